@@ -1,0 +1,26 @@
+#pragma once
+// Where the player's settings live: one tree under HKEY_LOCAL_MACHINE.
+#include <string>
+#include <vector>
+
+#include "settings_value.h"
+
+namespace lumorix {
+
+inline constexpr const char* kSettingsKey = "Software\\Vantrel\\Lumorix";
+inline constexpr const char* kAudioKey = "Software\\Vantrel\\Lumorix\\Audio";
+inline constexpr const char* kColorKey = "Software\\Vantrel\\Lumorix\\Color";
+inline constexpr const char* kVideoKey = "Software\\Vantrel\\Lumorix\\Video";
+inline constexpr const char* kPlayListKey = "Software\\Vantrel\\Lumorix\\PlayList";
+
+struct SettingsDefault {
+  const char* key;
+  const char* name;
+  RawValue value;
+};
+
+// The values a fresh installation seeds, top to bottom. "Language" and "Skin"
+// are not among them: the player's own empty defaults apply.
+std::vector<SettingsDefault> InstallerDefaults(bool startUpWithWindows);
+
+}  // namespace lumorix

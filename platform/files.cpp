@@ -1,0 +1,55 @@
+#include "platform/files.h"
+
+#include <windows.h>
+
+#include "platform/handle.h"
+
+namespace lumorix {
+
+std::wstring ProgramFileName() {
+  std::wstring name(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    if (length < name.size()) {
+      name.resize(length);
+      return name;
+    }
+    name.resize(name.size() * 2);
+  }
+}
+
+std::wstring ProgramFolder() {
+  std::wstring name = ProgramFileName();
+  return name.substr(0, name.find_last_of(L"\\/") + 1);
+}
+
+bool FileExists(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::wstring> ListDirectory(const std::wstring& pattern) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    names.emplace_back(found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+bool ReadWholeFile(const std::wstring& path, std::vector<unsigned char>& contents) {
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return false;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.Get(), &size)) return false;
+  contents.assign(static_cast<size_t>(size.QuadPart), 0);
+  DWORD read = 0;
+  return contents.empty() ||
+         (ReadFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &read, nullptr) &&
+          read == contents.size());
+}
+
+}  // namespace lumorix

@@ -1,0 +1,46 @@
+#pragma once
+// A registry key owned for its lifetime, with the raw value access the
+// settings codecs build on. String data crosses this seam as UTF-8.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "common/settings_value.h"
+
+namespace lumorix {
+
+class RegistryKey {
+ public:
+  RegistryKey() = default;
+  explicit RegistryKey(HKEY key) : key_(key) {}
+  RegistryKey(RegistryKey&& other) noexcept : key_(other.Release()) {}
+  RegistryKey& operator=(RegistryKey&& other) noexcept;
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+  ~RegistryKey() { Close(); }
+
+  // Opens `path` under `root`, creating it when missing. An empty key on failure.
+  static RegistryKey Create(HKEY root, const std::string& path, REGSAM access = KEY_ALL_ACCESS);
+  // Opens an existing key only.
+  static RegistryKey Open(HKEY root, const std::string& path, REGSAM access = KEY_ALL_ACCESS);
+
+  explicit operator bool() const { return key_ != nullptr; }
+  HKEY Get() const { return key_; }
+  void Close();
+  HKEY Release() {
+    HKEY key = key_;
+    key_ = nullptr;
+    return key;
+  }
+
+  // The value's type and bytes, or nothing when there is no key or no value.
+  std::optional<RawValue> Read(const std::string& name) const;
+  [[nodiscard]] bool Write(const std::string& name, const RawValue& value) const;
+  [[nodiscard]] bool DeleteValue(const std::string& name) const;
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+}  // namespace lumorix

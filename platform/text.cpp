@@ -1,0 +1,30 @@
+#include "platform/text.h"
+
+#include <windows.h>
+
+namespace lumorix {
+
+static std::wstring ToWide(UINT codePage, std::string_view text) {
+  if (text.empty()) return {};
+  int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
+static std::string FromWide(UINT codePage, std::wstring_view text) {
+  if (text.empty()) return {};
+  int length = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                   nullptr, nullptr);
+  std::string narrow(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length,
+                      nullptr, nullptr);
+  return narrow;
+}
+
+std::wstring Widen(std::string_view utf8) { return ToWide(CP_UTF8, utf8); }
+std::string Narrow(std::wstring_view utf16) { return FromWide(CP_UTF8, utf16); }
+std::wstring AnsiToWide(std::string_view ansi) { return ToWide(CP_ACP, ansi); }
+std::string WideToAnsi(std::wstring_view utf16) { return FromWide(CP_ACP, utf16); }
+
+}  // namespace lumorix

@@ -1,0 +1,14 @@
+#pragma once
+// Conversions between the program's UTF-8 strings and Windows' UTF-16.
+#include <string>
+#include <string_view>
+
+namespace lumorix {
+
+std::wstring Widen(std::string_view utf8);
+std::string Narrow(std::wstring_view utf16);
+// Single-byte texts of the system's ANSI code page (INI files, playlist records).
+std::wstring AnsiToWide(std::string_view ansi);
+std::string WideToAnsi(std::wstring_view utf16);
+
+}  // namespace lumorix

@@ -1,0 +1,47 @@
+#pragma once
+// The colour-control window: six sliders writing into the video window's
+// colour control, and a button that restores the defaults.
+#include "ui/button.h"
+#include "ui/form.h"
+#include "ui/label.h"
+#include "ui/track_bar.h"
+
+namespace lumorix {
+
+class TLumorixMainForm;
+
+class TLumorixColorControlForm : public ui::Form {
+ public:
+  explicit TLumorixColorControlForm(TLumorixMainForm& mainForm);
+
+  void TBBrightnessChange();
+  void TBContrastChange();
+  void TBGammaChange();
+  void TBHueChange();
+  void TBSaturationChange();
+  void TBSharpnessChange();
+  void BDefaultClick();
+
+  ui::Label LBrightness;
+  ui::TrackBar TBBrightness;
+  ui::Label LContrast;
+  ui::TrackBar TBContrast;
+  ui::Label LGamma;
+  ui::TrackBar TBGamma;
+  ui::Label LHue;
+  ui::TrackBar TBHue;
+  ui::Label LSaturation;
+  ui::TrackBar TBSaturation;
+  ui::Label LSharpness;
+  ui::TrackBar TBSharpness;
+  ui::Button BDefault;
+
+ protected:
+  void FormShow() override;
+  void FormCloseQuery(bool& canClose) override;
+
+ private:
+  TLumorixMainForm& main_;
+};
+
+}  // namespace lumorix

@@ -1,0 +1,23 @@
+// The player's entry: the settings window, the about window and the message loop.
+#include <windows.h>
+
+#include "player/about/about_form.h"
+#include "player/core/artwork.h"
+#include "player/core/main_form.h"
+#include "ui/application.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  using namespace lumorix;
+  ui::Application& application = ui::Application::Instance();
+  application.Initialize();
+  application.SetTitle(L"Lumorix - settings");
+  ui::UniqueIcon icon = CreateProgramIcon(32);
+  application.SetIcon(icon.Get());
+
+  TLumorixMainForm mainForm;
+  mainForm.Initialize();
+  TlumorixAboutForm aboutForm(mainForm);
+  mainForm.AboutForm = &aboutForm;
+  application.Run();
+  return 0;
+}

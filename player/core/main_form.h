@@ -1,0 +1,168 @@
+#pragma once
+// The settings window: the player's main window. It holds the player's state
+// and owns the filter graph, the video window, the seek bar, the tray icon
+// and the companion windows.
+#include <memory>
+#include <string>
+
+#include "player/engine/ds_track_bar.h"
+#include "player/engine/filter_graph.h"
+#include "player/engine/video_window.h"
+#include "ui/button.h"
+#include "ui/check_box.h"
+#include "ui/form.h"
+#include "ui/group_box.h"
+#include "ui/hint_window.h"
+#include "ui/image_list.h"
+#include "ui/label.h"
+#include "ui/menu.h"
+#include "ui/picture.h"
+#include "ui/status_bar.h"
+#include "ui/timer.h"
+#include "ui/tool_bar.h"
+#include "ui/track_bar.h"
+
+namespace lumorix {
+
+class TLumorixColorControlForm;
+class TLumorixPlayListForm;
+class TTrayIcon;
+
+// Sent by the screen-saver program: wParam 0 starts screen-saver mode, 1 shows the settings.
+inline constexpr UINT WM_SCREENSAVERCOMMAND = WM_USER + 100;
+
+// Program-wide flags of the player.
+extern bool ScreenSaverMode;
+extern bool EndReached;
+
+class TLumorixMainForm : public ui::Form {
+ public:
+  TLumorixMainForm();
+  ~TLumorixMainForm() override;
+
+  // Runs the create step; called once the window exists.
+  void Initialize() { FinishCreate(); }
+
+  // Player state.
+  int32_t PlayingIndex = 0;
+  bool Repeat = false;
+  bool Random = false;
+  double PlayRate = 1.0;
+  int32_t StartPosition = 0;
+  bool PlayListVisible = false;
+  bool ColorControlVisible = false;
+  std::wstring Language;
+  std::wstring Skin;
+  bool ExitRequested = false;
+  // The about window, created by the program entry.
+  ui::Form* AboutForm = nullptr;
+
+  // Start-up, settings and shutdown.
+  void TimerTimer();
+  void Timer2Timer();
+  void RunSettings();
+  void ItExitClick();
+  void AboutClick();
+  void BtShowPlayListClick();
+  void BtSCCClick();
+  void ShowMainHint(const std::wstring& text);
+  void HintTimerTimer();
+  void LoadSaveOptions(bool load);
+
+  // Playback control.
+  void Play();
+  void Pause();
+  void Stop();
+  void PlayIndex(int32_t index);
+  void PlayNext();
+  void ItPlayClick() { Play(); }
+  void ItPauseClick() { Pause(); }
+  void BtStopClick() { Stop(); }
+  void BtNextClick() { PlayNext(); }
+  void BtPreviousClick();
+  void BtRateUpClick();
+  void BtRateDownClick();
+  void TBVolumeChange();
+  void TBBalanceChange();
+  void TBPositionChange();
+  void OpenClick();
+  void DSVideoWindowEx2DblClick();
+  int RateStep() const { return rateStep_; }
+
+  // Skins, languages, screen saver and start-up shortcut.
+  void AddLanguagesToMenu();
+  void AddSkinsToMenu();
+  void SetLanguage(const std::wstring& path);
+  void SetSkin(const std::wstring& path);
+  void StandartWindows1Click();
+  void InsatllScreenSaver(bool install);
+  void CBRSSClick();
+  void CBRunWithStartUpClick();
+
+  // Companion windows and components.
+  TLumorixPlayListForm& PlayListForm() const { return *playListForm_; }
+  TLumorixColorControlForm& ColorControlForm() const { return *colorControlForm_; }
+  TTrayIcon* TrayIcon() const { return trayIcon_.get(); }
+  engine::TFilterGraph* FilterGraph() const { return filterGraph_.get(); }
+
+  // Controls, by their design names.
+  ui::GroupBox GBPreview;
+  engine::TDSVideoWindowEx2 DSVideoWindowEx2;
+  ui::Picture ImPrevious, ImPlay, ImPause, ImStop, ImNext, ImPL, ImCC;
+  engine::TDSTrackBar TBPosition;
+  ui::GroupBox GBSound;
+  ui::Label LBalance;
+  ui::TrackBar TBBalance;
+  ui::Label LVolume;
+  ui::TrackBar TBVolume;
+  ui::GroupBox GBVideo;
+  ui::Label LRate;
+  ui::Button BtRateDown;
+  ui::Label LRateInd;
+  ui::Button BtRateUp;
+  ui::Label LTime;
+  ui::Label LTimeInd;
+  ui::GroupBox GBScreenSaver;
+  ui::CheckBox CBRSS;
+  ui::CheckBox CBRunWithStartUp;
+  ui::Button BtShowPlayList;
+  ui::Button BtSCC;
+  ui::ImageList ImageList;
+  ui::ToolBar TB;
+  ui::StatusBar StatusBar;
+
+  ui::Timer Timer;
+  ui::Timer Timer2;
+  ui::Timer HintTimer;
+
+  ui::MainMenu MainMenu;
+  ui::MenuItem &File1, &Open, &Languages1, &Defoult1, &Skins1, &StandartWindows1, &Show1, &PlayList1,
+      &ColorControl1, &Help, &About;
+  ui::PopupMenu TrayPopup;
+  ui::MenuItem &ItPlay, &ItPause, &ItNext, &ItPrevious, &ItOpen, &ItOptions, &ItExit;
+
+ protected:
+  void FormCreate() override;
+  void FormShow() override;
+  void FormCloseQuery(bool& canClose) override;
+  void FormClose() override;
+  void FormDestroy();
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void BindHandlers();
+  void PreviewPlacement();
+  void DesktopPlacement();
+  void SetRateStep(int step) { rateStep_ = step; }
+  void ApplyRateStep(int step);
+
+  std::unique_ptr<engine::TFilterGraph> filterGraph_;
+  std::unique_ptr<TTrayIcon> trayIcon_;
+  std::unique_ptr<ui::HintWindow> mainHint_;
+  std::unique_ptr<TLumorixColorControlForm> colorControlForm_;
+  std::unique_ptr<TLumorixPlayListForm> playListForm_;
+  int rateStep_ = 0;  // the Tag of BtRateUp: the position on the rate ladder
+  ui::ToolButton* btPlayPause_ = nullptr;
+};
+
+}  // namespace lumorix

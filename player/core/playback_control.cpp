@@ -1,0 +1,124 @@
+// Transport, playlist stepping, the rate ladder, volume, balance and the time read-out.
+#include <cstdlib>
+#include <ctime>
+
+#include "common/next_entry.h"
+#include "common/rate_ladder.h"
+#include "common/time_text.h"
+#include "platform/locale.h"
+#include "platform/text.h"
+#include "player/core/main_form.h"
+#include "player/playlist/playlist_form.h"
+
+namespace lumorix {
+
+namespace {
+void SeedRandom() { std::srand(static_cast<unsigned>(std::time(nullptr))); }
+int32_t UniformIndex(int32_t count) { return std::rand() % count; }
+}  // namespace
+
+void TLumorixMainForm::Play() {
+  (void)filterGraph_->Play();
+  btPlayPause_->SetCaption(L"Pause");
+  ItPause.SetVisible(true);
+  ItPlay.SetVisible(false);
+  TBPosition.SetEnabled(true);
+}
+
+void TLumorixMainForm::Pause() {
+  (void)filterGraph_->Pause();
+  ItPause.SetVisible(false);
+  ItPlay.SetVisible(true);
+  btPlayPause_->SetCaption(L"Play");
+}
+
+void TLumorixMainForm::Stop() {
+  int state = filterGraph_->State();
+  if (state != 3 && state != 2) return;
+  TBPosition.SetPosition(0);
+  (void)filterGraph_->Stop();
+  btPlayPause_->SetCaption(L"Play");
+  ItPause.SetVisible(false);
+  ItPlay.SetVisible(true);
+}
+
+void TLumorixMainForm::PlayIndex(int32_t index) {
+  TBPosition.SetPosition(0);
+  TLumorixPlayListForm& playList = *playListForm_;
+  if (playList.Count() == 0) return;
+  PlayingIndex = index;
+  std::wstring path = AnsiToWide(EntryPath(playList.Entry(index)));
+  filterGraph_->SetActive(true);
+  filterGraph_->ClearGraph();
+  filterGraph_->RenderFile(path);
+  (void)filterGraph_->Play();
+  filterGraph_->SetVolume(-TBVolume.Position());
+  filterGraph_->SetRate(PlayRate);
+  playList.LBPlayList.Invalidate();
+  EndReached = false;
+}
+
+void TLumorixMainForm::PlayNext() {
+  SeedRandom();
+  int32_t index = NextEntryIndex(playListForm_->Count(), PlayingIndex, Repeat, Random, UniformIndex);
+  if (index < 0) return;
+  PlayIndex(index);
+}
+
+void TLumorixMainForm::BtPreviousClick() {
+  SeedRandom();
+  // The bar counts seconds, so this is a clip played for 10000 seconds.
+  if (TBPosition.Position() >= 10000 || PlayingIndex <= 0) {
+    TBPosition.SetPosition(0);
+    return;
+  }
+  if (Random) {
+    PlayIndex(UniformIndex(playListForm_->Count()));
+    return;
+  }
+  PlayIndex(PlayingIndex - 1);
+}
+
+void TLumorixMainForm::TBPositionChange() {
+  LTimeInd.SetCaption(Widen(SecToTime(TBPosition.Position()) + " / " + SecToTime(filterGraph_->Duration() / 1000)));
+  if (TBPosition.Position() == TBPosition.Max() && !EndReached) {
+    EndReached = true;
+    TBPosition.SetPosition(0);
+    Sleep(10);
+    PlayNext();
+  }
+}
+
+void TLumorixMainForm::ApplyRateStep(int step) {
+  rateStep_ = step;
+  filterGraph_->SetRate(RateOfStep(step));
+  PlayRate = filterGraph_->Rate();
+  LRateInd.SetCaption(Widen(RateText(PlayRate, DecimalSeparator())));
+}
+
+void TLumorixMainForm::BtRateUpClick() { ApplyRateStep(StepUp(rateStep_)); }
+void TLumorixMainForm::BtRateDownClick() { ApplyRateStep(StepDown(rateStep_)); }
+
+void TLumorixMainForm::TBVolumeChange() {
+  filterGraph_->SetVolume(-TBVolume.Position());
+  ShowMainHint(std::to_wstring(-TBVolume.Position() / 100));
+}
+
+void TLumorixMainForm::TBBalanceChange() {
+  filterGraph_->SetBalance(TBBalance.Position() * 100);
+  ShowMainHint(L"Left: " + std::to_wstring(50 - TBBalance.Position()) + L"% - Right: " +
+               std::to_wstring(TBBalance.Position() + 50) + L"%");
+}
+
+void TLumorixMainForm::OpenClick() { playListForm_->AddFromDialog(); }
+
+void TLumorixMainForm::DSVideoWindowEx2DblClick() {
+  if (!ScreenSaverMode) return;
+  ScreenSaverMode = false;
+  SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
+  ShowCursor(TRUE);
+  Hide();
+  DSVideoWindowEx2.StartDesktopPlayback();
+}
+
+}  // namespace lumorix

@@ -1,0 +1,96 @@
+// Loading the settings into the settings window at start and saving them at exit.
+#include "common/settings_layout.h"
+#include "platform/text.h"
+#include "player/colour/color_control_form.h"
+#include "player/core/main_form.h"
+#include "player/core/settings_registry.h"
+
+namespace lumorix {
+
+namespace {
+SettingsRegistry& DefaultRegistry() {
+  static SettingsRegistry registry;
+  return registry;
+}
+SettingsRegistry* registryOverride = nullptr;
+}  // namespace
+
+void UseSettingsRegistry(SettingsRegistry* registry) { registryOverride = registry; }
+
+void TLumorixMainForm::LoadSaveOptions(bool load) {
+  SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
+  TLumorixColorControlForm& colours = *colorControlForm_;
+  registry.OpenKey(kSettingsKey);
+  if (load) {
+    CBRSS.SetChecked(registry.ReadBool("Replace Screen Saver"), false);
+    // Exactly once per load: a second install would record our own screen saver as the one to restore.
+    InsatllScreenSaver(CBRSS.Checked());
+    Language = Widen(registry.ReadString("Language"));
+    SetLanguage(Language);
+    Skin = Widen(registry.ReadString("Skin"));
+    SetSkin(Skin);
+    CBRunWithStartUp.SetChecked(registry.ReadBool("StartUp"));
+
+    registry.OpenSubKey("Audio");
+    TBBalance.SetPosition(registry.ReadInteger("Balance"));
+    TBVolume.SetPosition(registry.ReadInteger("Volume"));
+    PlayListVisible = registry.ReadBool("PlayListVisible");
+    ColorControlVisible = registry.ReadBool("ColorControlVisible");
+    registry.CloseKey();
+
+    registry.OpenKey(kColorKey);
+    colours.TBBrightness.SetPosition(registry.ReadInteger("Brightness"));
+    colours.TBContrast.SetPosition(registry.ReadInteger("Contrast"));
+    colours.TBGamma.SetPosition(registry.ReadInteger("Gamma"));
+    colours.TBHue.SetPosition(registry.ReadInteger("Hue"));
+    colours.TBSaturation.SetPosition(registry.ReadInteger("Saturation"));
+    colours.TBSharpness.SetPosition(registry.ReadInteger("Sharpness"));
+    registry.CloseKey();
+
+    registry.OpenKey(kVideoKey);
+    PlayRate = registry.ReadFloat("Rate");
+    StartPosition = registry.ReadInteger("Position");
+    registry.CloseKey();
+
+    registry.OpenKey(kPlayListKey);
+    PlayingIndex = registry.ReadInteger("PlayingIndex");
+    Random = registry.ReadBool("Random");
+    Repeat = registry.ReadBool("Repeat");
+    registry.CloseKey();
+    return;
+  }
+
+  registry.WriteBool("Replace Screen Saver", CBRSS.Checked());
+  registry.WriteString("Language", Narrow(Language));
+  registry.WriteString("Skin", Narrow(Skin));
+  registry.WriteBool("StartUp", CBRunWithStartUp.Checked());
+
+  registry.OpenSubKey("Audio");
+  registry.WriteInteger("Balance", TBBalance.Position());
+  registry.WriteInteger("Volume", TBVolume.Position());
+  registry.WriteBool("PlayListVisible", PlayListVisible);
+  registry.WriteBool("ColorControlVisible", ColorControlVisible);
+  registry.CloseKey();
+
+  registry.OpenKey(kColorKey);
+  registry.WriteInteger("Brightness", colours.TBBrightness.Position());
+  registry.WriteInteger("Contrast", colours.TBContrast.Position());
+  registry.WriteInteger("Gamma", colours.TBGamma.Position());
+  registry.WriteInteger("Hue", colours.TBHue.Position());
+  registry.WriteInteger("Saturation", colours.TBSaturation.Position());
+  registry.WriteInteger("Sharpness", colours.TBSharpness.Position());
+  registry.CloseKey();
+
+  registry.OpenKey(kVideoKey);
+  registry.WriteFloat("Rate", filterGraph_->Rate());
+  registry.WriteInteger("Position", TBPosition.Position());
+  registry.CloseKey();
+
+  registry.OpenKey(kPlayListKey);
+  registry.WriteInteger("PlayingIndex", PlayingIndex);
+  registry.WriteBool("Random", Random);
+  registry.WriteBool("Repeat", Repeat);
+  registry.CloseKey();
+}
+
+}  // namespace lumorix

@@ -1,0 +1,24 @@
+#include "player/core/shell_link.h"
+
+#include <shlobj.h>
+
+#include "platform/text.h"
+#include "ui/exception.h"
+
+namespace lumorix {
+
+ComPtr<IPersistFile> CreateShortcut(const std::wstring& target, const std::wstring& arguments,
+                                    const std::wstring& workingFolder, const std::wstring& linkFile) {
+  ComPtr<IShellLinkA> link;
+  HRESULT created = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link));
+  if (FAILED(created)) throw ui::Exception("Cannot create the shell link object");
+  ComPtr<IPersistFile> file;
+  (void)link.As(&file);
+  (void)link->SetPath(WideToAnsi(target).c_str());
+  (void)link->SetArguments(WideToAnsi(arguments).c_str());
+  (void)link->SetWorkingDirectory(WideToAnsi(workingFolder).c_str());
+  if (file) (void)file->Save(linkFile.c_str(), FALSE);
+  return file;
+}
+
+}  // namespace lumorix

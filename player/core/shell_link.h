@@ -1,0 +1,19 @@
+#pragma once
+#include <windows.h>
+#include <objidl.h>
+
+#include <string>
+
+#include "platform/com.h"
+
+namespace lumorix {
+
+// Writes a shell link file; returns its IPersistFile (callers may drop it).
+// Raises when the shell's link object cannot be created.
+ComPtr<IPersistFile> CreateShortcut(const std::wstring& target, const std::wstring& arguments,
+                                    const std::wstring& workingFolder, const std::wstring& linkFile);
+
+// A string value of an open key, REG_EXPAND_SZ expanded; "" for anything else.
+std::wstring ReadRegistryString(HKEY key, const std::string& name);
+
+}  // namespace lumorix

@@ -1,0 +1,69 @@
+#pragma once
+// The picture adjustments of a video window, written to the overlay
+// hardware through the Overlay Mixer's input pin.
+#include <windows.h>
+#include <ddraw.h>
+
+#include <functional>
+
+#include "platform/com.h"
+
+namespace lumorix::engine {
+
+class TFilterGraph;
+
+// DirectDraw colour-control flags.
+enum : DWORD {
+  kColorBrightness = 0x01,
+  kColorContrast = 0x02,
+  kColorHue = 0x04,
+  kColorSaturation = 0x08,
+  kColorSharpness = 0x10,
+  kColorGamma = 0x20,
+  kColorEnable = 0x40,
+  kAllColorControls = 0x7F,
+};
+
+class TColorControl {
+ public:
+  // `graph` gives the graph the owning window belongs to (may be null).
+  explicit TColorControl(std::function<TFilterGraph*()> graph);
+
+  void SetBrightness(int value);
+  void SetContrast(int value);
+  void SetHue(int value);
+  void SetSaturation(int value);
+  void SetSharpness(int value);
+  void SetGamma(int value);
+  void SetColorEnable(bool enable);
+  int Brightness();
+  int Contrast();
+  int Hue();
+  int Saturation();
+  int Sharpness();
+  int Gamma();
+  bool ColorEnable();
+
+  // The overlay's own values become the defaults.
+  void ReadDefaults();
+  void ApplyColors();
+  void ReadColors();
+  void RestoreDefault();
+  const DDCOLORCONTROL& Defaults() const { return defaults_; }
+
+ private:
+  bool Live() const;
+  void SetChecked(int& field, int value, int min, int max, const char* message);
+
+  std::function<TFilterGraph*()> graph_;
+  int brightness_ = 750;
+  int contrast_ = 10000;
+  int hue_ = 0;
+  int saturation_ = 10000;
+  int sharpness_ = 5;
+  int gamma_ = 1;
+  bool colorEnable_ = true;
+  DDCOLORCONTROL defaults_;
+};
+
+}  // namespace lumorix::engine

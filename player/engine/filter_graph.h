@@ -1,0 +1,96 @@
+#pragma once
+// The player's DirectShow filter graph and the hub its engine parts attach to.
+// Graph events arrive as WM_APP + 1 on a hidden window of the GUI thread and
+// reach every listener in registration order.
+#include <windows.h>
+#include "platform/dshow.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/com.h"
+#include "player/engine/graph_contracts.h"
+
+namespace lumorix::engine {
+
+enum TGraphMode { gmNormal };
+
+inline constexpr UINT kGraphEventMessage = WM_APP + 1;
+
+class TFilterGraph {
+ public:
+  TFilterGraph();
+  ~TFilterGraph();
+  TFilterGraph(const TFilterGraph&) = delete;
+  TFilterGraph& operator=(const TFilterGraph&) = delete;
+
+  bool Active() const { return static_cast<bool>(graph_); }
+  void SetActive(bool active);
+  TGraphMode Mode() const { return gmNormal; }
+  bool GraphEdit() const { return graphEdit_; }
+  void SetGraphEdit(bool graphEdit) { graphEdit_ = graphEdit; }
+  bool LinearVolume() const { return linearVolume_; }
+  void SetLinearVolume(bool linear);
+  std::function<void()> OnActivate;
+
+  [[nodiscard]] bool Play();
+  [[nodiscard]] bool Pause();
+  [[nodiscard]] bool Stop();
+  // 0 no graph, 1 stopped, 2 paused, 3 playing.
+  int State() const;
+  HRESULT RenderFile(const std::wstring& fileName);
+  void ClearGraph();
+
+  void SetVolume(int volume);
+  int Volume() const { return volume_; }
+  void SetBalance(int balance);
+  int Balance() const { return balance_; }
+  void SetRate(double rate);
+  double Rate() const { return rate_; }
+  // Clip length in milliseconds; 0 without a graph.
+  int Duration() const;
+
+  void AddMember(IFilterGraphMember* member);
+  void RemoveMember(IFilterGraphMember* member);
+  void AddListener(IFilterGraphListener* listener);
+  void RemoveListener(IFilterGraphListener* listener);
+
+  // An interface of the graph; empty when there is no graph or it lacks one.
+  template <typename Interface>
+  ComPtr<Interface> Query() const {
+    ComPtr<Interface> result;
+    if (graph_) (void)graph_.As(&result);
+    return result;
+  }
+
+  // Drains every queued graph event to the listeners.
+  void PumpEvents();
+
+ private:
+  class EventWindow;
+  class SiteCallback;
+
+  void Activate();
+  void Deactivate();
+  void Notify(TGraphNotice notice, int param);
+  void AddMemberFilter(IFilterGraphMember* member);
+  void RemoveMemberFilter(IFilterGraphMember* member);
+  void ApplyVolume();
+  void ApplyBalance();
+
+  bool graphEdit_ = false;
+  bool linearVolume_ = true;
+  int volume_ = 10000;
+  int balance_ = 0;
+  double rate_ = 1.0;
+  ComPtr<IFilterGraph2> graph_;
+  ComPtr<IMediaEventEx> events_;
+  ComPtr<IUnknown> site_;
+  std::vector<IFilterGraphMember*> members_;
+  std::vector<IFilterGraphListener*> listeners_;
+  std::unique_ptr<EventWindow> eventWindow_;
+};
+
+}  // namespace lumorix::engine

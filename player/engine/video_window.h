@@ -1,0 +1,116 @@
+#pragma once
+// The window control that shows the video. It is a member of the graph (it
+// brings its own Video Renderer filter) and a listener (it sets up the
+// renderer's window after every render). It plays windowed inside its
+// parent, as the desktop background, or full screen.
+#include <windows.h>
+#include "platform/dshow.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/com.h"
+#include "player/engine/color_control.h"
+#include "player/engine/filter_graph.h"
+#include "ui/window.h"
+
+namespace lumorix::engine {
+
+enum TRatioModes { rmStretched = 0, rmLetterBox = 1, rmCrop = 2 };
+
+class TDSVideoWindowEx2;
+
+class TDSVideoWindowEx2Caps {
+ public:
+  explicit TDSVideoWindowEx2Caps(const TDSVideoWindowEx2& window) : window_(window) {}
+  bool CanOverlayGraphic() const;
+  bool CanControlBrigtness() const { return Flag(kColorBrightness); }
+  bool CanControlContrast() const { return Flag(kColorContrast); }
+  bool CanControlHue() const { return Flag(kColorHue); }
+  bool CanControlSaturation() const { return Flag(kColorSaturation); }
+  bool CanControlSharpness() const { return Flag(kColorSharpness); }
+  bool CanControlGamma() const { return Flag(kColorGamma); }
+  bool CanControlColorEnabled() const { return Flag(kColorEnable); }
+
+ private:
+  bool Flag(DWORD flag) const;
+  const TDSVideoWindowEx2& window_;
+};
+
+class TDSVideoWindowEx2 : public ui::Window, public IFilterGraphMember, public IFilterGraphListener {
+ public:
+  TDSVideoWindowEx2(HWND parent, const ui::Bounds& bounds, std::wstring name);
+  ~TDSVideoWindowEx2() override;
+
+  void SetFilterGraph(TFilterGraph* graph);
+  TFilterGraph* FilterGraph() const { return graph_; }
+  void GraphDestroyed() { graph_ = nullptr; }
+
+  TRatioModes AspectRatio() const { return aspectRatio_; }
+  void SetAspectRatio(TRatioModes mode);
+  int DigitalZoom() const { return digitalZoom_; }
+  void SetDigitalZoom(int zoom);
+  bool FullScreenTopMost() const { return fullScreenTopMost_; }
+  void SetFullScreenTopMost(bool topMost) { fullScreenTopMost_ = topMost; }
+  TColorControl& ColorControl() { return colorControl_; }
+  const TDSVideoWindowEx2Caps& Capabilities() const { return caps_; }
+
+  bool OverlayActive() const { return overlayActive_; }
+  bool OverlayShown() const { return overlayShown_; }
+  bool DesktopMode() const { return desktopMode_; }
+  bool FullScreenMode() const { return fullScreenMode_; }
+  COLORREF ColorKey() const { return colorKey_; }
+  bool HoldsOverlay() const { return static_cast<bool>(overlay_); }
+  const DDCOLORCONTROL& ColorDefaults() const { return colorControl_.Defaults(); }
+
+  void StartDesktopPlayback();
+  void StopDesktopPlayback();
+  void StartFullScreen();
+
+  std::function<void()> OnDblClick;
+  std::function<void(bool visible)> OnOverlayVisible;
+  std::function<void()> OnColorKeyChanged;
+
+  // Graph contracts.
+  ComPtr<IBaseFilter> GetFilter() override { return renderer_; }
+  std::wstring GetName() override { return name_; }
+  void NotifyFilter(TMemberOperation operation, int param) override;
+  void GraphEvent(long code, LONG_PTR param1, LONG_PTR param2) override;
+  void ControlEvent(TGraphNotice notice, int param) override;
+
+  // Puts the renderer's window into this control at the control's place.
+  void SetupVideoWindow();
+  void PaintColorKey();
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  HRESULT InsertOverlay();
+  void InsertionStep();
+
+  std::wstring name_;
+  TFilterGraph* graph_ = nullptr;
+  TRatioModes aspectRatio_ = rmLetterBox;
+  int digitalZoom_ = 0;
+  bool fullScreenTopMost_ = false;
+  TColorControl colorControl_;
+  TDSVideoWindowEx2Caps caps_;
+
+  ComPtr<IBaseFilter> renderer_;
+  ComPtr<IVideoWindow> videoWindow_;
+  ComPtr<IBaseFilter> overlay_;
+  ComPtr<IBaseFilter> graphRenderer_;
+  COLORREF colorKey_ = RGB(16, 0, 16);
+  bool overlayActive_ = false;
+  bool insertionTried_ = false;
+  bool overlayShown_ = false;
+  bool desktopMode_ = false;
+  bool fullScreenMode_ = false;
+  RECT overlayRect_{};
+  LONG savedStyle_ = 0;
+  LONG savedExStyle_ = 0;
+};
+
+}  // namespace lumorix::engine

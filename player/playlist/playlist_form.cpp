@@ -1,0 +1,215 @@
+#include "player/playlist/playlist_form.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include "common/format.h"
+#include "platform/files.h"
+#include "platform/text.h"
+#include "player/core/artwork.h"
+#include "player/core/main_form.h"
+#include "player/playlist/playlist_file.h"
+#include "ui/exception.h"
+
+namespace lumorix {
+
+namespace {
+
+constexpr COLORREF kMoneyGreen = 0x00C0DCC0;
+constexpr int kToolBarHeight = 29;
+
+ui::FormDesign PlayListDesign() {
+  ui::FormDesign design;
+  design.caption = L"PlayList";
+  design.left = 801;
+  design.top = 108;
+  design.clientWidth = 215;
+  design.clientHeight = 409;
+  design.outerSize = true;
+  design.border = ui::BorderStyle::SizeToolWin;
+  design.color = 0x00A3A3A3;
+  return design;
+}
+
+ui::ToolBarDesign PlayListToolBarDesign() {
+  ui::ToolBarDesign design;
+  design.buttonWidth = 31;
+  design.buttonHeight = 30;
+  design.transparent = true;
+  return design;
+}
+
+// The open dialog's filter, pairs of description and patterns.
+constexpr wchar_t kVideoFilter[] =
+    L"Video files (all types)|*.avi;*.wmv;*.mpg;*.mpeg;*.m1v;*.mp2;*.asf;*.wm;|AVI files (.avi; .wmv)|*.avi;*.wmv|"
+    L"MPEG files (.mpg; .mpeg; .m1v; .mp2)|*.mpg;*.mpeg;*.m1v;*.mp2|ASF files (.asf; .wm; .wmv)|*.asf;*.wm;*.wmv|"
+    L"All Files (*.*)|*.*";
+
+// The dialog's result: one full name, or a folder followed by the chosen names.
+std::vector<std::wstring> ChosenFiles(const std::vector<wchar_t>& buffer) {
+  std::vector<std::wstring> parts;
+  for (const wchar_t* part = buffer.data(); *part; part += wcslen(part) + 1) parts.emplace_back(part);
+  if (parts.size() <= 1) return parts;
+  std::wstring folder = parts.front();
+  if (folder.back() != L'\\') folder += L'\\';
+  std::vector<std::wstring> files;
+  for (size_t i = 1; i < parts.size(); ++i) files.push_back(folder + parts[i]);
+  return files;
+}
+
+}  // namespace
+
+TLumorixPlayListForm::TLumorixPlayListForm(TLumorixMainForm& mainForm)
+    : ui::Form(PlayListDesign()),
+      LBPlayList(Handle(), {0, 0, 10, 10}, 13, true),
+      ImageList(24, 24),
+      ToolBar1(Handle(), {0, 0, 10, kToolBarHeight}, PlayListToolBarDesign()),
+      main_(mainForm),
+      font_(ui::CreateDesignFont()),
+      boldFont_(ui::CreateDesignFont(true)) {
+  LBPlayList.SetColor(RGB(0, 0, 0));
+  LBPlayList.SetTextColor(kMoneyGreen);
+  LBPlayList.SetFont(font_.Get());
+  LBPlayList.OnDrawItem = [this](const ui::ListBoxDrawItem& item) { LBPlayListDrawItem(item); };
+  LBPlayList.OnDblClick = [this] { LBPlayListDblClick(); };
+  LBPlayList.OnKeyUp = [this](UINT key) { LBPlayListKeyUp(key); };
+
+  AddPlayListImages(ImageList);
+  ToolBar1.SetImages(&ImageList);
+  tbAdd_ = &ToolBar1.AddButton(0, false, L"Add");
+  tbDelete_ = &ToolBar1.AddButton(1);
+  ToolBar1.AddSeparator(8);
+  tbRep_ = &ToolBar1.AddButton(2, true);
+  tbRand_ = &ToolBar1.AddButton(3, true);
+  tbAdd_->OnClick = [this] { TBAddClick(); };
+  tbDelete_->OnClick = [this] { TBDeleteClick(); };
+  tbRep_->OnClick = [this] { TBRepClick(); };
+  tbRand_->OnClick = [this] { TBRandClick(); };
+  Layout();
+}
+
+void TLumorixPlayListForm::Layout() {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  LBPlayList.SetBounds({0, 0, client.right, client.bottom - kToolBarHeight});
+  ToolBar1.SetBounds({0, client.bottom - kToolBarHeight, client.right, kToolBarHeight});
+}
+
+std::wstring TLumorixPlayListForm::PlayListFileName() {
+  std::wstring name = ProgramFileName();
+  size_t dot = name.find_last_of(L'.');
+  size_t slash = name.find_last_of(L"\\/");
+  if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) name.resize(dot);
+  return name + L".Lumorixpl";
+}
+
+void TLumorixPlayListForm::LoadSavePlayList(bool load) {
+  const std::wstring path = PlayListFileName();
+  if (load) {
+    entries_.clear();
+    LBPlayList.Clear();
+    LoadPlayListFile(path, [this](const TPlayListEntry& entry) { Append(entry); });
+  } else {
+    SavePlayListFile(path, entries_);
+  }
+}
+
+const TPlayListEntry& TLumorixPlayListForm::Entry(int index) const {
+  if (index < 0 || index >= Count()) throw ui::Exception(Format("List index out of bounds (%d)", index));
+  return entries_[static_cast<size_t>(index)];
+}
+
+void TLumorixPlayListForm::Append(const TPlayListEntry& entry) {
+  entries_.push_back(entry);
+  LBPlayList.Add(AnsiToWide(entry.EntryName));
+}
+
+void TLumorixPlayListForm::AddFromDialog() {
+  std::wstring filter = kVideoFilter;
+  for (wchar_t& c : filter)
+    if (c == L'|') c = L'\0';
+  filter.push_back(L'\0');
+  std::vector<wchar_t> buffer(65536, L'\0');
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = GetActiveWindow();
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = buffer.data();
+  dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+  dialog.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING |
+                 OFN_READONLY;
+  if (!GetOpenFileNameW(&dialog)) return;
+  std::vector<std::wstring> files = ChosenFiles(buffer);
+  for (auto file = files.rbegin(); file != files.rend(); ++file) Append(EntryFromFileName(WideToAnsi(*file)));
+}
+
+void TLumorixPlayListForm::AddDroppedFiles(HDROP drop) {
+  struct DropRelease {
+    HDROP drop;
+    ~DropRelease() { DragFinish(drop); }
+  } release{drop};
+  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT index = 0; index < count; ++index) {
+    UINT length = DragQueryFileW(drop, index, nullptr, 0);
+    std::wstring name(length + 1, L'\0');
+    DragQueryFileW(drop, index, name.data(), length + 1);
+    name.resize(length);
+    Append(EntryFromFileName(WideToAnsi(name)));
+  }
+}
+
+void TLumorixPlayListForm::RemoveAt(int index) {
+  entries_.erase(entries_.begin() + index);
+  LBPlayList.Delete(index);
+}
+
+void TLumorixPlayListForm::TBDeleteClick() {
+  for (int index = Count() - 1; index >= 0; --index) {
+    if (!LBPlayList.Selected(index)) continue;
+    RemoveAt(index);
+    if (index == main_.PlayingIndex) main_.Stop();
+  }
+}
+
+void TLumorixPlayListForm::LBPlayListKeyUp(UINT key) {
+  if (key != VK_DELETE) return;
+  // Unlike the delete button, the Delete key leaves playback alone.
+  for (int index = Count() - 1; index >= 0; --index)
+    if (LBPlayList.Selected(index)) RemoveAt(index);
+}
+
+void TLumorixPlayListForm::LBPlayListDblClick() { main_.PlayIndex(LBPlayList.ItemIndex()); }
+
+void TLumorixPlayListForm::TBRepClick() { main_.Repeat = tbRep_->Down(); }
+void TLumorixPlayListForm::TBRandClick() { main_.Random = tbRand_->Down(); }
+
+void TLumorixPlayListForm::LBPlayListDrawItem(const ui::ListBoxDrawItem& item) {
+  ui::SelectObjectScope select(item.dc, item.index == main_.PlayingIndex ? boldFont_.Get() : font_.Get());
+  std::wstring text = LBPlayList.ItemText(item.index);
+  ExtTextOutW(item.dc, item.rect.left, item.rect.top, ETO_OPAQUE | ETO_CLIPPED, &item.rect, text.c_str(),
+              static_cast<UINT>(text.size()), nullptr);
+}
+
+void TLumorixPlayListForm::FormShow() { DragAcceptFiles(Handle(), TRUE); }
+
+void TLumorixPlayListForm::FormCloseQuery(bool& canClose) {
+  main_.PlayListVisible = false;
+  canClose = true;
+}
+
+bool TLumorixPlayListForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_DROPFILES:
+      AddDroppedFiles(reinterpret_cast<HDROP>(wParam));
+      result = 0;
+      return true;
+    case WM_SIZE:
+      Layout();
+      return false;
+    default:
+      return ui::Form::OnMessage(message, wParam, lParam, result);
+  }
+}
+
+}  // namespace lumorix

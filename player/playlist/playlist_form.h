@@ -1,0 +1,75 @@
+#pragma once
+// The playlist window and the playlist file next to the program.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "common/playlist_entry.h"
+#include "ui/form.h"
+#include "ui/image_list.h"
+#include "ui/list_box.h"
+#include "ui/tool_bar.h"
+
+namespace lumorix {
+
+class TLumorixMainForm;
+
+class TLumorixPlayListForm : public ui::Form {
+ public:
+  explicit TLumorixPlayListForm(TLumorixMainForm& mainForm);
+
+  // Runs the create step (loads the playlist file).
+  void Initialize() { FinishCreate(); }
+
+  void LoadSavePlayList(bool load);
+  // The playlist file: the program's file name with the extension ".Lumorixpl".
+  static std::wstring PlayListFileName();
+
+  int Count() const { return static_cast<int>(entries_.size()); }
+  // The entry at `index`; raises "List index out of bounds (%d)" for any other index.
+  const TPlayListEntry& Entry(int index) const;
+  void Append(const TPlayListEntry& entry);
+  // Appends the clips chosen in the open dialog, last chosen first.
+  void AddFromDialog();
+  void AddDroppedFiles(HDROP drop);
+
+  void TBAddClick() { AddFromDialog(); }
+  void TBDeleteClick();
+  void LBPlayListKeyUp(UINT key);
+  void LBPlayListDblClick();
+  void TBRepClick();
+  void TBRandClick();
+
+  ui::ToolButton& TBAdd() const { return *tbAdd_; }
+  ui::ToolButton& TBDelete() const { return *tbDelete_; }
+  ui::ToolButton& TBRep() const { return *tbRep_; }
+  ui::ToolButton& TBRand() const { return *tbRand_; }
+
+  ui::ListBox LBPlayList;
+  ui::ImageList ImageList;
+  ui::ToolBar ToolBar1;
+
+ protected:
+  void FormCreate() override { LoadSavePlayList(true); }
+  void FormShow() override;
+  void FormCloseQuery(bool& canClose) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void LBPlayListDrawItem(const ui::ListBoxDrawItem& item);
+  void RemoveAt(int index);
+  void Layout();
+
+  TLumorixMainForm& main_;
+  std::vector<TPlayListEntry> entries_;
+  ui::UniqueFont font_;
+  ui::UniqueFont boldFont_;
+  ui::ToolButton* tbAdd_;
+  ui::ToolButton* tbDelete_;
+  ui::ToolButton* tbRep_;
+  ui::ToolButton* tbRand_;
+};
+
+}  // namespace lumorix

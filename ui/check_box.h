@@ -1,0 +1,27 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "ui/window.h"
+
+namespace lumorix::ui {
+
+// A check box whose click event runs whenever its state really changes, by
+// the user or by code.
+class CheckBox : public Window {
+ public:
+  CheckBox(HWND parent, const Bounds& bounds, const std::wstring& caption);
+
+  // `notify` false sets the state without running OnClick.
+  void SetChecked(bool checked, bool notify = true);
+  bool Checked() const { return checked_; }
+  std::function<void()> OnClick;
+
+ protected:
+  bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  bool checked_ = false;
+};
+
+}  // namespace lumorix::ui

@@ -1,0 +1,149 @@
+#include "ui/form.h"
+
+#include "ui/application.h"
+#include "ui/menu.h"
+
+namespace lumorix::ui {
+
+namespace {
+
+struct FrameStyle {
+  DWORD style;
+  DWORD exStyle;
+};
+
+FrameStyle StyleOf(BorderStyle border) {
+  switch (border) {
+    case BorderStyle::None:
+      return {WS_POPUP | WS_CLIPCHILDREN, 0};
+    case BorderStyle::Single:
+      return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, 0};
+    case BorderStyle::Sizeable:
+      return {WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0};
+    case BorderStyle::Dialog:
+      return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME};
+    case BorderStyle::ToolWindow:
+      return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW};
+    case BorderStyle::SizeToolWin:
+      return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW};
+  }
+  return {WS_OVERLAPPEDWINDOW, 0};
+}
+
+}  // namespace
+
+Form::Form(const FormDesign& design) : font_(CreateDesignFont()), border_(design.border) {
+  FrameStyle frame = StyleOf(design.border);
+  Bounds bounds{design.left, design.top, design.clientWidth, design.clientHeight};
+  if (!design.outerSize) {
+    RECT rect{0, 0, design.clientWidth, design.clientHeight};
+    AdjustWindowRectEx(&rect, frame.style, FALSE, frame.exStyle);
+    bounds.width = rect.right - rect.left;
+    bounds.height = rect.bottom - rect.top;
+  }
+  if (design.position == FormPosition::DesktopCenter) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    bounds.left = work.left + (work.right - work.left - bounds.width) / 2;
+    bounds.top = work.top + (work.bottom - work.top - bounds.height) / 2;
+  }
+  CreateOwn(L"LumorixForm", CS_DBLCLKS, frame.style, frame.exStyle, design.owner, bounds, design.caption);
+  SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  SetColor(design.color);
+  if (HICON icon = Application::Instance().Icon()) {
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  }
+  Application::Instance().RegisterForm(this);
+}
+
+Form::~Form() {
+  Application::Instance().UnregisterForm(this);
+  DestroyHandle();
+}
+
+void Form::FinishCreate() {
+  try {
+    FormCreate();
+  } catch (const std::exception& failure) {
+    Application::Instance().HandleException(failure);
+  }
+}
+
+void Form::SetVisible(bool visible) {
+  if (visible == Visible()) return;
+  if (visible) {
+    FormShow();
+    ShowWindow(Handle(), SW_SHOW);
+  } else {
+    ShowWindow(Handle(), SW_HIDE);
+  }
+}
+
+bool Form::CloseQuery() {
+  bool canClose = true;
+  FormCloseQuery(canClose);
+  return canClose;
+}
+
+void Form::Close() {
+  if (!CloseQuery()) return;
+  FormClose();
+  if (Application::Instance().MainForm() == this)
+    Application::Instance().Terminate();
+  else
+    Hide();
+}
+
+void Form::SetMenu(MainMenu* menu) {
+  menu_ = menu;
+  if (menu) menu->AttachTo(Handle());
+  ::SetMenu(Handle(), menu ? menu->Handle() : nullptr);
+}
+
+void Form::SetTopMost(bool topMost) {
+  SetWindowPos(Handle(), topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Form::SetClientSize(int width, int height) {
+  RECT rect{0, 0, width, height};
+  AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), menu_ != nullptr,
+                     static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)));
+  SetWindowPos(Handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool Form::TranslateShortcut(MSG& message) {
+  return menu_ && menu_->Accelerators() && TranslateAcceleratorW(Handle(), menu_->Accelerators(), &message);
+}
+
+bool Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_CLOSE:
+      Close();
+      result = 0;
+      return true;
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(Handle(), &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, BackgroundBrush());
+      result = 1;
+      return true;
+    }
+    case WM_COMMAND:
+      if (lParam == 0) {  // a menu item or its keyboard shortcut
+        if (MenuItem* item = MenuItem::FromId(LOWORD(wParam))) item->Click();
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_QUERYENDSESSION:
+      result = CloseQuery() ? 1 : 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace lumorix::ui

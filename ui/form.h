@@ -1,0 +1,78 @@
+#pragma once
+// A top-level window with the life-cycle events of a form: create, show,
+// close query, close and destroy.
+#include <windows.h>
+
+#include <string>
+
+#include "ui/gdi.h"
+#include "ui/window.h"
+
+namespace lumorix::ui {
+
+class MainMenu;
+
+enum class BorderStyle {
+  None,         // no caption, no frame
+  Single,       // fixed frame, caption with the system menu's close box only
+  Sizeable,     // resizable frame with caption
+  Dialog,       // fixed dialog frame
+  ToolWindow,   // fixed, small caption, close box only
+  SizeToolWin,  // resizable, small caption, close box only
+};
+
+enum class FormPosition { Designed, DesktopCenter };
+
+struct FormDesign {
+  std::wstring caption;
+  int left = 0;
+  int top = 0;
+  int clientWidth = 0;
+  int clientHeight = 0;
+  // When set, left/top/width/height give the outer window size instead of the client size.
+  bool outerSize = false;
+  BorderStyle border = BorderStyle::Sizeable;
+  FormPosition position = FormPosition::Designed;
+  COLORREF color = 0x80000000u | COLOR_BTNFACE;
+  HWND owner = nullptr;
+};
+
+class Form : public Window {
+ public:
+  explicit Form(const FormDesign& design);
+  ~Form() override;
+
+  void SetVisible(bool visible) override;
+  // Asks the close query; when it agrees, runs the close step, then hides the
+  // form (or, for the main form, ends the application). A failure in the close
+  // step leaves the form as it is.
+  void Close();
+  bool CloseQuery();
+
+  void SetMenu(MainMenu* menu);
+  MainMenu* Menu() const { return menu_; }
+  HFONT Font() const { return font_.Get(); }
+  void SetTopMost(bool topMost);
+  void SetClientSize(int width, int height);
+
+  // Keyboard shortcuts of the form's menu; used by the message loop.
+  bool TranslateShortcut(MSG& message);
+
+ protected:
+  // Runs the create step; a failure in it is shown by the standard error box.
+  void FinishCreate();
+
+  virtual void FormCreate() {}
+  virtual void FormShow() {}
+  virtual void FormCloseQuery(bool& /*canClose*/) {}
+  virtual void FormClose() {}
+
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  UniqueFont font_;
+  MainMenu* menu_ = nullptr;
+  BorderStyle border_;
+};
+
+}  // namespace lumorix::ui

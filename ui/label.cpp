@@ -1,0 +1,42 @@
+#include "ui/label.h"
+
+namespace lumorix::ui {
+
+Label::Label(HWND parent, const Bounds& bounds, const std::wstring& caption, Alignment alignment)
+    : autoSize_(bounds.width == 0 && bounds.height == 0) {
+  DWORD align = alignment == Alignment::Center ? SS_CENTER : alignment == Alignment::Right ? SS_RIGHT : SS_LEFT;
+  CreateControl(L"STATIC", WS_CHILD | WS_VISIBLE | SS_NOTIFY | align, 0, parent, bounds, caption);
+  if (autoSize_) FitToText();
+}
+
+void Label::SetCaption(const std::wstring& caption) {
+  SetText(caption);
+  if (autoSize_) FitToText();
+  Invalidate();
+}
+
+void Label::FitToText() {
+  HDC dc = GetDC(Handle());
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
+  RECT rect{0, 0, 0, 0};
+  {
+    SelectObjectScope select(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    std::wstring text = Text();
+    DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
+  }
+  ReleaseDC(Handle(), dc);
+  SetWindowPos(Handle(), nullptr, 0, 0, rect.right, rect.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool Label::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_CTLCOLORSTATIC && transparent_) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    result = reinterpret_cast<LRESULT>(BackgroundBrush());
+    return true;
+  }
+  return Window::OnReflected(message, wParam, lParam, result);
+}
+
+}  // namespace lumorix::ui

@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+
+#include "ui/window.h"
+
+namespace lumorix::ui {
+
+enum class Alignment { Left, Center, Right };
+
+// A static text. Without a size it sizes itself to its caption.
+class Label : public Window {
+ public:
+  Label(HWND parent, const Bounds& bounds, const std::wstring& caption, Alignment alignment = Alignment::Left);
+  void SetCaption(const std::wstring& caption);
+  void SetTransparent(bool transparent) { transparent_ = transparent; }
+
+ protected:
+  bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void FitToText();
+  bool autoSize_;
+  bool transparent_ = false;
+};
+
+}  // namespace lumorix::ui

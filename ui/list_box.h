@@ -1,0 +1,48 @@
+#pragma once
+// An owner-drawn list box with fixed item height; items may be multi-selected.
+#include <functional>
+#include <string>
+
+#include "ui/window.h"
+
+namespace lumorix::ui {
+
+struct ListBoxDrawItem {
+  HDC dc;
+  int index;
+  RECT rect;
+  bool selected;
+};
+
+class ListBox : public Window {
+ public:
+  ListBox(HWND parent, const Bounds& bounds, int itemHeight, bool multiSelect);
+
+  int Count() const;
+  int Add(const std::wstring& text);
+  void Delete(int index);
+  void Clear();
+  std::wstring ItemText(int index) const;
+  bool Selected(int index) const;
+  void SetSelected(int index, bool selected);
+  int ItemIndex() const;  // the focused item, or -1
+  void SetItemIndex(int index);
+
+  void SetFont(HFONT font);
+  void SetTextColor(COLORREF color) { textColor_ = color; }
+
+  // The list has prepared the canvas: background and text colours and the font.
+  std::function<void(const ListBoxDrawItem&)> OnDrawItem;
+  std::function<void()> OnDblClick;
+  std::function<void(UINT key)> OnKeyUp;
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  bool multiSelect_;
+  COLORREF textColor_ = 0;
+};
+
+}  // namespace lumorix::ui
