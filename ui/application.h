@@ -34,6 +34,8 @@ class Application {
   void ProcessMessages();
   void Terminate();
   bool Terminated() const { return terminated_; }
+  // Lets a new message loop run after Terminate (tests run many in one process).
+  void ClearTermination() { terminated_ = false; }
 
   // The standard error box: the message with a full stop, titled with the
   // application title, with the error icon.

@@ -32,7 +32,12 @@ FrameStyle StyleOf(BorderStyle border) {
 
 }  // namespace
 
-Form::Form(const FormDesign& design) : font_(CreateDesignFont()), border_(design.border) {
+Form::Form(const FormDesign& design)
+    : font_(CreateDesignFont()),
+      border_(design.border),
+      clientWidth_(design.clientWidth),
+      clientHeight_(design.clientHeight),
+      outerSize_(design.outerSize) {
   FrameStyle frame = StyleOf(design.border);
   Bounds bounds{design.left, design.top, design.clientWidth, design.clientHeight};
   if (!design.outerSize) {
@@ -47,7 +52,7 @@ Form::Form(const FormDesign& design) : font_(CreateDesignFont()), border_(design
     bounds.left = work.left + (work.right - work.left - bounds.width) / 2;
     bounds.top = work.top + (work.bottom - work.top - bounds.height) / 2;
   }
-  CreateOwn(L"LumorixForm", CS_DBLCLKS, frame.style, frame.exStyle, design.owner, bounds, design.caption);
+  CreateOwn(design.className.c_str(), CS_DBLCLKS, frame.style, frame.exStyle, design.owner, bounds, design.caption);
   SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   SetColor(design.color);
   if (HICON icon = Application::Instance().Icon()) {
@@ -99,6 +104,8 @@ void Form::SetMenu(MainMenu* menu) {
   menu_ = menu;
   if (menu) menu->AttachTo(Handle());
   ::SetMenu(Handle(), menu ? menu->Handle() : nullptr);
+  // The designed client area lies below the menu bar.
+  if (!outerSize_) SetClientSize(clientWidth_, clientHeight_);
 }
 
 void Form::SetTopMost(bool topMost) {

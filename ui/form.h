@@ -35,6 +35,8 @@ struct FormDesign {
   FormPosition position = FormPosition::Designed;
   COLORREF color = 0x80000000u | COLOR_BTNFACE;
   HWND owner = nullptr;
+  // The window class; other programs may look the window up by it.
+  std::wstring className = L"LumorixForm";
 };
 
 class Form : public Window {
@@ -73,6 +75,9 @@ class Form : public Window {
   UniqueFont font_;
   MainMenu* menu_ = nullptr;
   BorderStyle border_;
+  int clientWidth_;
+  int clientHeight_;
+  bool outerSize_;
 };
 
 }  // namespace lumorix::ui

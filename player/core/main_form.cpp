@@ -27,6 +27,7 @@ ui::FormDesign MainFormDesign() {
   design.border = ui::BorderStyle::Single;
   design.position = ui::FormPosition::DesktopCenter;
   design.color = 0x00C1BFBF;
+  design.className = L"TLumorixMainForm";  // the screen-saver program finds the player by it
   return design;
 }
 
@@ -274,7 +275,7 @@ void TLumorixMainForm::ItExitClick() {
 void TLumorixMainForm::FormClose() {
   InsatllScreenSaver(false);
   LoadSaveOptions(false);
-  playListForm_->LoadSavePlayList(false);
+  if (playListForm_) playListForm_->LoadSavePlayList(false);
   DSVideoWindowEx2.StopDesktopPlayback();
   (void)filterGraph_->Stop();
 }

@@ -18,6 +18,9 @@ SettingsRegistry* registryOverride = nullptr;
 void UseSettingsRegistry(SettingsRegistry* registry) { registryOverride = registry; }
 
 void TLumorixMainForm::LoadSaveOptions(bool load) {
+  // A create step that stopped before the companion windows existed loaded
+  // nothing, so there is nothing to save either.
+  if (!colorControlForm_) return;
   SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
   TLumorixColorControlForm& colours = *colorControlForm_;
   registry.OpenKey(kSettingsKey);

@@ -1,0 +1,64 @@
+#include "tests/support/gui_test.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/application.h"
+
+namespace lumorix::test {
+
+namespace {
+
+// Brings the windowing layer up once for the whole test program.
+class GuiEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    ui::Application::Instance().Initialize();
+    ui::Application::Instance().SetTitle(L"Lumorix - settings");
+  }
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+}  // namespace
+
+ErrorRecorder::ErrorRecorder() {
+  ui::Application::Instance().SetErrorSink(
+      [this](const std::wstring& text, const std::wstring& title) { boxes_.push_back({text, title}); });
+}
+
+ErrorRecorder::~ErrorRecorder() { ui::Application::Instance().SetErrorSink(nullptr); }
+
+static void DispatchWaiting() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) continue;  // a test's Terminate; the test reads the flag
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+void PumpFor(std::chrono::milliseconds duration) {
+  auto end = std::chrono::steady_clock::now() + duration;
+  while (std::chrono::steady_clock::now() < end) {
+    DispatchWaiting();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  DispatchWaiting();
+}
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  auto end = std::chrono::steady_clock::now() + timeout;
+  while (!done() && std::chrono::steady_clock::now() < end) {
+    DispatchWaiting();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return done();
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[512] = {};
+  GetWindowTextW(window, text, 512);
+  return text;
+}
+
+}  // namespace lumorix::test

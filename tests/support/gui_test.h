@@ -1,0 +1,36 @@
+#pragma once
+// Helpers for tests that drive real windows under Wine.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace lumorix::test {
+
+// What the standard error box would have shown.
+struct ErrorBox {
+  std::wstring text;
+  std::wstring title;
+};
+
+// Collects error boxes instead of showing them, for the life of the object.
+class ErrorRecorder {
+ public:
+  ErrorRecorder();
+  ~ErrorRecorder();
+  const std::vector<ErrorBox>& Boxes() const { return boxes_; }
+
+ private:
+  std::vector<ErrorBox> boxes_;
+};
+
+// Dispatches messages for `duration`.
+void PumpFor(std::chrono::milliseconds duration);
+// Dispatches messages until `done` holds or `timeout` passes; returns `done()`.
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+
+std::wstring WindowText(HWND window);
+
+}  // namespace lumorix::test

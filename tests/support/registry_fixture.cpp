@@ -1,0 +1,42 @@
+#include "tests/support/registry_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include "common/settings_layout.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+
+namespace lumorix::test {
+
+void DeleteSettingsTree() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, Widen(kSettingsKey).c_str()); }
+
+void SeedInstallerDefaults(bool startUp) {
+  DeleteSettingsTree();
+  for (const SettingsDefault& value : InstallerDefaults(startUp)) WriteSetting(value.key, value.name, value.value);
+}
+
+void WriteSetting(const std::string& key, const std::string& name, const RawValue& value) {
+  RegistryKey open = RegistryKey::Create(HKEY_LOCAL_MACHINE, key);
+  ASSERT_TRUE(open.Write(name, value)) << name;
+}
+
+void DeleteSetting(const std::string& key, const std::string& name) {
+  (void)RegistryKey::Open(HKEY_LOCAL_MACHINE, key).DeleteValue(name);
+}
+
+std::optional<RawValue> ReadSetting(const std::string& key, const std::string& name, HKEY root) {
+  return RegistryKey::Open(root, key, KEY_READ).Read(name);
+}
+
+int32_t ReadIntegerSetting(const std::string& key, const std::string& name) {
+  return DecodeInteger(name, ReadSetting(key, name));
+}
+
+std::wstring WindowsPath(const std::string& unixPath) {
+  std::wstring path = L"Z:" + Widen(unixPath);
+  for (wchar_t& c : path)
+    if (c == L'/') c = L'\\';
+  return path;
+}
+
+}  // namespace lumorix::test

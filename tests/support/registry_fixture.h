@@ -1,0 +1,24 @@
+#pragma once
+// The settings tree as a test needs it: seeded like a fresh installation,
+// then tweaked value by value.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "common/settings_value.h"
+
+namespace lumorix::test {
+
+// Removes the whole settings tree and writes the installer's defaults.
+void SeedInstallerDefaults(bool startUp = false);
+void DeleteSettingsTree();
+void WriteSetting(const std::string& key, const std::string& name, const RawValue& value);
+void DeleteSetting(const std::string& key, const std::string& name);
+std::optional<RawValue> ReadSetting(const std::string& key, const std::string& name, HKEY root = HKEY_LOCAL_MACHINE);
+int32_t ReadIntegerSetting(const std::string& key, const std::string& name);
+
+// A Unix path of the build as Wine's Z: drive sees it.
+std::wstring WindowsPath(const std::string& unixPath);
+
+}  // namespace lumorix::test

@@ -1,0 +1,57 @@
+// A failure that escapes a handler is shown in the standard error box and the program goes on.
+#include <gtest/gtest.h>
+
+#include "tests/support/gui_test.h"
+#include "ui/application.h"
+#include "ui/button.h"
+#include "ui/exception.h"
+#include "ui/form.h"
+
+using namespace lumorix;
+
+namespace {
+
+class TestForm : public ui::Form {
+ public:
+  TestForm() : ui::Form(Design()) {}
+  static ui::FormDesign Design() {
+    ui::FormDesign design;
+    design.caption = L"Errors";
+    design.clientWidth = 200;
+    design.clientHeight = 100;
+    return design;
+  }
+};
+
+}  // namespace
+
+TEST(ErrorBox, ShowsTheMessageWithAFullStopAndSkipsTheRestOfTheHandler) {
+  test::ErrorRecorder errors;
+  TestForm form;
+  ui::Button button(form.Handle(), {0, 0, 80, 25}, L"Go");
+  bool restRan = false;
+  button.OnClick = [&] {
+    throw ui::Exception("List index out of bounds (3)");
+    restRan = true;
+  };
+  SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+  ASSERT_EQ(errors.Boxes().size(), 1u);
+  EXPECT_EQ(errors.Boxes()[0].text, L"List index out of bounds (3).");
+  EXPECT_EQ(errors.Boxes()[0].title, L"Lumorix - settings");
+  EXPECT_FALSE(restRan);
+
+  // The program goes on: the next click is handled again.
+  button.OnClick = [&] { restRan = true; };
+  SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(restRan);
+}
+
+TEST(ErrorBox, MessageEndingInAFullStopKeepsIt) {
+  test::ErrorRecorder errors;
+  TestForm form;
+  ui::Button button(form.Handle(), {0, 0, 80, 25}, L"Go");
+  button.OnClick = [] { throw ui::Exception("Cannot play ($80040265)."); };
+  SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+  ASSERT_EQ(errors.Boxes().size(), 1u);
+  EXPECT_EQ(errors.Boxes()[0].text, L"Cannot play ($80040265).");
+}
