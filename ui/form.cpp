@@ -127,6 +127,9 @@ bool Form::TranslateShortcut(MSG& message) {
 
 bool Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
+    case WM_GETFONT:
+      result = reinterpret_cast<LRESULT>(font_.Get());
+      return true;
     case WM_CLOSE:
       Close();
       result = 0;

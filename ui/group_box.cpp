@@ -7,4 +7,13 @@ GroupBox::GroupBox(HWND parent, const Bounds& bounds, const std::wstring& captio
                 bounds, caption);
 }
 
+bool GroupBox::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+  if (message != WM_ERASEBKGND) return false;
+  RECT client;
+  GetClientRect(Handle(), &client);
+  FillRect(reinterpret_cast<HDC>(wParam), &client, BackgroundBrush());
+  result = 1;
+  return true;
+}
+
 }  // namespace lumorix::ui

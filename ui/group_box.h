@@ -9,6 +9,10 @@ namespace lumorix::ui {
 class GroupBox : public Window {
  public:
   GroupBox(HWND parent, const Bounds& bounds, const std::wstring& caption);
+
+ protected:
+  // A group box draws only its frame; the inside takes the box's colour.
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 
 }  // namespace lumorix::ui

@@ -1,0 +1,36 @@
+// Prepares a demonstration run: the settings a fresh installation writes, and
+// a playlist holding the given clips.
+// Usage: demo_seed PLAYLIST_FILE CLIP...
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "common/playlist_entry.h"
+#include "common/settings_layout.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+
+int wmain(int argc, wchar_t** argv) {
+  using namespace lumorix;
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: demo_seed PLAYLIST_FILE CLIP...\n");
+    return 2;
+  }
+  for (const SettingsDefault& value : InstallerDefaults(false)) {
+    if (!RegistryKey::Create(HKEY_LOCAL_MACHINE, value.key).Write(value.name, value.value)) {
+      std::fprintf(stderr, "cannot write %s\n", value.name);
+      return 1;
+    }
+  }
+  // Start at full volume with the playlist window closed, so the desktop stays clear.
+  (void)RegistryKey::Create(HKEY_LOCAL_MACHINE, kAudioKey).Write("PlayListVisible", EncodeInteger(0));
+  std::vector<TPlayListEntry> entries;
+  for (int i = 2; i < argc; ++i) entries.push_back(EntryFromFileName(WideToAnsi(argv[i])));
+  std::vector<uint8_t> contents = EncodePlayList(entries);
+  std::ofstream file(argv[1], std::ios::binary | std::ios::trunc);
+  file.write(reinterpret_cast<const char*>(contents.data()), static_cast<std::streamsize>(contents.size()));
+  return file ? 0 : 1;
+}
