@@ -1,0 +1,45 @@
+// Writes an archive in the payload's form from files and folders on disk:
+//   zipwrite ARCHIVE ENTRY...
+// Entry names are the paths as given ("/" separated, relative); a folder
+// becomes a folder entry (its contents are not added: list them too).
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "setup/zip/tools/zip_writer.h"
+
+using namespace lumorix::zip;
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: zipwrite ARCHIVE ENTRY...\n");
+    return 2;
+  }
+  std::vector<PayloadEntry> entries;
+  for (int i = 2; i < argc; ++i) {
+    std::string path = argv[i];
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+      std::fprintf(stderr, "zipwrite: cannot read %s\n", path.c_str());
+      return 1;
+    }
+    PayloadEntry entry;
+    entry.name = path;
+    entry.dosDateTime = DosDateTime(info.st_mtime);
+    if (S_ISDIR(info.st_mode)) {
+      if (entry.name.back() != '/') entry.name += '/';
+    } else {
+      std::ifstream file(path, std::ios::binary);
+      entry.data.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    entries.push_back(std::move(entry));
+  }
+  std::vector<uint8_t> archive = WritePayloadArchive(entries);
+  std::ofstream out(argv[1], std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(archive.data()), static_cast<std::streamsize>(archive.size()));
+  return out ? 0 : 1;
+}
