@@ -31,6 +31,9 @@ class TDSTrackBar : public ui::TrackBar, public IFilterGraphListener {
 
   // The graph is going away: forget it without unregistering.
   void GraphDestroyed();
+  // One update from the graph's position, as the update timer runs it.
+  void Tick();
+  bool TimerRunning() const { return timerWanted_ && interval_ != 0; }
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -39,7 +42,6 @@ class TDSTrackBar : public ui::TrackBar, public IFilterGraphListener {
   class TickWindow;
   void SetTimerWanted(bool wanted);
   void Rearm();
-  void Tick();
   void SeekOnRelease();
 
   TFilterGraph* graph_ = nullptr;

@@ -4,7 +4,11 @@
 
 #include <memory>
 
+#include "common/playlist_entry.h"
+#include "platform/text.h"
 #include "player/core/main_form.h"
+#include "player/playlist/playlist_form.h"
+#include "tests/support/media.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/registry_fixture.h"
 #include "ui/application.h"
@@ -15,7 +19,20 @@ class PlayerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SeedInstallerDefaults();
+    WritePlayList({});
     ui::Application::Instance().ClearTermination();
+  }
+
+  // Writes the player's playlist file with the given test clips.
+  static void WritePlayList(const std::vector<std::string>& clips) {
+    std::vector<TPlayListEntry> entries;
+    for (const std::string& clip : clips) entries.push_back(EntryFromFileName(WideToAnsi(Clip(clip))));
+    std::vector<uint8_t> contents = EncodePlayList(entries);
+    HANDLE file = CreateFileW(TLumorixPlayListForm::PlayListFileName().c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+    CloseHandle(file);
   }
   void TearDown() override {
     player.reset();

@@ -1,0 +1,190 @@
+// Transport, the end of a clip, the rate ladder and leaving screen-saver mode, on real clips.
+#include "common/settings_layout.h"
+#include "tests/player/core/player_fixture.h"
+
+using namespace lumorix;
+using namespace lumorix::test;
+using std::chrono::milliseconds;
+
+namespace {
+
+class RenderCounter : public engine::IFilterGraphListener {
+ public:
+  void GraphEvent(long, LONG_PTR, LONG_PTR) override {}
+  void ControlEvent(engine::TGraphNotice notice, int) override {
+    if (notice == engine::gnRendered) ++rendered;
+  }
+  int rendered = 0;
+};
+
+}  // namespace
+
+TEST_F(PlayerTest, SavedEntryPlaysInThePreviewAtStart) {
+  WritePlayList({"red.avi", "long.avi"});
+  WriteSetting(kPlayListKey, "PlayingIndex", EncodeInteger(1));
+  TLumorixMainForm& form = StartPlayer();
+  ASSERT_TRUE(errors.Boxes().empty());
+  EXPECT_EQ(form.PlayingIndex, 1);
+  EXPECT_FALSE(EndReached);
+  ASSERT_TRUE(PumpUntil([&] { return form.FilterGraph()->State() == 3; }, milliseconds(5000)));
+  // The read-out follows the first whole second: elapsed first, the clip's length second.
+  ASSERT_TRUE(PumpUntil([&] { return form.LTimeInd.Text() == L"00:00:01 / 00:01:35"; }, milliseconds(5000)))
+      << std::string(form.LTimeInd.Text().begin(), form.LTimeInd.Text().end());
+  EXPECT_EQ(form.TBPosition.Max(), 95);
+}
+
+TEST_F(PlayerTest, SavedIndexBeyondThePlaylistStopsTheStartUp) {
+  WritePlayList({"red.avi"});
+  WriteSetting(kPlayListKey, "PlayingIndex", EncodeInteger(5));
+  TLumorixMainForm& form = StartPlayer();
+  ASSERT_EQ(errors.Boxes().size(), 1u);
+  EXPECT_EQ(errors.Boxes()[0].text, L"List index out of bounds (5).");
+  EXPECT_EQ(form.PlayingIndex, 5);
+  EXPECT_FALSE(form.Timer.Enabled());
+}
+
+TEST_F(PlayerTest, EndOfClipMovesOnAndWrapsToTheFirstEntry) {
+  WritePlayList({"short.avi", "short.avi", "short.avi"});
+  TLumorixMainForm& form = StartPlayer();
+  std::vector<int32_t> seen{form.PlayingIndex};
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        if (form.PlayingIndex != seen.back()) seen.push_back(form.PlayingIndex);
+        return seen.size() == 4;
+      },
+      milliseconds(20000)));
+  EXPECT_EQ(seen, (std::vector<int32_t>{0, 1, 2, 0}));
+}
+
+TEST_F(PlayerTest, OneEntryWithoutModesStartsAgain) {
+  WritePlayList({"short.avi"});
+  TLumorixMainForm& form = StartPlayer();
+  RenderCounter counter;
+  form.FilterGraph()->AddListener(&counter);
+  ASSERT_TRUE(PumpUntil([&] { return counter.rendered >= 2; }, milliseconds(12000)));
+  EXPECT_EQ(form.PlayingIndex, 0);
+  form.FilterGraph()->RemoveListener(&counter);
+}
+
+TEST_F(PlayerTest, RepeatPlaysTheSameEntryAgain) {
+  WritePlayList({"short.avi", "red.avi"});
+  WriteSetting(kPlayListKey, "Repeat", EncodeInteger(1));
+  TLumorixMainForm& form = StartPlayer();
+  RenderCounter counter;
+  form.FilterGraph()->AddListener(&counter);
+  ASSERT_TRUE(PumpUntil([&] { return counter.rendered >= 2; }, milliseconds(12000)));
+  EXPECT_EQ(form.PlayingIndex, 0);
+  form.FilterGraph()->RemoveListener(&counter);
+}
+
+TEST_F(PlayerTest, RandomPicksEntriesOfThePlaylist) {
+  WritePlayList({"short.avi", "short.avi"});
+  WriteSetting(kPlayListKey, "Repeat", EncodeInteger(1));
+  WriteSetting(kPlayListKey, "Random", EncodeInteger(1));
+  TLumorixMainForm& form = StartPlayer();
+  RenderCounter counter;
+  form.FilterGraph()->AddListener(&counter);
+  ASSERT_TRUE(PumpUntil([&] { return counter.rendered >= 3; }, milliseconds(15000)));
+  EXPECT_GE(form.PlayingIndex, 0);
+  EXPECT_LE(form.PlayingIndex, 1);
+  form.FilterGraph()->RemoveListener(&counter);
+}
+
+TEST_F(PlayerTest, RateLadderBothWays) {
+  TLumorixMainForm& form = StartPlayer();
+  std::vector<std::wstring> up;
+  for (int press = 0; press < 6; ++press) {
+    form.BtRateUp.Click();
+    up.push_back(form.LRateInd.Text());
+  }
+  EXPECT_EQ(up, (std::vector<std::wstring>{L"1.4x", L"2x", L"5x", L"1x", L"1.4x", L"2x"}));
+  EXPECT_EQ(form.FilterGraph()->Rate(), 2.0);
+  EXPECT_EQ(form.PlayRate, 2.0);
+  std::vector<std::wstring> down;
+  for (int press = 0; press < 5; ++press) {
+    form.BtRateDown.Click();
+    down.push_back(form.LRateInd.Text());
+  }
+  EXPECT_EQ(down, (std::vector<std::wstring>{L"1.4x", L"1x", L"0.5x", L"0.2x", L"1x"}));
+}
+
+TEST_F(PlayerTest, RestoredRateShowsButTheLadderStartsAtOne) {
+  WriteSetting(kVideoKey, "Rate", EncodeFloat(2.0));
+  TLumorixMainForm& form = StartPlayer();
+  EXPECT_EQ(form.LRateInd.Text(), L"2x");
+  EXPECT_EQ(form.RateStep(), 0);
+  form.BtRateUp.Click();
+  EXPECT_EQ(form.LRateInd.Text(), L"1.4x");
+}
+
+TEST_F(PlayerTest, RateOffTheLadderStartsAndStaysAtOne) {
+  WritePlayList({"short.avi", "red.avi"});
+  WriteSetting(kVideoKey, "Rate", EncodeFloat(0.0));
+  TLumorixMainForm& form = StartPlayer();
+  EXPECT_EQ(form.LRateInd.Text(), L"1x");
+  form.BtNextClick();
+  EXPECT_EQ(form.PlayRate, 1.0);
+  EXPECT_EQ(form.FilterGraph()->Rate(), 1.0);
+}
+
+TEST_F(PlayerTest, PauseThenNextPlaysWhileTheMenuStillOffersPlay) {
+  WritePlayList({"red.avi", "blue.avi"});
+  TLumorixMainForm& form = StartPlayer();
+  form.ItPause.Click();
+  EXPECT_TRUE(form.ItPlay.Visible());
+  EXPECT_FALSE(form.ItPause.Visible());
+  EXPECT_EQ(form.TB.Button(1).Caption(), L"Play");
+  form.ItNext.Click();
+  EXPECT_EQ(form.PlayingIndex, 1);
+  ASSERT_TRUE(PumpUntil([&] { return form.FilterGraph()->State() == 3; }, milliseconds(5000)));
+  EXPECT_TRUE(form.ItPlay.Visible());
+  form.ItPlay.Click();
+  EXPECT_TRUE(form.ItPause.Visible());
+  EXPECT_EQ(form.TB.Button(1).Caption(), L"Pause");
+}
+
+TEST_F(PlayerTest, StopRewindsAndOnlyActsOnARunningGraph) {
+  WritePlayList({"long.avi"});
+  TLumorixMainForm& form = StartPlayer();
+  ASSERT_TRUE(PumpUntil([&] { return form.TBPosition.Max() == 95; }, milliseconds(4000)));
+  form.BtStopClick();
+  EXPECT_EQ(form.FilterGraph()->State(), 1);
+  EXPECT_TRUE(form.ItPlay.Visible());
+  form.BtStopClick();  // stopped already: nothing
+  EXPECT_EQ(form.FilterGraph()->State(), 1);
+}
+
+TEST_F(PlayerTest, PreviousRewindsAtTheFirstEntryAndStepsBackOtherwise) {
+  WritePlayList({"red.avi", "blue.avi", "long.avi"});
+  WriteSetting(kPlayListKey, "PlayingIndex", EncodeInteger(2));
+  TLumorixMainForm& form = StartPlayer();
+  form.ItPrevious.Click();
+  EXPECT_EQ(form.PlayingIndex, 1);
+  form.BtPreviousClick();
+  EXPECT_EQ(form.PlayingIndex, 0);
+  form.BtPreviousClick();
+  EXPECT_EQ(form.PlayingIndex, 0);
+}
+
+TEST_F(PlayerTest, DoubleClickOnTheVideoLeavesScreenSaverMode) {
+  WritePlayList({"red.avi"});
+  TLumorixMainForm& form = StartPlayer();
+  ScreenSaverMode = true;
+  form.RunSettings();
+  // The renderer's own window drains its mouse messages to the video window.
+  HWND renderer = nullptr;
+  for (HWND child = GetWindow(form.GBPreview.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (child != form.DSVideoWindowEx2.Handle()) renderer = child;
+  ASSERT_NE(renderer, nullptr);
+  PostMessageW(renderer, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+  ASSERT_TRUE(PumpUntil([&] { return !ScreenSaverMode; }, milliseconds(3000)));
+  EXPECT_FALSE(form.Visible());
+  ScreenSaverMode = false;
+}
+
+TEST_F(PlayerTest, DoubleClickOutsideScreenSaverModeDoesNothing) {
+  TLumorixMainForm& form = StartPlayer();
+  form.RunSettings();
+  SendMessageW(form.DSVideoWindowEx2.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+  EXPECT_TRUE(form.Visible());
+}

@@ -1,0 +1,10 @@
+#pragma once
+// The clips made for the tests, as the Windows programs name them.
+#include <string>
+
+namespace lumorix::test {
+
+// Full Windows path of a test clip (red.avi, blue.avi, tone.avi, short.avi, long.avi).
+std::wstring Clip(const std::string& name);
+
+}  // namespace lumorix::test
