@@ -1,6 +1,7 @@
 // Prepares a demonstration run: the settings a fresh installation writes, and
 // a playlist holding the given clips.
 // Usage: demo_seed PLAYLIST_FILE CLIP...
+//        demo_seed --show-settings   (asks the running player for its settings window)
 #include <windows.h>
 
 #include <cstdio>
@@ -15,6 +16,15 @@
 
 int wmain(int argc, wchar_t** argv) {
   using namespace lumorix;
+  if (argc == 2 && std::wstring(argv[1]) == L"--show-settings") {
+    // The command the screen-saver program sends for "configure".
+    HWND player = nullptr;
+    for (int attempt = 0; attempt < 100 && !player; ++attempt, Sleep(100))
+      player = FindWindowW(L"TLumorixMainForm", nullptr);
+    if (!player) return 1;
+    SendMessageW(player, WM_USER + 100, 1, 0);
+    return 0;
+  }
   if (argc < 2) {
     std::fprintf(stderr, "usage: demo_seed PLAYLIST_FILE CLIP...\n");
     return 2;
