@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/gui_test.h"
+#include "tests/support/test_form.h"
 #include "ui/check_box.h"
 #include "ui/form.h"
 #include "ui/group_box.h"
@@ -15,19 +16,14 @@
 using namespace lumorix;
 
 namespace {
-
-class TestForm : public ui::Form {
- public:
-  TestForm() : ui::Form(Design()) {}
-  static ui::FormDesign Design() {
-    ui::FormDesign design;
-    design.caption = L"Controls";
-    design.clientWidth = 300;
-    design.clientHeight = 200;
-    design.border = ui::BorderStyle::Single;
-    return design;
-  }
+// The controls' parent: a fixed single-border form of 300 x 200.
+struct TestForm : test::TestForm {
+  TestForm() : test::TestForm(L"Controls", 300, 200, ui::BorderStyle::Single) {}
 };
+}  // namespace
+
+namespace {
+
 
 ui::TrackBarDesign Range(int min, int max, int position) {
   ui::TrackBarDesign design;

@@ -2,32 +2,18 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/gui_test.h"
+#include "tests/support/test_form.h"
 #include "ui/application.h"
 #include "ui/button.h"
 #include "ui/exception.h"
 #include "ui/form.h"
 
 using namespace lumorix;
-
-namespace {
-
-class TestForm : public ui::Form {
- public:
-  TestForm() : ui::Form(Design()) {}
-  static ui::FormDesign Design() {
-    ui::FormDesign design;
-    design.caption = L"Errors";
-    design.clientWidth = 200;
-    design.clientHeight = 100;
-    return design;
-  }
-};
-
-}  // namespace
+using lumorix::test::TestForm;
 
 TEST(ErrorBox, ShowsTheMessageWithAFullStopAndSkipsTheRestOfTheHandler) {
   test::ErrorRecorder errors;
-  TestForm form;
+  TestForm form(L"Errors", 200, 100);
   ui::Button button(form.Handle(), {0, 0, 80, 25}, L"Go");
   bool restRan = false;
   button.OnClick = [&] {
@@ -48,7 +34,7 @@ TEST(ErrorBox, ShowsTheMessageWithAFullStopAndSkipsTheRestOfTheHandler) {
 
 TEST(ErrorBox, MessageEndingInAFullStopKeepsIt) {
   test::ErrorRecorder errors;
-  TestForm form;
+  TestForm form(L"Errors", 200, 100);
   ui::Button button(form.Handle(), {0, 0, 80, 25}, L"Go");
   button.OnClick = [] { throw ui::Exception("Cannot play ($80040265)."); };
   SendMessageW(button.Handle(), BM_CLICK, 0, 0);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/gui_test.h"
+#include "tests/support/test_form.h"
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/menu.h"
@@ -9,18 +10,6 @@
 using namespace lumorix;
 
 namespace {
-
-class MenuForm : public ui::Form {
- public:
-  MenuForm() : ui::Form(Design()) {}
-  static ui::FormDesign Design() {
-    ui::FormDesign design;
-    design.caption = L"Menus";
-    design.clientWidth = 200;
-    design.clientHeight = 100;
-    return design;
-  }
-};
 
 std::wstring ItemText(HMENU menu, UINT position) {
   wchar_t text[128] = {};
@@ -66,7 +55,7 @@ TEST(Menu, ShortcutTextFollowsTheCaption) {
 }
 
 TEST(Menu, ShortcutRunsTheItemThroughTheFormsAccelerators) {
-  MenuForm form;
+  test::TestForm form(L"Menus", 200, 100);
   ui::MainMenu menu;
   ui::MenuItem& file = menu.Add(L"&File");
   ui::MenuItem& open = file.Add(L"&Open", ui::CtrlKey('O'));

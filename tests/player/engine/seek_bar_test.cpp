@@ -5,6 +5,7 @@
 
 #include "tests/support/gui_test.h"
 #include "tests/support/media.h"
+#include "tests/support/test_form.h"
 #include "ui/form.h"
 
 using namespace lumorix;
@@ -15,7 +16,7 @@ namespace {
 
 class SeekBarTest : public ::testing::Test {
  protected:
-  SeekBarTest() : form(Design()), bar(form.Handle(), {0, 0, 400, 25}, BarDesign()) {
+  SeekBarTest() : form(L"Seek", 420, 40), bar(form.Handle(), {0, 0, 400, 25}, BarDesign()) {
     bar.SetFilterGraph(&graph);
     graph.SetActive(true);
     EXPECT_EQ(graph.RenderFile(Clip("long.avi")), S_OK);
@@ -23,13 +24,6 @@ class SeekBarTest : public ::testing::Test {
   }
   ~SeekBarTest() override { bar.SetFilterGraph(nullptr); }
 
-  static ui::FormDesign Design() {
-    ui::FormDesign design;
-    design.caption = L"Seek";
-    design.clientWidth = 420;
-    design.clientHeight = 40;
-    return design;
-  }
   static ui::TrackBarDesign BarDesign() {
     ui::TrackBarDesign design;
     design.max = 0;
@@ -48,7 +42,7 @@ class SeekBarTest : public ::testing::Test {
   }
 
   TFilterGraph graph;
-  ui::Form form;
+  TestForm form;
   TDSTrackBar bar;
   ComPtr<IMediaSeeking> seeking;
 };
