@@ -52,7 +52,8 @@ Form::Form(const FormDesign& design)
     bounds.left = work.left + (work.right - work.left - bounds.width) / 2;
     bounds.top = work.top + (work.bottom - work.top - bounds.height) / 2;
   }
-  CreateOwn(design.className.c_str(), CS_DBLCLKS, frame.style, frame.exStyle, design.owner, bounds, design.caption);
+  CreateOwn(design.className.c_str(), CS_DBLCLKS, frame.style, frame.exStyle | design.extraExStyle, design.owner,
+            bounds, design.caption);
   SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   SetColor(design.color);
   if (HICON icon = Application::Instance().Icon()) {

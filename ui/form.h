@@ -35,6 +35,8 @@ struct FormDesign {
   FormPosition position = FormPosition::Designed;
   COLORREF color = 0x80000000u | COLOR_BTNFACE;
   HWND owner = nullptr;
+  // Extended styles on top of the border's (WS_EX_TOOLWINDOW: no taskbar button).
+  DWORD extraExStyle = 0;
   // The window class; other programs may look the window up by it.
   std::wstring className = L"LumorixForm";
 };

@@ -4,12 +4,15 @@
 #include "player/about/about_form.h"
 #include "player/core/artwork.h"
 #include "player/core/main_form.h"
+#include "player/engine/desktop_look.h"
 #include "ui/application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace lumorix;
   ui::Application& application = ui::Application::Instance();
   application.Initialize();
+  // A run that died during desktop playback left the desktop in the video's colours.
+  (void)engine::RestoreInterruptedLook();
   application.SetTitle(L"Lumorix - settings");
   ui::UniqueIcon icon = CreateProgramIcon(32);
   application.SetIcon(icon.Get());

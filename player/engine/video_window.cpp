@@ -1,5 +1,6 @@
 #include "player/engine/video_window.h"
 
+#include "player/engine/full_screen_form.h"
 #include "ui/application.h"
 
 namespace lumorix::engine {
@@ -14,10 +15,18 @@ TDSVideoWindowEx2::TDSVideoWindowEx2(HWND parent, const ui::Bounds& bounds, std:
   SetColor(RGB(0, 0, 0));
   savedStyle_ = GetWindowLongW(Handle(), GWL_STYLE);
   savedExStyle_ = GetWindowLongW(Handle(), GWL_EXSTYLE);
+  host_ = std::make_unique<TFullScrinForm>(Color());
 }
 
 TDSVideoWindowEx2::~TDSVideoWindowEx2() {
-  if (desktopMode_) StopDesktopPlayback();
+  if (desktopMode_) {
+    // Only the desktop comes back; the window is going away, so no re-parenting.
+    RestoreDesktopLook(savedLook_);
+    ForgetInterruptedLook();
+    desktopMode_ = false;
+  }
+  if (GetParent(Handle()) == host_->Handle() && savedParent_) SetParentWindow(savedParent_);
+  host_->AllowClose();
   SetFilterGraph(nullptr);
   videoWindow_.Reset();
   renderer_.Reset();
@@ -132,16 +141,79 @@ void TDSVideoWindowEx2::SetupVideoWindow() {
 
 void TDSVideoWindowEx2::PaintColorKey() { Invalidate(); }
 
-void TDSVideoWindowEx2::StartDesktopPlayback() {}
+namespace {
+
+HMONITOR MonitorOf(HWND window) { return MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST); }
+
+bool MonitorRect(HMONITOR monitor, RECT& rect) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!monitor || !GetMonitorInfoW(monitor, &info)) return false;
+  rect = info.rcMonitor;
+  return true;
+}
+
+}  // namespace
+
+void TDSVideoWindowEx2::StartDesktopPlayback() { StartDesktopPlayback(MonitorOf(Handle())); }
+void TDSVideoWindowEx2::StartFullScreen() { StartFullScreen(MonitorOf(Handle())); }
+
+void TDSVideoWindowEx2::StartDesktopPlayback(HMONITOR monitor) {
+  RECT area;
+  if (desktopMode_ || !MonitorRect(monitor, area)) return;  // no switch without a monitor
+  savedLook_ = ReadDesktopLook();
+  KeepInterruptedLook(savedLook_);
+  ApplyPlaybackLook(colorKey_);
+  if (fullScreenMode_) StopDesktopPlayback();  // with desktop mode still off this only leaves full screen
+  if (GetParent(Handle()) != host_->Handle()) savedParent_ = ParentHandle();
+  SetParentWindow(host_->Handle());
+  host_->SetTopMost(false);
+  host_->CoverMonitor(area);
+  // Without an overlay the host itself is the picture: the backdrop below every window.
+  host_->SetBackdrop(!overlayActive_);
+  ShowWindow(host_->Handle(), SW_SHOWNOACTIVATE);
+  desktopMode_ = true;
+  SetupVideoWindow();
+  if (overlayActive_) ShowWindow(host_->Handle(), SW_HIDE);
+  overlayShown_ = false;
+  PaintColorKey();
+  if (OnOverlayVisible) OnOverlayVisible(false);
+}
 
 void TDSVideoWindowEx2::StopDesktopPlayback() {
+  if (desktopMode_) {
+    RestoreDesktopLook(savedLook_);
+    ForgetInterruptedLook();
+    desktopMode_ = false;
+    if (Destroying()) return;
+    ShowWindow(host_->Handle(), SW_HIDE);
+    host_->SetBackdrop(false);
+  }
+  if (savedParent_) SetParentWindow(savedParent_);
+  if (fullScreenMode_) {
+    ShowWindow(host_->Handle(), SW_HIDE);
+    host_->Invalidate();
+    fullScreenMode_ = false;
+  }
   SetupVideoWindow();
   overlayShown_ = true;
   PaintColorKey();
   if (OnOverlayVisible) OnOverlayVisible(true);
 }
 
-void TDSVideoWindowEx2::StartFullScreen() {}
+void TDSVideoWindowEx2::StartFullScreen(HMONITOR monitor) {
+  RECT area;
+  if (fullScreenMode_ || !MonitorRect(monitor, area)) return;
+  if (desktopMode_) StopDesktopPlayback();
+  if (GetParent(Handle()) != host_->Handle()) savedParent_ = ParentHandle();
+  SetParentWindow(host_->Handle());
+  host_->SetBackdrop(false);
+  host_->CoverMonitor(area);
+  host_->SetTopMost(fullScreenTopMost_);
+  ShowWindow(host_->Handle(), SW_SHOW);
+  fullScreenMode_ = true;
+  SetupVideoWindow();
+}
 
 void TDSVideoWindowEx2::SetAspectRatio(TRatioModes mode) { aspectRatio_ = mode; }
 

@@ -12,6 +12,7 @@
 
 #include "platform/com.h"
 #include "player/engine/color_control.h"
+#include "player/engine/desktop_look.h"
 #include "player/engine/filter_graph.h"
 #include "ui/window.h"
 
@@ -20,6 +21,7 @@ namespace lumorix::engine {
 enum TRatioModes { rmStretched = 0, rmLetterBox = 1, rmCrop = 2 };
 
 class TDSVideoWindowEx2;
+class TFullScrinForm;
 
 class TDSVideoWindowEx2Caps {
  public:
@@ -64,9 +66,14 @@ class TDSVideoWindowEx2 : public ui::Window, public IFilterGraphMember, public I
   bool HoldsOverlay() const { return static_cast<bool>(overlay_); }
   const DDCOLORCONTROL& ColorDefaults() const { return colorControl_.Defaults(); }
 
+  // Desktop playback on the monitor of this window, or on the given one.
   void StartDesktopPlayback();
+  void StartDesktopPlayback(HMONITOR monitor);
+  // Back to windowed playback in the saved parent, from either mode.
   void StopDesktopPlayback();
   void StartFullScreen();
+  void StartFullScreen(HMONITOR monitor);
+  TFullScrinForm& HostForm() const { return *host_; }
 
   std::function<void()> OnDblClick;
   std::function<void(bool visible)> OnOverlayVisible;
@@ -111,6 +118,9 @@ class TDSVideoWindowEx2 : public ui::Window, public IFilterGraphMember, public I
   RECT overlayRect_{};
   LONG savedStyle_ = 0;
   LONG savedExStyle_ = 0;
+  std::unique_ptr<TFullScrinForm> host_;
+  HWND savedParent_ = nullptr;
+  DesktopLook savedLook_;
 };
 
 }  // namespace lumorix::engine

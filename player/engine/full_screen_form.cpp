@@ -1,0 +1,56 @@
+#include "player/engine/full_screen_form.h"
+
+namespace lumorix::engine {
+
+namespace {
+ui::FormDesign HostDesign(COLORREF color) {
+  ui::FormDesign design;
+  design.caption = L"FullScrinForm";
+  design.clientWidth = 696;
+  design.clientHeight = 480;
+  design.outerSize = true;
+  design.border = ui::BorderStyle::None;
+  design.color = color;
+  design.className = L"LumorixHostForm";
+  design.extraExStyle = WS_EX_TOOLWINDOW;  // no taskbar button, whichever mode it serves
+  return design;
+}
+}  // namespace
+
+TFullScrinForm::TFullScrinForm(COLORREF color) : ui::Form(HostDesign(color)) {}
+
+void TFullScrinForm::SetBackdrop(bool backdrop) {
+  backdrop_ = backdrop;
+  LONG exStyle = GetWindowLongW(Handle(), GWL_EXSTYLE);
+  exStyle = backdrop ? (exStyle | WS_EX_NOACTIVATE) : (exStyle & ~WS_EX_NOACTIVATE);
+  SetWindowLongW(Handle(), GWL_EXSTYLE, exStyle);
+  if (backdrop) SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TFullScrinForm::CoverMonitor(const RECT& monitor) {
+  SetWindowPos(Handle(), nullptr, monitor.left, monitor.top, monitor.right - monitor.left,
+               monitor.bottom - monitor.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TFullScrinForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_WINDOWPOSCHANGING:
+      if (backdrop_) {
+        auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+        position->hwndInsertAfter = HWND_BOTTOM;
+        position->flags &= ~SWP_NOZORDER;
+      }
+      return false;
+    case WM_MOUSEACTIVATE:
+      if (!backdrop_) return false;
+      result = MA_NOACTIVATE;
+      return true;
+    case WM_QUERYENDSESSION:
+      result = 1;  // the form never stands in the way of a log-off
+      return true;
+    default:
+      return ui::Form::OnMessage(message, wParam, lParam, result);
+  }
+}
+
+}  // namespace lumorix::engine

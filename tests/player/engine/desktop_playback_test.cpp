@@ -1,0 +1,99 @@
+// Desktop playback keeps the user's wallpaper and desktop colour, also across a crash.
+#include <gtest/gtest.h>
+
+#include "common/settings_layout.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+#include "player/engine/desktop_look.h"
+#include "player/engine/full_screen_form.h"
+#include "player/engine/video_window.h"
+#include "tests/support/gui_test.h"
+#include "tests/support/registry_fixture.h"
+#include "tests/support/test_form.h"
+
+using namespace lumorix;
+using namespace lumorix::engine;
+using namespace lumorix::test;
+
+namespace {
+
+constexpr COLORREF kUserColour = RGB(1, 2, 3);
+const std::string kUserWallpaper = "C:\\windows\\lumorix-test.bmp";
+
+std::string Wallpaper() {
+  return DecodeString("WallPaper", ReadSetting("Control Panel\\Desktop", "WallPaper", HKEY_CURRENT_USER));
+}
+
+void SetUserDesktop() {
+  ASSERT_TRUE(RegistryKey::Create(HKEY_CURRENT_USER, "Control Panel\\Desktop")
+                  .Write("WallPaper", EncodeString(kUserWallpaper)));
+  INT element = COLOR_BACKGROUND;
+  COLORREF colour = kUserColour;
+  SetSysColors(1, &element, &colour);
+}
+
+bool KeptInSettings() { return ReadSetting(kSettingsKey, "DesktopPlaybackColor").has_value(); }
+
+}  // namespace
+
+TEST(DesktopPlayback, ClearsTheDesktopAndRestoresItOnce) {
+  SetUserDesktop();
+  TestForm form(L"Video", 420, 320);
+  TDSVideoWindowEx2 video(form.Handle(), {0, 0, 400, 300}, L"DSVideoWindowEx2");
+  video.StartDesktopPlayback();
+  EXPECT_TRUE(video.DesktopMode());
+  EXPECT_EQ(Wallpaper(), "");
+  EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), video.ColorKey());
+  EXPECT_TRUE(KeptInSettings());
+  EXPECT_EQ(GetParent(video.Handle()), video.HostForm().Handle());
+  EXPECT_TRUE(IsWindowVisible(video.HostForm().Handle()));  // no overlay here: the host is the backdrop
+  EXPECT_FALSE(GetWindowLongW(video.HostForm().Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+  video.StartDesktopPlayback();  // a second start keeps the first saved look
+  video.StopDesktopPlayback();
+  EXPECT_FALSE(video.DesktopMode());
+  EXPECT_EQ(Wallpaper(), kUserWallpaper);
+  EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), kUserColour);
+  EXPECT_FALSE(KeptInSettings());
+  EXPECT_EQ(GetParent(video.Handle()), form.Handle());
+  EXPECT_FALSE(IsWindowVisible(video.HostForm().Handle()));
+}
+
+TEST(DesktopPlayback, FullScreenCoversTheMonitorOnTop) {
+  TestForm form(L"Video", 420, 320);
+  TDSVideoWindowEx2 video(form.Handle(), {0, 0, 400, 300}, L"DSVideoWindowEx2");
+  video.SetFullScreenTopMost(true);
+  video.StartFullScreen();
+  EXPECT_TRUE(video.FullScreenMode());
+  RECT host;
+  GetWindowRect(video.HostForm().Handle(), &host);
+  EXPECT_EQ(host.right - host.left, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_TRUE(GetWindowLongW(video.HostForm().Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  video.StartDesktopPlayback();  // leaves full screen for the desktop
+  EXPECT_FALSE(video.FullScreenMode());
+  EXPECT_TRUE(video.DesktopMode());
+  video.StopDesktopPlayback();
+}
+
+TEST(DesktopPlayback, DestroyedDuringPlaybackRestoresTheDesktop) {
+  SetUserDesktop();
+  TestForm form(L"Video", 420, 320);
+  {
+    TDSVideoWindowEx2 video(form.Handle(), {0, 0, 400, 300}, L"DSVideoWindowEx2");
+    video.StartDesktopPlayback();
+  }
+  EXPECT_EQ(Wallpaper(), kUserWallpaper);
+  EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), kUserColour);
+}
+
+TEST(DesktopPlayback, InterruptedRunIsUndoneAtTheNextStart) {
+  SetUserDesktop();
+  KeepInterruptedLook(ReadDesktopLook());
+  ApplyPlaybackLook(RGB(16, 0, 16));  // the run "dies" here
+  EXPECT_EQ(Wallpaper(), "");
+  EXPECT_TRUE(RestoreInterruptedLook());
+  EXPECT_EQ(Wallpaper(), kUserWallpaper);
+  EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), kUserColour);
+  EXPECT_FALSE(KeptInSettings());
+  EXPECT_FALSE(RestoreInterruptedLook());  // nothing left to undo
+}
