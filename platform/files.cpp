@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "platform/handle.h"
-
 namespace lumorix {
 
 std::wstring ProgramFileName() {
@@ -40,16 +38,5 @@ std::vector<std::wstring> ListDirectory(const std::wstring& pattern) {
   return names;
 }
 
-bool ReadWholeFile(const std::wstring& path, std::vector<unsigned char>& contents) {
-  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file) return false;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size)) return false;
-  contents.assign(static_cast<size_t>(size.QuadPart), 0);
-  DWORD read = 0;
-  return contents.empty() ||
-         (ReadFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &read, nullptr) &&
-          read == contents.size());
-}
 
 }  // namespace lumorix

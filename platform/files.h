@@ -12,7 +12,5 @@ std::wstring ProgramFileName();
 bool FileExists(const std::wstring& path);
 // Names (not paths) of the directory entries matching `pattern`, in the file system's order.
 std::vector<std::wstring> ListDirectory(const std::wstring& pattern);
-// The whole file, or nothing when it cannot be read.
-bool ReadWholeFile(const std::wstring& path, std::vector<unsigned char>& contents);
 
 }  // namespace lumorix

@@ -1,15 +1,12 @@
 // Standing in for the system screen saver, and the start-up shortcut.
 #include <windows.h>
-#include <shlobj.h>
 
 #include "common/settings_layout.h"
-#include "platform/com.h"
 #include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 #include "player/core/main_form.h"
 #include "player/core/shell_link.h"
-#include "ui/exception.h"
 
 namespace lumorix {
 
@@ -26,21 +23,6 @@ std::wstring SystemFolder() {
 
 }  // namespace
 
-std::wstring ReadRegistryString(HKEY key, const std::string& name) {
-  if (!key) return {};
-  RegistryKey view(key);
-  std::optional<RawValue> value = view.Read(name);
-  (void)view.Release();  // the caller keeps the key
-  if (!value || (value->type != kRegSz && value->type != kRegExpandSz)) return {};
-  std::wstring text = Widen(std::string(value->data.begin(), value->data.end()));
-  if (value->type == kRegExpandSz) {
-    std::wstring expanded(32768, L'\0');
-    DWORD length = ExpandEnvironmentStringsW(text.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
-    expanded.resize(length);  // counts the terminator, removed by the callers
-    text = expanded;
-  }
-  return text;
-}
 
 static std::wstring WithoutNuls(std::wstring text) {
   std::erase(text, L'\0');

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "platform/registry.h"
 #include "platform/text.h"
 #include "ui/exception.h"
 
@@ -19,6 +20,22 @@ ComPtr<IPersistFile> CreateShortcut(const std::wstring& target, const std::wstri
   (void)link->SetWorkingDirectory(WideToAnsi(workingFolder).c_str());
   if (file) (void)file->Save(linkFile.c_str(), FALSE);
   return file;
+}
+
+std::wstring ReadRegistryString(HKEY key, const std::string& name) {
+  if (!key) return {};
+  RegistryKey view(key);
+  std::optional<RawValue> value = view.Read(name);
+  (void)view.Release();  // the caller keeps the key
+  if (!value || (value->type != kRegSz && value->type != kRegExpandSz)) return {};
+  std::wstring text = Widen(std::string(value->data.begin(), value->data.end()));
+  if (value->type == kRegExpandSz) {
+    std::wstring expanded(32768, L'\0');
+    DWORD length = ExpandEnvironmentStringsW(text.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+    expanded.resize(length);  // counts the terminator, removed by the callers
+    text = expanded;
+  }
+  return text;
 }
 
 }  // namespace lumorix

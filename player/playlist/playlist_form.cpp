@@ -76,13 +76,13 @@ TLumorixPlayListForm::TLumorixPlayListForm(TLumorixMainForm& mainForm)
 
   AddPlayListImages(ImageList);
   ToolBar1.SetImages(&ImageList);
-  tbAdd_ = &ToolBar1.AddButton(0, false, L"Add");
-  tbDelete_ = &ToolBar1.AddButton(1);
+  ui::ToolButton& tbAdd = ToolBar1.AddButton(0, false, L"Add");
+  ui::ToolButton& tbDelete = ToolBar1.AddButton(1);
   ToolBar1.AddSeparator(8);
   tbRep_ = &ToolBar1.AddButton(2, true);
   tbRand_ = &ToolBar1.AddButton(3, true);
-  tbAdd_->OnClick = [this] { TBAddClick(); };
-  tbDelete_->OnClick = [this] { TBDeleteClick(); };
+  tbAdd.OnClick = [this] { TBAddClick(); };
+  tbDelete.OnClick = [this] { TBDeleteClick(); };
   tbRep_->OnClick = [this] { TBRepClick(); };
   tbRand_->OnClick = [this] { TBRandClick(); };
   Layout();

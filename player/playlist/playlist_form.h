@@ -42,8 +42,6 @@ class TLumorixPlayListForm : public ui::Form {
   void TBRepClick();
   void TBRandClick();
 
-  ui::ToolButton& TBAdd() const { return *tbAdd_; }
-  ui::ToolButton& TBDelete() const { return *tbDelete_; }
   ui::ToolButton& TBRep() const { return *tbRep_; }
   ui::ToolButton& TBRand() const { return *tbRand_; }
 
@@ -66,8 +64,6 @@ class TLumorixPlayListForm : public ui::Form {
   std::vector<TPlayListEntry> entries_;
   ui::UniqueFont font_;
   ui::UniqueFont boldFont_;
-  ui::ToolButton* tbAdd_;
-  ui::ToolButton* tbDelete_;
   ui::ToolButton* tbRep_;
   ui::ToolButton* tbRand_;
 };

@@ -253,6 +253,9 @@ void FillFinalReport(const std::string& archive, int64_t size, int64_t compresse
   report.Status = status;
 }
 
+// Opens a listing or extraction run's scan: zrNotZip or zrNoCentralDirectory when there is none.
+int32_t StartRun(const std::string& archive, TZipRec& rec, int32_t& archiveOffset);
+
 }  // namespace
 
 uint8_t RatioOf(int32_t size, int32_t compressedSize) {
@@ -453,12 +456,10 @@ int32_t ExtractMatching(const std::string& archive, const std::string& folderNam
   if (archive.empty() || folderName.empty()) return zrMissingArgument;
   std::string folder = Slashes(folderName, '/', '\\');
   if (folder.back() != '\\') folder += '\\';
-  int32_t archiveOffset;
-  if (!IsZipArchive(archive, archiveOffset)) return zrNotZip;
   RunScope run;
-  State().report = TReportRec{};
   TZipRec rec;
-  if (FindFirstEntry(archive, rec) != zrOk) return zrNoCentralDirectory;
+  int32_t archiveOffset;
+  if (int32_t opened = StartRun(archive, rec, archiveOffset); opened != zrOk) return opened;
 
   int32_t packedTotal;
   int32_t total = ArchiveTotals(archive, packedTotal);
@@ -522,12 +523,10 @@ int32_t ExtractMatching(const std::string& archive, const std::string& folderNam
 
 int32_t ListMatching(const std::string& archive, const std::string& mask, const ReportHandler& handler) {
   if (archive.empty() || !handler) return zrMissingArgument;
-  int32_t archiveOffset;
-  if (!IsZipArchive(archive, archiveOffset)) return zrNotZip;
   RunScope run;
-  State().report = TReportRec{};
   TZipRec rec;
-  if (FindFirstEntry(archive, rec) != zrOk) return zrNoCentralDirectory;
+  int32_t archiveOffset;
+  if (int32_t opened = StartRun(archive, rec, archiveOffset); opened != zrOk) return opened;
   int32_t matching = 0;
   int64_t runSize = 0, runPacked = 0;
   do {
@@ -544,5 +543,15 @@ int32_t ListMatching(const std::string& archive, const std::string& mask, const 
   handler(matching, State().report);
   return matching;
 }
+
+namespace {
+
+int32_t StartRun(const std::string& archive, TZipRec& rec, int32_t& archiveOffset) {
+  if (!IsZipArchive(archive, archiveOffset)) return zrNotZip;
+  State().report = TReportRec{};
+  return FindFirstEntry(archive, rec) == zrOk ? zrOk : zrNoCentralDirectory;
+}
+
+}  // namespace
 
 }  // namespace lumorix::zip

@@ -8,13 +8,22 @@ using std::chrono::milliseconds;
 
 namespace {
 
+// Counts the clips the player's graph renders, for as long as it lives.
 class RenderCounter : public engine::IFilterGraphListener {
  public:
+  explicit RenderCounter(TLumorixMainForm& form) : graph_(*form.FilterGraph()) { graph_.AddListener(this); }
+  ~RenderCounter() { graph_.RemoveListener(this); }
   void GraphEvent(long, LONG_PTR, LONG_PTR) override {}
   void ControlEvent(engine::TGraphNotice notice, int) override {
-    if (notice == engine::gnRendered) ++rendered;
+    if (notice == engine::gnRendered) ++rendered_;
   }
-  int rendered = 0;
+  bool WaitFor(int clips, milliseconds timeout) {
+    return PumpUntil([&] { return rendered_ >= clips; }, timeout);
+  }
+
+ private:
+  engine::TFilterGraph& graph_;
+  int rendered_ = 0;
 };
 
 }  // namespace
@@ -59,22 +68,18 @@ TEST_F(PlayerTest, EndOfClipMovesOnAndWrapsToTheFirstEntry) {
 TEST_F(PlayerTest, OneEntryWithoutModesStartsAgain) {
   WritePlayList({"short.avi"});
   TLumorixMainForm& form = StartPlayer();
-  RenderCounter counter;
-  form.FilterGraph()->AddListener(&counter);
-  ASSERT_TRUE(PumpUntil([&] { return counter.rendered >= 2; }, milliseconds(12000)));
+  RenderCounter counter(form);
+  ASSERT_TRUE(counter.WaitFor(2, milliseconds(12000)));
   EXPECT_EQ(form.PlayingIndex, 0);
-  form.FilterGraph()->RemoveListener(&counter);
 }
 
 TEST_F(PlayerTest, RepeatPlaysTheSameEntryAgain) {
   WritePlayList({"short.avi", "red.avi"});
   WriteSetting(kPlayListKey, "Repeat", EncodeInteger(1));
   TLumorixMainForm& form = StartPlayer();
-  RenderCounter counter;
-  form.FilterGraph()->AddListener(&counter);
-  ASSERT_TRUE(PumpUntil([&] { return counter.rendered >= 2; }, milliseconds(12000)));
+  RenderCounter counter(form);
+  ASSERT_TRUE(counter.WaitFor(2, milliseconds(12000)));
   EXPECT_EQ(form.PlayingIndex, 0);
-  form.FilterGraph()->RemoveListener(&counter);
 }
 
 TEST_F(PlayerTest, RandomPicksEntriesOfThePlaylist) {
@@ -82,12 +87,10 @@ TEST_F(PlayerTest, RandomPicksEntriesOfThePlaylist) {
   WriteSetting(kPlayListKey, "Repeat", EncodeInteger(1));
   WriteSetting(kPlayListKey, "Random", EncodeInteger(1));
   TLumorixMainForm& form = StartPlayer();
-  RenderCounter counter;
-  form.FilterGraph()->AddListener(&counter);
-  ASSERT_TRUE(PumpUntil([&] { return counter.rendered >= 3; }, milliseconds(15000)));
+  RenderCounter counter(form);
+  ASSERT_TRUE(counter.WaitFor(3, milliseconds(15000)));
   EXPECT_GE(form.PlayingIndex, 0);
   EXPECT_LE(form.PlayingIndex, 1);
-  form.FilterGraph()->RemoveListener(&counter);
 }
 
 TEST_F(PlayerTest, RateLadderBothWays) {
