@@ -1,8 +1,9 @@
 #include "player/engine/color_control.h"
 
-#include "common/format.h"
+#include "common/color_ranges.h"
 #include "player/engine/filter_graph.h"
 #include "player/engine/mixer_pin_config.h"
+#include "player/engine/pin_walk.h"
 #include "ui/exception.h"
 
 namespace lumorix::engine {
@@ -26,30 +27,14 @@ DDCOLORCONTROL ConstructionDefaults() {
 // The first input pin of the graph's last Overlay Mixer, as its colour-control interface.
 ComPtr<IMixerPinConfig2> OverlayPinConfig(TFilterGraph* graph) {
   auto filterGraph = graph ? graph->Query<IFilterGraph>() : nullptr;
-  if (!filterGraph) return nullptr;
-  ComPtr<IEnumFilters> filters;
-  if (FAILED(filterGraph->EnumFilters(&filters))) return nullptr;
-  ComPtr<IBaseFilter> overlay, filter;
-  while (filters->Next(1, filter.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
-    CLSID classId{};
-    if (SUCCEEDED(filter->GetClassID(&classId)) && (classId == kOverlayMixerClass || classId == kOverlayMixer2Class))
-      overlay = filter;
+  auto overlay = LastOverlayMixer(filterGraph.Get());
+  ComPtr<IMixerPinConfig2> config;
+  for (auto& pin : PinsOf(overlay.Get())) {
+    if (!IsInput(pin.Get())) continue;
+    (void)pin.As(&config);
+    break;
   }
-  if (!overlay) return nullptr;
-  ComPtr<IEnumPins> pins;
-  if (FAILED(overlay->EnumPins(&pins))) return nullptr;
-  ComPtr<IPin> pin;
-  ULONG fetched = 0;
-  while (pins->Next(1, pin.ReleaseAndGetAddressOf(), &fetched) == S_OK && fetched == 1) {
-    PIN_DIRECTION direction;
-    if (FAILED(pin->QueryDirection(&direction))) return nullptr;
-    if (direction == PINDIR_INPUT) {
-      ComPtr<IMixerPinConfig2> config;
-      (void)pin.As(&config);
-      return config;
-    }
-  }
-  return nullptr;
+  return config;
 }
 
 }  // namespace
@@ -62,29 +47,29 @@ bool TColorControl::Live() const {
   return graph && graph->Active();
 }
 
-void TColorControl::SetChecked(int& field, int value, int min, int max, const char* message) {
-  if (value < min || value > max) throw ui::Exception(Format(message, value));
+void TColorControl::SetChecked(int& field, int value, ColorSetting setting) {
+  if (auto error = ColorRangeError(setting, value)) throw ui::Exception(*error);
   field = value;
   if (Live()) ApplyColors();
 }
 
 void TColorControl::SetBrightness(int value) {
-  SetChecked(brightness_, value, 0, 10000, "Value %d out of range. Value must bee between 0 -> 10.000");
+  SetChecked(brightness_, value, ColorSetting::Brightness);
 }
 void TColorControl::SetContrast(int value) {
-  SetChecked(contrast_, value, 0, 20000, "Value %d out of range. Value must bee between 0 -> 20.000");
+  SetChecked(contrast_, value, ColorSetting::Contrast);
 }
 void TColorControl::SetHue(int value) {
-  SetChecked(hue_, value, -180, 180, "Value %d out of range. Value must bee between -180 -> 180");
+  SetChecked(hue_, value, ColorSetting::Hue);
 }
 void TColorControl::SetSaturation(int value) {
-  SetChecked(saturation_, value, 0, 20000, "Value %d out of range. Value must bee between 0 -> 20.000");
+  SetChecked(saturation_, value, ColorSetting::Saturation);
 }
 void TColorControl::SetSharpness(int value) {
-  SetChecked(sharpness_, value, 0, 10, "Value %d out of range. Value must bee between 0 -> 10");
+  SetChecked(sharpness_, value, ColorSetting::Sharpness);
 }
 void TColorControl::SetGamma(int value) {
-  SetChecked(gamma_, value, 1, 500, "Value %d out of range. Value must bee between 1 -> 500");
+  SetChecked(gamma_, value, ColorSetting::Gamma);
 }
 
 void TColorControl::SetColorEnable(bool enable) {

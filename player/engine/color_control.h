@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "common/color_ranges.h"
 #include "platform/com.h"
 
 namespace lumorix::engine {
@@ -53,7 +54,7 @@ class TColorControl {
 
  private:
   bool Live() const;
-  void SetChecked(int& field, int value, int min, int max, const char* message);
+  void SetChecked(int& field, int value, ColorSetting setting);
 
   std::function<TFilterGraph*()> graph_;
   int brightness_ = 750;

@@ -17,7 +17,9 @@ ui::FormDesign HostDesign(COLORREF color) {
 }
 }  // namespace
 
-TFullScrinForm::TFullScrinForm(COLORREF color) : ui::Form(HostDesign(color)) {}
+TFullScrinForm::TFullScrinForm(COLORREF color) : ui::Form(HostDesign(color)) {
+  topLevelStyle_ = GetWindowLongW(Handle(), GWL_STYLE);
+}
 
 void TFullScrinForm::SetBackdrop(bool backdrop) {
   backdrop_ = backdrop;
@@ -25,6 +27,27 @@ void TFullScrinForm::SetBackdrop(bool backdrop) {
   exStyle = backdrop ? (exStyle | WS_EX_NOACTIVATE) : (exStyle & ~WS_EX_NOACTIVATE);
   SetWindowLongW(Handle(), GWL_EXSTYLE, exStyle);
   if (backdrop) SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TFullScrinForm::HostInLayer(const WallpaperLayer& layer, const RECT& monitor) {
+  SetBackdrop(false);
+  if (!inLayer_) topLevelStyle_ = GetWindowLongW(Handle(), GWL_STYLE);
+  // A window becoming another's child takes the child style first.
+  SetWindowLongW(Handle(), GWL_STYLE, (topLevelStyle_ & ~WS_POPUP) | WS_CHILD);
+  SetParent(Handle(), layer.parent);
+  inLayer_ = true;
+  POINT origin{monitor.left, monitor.top};
+  MapWindowPoints(nullptr, layer.parent, &origin, 1);
+  SetWindowPos(Handle(), layer.below ? layer.below : HWND_TOP, origin.x, origin.y, monitor.right - monitor.left,
+               monitor.bottom - monitor.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void TFullScrinForm::LeaveLayer() {
+  if (!inLayer_) return;
+  ShowWindow(Handle(), SW_HIDE);
+  SetParent(Handle(), nullptr);
+  SetWindowLongW(Handle(), GWL_STYLE, topLevelStyle_ & ~WS_VISIBLE);
+  inLayer_ = false;
 }
 
 void TFullScrinForm::CoverMonitor(const RECT& monitor) {
@@ -42,12 +65,17 @@ bool TFullScrinForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
       }
       return false;
     case WM_MOUSEACTIVATE:
-      if (!backdrop_) return false;
+      if (!backdrop_ && !inLayer_) return false;
       result = MA_NOACTIVATE;
       return true;
     case WM_QUERYENDSESSION:
       result = 1;  // the form never stands in the way of a log-off
       return true;
+    case WM_DESTROY:
+      // Children are destroyed after this message: moving them out here saves them.
+      if (inLayer_ && !closing_ && OnParentLost) OnParentLost();
+      inLayer_ = false;
+      return ui::Form::OnMessage(message, wParam, lParam, result);
     default:
       return ui::Form::OnMessage(message, wParam, lParam, result);
   }

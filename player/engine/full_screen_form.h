@@ -1,7 +1,11 @@
 #pragma once
 // The borderless form that hosts the video window for desktop and
-// full-screen playback. As the desktop backdrop it stays below every other
-// window and never takes the focus.
+// full-screen playback. Without an overlay it is itself the desktop picture:
+// inside the shell's wallpaper layer behind the icons, or, with no such
+// layer, the bottom-most window that never takes the focus.
+#include <functional>
+
+#include "player/engine/wallpaper_layer.h"
 #include "ui/form.h"
 
 namespace lumorix::engine {
@@ -10,12 +14,21 @@ class TFullScrinForm : public ui::Form {
  public:
   explicit TFullScrinForm(COLORREF color);
 
-  // Below every window, never activated (desktop playback without an overlay).
+  // Below every window, never activated.
   void SetBackdrop(bool backdrop);
   bool Backdrop() const { return backdrop_; }
+  // A child of the shell's wallpaper layer covering `monitor` (screen coordinates), shown.
+  void HostInLayer(const WallpaperLayer& layer, const RECT& monitor);
+  // Top level again, hidden.
+  void LeaveLayer();
+  bool InLayer() const { return inLayer_; }
   void CoverMonitor(const RECT& monitor);
   // The video window is going away: the form may close.
   void AllowClose() { closing_ = true; }
+
+  // The shell destroyed the layer, and this form with it: the children must
+  // be taken out before they go too.
+  std::function<void()> OnParentLost;
 
  protected:
   void FormCloseQuery(bool& canClose) override { canClose = closing_; }
@@ -23,7 +36,9 @@ class TFullScrinForm : public ui::Form {
 
  private:
   bool backdrop_ = false;
+  bool inLayer_ = false;
   bool closing_ = false;
+  LONG topLevelStyle_ = 0;
 };
 
 }  // namespace lumorix::engine

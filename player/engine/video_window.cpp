@@ -1,12 +1,39 @@
 #include "player/engine/video_window.h"
 
+#include "common/video_geometry.h"
 #include "player/engine/full_screen_form.h"
+#include "player/engine/mixer_pin_config.h"
+#include "player/engine/pin_walk.h"
+#include "player/engine/shell_watcher.h"
+#include "player/engine/wallpaper_layer.h"
 #include "ui/application.h"
+#include "ui/exception.h"
 
 namespace lumorix::engine {
 
 bool TDSVideoWindowEx2Caps::CanOverlayGraphic() const { return window_.HoldsOverlay(); }
 bool TDSVideoWindowEx2Caps::Flag(DWORD flag) const { return (window_.ColorDefaults().dwFlags & flag) != 0; }
+
+namespace {
+
+ComPtr<IMixerPinConfig2> FirstPinConfig(IBaseFilter* overlay) {
+  ComPtr<IPin> pin;
+  ComPtr<IMixerPinConfig2> config;
+  if (overlay && SUCCEEDED(FirstPin(overlay, pin))) (void)pin.As(&config);
+  return config;
+}
+
+HMONITOR MonitorOf(HWND window) { return MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST); }
+
+bool MonitorRect(HMONITOR monitor, RECT& rect) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!monitor || !GetMonitorInfoW(monitor, &info)) return false;
+  rect = info.rcMonitor;
+  return true;
+}
+
+}  // namespace
 
 TDSVideoWindowEx2::TDSVideoWindowEx2(HWND parent, const ui::Bounds& bounds, std::wstring name)
     : name_(std::move(name)), colorControl_([this] { return graph_; }), caps_(*this) {
@@ -15,7 +42,9 @@ TDSVideoWindowEx2::TDSVideoWindowEx2(HWND parent, const ui::Bounds& bounds, std:
   SetColor(RGB(0, 0, 0));
   savedStyle_ = GetWindowLongW(Handle(), GWL_STYLE);
   savedExStyle_ = GetWindowLongW(Handle(), GWL_EXSTYLE);
-  host_ = std::make_unique<TFullScrinForm>(Color());
+  shellWatcher_ = std::make_unique<ShellRestartWatcher>();
+  shellWatcher_->OnShellRestarted = [this] { HostAgainAfterShellRestart(); };
+  (void)Host();
 }
 
 TDSVideoWindowEx2::~TDSVideoWindowEx2() {
@@ -25,11 +54,25 @@ TDSVideoWindowEx2::~TDSVideoWindowEx2() {
     ForgetInterruptedLook();
     desktopMode_ = false;
   }
-  if (GetParent(Handle()) == host_->Handle() && savedParent_) SetParentWindow(savedParent_);
-  host_->AllowClose();
+  if (host_) {
+    if (host_->Handle() && GetParent(Handle()) == host_->Handle() && savedParent_) SetParentWindow(savedParent_);
+    host_->AllowClose();
+  }
+  if (exclusive_) (void)exclusive_->SetCallbackInterface(nullptr, 0);
+  if (callback_) callback_->Detach();
   SetFilterGraph(nullptr);
+  ReleaseOverlay();
   videoWindow_.Reset();
   renderer_.Reset();
+}
+
+TFullScrinForm& TDSVideoWindowEx2::Host() {
+  // Made on first use, and again when the shell took the last one with it.
+  if (!host_ || !host_->Handle()) {
+    host_ = std::make_unique<TFullScrinForm>(Color());
+    host_->OnParentLost = [this] { RescueFromLostHost(); };
+  }
+  return *host_;
 }
 
 void TDSVideoWindowEx2::SetFilterGraph(TFilterGraph* graph) {
@@ -44,6 +87,22 @@ void TDSVideoWindowEx2::SetFilterGraph(TFilterGraph* graph) {
   }
 }
 
+void TDSVideoWindowEx2::ReleaseOverlay() {
+  if (callback_) callback_->Detach();
+  callback_.Reset();
+  exclusive_.Reset();
+  overlay_.Reset();
+  graphRenderer_.Reset();
+  overlayActive_ = false;
+}
+
+namespace {
+void StopAndDisconnect(IBaseFilter* filter) {
+  (void)filter->Stop();
+  for (auto& pin : PinsOf(filter)) (void)pin->Disconnect();
+}
+}  // namespace
+
 void TDSVideoWindowEx2::NotifyFilter(TMemberOperation operation, int) {
   switch (operation) {
     case moAdding:
@@ -56,19 +115,19 @@ void TDSVideoWindowEx2::NotifyFilter(TMemberOperation operation, int) {
       if (renderer_) (void)renderer_.As(&videoWindow_);
       break;
     case moRemoving:
-      if (renderer_) {
-        (void)renderer_->Stop();
-        ComPtr<IEnumPins> pins;
-        if (SUCCEEDED(renderer_->EnumPins(&pins))) {
-          ComPtr<IPin> pin;
-          while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK) (void)pin->Disconnect();
-        }
+      if (overlay_) {
+        colorControl_.RestoreDefault();
+        if (renderer_) (void)renderer_->Stop();
+        for (auto& pin : PinsOf(overlay_.Get())) (void)pin->Disconnect();
       }
+      if (renderer_) StopAndDisconnect(renderer_.Get());
+      if (exclusive_) (void)exclusive_->SetCallbackInterface(nullptr, 0);
+      if (callback_) callback_->Detach();
+      callback_.Reset();
       break;
     case moRemoved:
       insertionTried_ = false;
-      overlay_.Reset();
-      graphRenderer_.Reset();
+      ReleaseOverlay();
       videoWindow_.Reset();
       renderer_.Reset();
       break;
@@ -77,9 +136,21 @@ void TDSVideoWindowEx2::NotifyFilter(TMemberOperation operation, int) {
 
 HRESULT TDSVideoWindowEx2::InsertOverlay() {
   insertionTried_ = true;
-  overlay_.Reset();
-  graphRenderer_.Reset();
-  return E_FAIL;
+  ReleaseOverlay();
+  lastRecords_.clear();
+  auto graph = graph_ ? graph_->Query<IFilterGraph>() : nullptr;
+  if (!graph) return E_FAIL;
+  OverlayInsertion insertion(graph.Get(), renderer_.Get(), this);
+  HRESULT result = insertion.Run();
+  for (const auto& record : insertion.Records()) lastRecords_.push_back(record.kind);
+  graphRenderer_ = insertion.GraphRenderer();
+  if (insertion.MixingRendererWindow()) videoWindow_ = insertion.MixingRendererWindow();
+  if (SUCCEEDED(result)) {
+    overlay_ = insertion.Overlay();
+    exclusive_ = insertion.Exclusive();
+    callback_ = insertion.Callback();
+  }
+  return result;
 }
 
 void TDSVideoWindowEx2::InsertionStep() {
@@ -119,16 +190,38 @@ void TDSVideoWindowEx2::ControlEvent(TGraphNotice notice, int) {
 }
 
 void TDSVideoWindowEx2::GraphEvent(long code, LONG_PTR, LONG_PTR) {
-  if (code == EC_PALETTE_CHANGED) SetupVideoWindow();
+  if (code == EC_PALETTE_CHANGED) {
+    SetupVideoWindow();
+  } else if (code == EC_CLOCK_CHANGED) {
+    if (overlayActive_) RefreshColorKey();
+    SetDigitalZoom(digitalZoom_);
+    SetAspectRatio(aspectRatio_);
+    if (overlayActive_) PaintColorKey();
+  }
+}
+
+ui::Bounds TDSVideoWindowEx2::RendererPlace() const {
+  ui::Bounds place = GetBounds();
+  // The overlay letter-boxes by itself; a renderer drawing its own window would stretch.
+  if (overlayActive_ || aspectRatio_ != rmLetterBox || !videoWindow_) return place;
+  ComPtr<IBasicVideo2> video;
+  LONG aspectX = 0, aspectY = 0;
+  if (FAILED(videoWindow_.As(&video)) || FAILED(video->GetPreferredAspectRatio(&aspectX, &aspectY)) ||
+      aspectX <= 0 || aspectY <= 0) {
+    ComPtr<IBasicVideo> basic;
+    if (FAILED(videoWindow_.As(&basic)) || FAILED(basic->GetVideoSize(&aspectX, &aspectY))) return place;
+  }
+  PictureRect fit = LetterBoxFit(place.width, place.height, aspectX, aspectY);
+  return {place.left + fit.left, place.top + fit.top, fit.width, fit.height};
 }
 
 void TDSVideoWindowEx2::SetupVideoWindow() {
   if (!videoWindow_) return;
-  ui::Bounds bounds = GetBounds();
+  ui::Bounds place = RendererPlace();
   (void)videoWindow_->put_Owner(reinterpret_cast<OAHWND>(ParentHandle()));
   (void)videoWindow_->put_WindowStyle(savedStyle_ | WS_CHILD | WS_CLIPSIBLINGS);
   (void)videoWindow_->put_WindowStyleEx(savedExStyle_);
-  (void)videoWindow_->SetWindowPosition(bounds.left, bounds.top, bounds.width, bounds.height);
+  (void)videoWindow_->SetWindowPosition(place.left, place.top, place.width, place.height);
   if (!name_.empty()) {
     BSTR caption = SysAllocString(name_.c_str());
     (void)videoWindow_->put_Caption(caption);
@@ -139,24 +232,99 @@ void TDSVideoWindowEx2::SetupVideoWindow() {
   (void)videoWindow_->put_AutoShow(desktopMode_ ? OAFALSE : OATRUE);
 }
 
-void TDSVideoWindowEx2::PaintColorKey() { Invalidate(); }
-
-namespace {
-
-HMONITOR MonitorOf(HWND window) { return MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST); }
-
-bool MonitorRect(HMONITOR monitor, RECT& rect) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (!monitor || !GetMonitorInfoW(monitor, &info)) return false;
-  rect = info.rcMonitor;
-  return true;
+HRESULT TDSVideoWindowEx2::OverlayRect() {
+  if (!videoWindow_ || !renderer_ || !exclusive_ || !graphRenderer_ || !overlay_) return E_FAIL;
+  RECT client;
+  GetClientRect(Handle(), &client);
+  overlayRect_ = client;
+  if (aspectRatio_ == rmLetterBox) {
+    DWORD width = 0, height = 0, aspectX = 0, aspectY = 0;
+    if (SUCCEEDED(exclusive_->GetNativeVideoProps(&width, &height, &aspectX, &aspectY))) {
+      PictureRect fit = LetterBoxFit(client.right, client.bottom, static_cast<int>(aspectX), static_cast<int>(aspectY));
+      overlayRect_ = {fit.left, fit.top, fit.left + fit.width, fit.top + fit.height};
+    }
+  }
+  return S_OK;
 }
 
-}  // namespace
+void TDSVideoWindowEx2::PaintInto(HDC dc) {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  ui::UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  ui::UniqueBitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+  if (!memory || !bitmap) return;
+  {
+    ui::SelectObjectScope select(memory.Get(), bitmap.Get());
+    FillRect(memory.Get(), &client, BackgroundBrush());
+    if (SUCCEEDED(OverlayRect()) && overlayShown_) {
+      ui::UniqueBrush key(CreateSolidBrush(colorKey_));
+      FillRect(memory.Get(), &overlayRect_, key.Get());
+    }
+    BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+  }
+}
+
+void TDSVideoWindowEx2::PaintColorKey() {
+  if (!Handle() || Destroying()) return;
+  HDC dc = GetDC(Handle());
+  if (!dc) return;
+  PaintInto(dc);
+  ReleaseDC(Handle(), dc);
+}
+
+void TDSVideoWindowEx2::RefreshColorKey() {
+  if (!overlayActive_) return;
+  HWND renderer = FindWindowExW(ParentHandle(), nullptr, L"VideoRenderer", name_.c_str());
+  if (!renderer) renderer = FindWindowExW(nullptr, nullptr, L"VideoRenderer", name_.c_str());
+  if (!renderer) return;
+  SetWindowPos(renderer, Handle(), 0, 0, 0, 0,
+               SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
+  auto config = FirstPinConfig(overlay_.Get());
+  if (!config) return;
+  COLORKEY key{};
+  key.KeyType = kColorKeyIndexAndRgb;
+  key.PaletteIndex = 0;
+  key.LowColorValue = RGB(15, 0, 15);
+  key.HighColorValue = RGB(15, 0, 15);
+  DWORD color = 0;
+  (void)config->GetColorKey(&key, &color);
+  colorKey_ = key.HighColorValue;
+  if (OnColorKeyChanged) OnColorKeyChanged();
+}
+
+// The mixer may call from its own thread; the window's state changes on the GUI thread.
+void TDSVideoWindowEx2::OverlayColorKeyChanged(COLORREF key) {
+  if (GetWindowThreadProcessId(Handle(), nullptr) != GetCurrentThreadId()) {
+    PostMessageW(Handle(), kOverlayColorKeyMessage, key, 0);
+    return;
+  }
+  colorKey_ = key;
+  if (OnColorKeyChanged) OnColorKeyChanged();
+}
+
+void TDSVideoWindowEx2::OverlaySizeChanged() {
+  if (GetWindowThreadProcessId(Handle(), nullptr) != GetCurrentThreadId()) {
+    PostMessageW(Handle(), kOverlaySizeMessage, 0, 0);
+    return;
+  }
+  (void)OverlayRect();
+  PaintColorKey();
+}
 
 void TDSVideoWindowEx2::StartDesktopPlayback() { StartDesktopPlayback(MonitorOf(Handle())); }
 void TDSVideoWindowEx2::StartFullScreen() { StartFullScreen(MonitorOf(Handle())); }
+
+void TDSVideoWindowEx2::HostOnDesktop(const RECT& monitor) {
+  TFullScrinForm& host = Host();
+  host.SetTopMost(false);
+  if (auto layer = FindWallpaperLayer()) {
+    host.HostInLayer(*layer, monitor);
+  } else {
+    host.CoverMonitor(monitor);
+    host.SetBackdrop(true);
+    ShowWindow(host.Handle(), SW_SHOWNOACTIVATE);
+  }
+}
 
 void TDSVideoWindowEx2::StartDesktopPlayback(HMONITOR monitor) {
   RECT area;
@@ -165,16 +333,25 @@ void TDSVideoWindowEx2::StartDesktopPlayback(HMONITOR monitor) {
   KeepInterruptedLook(savedLook_);
   ApplyPlaybackLook(colorKey_);
   if (fullScreenMode_) StopDesktopPlayback();  // with desktop mode still off this only leaves full screen
-  if (GetParent(Handle()) != host_->Handle()) savedParent_ = ParentHandle();
-  SetParentWindow(host_->Handle());
-  host_->SetTopMost(false);
-  host_->CoverMonitor(area);
-  // Without an overlay the host itself is the picture: the backdrop below every window.
-  host_->SetBackdrop(!overlayActive_);
-  ShowWindow(host_->Handle(), SW_SHOWNOACTIVATE);
+  TFullScrinForm& host = Host();
+  if (GetParent(Handle()) != host.Handle()) savedParent_ = ParentHandle();
+  SetParentWindow(host.Handle());
   desktopMode_ = true;
+  desktopMonitor_ = area;
+  if (overlayActive_) {
+    // The overlay shows through the colour key; the host only gives the geometry.
+    host.SetTopMost(false);
+    host.CoverMonitor(area);
+    ShowWindow(host.Handle(), SW_SHOWNOACTIVATE);
+  } else {
+    // Without an overlay the host itself is the picture, behind the icons.
+    HostOnDesktop(area);
+  }
   SetupVideoWindow();
-  if (overlayActive_) ShowWindow(host_->Handle(), SW_HIDE);
+  if (overlayActive_) {
+    RefreshColorKey();
+    ShowWindow(host.Handle(), SW_HIDE);
+  }
   overlayShown_ = false;
   PaintColorKey();
   if (OnOverlayVisible) OnOverlayVisible(false);
@@ -186,16 +363,20 @@ void TDSVideoWindowEx2::StopDesktopPlayback() {
     ForgetInterruptedLook();
     desktopMode_ = false;
     if (Destroying()) return;
-    ShowWindow(host_->Handle(), SW_HIDE);
-    host_->SetBackdrop(false);
+    if (host_ && host_->Handle()) {
+      host_->LeaveLayer();
+      ShowWindow(host_->Handle(), SW_HIDE);
+      host_->SetBackdrop(false);
+    }
   }
   if (savedParent_) SetParentWindow(savedParent_);
   if (fullScreenMode_) {
-    ShowWindow(host_->Handle(), SW_HIDE);
-    host_->Invalidate();
+    ShowWindow(Host().Handle(), SW_HIDE);
+    Host().Invalidate();
     fullScreenMode_ = false;
   }
   SetupVideoWindow();
+  if (overlayActive_) RefreshColorKey();
   overlayShown_ = true;
   PaintColorKey();
   if (OnOverlayVisible) OnOverlayVisible(true);
@@ -205,19 +386,67 @@ void TDSVideoWindowEx2::StartFullScreen(HMONITOR monitor) {
   RECT area;
   if (fullScreenMode_ || !MonitorRect(monitor, area)) return;
   if (desktopMode_) StopDesktopPlayback();
-  if (GetParent(Handle()) != host_->Handle()) savedParent_ = ParentHandle();
-  SetParentWindow(host_->Handle());
-  host_->SetBackdrop(false);
-  host_->CoverMonitor(area);
-  host_->SetTopMost(fullScreenTopMost_);
-  ShowWindow(host_->Handle(), SW_SHOW);
+  TFullScrinForm& host = Host();
+  if (GetParent(Handle()) != host.Handle()) savedParent_ = ParentHandle();
+  SetParentWindow(host.Handle());
+  host.SetBackdrop(false);
+  host.CoverMonitor(area);
+  host.SetTopMost(fullScreenTopMost_);
+  ShowWindow(host.Handle(), SW_SHOW);
   fullScreenMode_ = true;
+  SetupVideoWindow();
+  if (overlayActive_) RefreshColorKey();
+}
+
+// The shell is destroying the layer the host sat in: keep this window (and
+// the renderer's, its sibling) out of the wreck until the shell is back.
+void TDSVideoWindowEx2::RescueFromLostHost() {
+  HWND parent = savedParent_ && IsWindow(savedParent_) ? savedParent_ : shellWatcher_->Handle();
+  ShowWindow(Handle(), SW_HIDE);
+  SetParentWindow(parent);
+  if (videoWindow_) (void)videoWindow_->put_Owner(reinterpret_cast<OAHWND>(parent));
+}
+
+void TDSVideoWindowEx2::HostAgainAfterShellRestart() {
+  if (!desktopMode_ || overlayActive_) return;
+  TFullScrinForm& host = Host();
+  if (GetParent(Handle()) != host.Handle()) SetParentWindow(host.Handle());
+  HostOnDesktop(desktopMonitor_);
+  ShowWindow(Handle(), SW_SHOWNA);
   SetupVideoWindow();
 }
 
-void TDSVideoWindowEx2::SetAspectRatio(TRatioModes mode) { aspectRatio_ = mode; }
+void TDSVideoWindowEx2::SetAspectRatio(TRatioModes mode) {
+  if (!graphRenderer_ || !overlay_) {
+    aspectRatio_ = mode;
+    if (!overlayActive_) SetupVideoWindow();
+    return;
+  }
+  auto config = FirstPinConfig(overlay_.Get());
+  if (config && SUCCEEDED(config->SetAspectRatioMode(static_cast<DWORD>(mode)))) aspectRatio_ = mode;
+  if (overlayActive_ && !desktopMode_) PaintColorKey();
+}
 
-void TDSVideoWindowEx2::SetDigitalZoom(int zoom) { digitalZoom_ = zoom; }
+void TDSVideoWindowEx2::SetDigitalZoom(int zoom) {
+  if (auto error = DigitalZoomRangeError(zoom)) throw ui::Exception(*error);
+  if (!graphRenderer_) {
+    digitalZoom_ = zoom;
+    return;
+  }
+  ComPtr<IBasicVideo2> video;
+  if (SUCCEEDED(graphRenderer_.As(&video))) {
+    (void)video->SetDefaultSourcePosition();
+    LONG width = 0, height = 0;
+    (void)video->get_SourceWidth(&width);
+    (void)video->get_SourceHeight(&height);
+    PictureRect source = ZoomedSource(width, height, zoom);
+    (void)video->put_SourceWidth(source.width);
+    (void)video->put_SourceHeight(source.height);
+    (void)video->put_SourceLeft(source.left);
+    (void)video->put_SourceTop(source.top);
+  }
+  digitalZoom_ = zoom;
+}
 
 bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
@@ -225,19 +454,40 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       if (OnDblClick) OnDblClick();
       result = 0;
       return true;
-    case WM_ERASEBKGND: {
-      RECT client;
-      GetClientRect(Handle(), &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, BackgroundBrush());
+    case WM_ERASEBKGND:
+      if (overlayActive_) {
+        result = -1;  // the colour key must not flicker
+        return true;
+      }
+      {
+        RECT client;
+        GetClientRect(Handle(), &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, BackgroundBrush());
+      }
       result = 1;
+      return true;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(Handle(), &paint);
+      if (!Destroying()) PaintInto(dc);
+      EndPaint(Handle(), &paint);
+      result = 0;
       return true;
     }
     case WM_SIZE:
       if (videoWindow_ && !desktopMode_ && !fullScreenMode_) {
-        ui::Bounds bounds = GetBounds();
-        (void)videoWindow_->SetWindowPosition(bounds.left, bounds.top, bounds.width, bounds.height);
+        ui::Bounds place = RendererPlace();
+        (void)videoWindow_->SetWindowPosition(place.left, place.top, place.width, place.height);
       }
       return false;
+    case kOverlayColorKeyMessage:
+      OverlayColorKeyChanged(static_cast<COLORREF>(wParam));
+      result = 0;
+      return true;
+    case kOverlaySizeMessage:
+      OverlaySizeChanged();
+      result = 0;
+      return true;
     default:
       (void)lParam;
       return false;

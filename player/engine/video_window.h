@@ -9,11 +9,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/com.h"
 #include "player/engine/color_control.h"
 #include "player/engine/desktop_look.h"
 #include "player/engine/filter_graph.h"
+#include "player/engine/overlay_callback.h"
+#include "player/engine/overlay_insertion.h"
 #include "ui/window.h"
 
 namespace lumorix::engine {
@@ -22,6 +25,7 @@ enum TRatioModes { rmStretched = 0, rmLetterBox = 1, rmCrop = 2 };
 
 class TDSVideoWindowEx2;
 class TFullScrinForm;
+class ShellRestartWatcher;
 
 class TDSVideoWindowEx2Caps {
  public:
@@ -40,7 +44,10 @@ class TDSVideoWindowEx2Caps {
   const TDSVideoWindowEx2& window_;
 };
 
-class TDSVideoWindowEx2 : public ui::Window, public IFilterGraphMember, public IFilterGraphListener {
+class TDSVideoWindowEx2 : public ui::Window,
+                          public IFilterGraphMember,
+                          public IFilterGraphListener,
+                          private OverlayCallbackOwner {
  public:
   TDSVideoWindowEx2(HWND parent, const ui::Bounds& bounds, std::wstring name);
   ~TDSVideoWindowEx2() override;
@@ -74,6 +81,9 @@ class TDSVideoWindowEx2 : public ui::Window, public IFilterGraphMember, public I
   void StartFullScreen();
   void StartFullScreen(HMONITOR monitor);
   TFullScrinForm& HostForm() const { return *host_; }
+  // Messages the overlay's callback posts when it calls from its own thread.
+  static constexpr UINT kOverlayColorKeyMessage = WM_APP + 20;
+  static constexpr UINT kOverlaySizeMessage = WM_APP + 21;
 
   std::function<void()> OnDblClick;
   std::function<void(bool visible)> OnOverlayVisible;
@@ -88,14 +98,38 @@ class TDSVideoWindowEx2 : public ui::Window, public IFilterGraphMember, public I
 
   // Puts the renderer's window into this control at the control's place.
   void SetupVideoWindow();
+  // Paints the background and, while the overlay shows, its colour key.
   void PaintColorKey();
+  // Where the colour key goes, in client coordinates; E_FAIL without an overlay.
+  HRESULT OverlayRect();
+  const RECT& OverlayRectangle() const { return overlayRect_; }
+  void RefreshColorKey();
+  HRESULT InsertOverlay();
+  // What the last insertion made and broke, in order.
+  const std::vector<ConnectionRecord::Kind>& LastInsertionRecords() const { return lastRecords_; }
+  // Interfaces this window does not have itself come from its own renderer.
+  template <typename Interface>
+  ComPtr<Interface> Query() const {
+    ComPtr<Interface> result;
+    if (renderer_) (void)renderer_.As(&result);
+    return result;
+  }
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  HRESULT InsertOverlay();
   void InsertionStep();
+  void ReleaseOverlay();
+  // The renderer's window inside the control, letter-boxed when the renderer itself draws.
+  ui::Bounds RendererPlace() const;
+  void PaintInto(HDC dc);
+  void HostOnDesktop(const RECT& monitor);
+  void RescueFromLostHost();
+  void HostAgainAfterShellRestart();
+  TFullScrinForm& Host();
+  void OverlayColorKeyChanged(COLORREF key) override;
+  void OverlaySizeChanged() override;
 
   std::wstring name_;
   TFilterGraph* graph_ = nullptr;
@@ -109,6 +143,9 @@ class TDSVideoWindowEx2 : public ui::Window, public IFilterGraphMember, public I
   ComPtr<IVideoWindow> videoWindow_;
   ComPtr<IBaseFilter> overlay_;
   ComPtr<IBaseFilter> graphRenderer_;
+  ComPtr<IDDrawExclModeVideo> exclusive_;
+  ComPtr<TOverlayCallback> callback_;
+  std::vector<ConnectionRecord::Kind> lastRecords_;
   COLORREF colorKey_ = RGB(16, 0, 16);
   bool overlayActive_ = false;
   bool insertionTried_ = false;
@@ -119,7 +156,9 @@ class TDSVideoWindowEx2 : public ui::Window, public IFilterGraphMember, public I
   LONG savedStyle_ = 0;
   LONG savedExStyle_ = 0;
   std::unique_ptr<TFullScrinForm> host_;
+  std::unique_ptr<ShellRestartWatcher> shellWatcher_;
   HWND savedParent_ = nullptr;
+  RECT desktopMonitor_{};
   DesktopLook savedLook_;
 };
 
