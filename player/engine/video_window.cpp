@@ -16,6 +16,13 @@ bool TDSVideoWindowEx2Caps::Flag(DWORD flag) const { return (window_.ColorDefaul
 
 namespace {
 
+// A renderer's picture calls need a connected input: an unconnected one has no
+// picture size to give (and Wine's faults when asked).
+bool HasPicture(IBaseFilter* renderer) {
+  ComPtr<IPin> input;
+  return renderer && SUCCEEDED(FirstPin(renderer, input)) && IsConnected(input.Get());
+}
+
 ComPtr<IMixerPinConfig2> FirstPinConfig(IBaseFilter* overlay) {
   ComPtr<IPin> pin;
   ComPtr<IMixerPinConfig2> config;
@@ -204,6 +211,8 @@ ui::Bounds TDSVideoWindowEx2::RendererPlace() const {
   ui::Bounds place = GetBounds();
   // The overlay letter-boxes by itself; a renderer drawing its own window would stretch.
   if (overlayActive_ || aspectRatio_ != rmLetterBox || !videoWindow_) return place;
+  ComPtr<IBaseFilter> renderer;
+  if (FAILED(videoWindow_.As(&renderer)) || !HasPicture(renderer.Get())) return place;
   ComPtr<IBasicVideo2> video;
   LONG aspectX = 0, aspectY = 0;
   if (FAILED(videoWindow_.As(&video)) || FAILED(video->GetPreferredAspectRatio(&aspectX, &aspectY)) ||
@@ -433,8 +442,9 @@ void TDSVideoWindowEx2::SetDigitalZoom(int zoom) {
     digitalZoom_ = zoom;
     return;
   }
-  ComPtr<IBasicVideo2> video;
-  if (SUCCEEDED(graphRenderer_.As(&video))) {
+  // The source rectangle is IBasicVideo's; renderers without the second version have it too.
+  ComPtr<IBasicVideo> video;
+  if (HasPicture(graphRenderer_.Get()) && SUCCEEDED(graphRenderer_.As(&video))) {
     (void)video->SetDefaultSourcePosition();
     LONG width = 0, height = 0;
     (void)video->get_SourceWidth(&width);

@@ -1,0 +1,198 @@
+// The Overlay Mixer put between decoder and renderer, against Wine's real
+// filter graph. Wine has no Overlay Mixer: a stand-in registered in this
+// process for CLSID_OverlayMixer takes its place (see fake_overlay_mixer.h).
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "player/engine/filter_graph.h"
+#include "player/engine/full_screen_form.h"
+#include "player/engine/pin_walk.h"
+#include "player/engine/video_window.h"
+#include "tests/support/fake_overlay_mixer.h"
+#include "tests/support/gui_test.h"
+#include "tests/support/media.h"
+#include "tests/support/test_form.h"
+
+using namespace lumorix;
+using namespace lumorix::engine;
+using namespace lumorix::test;
+using std::chrono::milliseconds;
+using Kind = ConnectionRecord::Kind;
+
+namespace {
+
+class OverlayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(mixer.Registered());
+    form.Show();
+    video.SetFilterGraph(&graph);
+    graph.SetActive(true);
+  }
+  void TearDown() override {
+    // Wine's sources must have run before their graph is taken apart.
+    if (graph.Play()) (void)PumpUntil([&] { return graph.State() == 3; }, milliseconds(3000));
+    (void)graph.Stop();
+    graph.SetActive(false);
+    video.SetFilterGraph(nullptr);
+  }
+
+  ComPtr<IFilterGraph> Graph() { return graph.Query<IFilterGraph>(); }
+  ComPtr<IPin> RendererInput() {
+    ComPtr<IPin> pin;
+    EXPECT_EQ(FirstPin(video.GetFilter().Get(), pin), S_OK);
+    return pin;
+  }
+
+  FakeOverlayMixerRegistration mixer;
+  TestForm form{L"Overlay", 420, 320};
+  TFilterGraph graph;
+  TDSVideoWindowEx2 video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
+};
+
+}  // namespace
+
+TEST_F(OverlayTest, DecoderToRendererBecomesDecoderMixerRenderer) {
+  ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
+  EXPECT_TRUE(video.OverlayActive());
+  EXPECT_EQ(video.LastInsertionRecords(), (std::vector<Kind>{Kind::kBroken, Kind::kMade, Kind::kMade}));
+  auto overlay = LastOverlayMixer(Graph().Get());
+  ASSERT_TRUE(overlay);
+  EXPECT_TRUE(SameObject(OwnerOf(PeerOf(RendererInput().Get()).Get()).Get(), overlay.Get()));
+  ComPtr<IPin> mixerInput;
+  ASSERT_EQ(overlay->FindPin(L"Input0", &mixerInput), S_OK);
+  auto decoder = OwnerOf(PeerOf(mixerInput.Get()).Get());
+  ASSERT_TRUE(decoder);
+  EXPECT_FALSE(SameObject(decoder.Get(), video.GetFilter().Get()));
+  EXPECT_EQ(mixer.State().registrations, 1);
+  EXPECT_TRUE(video.Capabilities().CanOverlayGraphic());
+
+  // The colours: the hardware's values became the defaults, then the window's were applied.
+  EXPECT_EQ(video.ColorDefaults().lBrightness, 1234);
+  EXPECT_TRUE(video.Capabilities().CanControlGamma());
+  EXPECT_FALSE(video.Capabilities().CanControlColorEnabled());
+  EXPECT_GE(mixer.State().colorWrites, 1);
+  EXPECT_EQ(mixer.State().current.lBrightness, 750);
+  EXPECT_EQ(mixer.State().current.lContrast, 10000);
+
+  // The picture still flows: the stand-in passes it on and the clip plays to its end.
+  ASSERT_TRUE(graph.Play());
+  EXPECT_TRUE(PumpUntil([&] { return graph.State() == 3; }, milliseconds(3000)));
+}
+
+TEST_F(OverlayTest, MixerAlreadyInPlaceOnlyRegistersAnotherCallback) {
+  ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
+  ASSERT_TRUE(video.OverlayActive());
+  auto before = PeerOf(RendererInput().Get());
+  EXPECT_EQ(video.InsertOverlay(), S_OK);
+  EXPECT_TRUE(video.LastInsertionRecords().empty());
+  EXPECT_EQ(PeerOf(RendererInput().Get()).Get(), before.Get());
+  EXPECT_EQ(mixer.State().registrations, 2);
+  EXPECT_EQ(mixer.State().created, 1);
+}
+
+TEST_F(OverlayTest, UnconnectedRendererFailsAndLeavesNoMixer) {
+  ASSERT_EQ(graph.RenderFile(Clip("sound.avi")), S_OK);  // no picture: the renderer stays unconnected
+  EXPECT_FALSE(video.OverlayActive());
+  EXPECT_EQ(video.InsertOverlay(), VFW_E_NOT_CONNECTED);
+  EXPECT_TRUE(video.LastInsertionRecords().empty());
+  EXPECT_FALSE(LastOverlayMixer(Graph().Get()));
+  EXPECT_GE(mixer.State().created, 1);
+  EXPECT_EQ(mixer.State().registrations, 0);
+}
+
+TEST_F(OverlayTest, RefusedCallbackUndoesEveryConnection) {
+  mixer.State().callbackResult = E_NOTIMPL;
+  ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
+  EXPECT_FALSE(video.OverlayActive());
+  EXPECT_EQ(video.LastInsertionRecords(), (std::vector<Kind>{Kind::kBroken, Kind::kMade, Kind::kMade}));
+  EXPECT_FALSE(LastOverlayMixer(Graph().Get()));
+  auto upstream = OwnerOf(PeerOf(RendererInput().Get()).Get());
+  ASSERT_TRUE(upstream) << "the decoder is connected to the renderer again";
+  EXPECT_FALSE(IsClass(upstream.Get(), CLSID_OverlayMixer));
+  EXPECT_FALSE(video.Capabilities().CanOverlayGraphic());
+  ASSERT_TRUE(graph.Play());
+  EXPECT_TRUE(PumpUntil([&] { return graph.State() == 3; }, milliseconds(3000)));
+}
+
+TEST_F(OverlayTest, RestoreDefaultTakesTheHardwareValues) {
+  ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
+  ASSERT_TRUE(video.OverlayActive());
+  video.ColorControl().SetBrightness(5000);
+  EXPECT_EQ(mixer.State().current.lBrightness, 5000);
+  video.ColorControl().RestoreDefault();
+  EXPECT_EQ(mixer.State().current.lBrightness, 1234);
+  EXPECT_EQ(mixer.State().current.lSaturation, 11000);
+  EXPECT_EQ(video.ColorControl().Hue(), 12);
+}
+
+TEST_F(OverlayTest, ColourKeyFromTheMixerReachesTheWindowFromAnyThread) {
+  ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
+  ASSERT_TRUE(mixer.State().callback);
+  int changes = 0;
+  video.OnColorKeyChanged = [&] { ++changes; };
+  COLORKEY key{CK_RGB, 0, RGB(20, 0, 20), RGB(21, 0, 21)};
+  EXPECT_EQ(mixer.State().callback->OnUpdateColorKey(&key, 0), S_OK);
+  EXPECT_EQ(video.ColorKey(), RGB(21, 0, 21));
+  EXPECT_EQ(changes, 1);
+
+  key.HighColorValue = RGB(30, 0, 30);
+  std::thread([&] { (void)mixer.State().callback->OnUpdateColorKey(&key, 0); }).join();
+  EXPECT_EQ(changes, 1) << "the mixer's thread changes nothing itself";
+  EXPECT_TRUE(PumpUntil([&] { return changes == 2; }, milliseconds(2000)));
+  EXPECT_EQ(video.ColorKey(), RGB(30, 0, 30));
+}
+
+TEST_F(OverlayTest, ColourKeyIsPaintedLetterBoxedWhilePlaying) {
+  mixer.State().aspectX = 16;
+  mixer.State().aspectY = 9;
+  ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
+  ASSERT_TRUE(graph.Play());
+  ASSERT_TRUE(video.OverlayShown());
+  ASSERT_EQ(video.OverlayRect(), S_OK);
+  RECT expected{0, 37, 400, 262};
+  EXPECT_TRUE(EqualRect(&video.OverlayRectangle(), &expected));
+  // Keep the renderer's own window out of the way of the pixels read back.
+  ShowWindow(FindWindowExW(form.Handle(), nullptr, nullptr, L"DSVideoWindowEx2"), SW_HIDE);
+  video.PaintColorKey();
+  HDC dc = GetDC(video.Handle());
+  EXPECT_EQ(GetPixel(dc, 200, 150), video.ColorKey());
+  EXPECT_EQ(GetPixel(dc, 200, 10), RGB(0, 0, 0));  // the bars keep the window's colour
+  ReleaseDC(video.Handle(), dc);
+
+  ASSERT_TRUE(graph.Stop());
+  EXPECT_FALSE(video.OverlayShown());
+}
+
+TEST_F(OverlayTest, AspectModeAndZoomGoToTheMixerAndTheRenderer) {
+  ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
+  video.SetAspectRatio(rmCrop);
+  EXPECT_EQ(mixer.State().aspectMode, 2u);
+  EXPECT_EQ(video.AspectRatio(), rmCrop);
+  EXPECT_THROW(video.SetDigitalZoom(100), std::exception);
+  EXPECT_EQ(video.DigitalZoom(), 0);
+  video.SetDigitalZoom(50);
+  EXPECT_EQ(video.DigitalZoom(), 50);
+  auto basic = video.Query<IBasicVideo>();
+  ASSERT_TRUE(basic);
+  LONG width = 0, height = 0, sourceWidth = 0, sourceLeft = 0;
+  ASSERT_EQ(basic->GetVideoSize(&width, &height), S_OK);
+  (void)basic->get_SourceWidth(&sourceWidth);
+  (void)basic->get_SourceLeft(&sourceLeft);
+  EXPECT_EQ(sourceWidth, width / 2);
+  EXPECT_EQ(sourceLeft, width / 4);
+}
+
+TEST_F(OverlayTest, DesktopPlaybackWithTheOverlayHidesTheHost) {
+  ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
+  ASSERT_TRUE(video.OverlayActive());
+  video.StartDesktopPlayback();
+  EXPECT_TRUE(video.DesktopMode());
+  EXPECT_FALSE(IsWindowVisible(video.HostForm().Handle())) << "the overlay shows through the colour key";
+  EXPECT_FALSE(video.OverlayShown());
+  EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), video.ColorKey());
+  video.StopDesktopPlayback();
+  EXPECT_TRUE(video.OverlayShown());
+  EXPECT_EQ(GetParent(video.Handle()), form.Handle());
+}
