@@ -26,6 +26,9 @@ void TFullScrinForm::SetBackdrop(bool backdrop) {
   LONG exStyle = GetWindowLongW(Handle(), GWL_EXSTYLE);
   exStyle = backdrop ? (exStyle | WS_EX_NOACTIVATE) : (exStyle & ~WS_EX_NOACTIVATE);
   SetWindowLongW(Handle(), GWL_EXSTYLE, exStyle);
+  // Nothing on the picture is there to be clicked: disabled, a click can neither
+  // activate it nor raise it (Wine activates it despite MA_NOACTIVATE).
+  EnableWindow(Handle(), !backdrop);
   if (backdrop) SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

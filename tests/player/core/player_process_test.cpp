@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "common/settings_layout.h"
-#include "platform/handle.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/player_process.h"
 #include "tests/support/registry_fixture.h"
 
 using namespace lumorix;
@@ -11,42 +11,6 @@ using namespace lumorix::test;
 using std::chrono::milliseconds;
 
 namespace {
-
-class PlayerProcess {
- public:
-  PlayerProcess() {
-    std::wstring exe = WindowsPath(LUMORIX_BUILD_DIR "/bin/Lumorix.exe");
-    std::wstring folder = WindowsPath(LUMORIX_BUILD_DIR "/bin");
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"\"" + exe + L"\"";
-    started_ = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                              &startup, &process);
-    if (started_) {
-      process_ = UniqueHandle(process.hProcess);
-      CloseHandle(process.hThread);
-    }
-  }
-  ~PlayerProcess() {
-    if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
-      TerminateProcess(process_.Get(), 1);
-      WaitForSingleObject(process_.Get(), 5000);
-    }
-  }
-  bool Started() const { return started_; }
-  bool WaitForExit(DWORD milliseconds) { return WaitForSingleObject(process_.Get(), milliseconds) == WAIT_OBJECT_0; }
-
- private:
-  bool started_ = false;
-  UniqueHandle process_;
-};
-
-HWND WaitForWindow(const wchar_t* className, const wchar_t* title, milliseconds timeout) {
-  HWND found = nullptr;
-  PumpUntil([&] { return (found = FindWindowW(className, title)) != nullptr; }, timeout);
-  return found;
-}
 
 struct BoxContents {
   std::wstring text;

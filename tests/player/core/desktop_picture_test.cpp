@@ -1,0 +1,175 @@
+// What the screen shows while the real Lumorix.exe plays a solid red clip:
+// read back from the display itself, with the user's desktop look around it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "common/settings_layout.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+#include "tests/support/gui_test.h"
+#include "tests/support/player_process.h"
+#include "tests/support/registry_fixture.h"
+#include "tests/support/screen_capture.h"
+#include "tests/support/test_form.h"
+
+using namespace lumorix;
+using namespace lumorix::test;
+using std::chrono::milliseconds;
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kUserColour = RGB(1, 2, 3);
+constexpr COLORREF kColourKey = RGB(16, 0, 16);
+constexpr UINT kScreenSaverCommand = WM_USER + 100;
+const std::string kUserWallpaper = "C:\\windows\\lumorix-user.bmp";
+
+// Wine keeps the system colours per process; the desktop colour a new process
+// (Explorer's desktop among them) starts with is in this volatile key.
+COLORREF DesktopColour() {
+  auto value = ReadSetting("Software\\Wine\\Temporary System Parameters\\Control Panel\\Colors", "Background",
+                           HKEY_CURRENT_USER);
+  if (!value) return CLR_INVALID;
+  std::string text = DecodeString("Background", value);
+  int red = -1, green = -1, blue = -1;
+  if (std::sscanf(text.c_str(), "%d %d %d", &red, &green, &blue) != 3) return CLR_INVALID;
+  return RGB(red, green, blue);
+}
+
+std::string Wallpaper() {
+  return DecodeString("WallPaper", ReadSetting("Control Panel\\Desktop", "WallPaper", HKEY_CURRENT_USER));
+}
+
+class DesktopPicture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SeedInstallerDefaults();
+    WriteSetting(kAudioKey, "PlayListVisible", EncodeInteger(0));
+    WritePlayerPlayList({"red.avi"});
+    ASSERT_TRUE(RegistryKey::Create(HKEY_CURRENT_USER, "Control Panel\\Desktop")
+                    .Write("WallPaper", EncodeString(kUserWallpaper)));
+    INT element = COLOR_BACKGROUND;
+    COLORREF colour = kUserColour;
+    SetSysColors(1, &element, &colour);
+  }
+
+  // The settings window is up, then gone to the tray, and the desktop is the clip.
+  HWND WaitForDesktopPlayback() {
+    HWND settings = WaitForWindow(L"TLumorixMainForm", L"Lumorix - Settings", milliseconds(20000));
+    if (!settings) return nullptr;
+    if (!PumpUntil([&] { return IsWindowVisible(settings); }, milliseconds(10000))) return nullptr;
+    if (!PumpUntil([&] { return !IsWindowVisible(settings); }, milliseconds(10000))) return nullptr;
+    if (!PumpUntil([&] { return Wallpaper().empty() && DesktopColour() == kColourKey; }, milliseconds(5000)))
+      return nullptr;
+    PumpFor(milliseconds(1000));  // a few frames
+    return settings;
+  }
+
+  static bool EndSession(HWND settings) {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(settings, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer) != 0;
+  }
+};
+
+// Points spread over the desktop, clear of the taskbar at the bottom.
+const POINT kDesktopPoints[] = {{40, 40}, {512, 300}, {980, 80}, {60, 600}, {900, 640}};
+
+}  // namespace
+
+TEST_F(DesktopPicture, SolidClipFillsTheDesktopBelowEveryWindow) {
+  PlayerProcess player;
+  ASSERT_TRUE(player.Started());
+  HWND settings = WaitForDesktopPlayback();
+  ASSERT_NE(settings, nullptr) << "desktop playback did not start";
+  EXPECT_EQ(Wallpaper(), "");
+
+  ScreenShot desktop;
+  desktop.Save("desktop-playback");
+  for (POINT point : kDesktopPoints)
+    EXPECT_TRUE(Near(desktop.Pixel(point.x, point.y), kRed))
+        << point.x << "," << point.y << ": " << Describe(desktop.Pixel(point.x, point.y));
+
+  // A window opened above stays above, also after a click on the desktop picture.
+  TestForm above(L"Above", 300, 200);
+  above.SetColor(kGreen);
+  SetWindowPos(above.Handle(), nullptr, 300, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  above.Show();
+  PumpFor(milliseconds(500));
+  SetCursorPos(60, 60);
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  PumpFor(milliseconds(1500));
+  RECT client;
+  GetClientRect(above.Handle(), &client);
+  POINT centre{client.right / 2, client.bottom / 2};
+  ClientToScreen(above.Handle(), &centre);
+  ScreenShot stacked;
+  stacked.Save("desktop-playback-window-above");
+  EXPECT_TRUE(Near(stacked.Pixel(centre.x, centre.y), kGreen)) << Describe(stacked.Pixel(centre.x, centre.y));
+  EXPECT_TRUE(Near(stacked.Pixel(40, 40), kRed)) << Describe(stacked.Pixel(40, 40));
+
+  // Full screen (the screen saver's mode) covers everything, that window too.
+  PostMessageW(settings, kScreenSaverCommand, 0, 0);
+  PumpFor(milliseconds(2000));
+  ScreenShot full;
+  full.Save("full-screen");
+  EXPECT_TRUE(Near(full.Pixel(centre.x, centre.y), kRed)) << Describe(full.Pixel(centre.x, centre.y));
+  EXPECT_TRUE(Near(full.Pixel(512, full.Height() - 8), kRed)) << "over the taskbar too: "
+                                                               << Describe(full.Pixel(512, full.Height() - 8));
+  above.Hide();
+
+  ASSERT_TRUE(EndSession(settings));
+  EXPECT_TRUE(player.WaitForExit(10000));
+  EXPECT_EQ(DesktopColour(), kUserColour);
+  EXPECT_EQ(Wallpaper(), kUserWallpaper);
+}
+
+TEST_F(DesktopPicture, PreviewShowsTheClipInTheSettingsWindow) {
+  PlayerProcess player;
+  ASSERT_TRUE(player.Started());
+  HWND settings = WaitForDesktopPlayback();
+  ASSERT_NE(settings, nullptr);
+  PostMessageW(settings, kScreenSaverCommand, 1, 0);  // "configure": the settings window
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(settings); }, milliseconds(5000)));
+  PumpFor(milliseconds(1500));
+  HWND preview = FindWindowExW(FindWindowExW(settings, nullptr, L"Button", L"Preview"), nullptr,
+                               L"LumorixVideoWindow", nullptr);
+  ASSERT_NE(preview, nullptr);
+  RECT area;
+  GetWindowRect(preview, &area);
+  EXPECT_EQ(area.right - area.left, 400);
+  EXPECT_EQ(area.bottom - area.top, 300);
+  ScreenShot shot;
+  shot.Save("settings-preview");
+  for (POINT point : {POINT{area.left + 20, area.top + 20}, POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2},
+                      POINT{area.right - 20, area.bottom - 20}})
+    EXPECT_TRUE(Near(shot.Pixel(point.x, point.y), kRed)) << Describe(shot.Pixel(point.x, point.y));
+  EXPECT_EQ(DesktopColour(), kUserColour) << "windowed again: the desktop is the user's";
+  ASSERT_TRUE(EndSession(settings));
+  EXPECT_TRUE(player.WaitForExit(10000));
+}
+
+TEST_F(DesktopPicture, KilledPlayerLeavesTheLookForTheNextStartToRestore) {
+  {
+    PlayerProcess player;
+    ASSERT_TRUE(player.Started());
+    ASSERT_NE(WaitForDesktopPlayback(), nullptr);
+    player.Kill();
+  }
+  // Nothing cleaned up: the colour key is the desktop, the wallpaper gone.
+  EXPECT_EQ(DesktopColour(), kColourKey);
+  EXPECT_EQ(Wallpaper(), "");
+  EXPECT_TRUE(ReadSetting(kSettingsKey, "DesktopPlaybackColor").has_value());
+
+  PlayerProcess again;
+  ASSERT_TRUE(again.Started());
+  HWND settings = WaitForDesktopPlayback();
+  ASSERT_NE(settings, nullptr);
+  ASSERT_TRUE(EndSession(settings));
+  EXPECT_TRUE(again.WaitForExit(10000));
+  EXPECT_EQ(DesktopColour(), kUserColour) << "the look from before the killed run";
+  EXPECT_EQ(Wallpaper(), kUserWallpaper);
+  EXPECT_FALSE(ReadSetting(kSettingsKey, "DesktopPlaybackColor").has_value());
+}
