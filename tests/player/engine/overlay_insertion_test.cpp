@@ -3,6 +3,7 @@
 // process for CLSID_OverlayMixer takes its place (see fake_overlay_mixer.h).
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 #include "player/engine/filter_graph.h"
@@ -182,6 +183,14 @@ TEST_F(OverlayTest, AspectModeAndZoomGoToTheMixerAndTheRenderer) {
   (void)basic->get_SourceLeft(&sourceLeft);
   EXPECT_EQ(sourceWidth, width / 2);
   EXPECT_EQ(sourceLeft, width / 4);
+
+  // A new clock (a new clip playing) puts both back as they were set.
+  mixer.State().aspectMode = 0;
+  (void)basic->SetDefaultSourcePosition();
+  video.GraphEvent(EC_CLOCK_CHANGED, 0, 0);
+  EXPECT_EQ(mixer.State().aspectMode, 2u);
+  (void)basic->get_SourceWidth(&sourceWidth);
+  EXPECT_EQ(sourceWidth, width / 2);
 }
 
 TEST_F(OverlayTest, DesktopPlaybackWithTheOverlayHidesTheHost) {
@@ -195,4 +204,75 @@ TEST_F(OverlayTest, DesktopPlaybackWithTheOverlayHidesTheHost) {
   video.StopDesktopPlayback();
   EXPECT_TRUE(video.OverlayShown());
   EXPECT_EQ(GetParent(video.Handle()), form.Handle());
+}
+
+namespace {
+
+// Re-routes a rendered clip from the window's renderer to a Video Mixing
+// Renderer, as a render that picked the mixing renderer would have left it.
+ComPtr<IBaseFilter> RouteThroughMixingRenderer(TFilterGraph& graph, TDSVideoWindowEx2& video) {
+  ComPtr<IBaseFilter> mixing;
+  if (FAILED(CoCreateInstance(CLSID_VideoMixingRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&mixing))))
+    return nullptr;
+  if (FAILED(graph.Query<IFilterGraph>()->AddFilter(mixing.Get(), L"Video Mixing Renderer"))) return nullptr;
+  ComPtr<IPin> rendererInput, mixingInput;
+  if (FAILED(FirstPin(video.GetFilter().Get(), rendererInput)) || FAILED(FirstPin(mixing.Get(), mixingInput)))
+    return nullptr;
+  auto decoder = PeerOf(rendererInput.Get());
+  if (!decoder) return nullptr;
+  (void)rendererInput->Disconnect();
+  (void)decoder->Disconnect();
+  if (FAILED(graph.Query<IGraphBuilder>()->Connect(decoder.Get(), mixingInput.Get()))) return nullptr;
+  return mixing;
+}
+
+bool InGraph(TFilterGraph& graph, IBaseFilter* filter) {
+  for (auto& member : FiltersOf(graph.Query<IFilterGraph>().Get()))
+    if (SameObject(member.Get(), filter)) return true;
+  return false;
+}
+
+struct MixingRendererTest : ::testing::Test {
+  void SetUp() override {
+    video.SetFilterGraph(&graph);
+    graph.SetActive(true);
+    ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);  // no mixer yet: straight into the window's renderer
+    mixing = RouteThroughMixingRenderer(graph, video);
+    ASSERT_TRUE(mixing);
+  }
+  void TearDown() override {
+    if (graph.Play()) (void)PumpUntil([&] { return graph.State() == 3; }, milliseconds(3000));
+    (void)graph.Stop();
+    graph.SetActive(false);
+    video.SetFilterGraph(nullptr);
+  }
+  // Registered by each test once the clip is routed; it outlives the graph that holds its filter.
+  std::optional<FakeOverlayMixerRegistration> mixer;
+  TestForm form{L"Overlay", 420, 320};
+  TFilterGraph graph;
+  TDSVideoWindowEx2 video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
+  ComPtr<IBaseFilter> mixing;
+};
+
+}  // namespace
+
+TEST_F(MixingRendererTest, ItsInputsMoveToTheOverlayMixerAndItLeaves) {
+  mixer.emplace();
+  ASSERT_EQ(video.InsertOverlay(), S_OK);
+  EXPECT_EQ(video.LastInsertionRecords(), (std::vector<Kind>{Kind::kBroken, Kind::kMade, Kind::kMade}));
+  EXPECT_FALSE(InGraph(graph, mixing.Get()));
+  ComPtr<IPin> rendererInput;
+  ASSERT_EQ(FirstPin(video.GetFilter().Get(), rendererInput), S_OK);
+  EXPECT_TRUE(IsClass(OwnerOf(PeerOf(rendererInput.Get()).Get()).Get(), CLSID_OverlayMixer));
+}
+
+TEST_F(MixingRendererTest, AFailureLeavesThePictureWithTheMixingRenderer) {
+  mixer.emplace().State().callbackResult = E_FAIL;
+  EXPECT_EQ(video.InsertOverlay(), E_FAIL);
+  ASSERT_TRUE(InGraph(graph, mixing.Get()));
+  EXPECT_FALSE(InGraph(graph, video.GetFilter().Get())) << "the window's own renderer made way";
+  ComPtr<IPin> mixingInput;
+  ASSERT_EQ(FirstPin(mixing.Get(), mixingInput), S_OK);
+  EXPECT_TRUE(IsConnected(mixingInput.Get()));
+  EXPECT_FALSE(LastOverlayMixer(graph.Query<IFilterGraph>().Get()));
 }
