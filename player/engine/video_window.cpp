@@ -52,6 +52,8 @@ TDSVideoWindowEx2::TDSVideoWindowEx2(HWND parent, const ui::Bounds& bounds, std:
   shellWatcher_ = std::make_unique<ShellRestartWatcher>();
   shellWatcher_->OnShellRestarted = [this] { HostAgainAfterShellRestart(); };
   (void)Host();
+  idleTimer_.OnTimer = [this] { IdleCheck(); };
+  lastMouseTime_ = GetTickCount();
 }
 
 TDSVideoWindowEx2::~TDSVideoWindowEx2() {
@@ -67,6 +69,8 @@ TDSVideoWindowEx2::~TDSVideoWindowEx2() {
   }
   if (exclusive_) (void)exclusive_->SetCallbackInterface(nullptr, 0);
   if (callback_) callback_->Detach();
+  idleTimer_.SetEnabled(false);
+  KeepAwake(false);
   SetFilterGraph(nullptr);
   ReleaseOverlay();
   videoWindow_.Reset();
@@ -173,6 +177,7 @@ void TDSVideoWindowEx2::ControlEvent(TGraphNotice notice, int) {
   switch (notice) {
     case gnPlay:
     case gnPause:
+      KeepAwake(notice == gnPlay);
       if (!insertionTried_) InsertionStep();
       if (overlayActive_ && !overlayShown_ && !desktopMode_) {
         overlayShown_ = true;
@@ -181,6 +186,7 @@ void TDSVideoWindowEx2::ControlEvent(TGraphNotice notice, int) {
       }
       break;
     case gnStop:
+      KeepAwake(false);
       if (!insertionTried_) InsertionStep();
       if (overlayActive_ && overlayShown_) {
         overlayShown_ = false;
@@ -271,6 +277,7 @@ void TDSVideoWindowEx2::PaintInto(HDC dc) {
     }
     BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
   }
+  if (OnPaint) OnPaint();
 }
 
 void TDSVideoWindowEx2::PaintColorKey() {
@@ -425,6 +432,56 @@ void TDSVideoWindowEx2::HostAgainAfterShellRestart() {
   SetupVideoWindow();
 }
 
+void TDSVideoWindowEx2::SetAutoHideCursor(int milliseconds) {
+  autoHideCursor_ = milliseconds > 0 ? milliseconds : 0;
+  if (!autoHideCursor_) ShowCursorAgain();
+  idleTimer_.SetEnabled(autoHideCursor_ > 0);
+}
+
+void TDSVideoWindowEx2::IdleCheck() {
+  if (autoHideCursor_ <= 0 || cursorHidden_ || !videoWindow_) return;
+  if (GetTickCount() - lastMouseTime_ < static_cast<DWORD>(autoHideCursor_)) return;
+  if (!overlayActive_) {
+    long hidden = OAFALSE;
+    if (SUCCEEDED(videoWindow_->IsCursorHidden(&hidden)) && hidden == OATRUE) return;
+    (void)videoWindow_->HideCursor(OATRUE);
+  }
+  cursorHidden_ = true;
+  POINT cursor;
+  if (GetCursorPos(&cursor)) SetCursorPos(cursor.x, cursor.y);  // makes the shape change show at once
+  if (OnCursorShowHide) OnCursorShowHide(false);
+}
+
+void TDSVideoWindowEx2::ShowCursorAgain() {
+  if (!cursorHidden_) return;
+  cursorHidden_ = false;
+  if (!overlayActive_ && videoWindow_) (void)videoWindow_->HideCursor(OAFALSE);
+  POINT cursor;
+  if (GetCursorPos(&cursor)) SetCursorPos(cursor.x, cursor.y);
+  if (OnCursorShowHide) OnCursorShowHide(true);
+}
+
+void TDSVideoWindowEx2::MouseActivity(bool moved) {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  // The refresh of a hidden cursor's position is a move to the same point: not activity.
+  if (moved && cursor.x == lastMouse_.x && cursor.y == lastMouse_.y) return;
+  lastMouse_ = cursor;
+  lastMouseTime_ = GetTickCount();
+  ShowCursorAgain();
+}
+
+void TDSVideoWindowEx2::SetNoScreenSaver(bool keepAwake) {
+  noScreenSaver_ = keepAwake;
+  KeepAwake(playing_);
+}
+
+void TDSVideoWindowEx2::KeepAwake(bool playing) {
+  playing_ = playing;
+  SetThreadExecutionState(noScreenSaver_ && playing_ ? ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED
+                                                     : ES_CONTINUOUS);
+}
+
 void TDSVideoWindowEx2::SetAspectRatio(TRatioModes mode) {
   if (!graphRenderer_ || !overlay_) {
     aspectRatio_ = mode;
@@ -461,7 +518,33 @@ void TDSVideoWindowEx2::SetDigitalZoom(int zoom) {
 bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_LBUTTONDBLCLK:
+      MouseActivity(false);
       if (OnDblClick) OnDblClick();
+      result = 0;
+      return true;
+    case WM_MOUSEMOVE:
+      MouseActivity(true);
+      return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+      MouseActivity(false);
+      return false;
+    case WM_SETCURSOR:
+      if (!cursorHidden_ || !overlayActive_) return false;
+      SetCursor(nullptr);  // over the colour key the cursor is this window's to hide
+      result = TRUE;
+      return true;
+    case WM_CONTEXTMENU:
+      if (!fullScreenMode_ || !PopupMenu) return false;
+      {
+        POINT cursor;
+        GetCursorPos(&cursor);
+        PopupMenu->Popup(cursor.x, cursor.y, Handle());
+      }
       result = 0;
       return true;
     case WM_ERASEBKGND:

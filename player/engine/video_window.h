@@ -17,6 +17,8 @@
 #include "player/engine/filter_graph.h"
 #include "player/engine/overlay_callback.h"
 #include "player/engine/overlay_insertion.h"
+#include "ui/menu.h"
+#include "ui/timer.h"
 #include "ui/window.h"
 
 namespace lumorix::engine {
@@ -60,6 +62,15 @@ class TDSVideoWindowEx2 : public ui::Window,
   void SetAspectRatio(TRatioModes mode);
   int DigitalZoom() const { return digitalZoom_; }
   void SetDigitalZoom(int zoom);
+  // Milliseconds without mouse activity before the cursor hides over the video; 0 never.
+  int AutoHideCursor() const { return autoHideCursor_; }
+  void SetAutoHideCursor(int milliseconds);
+  bool CursorHidden() const { return cursorHidden_; }
+  // Keeps the display and the screen saver off while the clip plays.
+  bool NoScreenSaver() const { return noScreenSaver_; }
+  void SetNoScreenSaver(bool keepAwake);
+  // Shown on a context-menu request in full-screen mode.
+  ui::PopupMenu* PopupMenu = nullptr;
   bool FullScreenTopMost() const { return fullScreenTopMost_; }
   void SetFullScreenTopMost(bool topMost) { fullScreenTopMost_ = topMost; }
   TColorControl& ColorControl() { return colorControl_; }
@@ -88,6 +99,8 @@ class TDSVideoWindowEx2 : public ui::Window,
   std::function<void()> OnDblClick;
   std::function<void(bool visible)> OnOverlayVisible;
   std::function<void()> OnColorKeyChanged;
+  std::function<void(bool shown)> OnCursorShowHide;
+  std::function<void()> OnPaint;
 
   // Graph contracts.
   ComPtr<IBaseFilter> GetFilter() override { return renderer_; }
@@ -128,6 +141,10 @@ class TDSVideoWindowEx2 : public ui::Window,
   void RescueFromLostHost();
   void HostAgainAfterShellRestart();
   TFullScrinForm& Host();
+  void IdleCheck();
+  void MouseActivity(bool moved);
+  void ShowCursorAgain();
+  void KeepAwake(bool playing);
   void OverlayColorKeyChanged(COLORREF key) override;
   void OverlaySizeChanged() override;
 
@@ -153,6 +170,14 @@ class TDSVideoWindowEx2 : public ui::Window,
   bool desktopMode_ = false;
   bool fullScreenMode_ = false;
   RECT overlayRect_{};
+  int autoHideCursor_ = 0;
+  bool cursorHidden_ = false;
+  bool noScreenSaver_ = false;
+  bool playing_ = false;
+  POINT lastMouse_{-1, -1};
+  DWORD lastMouseTime_ = 0;
+  // Polls for a quiet mouse only while auto-hide is on.
+  ui::Timer idleTimer_{100};
   LONG savedStyle_ = 0;
   LONG savedExStyle_ = 0;
   std::unique_ptr<TFullScrinForm> host_;

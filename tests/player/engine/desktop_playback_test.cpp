@@ -8,6 +8,7 @@
 #include "player/engine/full_screen_form.h"
 #include "player/engine/video_window.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/media.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/test_form.h"
 
@@ -96,4 +97,38 @@ TEST(DesktopPlayback, InterruptedRunIsUndoneAtTheNextStart) {
   EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), kUserColour);
   EXPECT_FALSE(KeptInSettings());
   EXPECT_FALSE(RestoreInterruptedLook());  // nothing left to undo
+}
+
+TEST(VideoWindowCursor, HidesAfterAQuietSpellAndComesBackOnAMove) {
+  TestForm form(L"Video", 420, 320);
+  form.Show();
+  TFilterGraph graph;
+  TDSVideoWindowEx2 video(form.Handle(), {0, 0, 400, 300}, L"DSVideoWindowEx2");
+  video.SetFilterGraph(&graph);
+  graph.SetActive(true);
+  ASSERT_EQ(graph.RenderFile(Clip("long.avi")), S_OK);
+  ASSERT_TRUE(graph.Play());
+  std::vector<bool> events;
+  video.OnCursorShowHide = [&](bool shown) { events.push_back(shown); };
+
+  PumpFor(std::chrono::milliseconds(400));
+  EXPECT_FALSE(video.CursorHidden()) << "auto-hide is off until asked for";
+  video.SetAutoHideCursor(200);
+  ASSERT_TRUE(PumpUntil([&] { return video.CursorHidden(); }, std::chrono::milliseconds(3000)));
+  PumpFor(std::chrono::milliseconds(300));
+  EXPECT_TRUE(video.CursorHidden()) << "the refresh of the cursor's place is not a movement";
+
+  POINT cursor;
+  GetCursorPos(&cursor);
+  SetCursorPos(cursor.x + 7, cursor.y + 5);
+  SendMessageW(video.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(7, 5));
+  EXPECT_FALSE(video.CursorHidden());
+  EXPECT_EQ(events, (std::vector<bool>{false, true}));
+
+  video.SetAutoHideCursor(0);
+  PumpFor(std::chrono::milliseconds(400));
+  EXPECT_FALSE(video.CursorHidden());
+  (void)graph.Stop();
+  graph.SetActive(false);
+  video.SetFilterGraph(nullptr);
 }
