@@ -32,17 +32,22 @@ void TFullScrinForm::SetBackdrop(bool backdrop) {
   if (backdrop) SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void TFullScrinForm::HostInLayer(const WallpaperLayer& layer, const RECT& monitor) {
+bool TFullScrinForm::HostInLayer(const WallpaperLayer& layer, const RECT& monitor) {
   SetBackdrop(false);
   if (!inLayer_) topLevelStyle_ = GetWindowLongW(Handle(), GWL_STYLE);
   // A window becoming another's child takes the child style first.
   SetWindowLongW(Handle(), GWL_STYLE, (topLevelStyle_ & ~WS_POPUP) | WS_CHILD);
-  SetParent(Handle(), layer.parent);
+  if (!SetParent(Handle(), layer.parent)) {
+    // Refused (the shell's window is gone, or will not take a child of this process).
+    SetWindowLongW(Handle(), GWL_STYLE, topLevelStyle_);
+    return false;
+  }
   inLayer_ = true;
   POINT origin{monitor.left, monitor.top};
   MapWindowPoints(nullptr, layer.parent, &origin, 1);
   SetWindowPos(Handle(), layer.below ? layer.below : HWND_TOP, origin.x, origin.y, monitor.right - monitor.left,
                monitor.bottom - monitor.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  return true;
 }
 
 void TFullScrinForm::LeaveLayer() {

@@ -17,8 +17,9 @@ class TFullScrinForm : public ui::Form {
   // Below every window, never activated.
   void SetBackdrop(bool backdrop);
   bool Backdrop() const { return backdrop_; }
-  // A child of the shell's wallpaper layer covering `monitor` (screen coordinates), shown.
-  void HostInLayer(const WallpaperLayer& layer, const RECT& monitor);
+  // A child of the shell's wallpaper layer covering `monitor` (screen coordinates),
+  // shown; false when the layer refuses it.
+  bool HostInLayer(const WallpaperLayer& layer, const RECT& monitor);
   // Top level again, hidden.
   void LeaveLayer();
   bool InLayer() const { return inLayer_; }

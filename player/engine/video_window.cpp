@@ -333,9 +333,8 @@ void TDSVideoWindowEx2::StartFullScreen() { StartFullScreen(MonitorOf(Handle()))
 void TDSVideoWindowEx2::HostOnDesktop(const RECT& monitor) {
   TFullScrinForm& host = Host();
   host.SetTopMost(false);
-  if (auto layer = FindWallpaperLayer()) {
-    host.HostInLayer(*layer, monitor);
-  } else {
+  auto layer = FindWallpaperLayer();
+  if (!layer || !host.HostInLayer(*layer, monitor)) {
     host.CoverMonitor(monitor);
     host.SetBackdrop(true);
     ShowWindow(host.Handle(), SW_SHOWNOACTIVATE);
