@@ -420,6 +420,9 @@ void TDSVideoWindowEx2::RescueFromLostHost() {
   ShowWindow(Handle(), SW_HIDE);
   SetParentWindow(parent);
   if (videoWindow_) (void)videoWindow_->put_Owner(reinterpret_cast<OAHWND>(parent));
+  // Until the shell is back (it may never be) the picture goes on as the backdrop;
+  // a new host cannot be made while the old one is being destroyed.
+  PostMessageW(Handle(), kHostAgainMessage, 0, 0);
 }
 
 void TDSVideoWindowEx2::HostAgainAfterShellRestart() {
@@ -481,10 +484,16 @@ void TDSVideoWindowEx2::KeepAwake(bool playing) {
                                                      : ES_CONTINUOUS);
 }
 
+void TDSVideoWindowEx2::PlaceRenderer() {
+  if (!videoWindow_) return;
+  ui::Bounds place = RendererPlace();
+  (void)videoWindow_->SetWindowPosition(place.left, place.top, place.width, place.height);
+}
+
 void TDSVideoWindowEx2::SetAspectRatio(TRatioModes mode) {
   if (!graphRenderer_ || !overlay_) {
     aspectRatio_ = mode;
-    if (!overlayActive_) SetupVideoWindow();
+    if (!overlayActive_) PlaceRenderer();
     return;
   }
   auto config = FirstPinConfig(overlay_.Get());
@@ -567,10 +576,7 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       return true;
     }
     case WM_SIZE:
-      if (videoWindow_ && !desktopMode_ && !fullScreenMode_) {
-        ui::Bounds place = RendererPlace();
-        (void)videoWindow_->SetWindowPosition(place.left, place.top, place.width, place.height);
-      }
+      if (!desktopMode_ && !fullScreenMode_) PlaceRenderer();
       return false;
     case kOverlayColorKeyMessage:
       OverlayColorKeyChanged(static_cast<COLORREF>(wParam));
@@ -578,6 +584,10 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       return true;
     case kOverlaySizeMessage:
       OverlaySizeChanged();
+      result = 0;
+      return true;
+    case kHostAgainMessage:
+      HostAgainAfterShellRestart();
       result = 0;
       return true;
     default:

@@ -95,6 +95,8 @@ class TDSVideoWindowEx2 : public ui::Window,
   // Messages the overlay's callback posts when it calls from its own thread.
   static constexpr UINT kOverlayColorKeyMessage = WM_APP + 20;
   static constexpr UINT kOverlaySizeMessage = WM_APP + 21;
+  // Posted to itself when the shell took the host away.
+  static constexpr UINT kHostAgainMessage = WM_APP + 22;
 
   std::function<void()> OnDblClick;
   std::function<void(bool visible)> OnOverlayVisible;
@@ -136,6 +138,7 @@ class TDSVideoWindowEx2 : public ui::Window,
   void ReleaseOverlay();
   // The renderer's window inside the control, letter-boxed when the renderer itself draws.
   ui::Bounds RendererPlace() const;
+  void PlaceRenderer();
   void PaintInto(HDC dc);
   void HostOnDesktop(const RECT& monitor);
   void RescueFromLostHost();

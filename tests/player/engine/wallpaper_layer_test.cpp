@@ -149,11 +149,17 @@ TEST_F(LayerTest, ExplorerRestartHostsTheVideoAgain) {
   shell->Quit();  // takes the host with it; the video window is moved out first
   ASSERT_TRUE(IsWindow(video->Handle()));
   EXPECT_TRUE(video->DesktopMode());
+  // Without a shell the picture goes on as the bottom-most backdrop.
+  ASSERT_TRUE(PumpUntil([&] { return IsWindow(Host()) && GetParent(video->Handle()) == Host(); }, milliseconds(3000)));
+  EXPECT_TRUE(video->HostForm().Backdrop());
+  EXPECT_TRUE(IsWindowVisible(Host()));
 
   shell = std::make_unique<FakeShell>(FakeShell::kClassic);
   PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-  ASSERT_TRUE(PumpUntil([&] { return GetParent(video->Handle()) == Host() && IsWindow(Host()); }, milliseconds(3000)));
-  EXPECT_EQ(GetParent(Host()), shell->wallpaperWorker);
+  ASSERT_TRUE(PumpUntil([&] { return shell->wallpaperWorker && GetParent(Host()) == shell->wallpaperWorker; },
+                        milliseconds(3000)));
+  EXPECT_EQ(GetParent(video->Handle()), Host());
+  EXPECT_FALSE(video->HostForm().Backdrop());
   EXPECT_TRUE(IsWindowVisible(video->Handle()));
   auto window = video->Query<IVideoWindow>();
   ASSERT_TRUE(window);
