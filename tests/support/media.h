@@ -4,7 +4,7 @@
 
 namespace lumorix::test {
 
-// Full Windows path of a test clip (red.avi, blue.avi, tone.avi, sound.avi, short.avi, long.avi).
+// Full Windows path of a test clip (red.avi, red-long.avi, blue.avi, tone.avi, sound.avi, short.avi, long.avi).
 std::wstring Clip(const std::string& name);
 
 }  // namespace lumorix::test

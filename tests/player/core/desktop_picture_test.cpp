@@ -47,7 +47,7 @@ class DesktopPicture : public ::testing::Test {
   void SetUp() override {
     SeedInstallerDefaults();
     WriteSetting(kAudioKey, "PlayListVisible", EncodeInteger(0));
-    WritePlayerPlayList({"red.avi"});
+    WritePlayerPlayList({"red-long.avi"});
     ASSERT_TRUE(RegistryKey::Create(HKEY_CURRENT_USER, "Control Panel\\Desktop")
                     .Write("WallPaper", EncodeString(kUserWallpaper)));
     INT element = COLOR_BACKGROUND;

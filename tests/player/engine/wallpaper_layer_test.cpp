@@ -173,3 +173,13 @@ TEST_F(LayerTest, ExplorerRestartHostsTheVideoAgain) {
   graph.SetActive(false);
   video->SetFilterGraph(nullptr);
 }
+
+TEST(HostForm, LayerThatRefusesTheHostLeavesItTopLevel) {
+  TFullScrinForm host(RGB(0, 0, 0));
+  LONG style = GetWindowLongW(host.Handle(), GWL_STYLE);
+  WallpaperLayer gone{reinterpret_cast<HWND>(static_cast<INT_PTR>(0x7FFE)), nullptr};  // no such window
+  EXPECT_FALSE(host.HostInLayer(gone, ScreenRect()));
+  EXPECT_FALSE(host.InLayer());
+  EXPECT_EQ(GetAncestor(host.Handle(), GA_PARENT), GetDesktopWindow());
+  EXPECT_EQ(GetWindowLongW(host.Handle(), GWL_STYLE), style);
+}
