@@ -385,6 +385,7 @@ void TDSVideoWindowEx2::StopDesktopPlayback() {
     }
   }
   if (savedParent_) SetParentWindow(savedParent_);
+  ShowWindow(Handle(), SW_SHOWNA);  // hidden while the shell had taken its host away
   if (fullScreenMode_) {
     ShowWindow(Host().Handle(), SW_HIDE);
     Host().Invalidate();

@@ -136,6 +136,18 @@ TEST_F(LayerTest, CurrentLayoutHostsInsideProgmanBetweenIconsAndWorker) {
   EXPECT_NE(GetParent(Host()), shell.progman);
 }
 
+TEST_F(LayerTest, SettingsOpenedWhileTheShellIsGoneShowTheVideo) {
+  auto shell = std::make_unique<FakeShell>(FakeShell::kClassic);
+  video->StartDesktopPlayback();
+  shell->Quit();
+  video->StopDesktopPlayback();  // before the posted re-hosting runs
+  PumpFor(milliseconds(300));
+  EXPECT_EQ(GetParent(video->Handle()), form.Handle());
+  EXPECT_TRUE(GetWindowLongW(video->Handle(), GWL_STYLE) & WS_VISIBLE);
+  EXPECT_FALSE(video->DesktopMode());
+  EXPECT_FALSE(IsWindowVisible(Host()));
+}
+
 TEST_F(LayerTest, ExplorerRestartHostsTheVideoAgain) {
   TFilterGraph graph;
   video->SetFilterGraph(&graph);
