@@ -8,6 +8,11 @@ ShellRestartWatcher::ShellRestartWatcher() : taskbarCreated_(RegisterWindowMessa
 }
 
 bool ShellRestartWatcher::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_DISPLAYCHANGE) {
+    if (OnDisplayChanged) OnDisplayChanged();
+    result = 0;
+    return true;
+  }
   if (message != taskbarCreated_ || message == 0) return ui::Window::OnMessage(message, wParam, lParam, result);
   if (OnShellRestarted) OnShellRestarted();
   result = 0;

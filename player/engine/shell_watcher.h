@@ -1,6 +1,7 @@
 #pragma once
-// A hidden top-level window that hears the shell announce a new taskbar,
-// which is how a restarted Explorer makes itself known.
+// A hidden top-level window that hears the shell announce a new taskbar
+// (which is how a restarted Explorer makes itself known) and the display
+// change its size or layout.
 #include <functional>
 
 #include "ui/window.h"
@@ -11,6 +12,7 @@ class ShellRestartWatcher : public ui::Window {
  public:
   ShellRestartWatcher();
   std::function<void()> OnShellRestarted;
+  std::function<void()> OnDisplayChanged;
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -51,6 +51,7 @@ TDSVideoWindowEx2::TDSVideoWindowEx2(HWND parent, const ui::Bounds& bounds, std:
   savedExStyle_ = GetWindowLongW(Handle(), GWL_EXSTYLE);
   shellWatcher_ = std::make_unique<ShellRestartWatcher>();
   shellWatcher_->OnShellRestarted = [this] { HostAgainAfterShellRestart(); };
+  shellWatcher_->OnDisplayChanged = [this] { FollowDisplayChange(); };
   (void)Host();
   idleTimer_.OnTimer = [this] { IdleCheck(); };
   lastMouseTime_ = GetTickCount();
@@ -432,6 +433,22 @@ void TDSVideoWindowEx2::HostAgainAfterShellRestart() {
   if (GetParent(Handle()) != host.Handle()) SetParentWindow(host.Handle());
   HostOnDesktop(desktopMonitor_);
   ShowWindow(Handle(), SW_SHOWNA);
+  SetupVideoWindow();
+}
+
+// A new resolution or monitor layout: the host covers its monitor again and
+// the picture fills it, whichever mode it serves.
+void TDSVideoWindowEx2::FollowDisplayChange() {
+  if ((!desktopMode_ && !fullScreenMode_) || !host_ || !host_->Handle()) return;
+  RECT area;
+  if (!MonitorRect(MonitorOf(Handle()), area)) return;
+  if (desktopMode_ && !overlayActive_) {
+    desktopMonitor_ = area;
+    HostOnDesktop(area);
+  } else {
+    host_->CoverMonitor(area);
+  }
+  SetBounds({0, 0, area.right - area.left, area.bottom - area.top});
   SetupVideoWindow();
 }
 

@@ -143,6 +143,7 @@ class TDSVideoWindowEx2 : public ui::Window,
   void HostOnDesktop(const RECT& monitor);
   void RescueFromLostHost();
   void HostAgainAfterShellRestart();
+  void FollowDisplayChange();
   TFullScrinForm& Host();
   void IdleCheck();
   void MouseActivity(bool moved);

@@ -132,3 +132,23 @@ TEST(VideoWindowCursor, HidesAfterAQuietSpellAndComesBackOnAMove) {
   graph.SetActive(false);
   video.SetFilterGraph(nullptr);
 }
+
+TEST(DesktopPlayback, DisplayChangeCoversTheMonitorAgain) {
+  TestForm form(L"Video", 420, 320);
+  TDSVideoWindowEx2 video(form.Handle(), {0, 0, 400, 300}, L"DSVideoWindowEx2");
+  video.StartDesktopPlayback();
+  // As after a change of resolution: host and picture no longer fit the monitor.
+  SetWindowPos(video.HostForm().Handle(), nullptr, 0, 0, 200, 100, SWP_NOZORDER | SWP_NOACTIVATE);
+  video.SetBounds({0, 0, 50, 50});
+  HWND watcher = FindWindowExW(nullptr, nullptr, L"LumorixShellWatcher", nullptr);
+  ASSERT_NE(watcher, nullptr);
+  SendMessageW(watcher, WM_DISPLAYCHANGE, 32, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+  RECT host;
+  GetWindowRect(video.HostForm().Handle(), &host);
+  EXPECT_EQ(host.right - host.left, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(host.bottom - host.top, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(video.Width(), GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(video.Height(), GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_TRUE(video.HostForm().Backdrop());
+  video.StopDesktopPlayback();
+}
