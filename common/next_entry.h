@@ -10,7 +10,6 @@ using RandomIndex = std::function<int32_t(int32_t count)>;
 
 // Random wins over repeat; without either the index wraps to 0 after the last entry.
 // Returns -1 when the playlist is empty.
-int32_t NextEntryIndex(int32_t count, int32_t playingIndex, bool repeat, bool random,
-                       const RandomIndex& randomIndex);
+int32_t NextEntryIndex(int32_t count, int32_t playingIndex, bool repeat, bool random, const RandomIndex& randomIndex);
 
 }  // namespace lumorix

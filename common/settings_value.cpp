@@ -6,15 +6,9 @@
 
 namespace lumorix {
 
-std::string FailedToGetData(const std::string& name) {
-  return Format("Failed to get data for '%s'", name.c_str());
-}
-std::string InvalidDataType(const std::string& name) {
-  return Format("Invalid data type for '%s'", name.c_str());
-}
-std::string FailedToSetData(const std::string& name) {
-  return Format("Failed to set data for '%s'", name.c_str());
-}
+std::string FailedToGetData(const std::string& name) { return Format("Failed to get data for '%s'", name.c_str()); }
+std::string InvalidDataType(const std::string& name) { return Format("Invalid data type for '%s'", name.c_str()); }
+std::string FailedToSetData(const std::string& name) { return Format("Failed to set data for '%s'", name.c_str()); }
 
 std::string DecodeString(const std::string& name, const std::optional<RawValue>& value) {
   if (!value || value->data.empty()) return {};
@@ -27,8 +21,7 @@ std::string DecodeString(const std::string& name, const std::optional<RawValue>&
 
 // The registry reads into a buffer of the wanted size: a larger value does not
 // fit ("failed to get data") before its type is even looked at.
-static const RawValue& FixedSizeValue(const std::string& name, const std::optional<RawValue>& value,
-                                      size_t capacity) {
+static const RawValue& FixedSizeValue(const std::string& name, const std::optional<RawValue>& value, size_t capacity) {
   if (!value || value->data.size() > capacity) throw SettingsError(FailedToGetData(name));
   return *value;
 }

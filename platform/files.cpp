@@ -38,5 +38,4 @@ std::vector<std::wstring> ListDirectory(const std::wstring& pattern) {
   return names;
 }
 
-
 }  // namespace lumorix

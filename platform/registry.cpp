@@ -21,8 +21,8 @@ void RegistryKey::Close() {
 
 RegistryKey RegistryKey::Create(HKEY root, const std::string& path, REGSAM access) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(root, Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
-                      &key, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExW(root, Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
     return {};
   return RegistryKey(key);
 }
@@ -39,11 +39,9 @@ std::optional<RawValue> RegistryKey::Read(const std::string& name) const {
   if (!key_) return std::nullopt;
   std::wstring wideName = Widen(name);
   DWORD type = 0, size = 0;
-  if (RegQueryValueExW(key_, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-    return std::nullopt;
+  if (RegQueryValueExW(key_, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
   std::vector<uint8_t> bytes(size);
-  if (size > 0 &&
-      RegQueryValueExW(key_, wideName.c_str(), nullptr, &type, bytes.data(), &size) != ERROR_SUCCESS)
+  if (size > 0 && RegQueryValueExW(key_, wideName.c_str(), nullptr, &type, bytes.data(), &size) != ERROR_SUCCESS)
     return std::nullopt;
   bytes.resize(size);
   RawValue value{type, {}};

@@ -14,11 +14,10 @@ static std::wstring ToWide(UINT codePage, std::string_view text) {
 
 static std::string FromWide(UINT codePage, std::wstring_view text) {
   if (text.empty()) return {};
-  int length = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                   nullptr, nullptr);
+  int length =
+      WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string narrow(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length,
-                      nullptr, nullptr);
+  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(), length, nullptr, nullptr);
   return narrow;
 }
 

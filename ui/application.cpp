@@ -34,8 +34,7 @@ bool Application::HandleMessage(MSG& message) {
     return false;
   }
   HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-  if (auto* form = dynamic_cast<Form*>(Window::FromHandle(root)); form && form->TranslateShortcut(message))
-    return true;
+  if (auto* form = dynamic_cast<Form*>(Window::FromHandle(root)); form && form->TranslateShortcut(message)) return true;
   TranslateMessage(&message);
   DispatchMessageW(&message);
   return true;

@@ -3,8 +3,8 @@
 namespace lumorix::ui {
 
 GroupBox::GroupBox(HWND parent, const Bounds& bounds, const std::wstring& caption) {
-  CreateControl(L"BUTTON", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, WS_EX_CONTROLPARENT, parent,
-                bounds, caption);
+  CreateControl(L"BUTTON", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX, WS_EX_CONTROLPARENT, parent, bounds,
+                caption);
 }
 
 bool GroupBox::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {

@@ -21,8 +21,7 @@ void HintWindow::SetHintText(const std::wstring& text) {
     DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
   }
   ReleaseDC(Handle(), dc);
-  SetWindowPos(Handle(), nullptr, 0, 0, rect.right + 6, rect.bottom + 4,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(Handle(), nullptr, 0, 0, rect.right + 6, rect.bottom + 4, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void HintWindow::MoveTo(int x, int y) {

@@ -3,8 +3,8 @@
 namespace lumorix::ui {
 
 ListBox::ListBox(HWND parent, const Bounds& bounds, int itemHeight, bool multiSelect) : multiSelect_(multiSelect) {
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
-                LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT;
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+                LBS_NOINTEGRALHEIGHT;
   if (multiSelect) style |= LBS_EXTENDEDSEL;
   CreateControl(L"LISTBOX", style, WS_EX_CLIENTEDGE, parent, bounds);
   SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, itemHeight);
@@ -84,8 +84,8 @@ bool ListBox::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         OnDrawItem(draw);
       } else {
         std::wstring text = ItemText(draw.index);
-        ExtTextOutW(item.hDC, item.rcItem.left, item.rcItem.top, ETO_OPAQUE | ETO_CLIPPED, &item.rcItem,
-                    text.c_str(), static_cast<UINT>(text.size()), nullptr);
+        ExtTextOutW(item.hDC, item.rcItem.left, item.rcItem.top, ETO_OPAQUE | ETO_CLIPPED, &item.rcItem, text.c_str(),
+                    static_cast<UINT>(text.size()), nullptr);
       }
       if (item.itemState & ODS_FOCUS) DrawFocusRect(item.hDC, &item.rcItem);
       result = TRUE;

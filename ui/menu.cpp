@@ -90,8 +90,7 @@ void MenuItem::InsertInto(HMENU menu, UINT position) {
     if (!shortcut_.Empty()) text += L"\t" + shortcut_.Text();
     info.dwTypeData = text.data();
     info.fType = radio_ ? MFT_RADIOCHECK : MFT_STRING;
-    info.fState = (enabled_ ? MFS_ENABLED : MFS_DISABLED) | (checked_ ? MFS_CHECKED : 0) |
-                  (default_ ? MFS_DEFAULT : 0);
+    info.fState = (enabled_ ? MFS_ENABLED : MFS_DISABLED) | (checked_ ? MFS_CHECKED : 0) | (default_ ? MFS_DEFAULT : 0);
     if (!children_.empty()) {
       info.fMask |= MIIM_SUBMENU;
       info.hSubMenu = Handle();

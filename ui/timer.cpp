@@ -22,8 +22,8 @@ HWND Timer::Sink() {
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"LumorixTimerSink";
     RegisterClassExW(&windowClass);
-    return CreateWindowExW(0, L"LumorixTimerSink", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+    return CreateWindowExW(0, L"LumorixTimerSink", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
+                           nullptr);
   }();
   return sink;
 }

@@ -9,9 +9,15 @@ TrackBar::TrackBar(HWND parent, const Bounds& bounds, const TrackBarDesign& desi
   DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
   style |= design.orientation == Orientation::Vertical ? TBS_VERT : TBS_HORZ;
   switch (design.tickMarks) {
-    case TickMarks::BottomRight: style |= design.orientation == Orientation::Vertical ? TBS_RIGHT : TBS_BOTTOM; break;
-    case TickMarks::TopLeft: style |= design.orientation == Orientation::Vertical ? TBS_LEFT : TBS_TOP; break;
-    case TickMarks::Both: style |= TBS_BOTH; break;
+    case TickMarks::BottomRight:
+      style |= design.orientation == Orientation::Vertical ? TBS_RIGHT : TBS_BOTTOM;
+      break;
+    case TickMarks::TopLeft:
+      style |= design.orientation == Orientation::Vertical ? TBS_LEFT : TBS_TOP;
+      break;
+    case TickMarks::Both:
+      style |= TBS_BOTH;
+      break;
   }
   if (design.tickStyle == TickStyle::None) style |= TBS_NOTICKS;
   if (design.tickStyle == TickStyle::Auto) style |= TBS_AUTOTICKS;

@@ -28,9 +28,7 @@ void RegisterOwnClass(const wchar_t* className, UINT classStyle, WNDPROC procedu
 
 Window::~Window() { DestroyHandle(); }
 
-Window* Window::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<Window*>(GetPropW(hwnd, kObjectProperty)) : nullptr;
-}
+Window* Window::FromHandle(HWND hwnd) { return hwnd ? static_cast<Window*>(GetPropW(hwnd, kObjectProperty)) : nullptr; }
 
 void Window::DestroyHandle() {
   if (!hwnd_) return;
@@ -52,18 +50,17 @@ void Window::Detach() {
   hwnd_ = nullptr;
 }
 
-void Window::CreateOwn(const wchar_t* className, UINT classStyle, DWORD style, DWORD exStyle,
-                       HWND parent, const Bounds& bounds, const std::wstring& text) {
+void Window::CreateOwn(const wchar_t* className, UINT classStyle, DWORD style, DWORD exStyle, HWND parent,
+                       const Bounds& bounds, const std::wstring& text) {
   RegisterOwnClass(className, classStyle, OwnClassProc);
-  CreateWindowExW(exStyle, className, text.c_str(), style, bounds.left, bounds.top, bounds.width,
-                  bounds.height, parent, nullptr, GetModuleHandleW(nullptr), this);
+  CreateWindowExW(exStyle, className, text.c_str(), style, bounds.left, bounds.top, bounds.width, bounds.height, parent,
+                  nullptr, GetModuleHandleW(nullptr), this);
 }
 
-void Window::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent,
-                           const Bounds& bounds, const std::wstring& text) {
-  HWND hwnd = CreateWindowExW(exStyle | WS_EX_NOPARENTNOTIFY, className, text.c_str(), style,
-                              bounds.left, bounds.top, bounds.width, bounds.height, parent, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+void Window::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent, const Bounds& bounds,
+                           const std::wstring& text) {
+  HWND hwnd = CreateWindowExW(exStyle | WS_EX_NOPARENTNOTIFY, className, text.c_str(), style, bounds.left, bounds.top,
+                              bounds.width, bounds.height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) return;
   Attach(hwnd);
   subclassed_ = SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
@@ -87,8 +84,7 @@ LRESULT CALLBACK Window::OwnClassProc(HWND hwnd, UINT message, WPARAM wParam, LP
   return window->Dispatch(message, wParam, lParam);
 }
 
-LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR data) {
+LRESULT CALLBACK Window::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
   auto* window = reinterpret_cast<Window*>(data);
   if (message == WM_NCDESTROY) {
     window->Detach();
@@ -159,8 +155,7 @@ bool Window::OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
 }
 
 void Window::SetBounds(const Bounds& bounds) {
-  SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, bounds.width, bounds.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 Bounds Window::GetBounds() const {

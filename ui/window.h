@@ -69,8 +69,8 @@ class Window {
   void CreateOwn(const wchar_t* className, UINT classStyle, DWORD style, DWORD exStyle, HWND parent,
                  const Bounds& bounds, const std::wstring& text = {});
   // Creates a system control and subclasses it.
-  void CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent,
-                     const Bounds& bounds, const std::wstring& text = {});
+  void CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent, const Bounds& bounds,
+                     const std::wstring& text = {});
 
   // Returns true when it handled the message and set `result`.
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -82,8 +82,8 @@ class Window {
 
  private:
   static LRESULT CALLBACK OwnClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR data);
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR data);
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
   static bool ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void Attach(HWND hwnd);

@@ -26,15 +26,20 @@ ui::FormDesign AboutDesign() {
 std::wstring WindowsVersionLine(const OSVERSIONINFOW& version) {
   std::wstring name;
   switch (version.dwMajorVersion) {
-    case 3: name = L"Windows NT 3.5"; break;
+    case 3:
+      name = L"Windows NT 3.5";
+      break;
     case 4:
       if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
         name = version.dwMinorVersion == 0 ? L"Windows 95" : L"Windows 98";
       else
         name = L"Windows NT 4";
       break;
-    case 5: name = version.dwMinorVersion == 0 ? L"Windows 2000" : L"Windows XP"; break;
-    default: break;
+    case 5:
+      name = version.dwMinorVersion == 0 ? L"Windows 2000" : L"Windows XP";
+      break;
+    default:
+      break;
   }
   return name + L" (Build " + std::to_wstring(version.dwBuildNumber) + L": " + version.szCSDVersion + L")";
 }
@@ -67,8 +72,6 @@ void TlumorixAboutForm::BtOkClick() {
   Close();
 }
 
-void TlumorixAboutForm::Label4Click() {
-  ShellExecuteW(Handle(), L"open", kMakerAddress, nullptr, nullptr, SW_RESTORE);
-}
+void TlumorixAboutForm::Label4Click() { ShellExecuteW(Handle(), L"open", kMakerAddress, nullptr, nullptr, SW_RESTORE); }
 
 }  // namespace lumorix

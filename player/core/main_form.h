@@ -136,8 +136,8 @@ class TLumorixMainForm : public ui::Form {
   ui::Timer HintTimer;
 
   ui::MainMenu MainMenu;
-  ui::MenuItem &File1, &Open, &Languages1, &Defoult1, &Skins1, &StandartWindows1, &Show1, &PlayList1,
-      &ColorControl1, &Help, &About;
+  ui::MenuItem &File1, &Open, &Languages1, &Defoult1, &Skins1, &StandartWindows1, &Show1, &PlayList1, &ColorControl1,
+      &Help, &About;
   ui::PopupMenu TrayPopup;
   ui::MenuItem &ItPlay, &ItPause, &ItNext, &ItPrevious, &ItOpen, &ItOptions, &ItExit;
 

@@ -23,7 +23,6 @@ std::wstring SystemFolder() {
 
 }  // namespace
 
-
 static std::wstring WithoutNuls(std::wstring text) {
   std::erase(text, L'\0');
   return text;

@@ -53,24 +53,12 @@ void TColorControl::SetChecked(int& field, int value, ColorSetting setting) {
   if (Live()) ApplyColors();
 }
 
-void TColorControl::SetBrightness(int value) {
-  SetChecked(brightness_, value, ColorSetting::Brightness);
-}
-void TColorControl::SetContrast(int value) {
-  SetChecked(contrast_, value, ColorSetting::Contrast);
-}
-void TColorControl::SetHue(int value) {
-  SetChecked(hue_, value, ColorSetting::Hue);
-}
-void TColorControl::SetSaturation(int value) {
-  SetChecked(saturation_, value, ColorSetting::Saturation);
-}
-void TColorControl::SetSharpness(int value) {
-  SetChecked(sharpness_, value, ColorSetting::Sharpness);
-}
-void TColorControl::SetGamma(int value) {
-  SetChecked(gamma_, value, ColorSetting::Gamma);
-}
+void TColorControl::SetBrightness(int value) { SetChecked(brightness_, value, ColorSetting::Brightness); }
+void TColorControl::SetContrast(int value) { SetChecked(contrast_, value, ColorSetting::Contrast); }
+void TColorControl::SetHue(int value) { SetChecked(hue_, value, ColorSetting::Hue); }
+void TColorControl::SetSaturation(int value) { SetChecked(saturation_, value, ColorSetting::Saturation); }
+void TColorControl::SetSharpness(int value) { SetChecked(sharpness_, value, ColorSetting::Sharpness); }
+void TColorControl::SetGamma(int value) { SetChecked(gamma_, value, ColorSetting::Gamma); }
 
 void TColorControl::SetColorEnable(bool enable) {
   colorEnable_ = enable;

@@ -23,8 +23,7 @@ void SetDesktopColour(COLORREF colour) {
 DesktopLook ReadDesktopLook() {
   DesktopLook look;
   RegistryKey desktop = RegistryKey::Open(HKEY_CURRENT_USER, kDesktopKey, KEY_READ);
-  if (auto value = desktop.Read("WallPaper"))
-    look.wallpaper = Widen(DecodeString("WallPaper", value));
+  if (auto value = desktop.Read("WallPaper")) look.wallpaper = Widen(DecodeString("WallPaper", value));
   look.colour = GetSysColor(COLOR_BACKGROUND);
   return look;
 }

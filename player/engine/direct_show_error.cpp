@@ -13,7 +13,6 @@ std::string DirectShowErrorMessage(HRESULT code) {
   return Narrow(text) + Format(" ($%X).", static_cast<unsigned>(code));
 }
 
-EDirectShowException::EDirectShowException(HRESULT code)
-    : ui::Exception(DirectShowErrorMessage(code)), code_(code) {}
+EDirectShowException::EDirectShowException(HRESULT code) : ui::Exception(DirectShowErrorMessage(code)), code_(code) {}
 
 }  // namespace lumorix::engine

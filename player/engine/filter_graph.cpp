@@ -151,10 +151,14 @@ int TFilterGraph::State() const {
   OAFilterState state = 0;
   if (FAILED(control->GetState(0, &state))) return 0;
   switch (state) {
-    case State_Stopped: return 1;
-    case State_Paused: return 2;
-    case State_Running: return 3;
-    default: return 0;
+    case State_Stopped:
+      return 1;
+    case State_Paused:
+      return 2;
+    case State_Running:
+      return 3;
+    default:
+      return 0;
   }
 }
 

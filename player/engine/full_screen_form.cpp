@@ -59,8 +59,8 @@ void TFullScrinForm::LeaveLayer() {
 }
 
 void TFullScrinForm::CoverMonitor(const RECT& monitor) {
-  SetWindowPos(Handle(), nullptr, monitor.left, monitor.top, monitor.right - monitor.left,
-               monitor.bottom - monitor.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(Handle(), nullptr, monitor.left, monitor.top, monitor.right - monitor.left, monitor.bottom - monitor.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool TFullScrinForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

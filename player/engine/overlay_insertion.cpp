@@ -10,9 +10,12 @@ constexpr DWORD kInProcess = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER;
 
 void OverlayInsertion::Classify() {
   for (auto& filter : FiltersOf(graph_)) {
-    if (IsClass(filter.Get(), kOverlayMixerClass)) overlay_ = filter;
-    else if (IsClass(filter.Get(), kVideoMixingRendererClass)) mixingRenderer_ = filter;
-    else if (IsClass(filter.Get(), kVideoRendererClass)) graphRenderer_ = filter;
+    if (IsClass(filter.Get(), kOverlayMixerClass))
+      overlay_ = filter;
+    else if (IsClass(filter.Get(), kVideoMixingRendererClass))
+      mixingRenderer_ = filter;
+    else if (IsClass(filter.Get(), kVideoRendererClass))
+      graphRenderer_ = filter;
   }
 }
 
@@ -63,8 +66,10 @@ bool OverlayInsertion::OverlayInPlace() {
   for (auto& pin : PinsOf(overlay_.Get())) {
     auto peer = PeerOf(pin.Get());
     if (!peer) continue;
-    if (IsInput(pin.Get())) fed = true;
-    else if (SameObject(OwnerOf(peer.Get()).Get(), graphRenderer_.Get())) feedsRenderer = true;
+    if (IsInput(pin.Get()))
+      fed = true;
+    else if (SameObject(OwnerOf(peer.Get()).Get(), graphRenderer_.Get()))
+      feedsRenderer = true;
   }
   return feedsRenderer && fed;
 }

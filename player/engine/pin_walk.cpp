@@ -39,6 +39,11 @@ ComPtr<IPin> PeerOf(IPin* pin) {
 
 bool IsConnected(IPin* pin) { return static_cast<bool>(PeerOf(pin)); }
 
+bool FirstPinConnected(IBaseFilter* filter) {
+  ComPtr<IPin> pin;
+  return filter && SUCCEEDED(FirstPin(filter, pin)) && IsConnected(pin.Get());
+}
+
 bool IsInput(IPin* pin) {
   PIN_DIRECTION direction;
   return SUCCEEDED(pin->QueryDirection(&direction)) && direction == PINDIR_INPUT;
@@ -65,8 +70,7 @@ bool IsClass(IBaseFilter* filter, const GUID& classId) {
 bool SameObject(IUnknown* a, IUnknown* b) {
   if (!a || !b) return false;
   ComPtr<IUnknown> first, second;
-  if (FAILED(a->QueryInterface(IID_PPV_ARGS(&first))) || FAILED(b->QueryInterface(IID_PPV_ARGS(&second))))
-    return false;
+  if (FAILED(a->QueryInterface(IID_PPV_ARGS(&first))) || FAILED(b->QueryInterface(IID_PPV_ARGS(&second)))) return false;
   return first.Get() == second.Get();
 }
 

@@ -18,6 +18,8 @@ HRESULT FirstPin(IBaseFilter* filter, ComPtr<IPin>& pin);
 ComPtr<IPin> FirstFreeInput(IBaseFilter* filter);
 ComPtr<IPin> PeerOf(IPin* pin);
 bool IsConnected(IPin* pin);
+// Whether the filter's first pin (a renderer's input) is connected.
+bool FirstPinConnected(IBaseFilter* filter);
 bool IsInput(IPin* pin);
 ComPtr<IBaseFilter> OwnerOf(IPin* pin);
 bool IsClass(IBaseFilter* filter, const GUID& classId);

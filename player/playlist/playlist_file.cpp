@@ -35,8 +35,8 @@ void LoadPlayListFile(const std::wstring& path, const std::function<void(const T
 void SavePlayListFile(const std::wstring& path, const std::vector<TPlayListEntry>& entries) {
   const std::wstring fresh = path + L".new";
   {
-    UniqueHandle file(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    UniqueHandle file(
+        CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) RaiseIoError();
     std::vector<uint8_t> contents = EncodePlayList(entries);
     DWORD written = 0;

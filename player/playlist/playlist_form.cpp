@@ -137,8 +137,8 @@ void TLumorixPlayListForm::AddFromDialog() {
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = buffer.data();
   dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-  dialog.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING |
-                 OFN_READONLY;
+  dialog.Flags =
+      OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_READONLY;
   if (!GetOpenFileNameW(&dialog)) return;
   std::vector<std::wstring> files = ChosenFiles(buffer);
   for (auto file = files.rbegin(); file != files.rend(); ++file) Append(EntryFromFileName(WideToAnsi(*file)));

@@ -13,8 +13,9 @@ int32_t DecodeStored(EntryInput& input, OutputWindow& output, int64_t compressed
   int64_t left = compressedSize;
   while (left != 0) {
     if (!input.Fill()) return compressedSize < 0 ? zrOk : zrReadFailed;
-    size_t count = std::min({input.Available(), output.Room(),
-                             left < 0 ? input.Available() : static_cast<size_t>(std::min<int64_t>(left, kOutputWindowSize))});
+    size_t count =
+        std::min({input.Available(), output.Room(),
+                  left < 0 ? input.Available() : static_cast<size_t>(std::min<int64_t>(left, kOutputWindowSize))});
     std::memcpy(output.Free(), input.Data(), count);
     input.Consume(count);
     if (left > 0) left -= static_cast<int64_t>(count);

@@ -146,15 +146,21 @@ constexpr int64_t kDescriptorRoom = 24;
 int32_t Decode(EntryInput& input, OutputWindow& output, uint16_t method, uint16_t flags, int64_t compressed,
                int64_t uncompressed) {
   switch (method) {
-    case 0: return DecodeStored(input, output, compressed);
-    case 1: return DecodeShrunk(input, output, uncompressed);
+    case 0:
+      return DecodeStored(input, output, compressed);
+    case 1:
+      return DecodeShrunk(input, output, uncompressed);
     case 2:
     case 3:
     case 4:
-    case 5: return DecodeReduced(input, output, method - 1, uncompressed);
-    case 6: return DecodeImploded(input, output, flags, uncompressed);
-    case 8: return DecodeDeflated(input, output);
-    default: return zrUnsupportedMethod;
+    case 5:
+      return DecodeReduced(input, output, method - 1, uncompressed);
+    case 6:
+      return DecodeImploded(input, output, flags, uncompressed);
+    case 8:
+      return DecodeDeflated(input, output);
+    default:
+      return zrUnsupportedMethod;
   }
 }
 
@@ -185,8 +191,8 @@ int32_t ExtractWithSizes(const std::string& archive, const std::string& targetNa
   if (method == 7 || method > 8) return zrUnsupportedMethod;
   if (flags & 0x01) return zrEncrypted;
   if (method == 1 && described) return zrUnsupportedMethod;
-  const int64_t dataStart = static_cast<uint32_t>(headerOffset) + kLocalHeaderSize + Get16(header + 26) +
-                            Get16(header + 28);
+  const int64_t dataStart =
+      static_cast<uint32_t>(headerOffset) + kLocalHeaderSize + Get16(header + 26) + Get16(header + 28);
 
   const std::string target = Slashes(targetName, '/', '\\');
   if (!target.empty() && target.back() == '\\') {
@@ -365,9 +371,9 @@ int32_t FindNextEntry(TZipRec& rec) {
       rec.HeaderOffset = static_cast<int32_t>(Get32(at + 42));
       rec.Method = Get16(at + 10);
       rec.Flags = Get16(at + 8);
-      rec.FileName = Slashes(std::string(reinterpret_cast<const char*>(at + kCentralHeaderSize),
-                                         static_cast<size_t>(nameLength)),
-                             '/', '\\');
+      rec.FileName =
+          Slashes(std::string(reinterpret_cast<const char*>(at + kCentralHeaderSize), static_cast<size_t>(nameLength)),
+                  '/', '\\');
       rec.Cursor += static_cast<int32_t>(entryLength);
       result = zrOk;
     }

@@ -72,7 +72,10 @@ TEST(TimeText, HoursMinutesSecondsZeroPadded) {
 }
 
 TEST(NextEntry, ModesChooseTheNextIndex) {
-  auto never = [](int32_t) -> int32_t { ADD_FAILURE() << "no random pick expected"; return 0; };
+  auto never = [](int32_t) -> int32_t {
+    ADD_FAILURE() << "no random pick expected";
+    return 0;
+  };
   EXPECT_EQ(NextEntryIndex(3, 0, false, false, never), 1);
   EXPECT_EQ(NextEntryIndex(3, 2, false, false, never), 0);
   EXPECT_EQ(NextEntryIndex(1, 0, false, false, never), 0);
@@ -82,7 +85,10 @@ TEST(NextEntry, ModesChooseTheNextIndex) {
 
 TEST(NextEntry, RandomWinsOverRepeat) {
   int32_t askedFor = 0;
-  auto pick = [&](int32_t count) { askedFor = count; return 2; };
+  auto pick = [&](int32_t count) {
+    askedFor = count;
+    return 2;
+  };
   EXPECT_EQ(NextEntryIndex(5, 1, true, true, pick), 2);
   EXPECT_EQ(askedFor, 5);
 }

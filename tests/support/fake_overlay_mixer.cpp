@@ -294,8 +294,7 @@ class Mixer : public ComObject<IBaseFilter, IDDrawExclModeVideo> {
   HRESULT STDMETHODCALLTYPE SetDDrawSurface(IDirectDrawSurface*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetDDrawSurface(IDirectDrawSurface**, BOOL*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE SetDrawParameters(const RECT*, const RECT*) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetNativeVideoProps(DWORD* width, DWORD* height, DWORD* aspectX,
-                                                DWORD* aspectY) override {
+  HRESULT STDMETHODCALLTYPE GetNativeVideoProps(DWORD* width, DWORD* height, DWORD* aspectX, DWORD* aspectY) override {
     *width = 640;
     *height = 480;
     *aspectX = state_.aspectX;
@@ -451,8 +450,8 @@ FakeOverlayMixerRegistration::FakeOverlayMixerRegistration() {
   state_.hardwareDefaults = defaults;
   state_.current = defaults;
   auto factory = MakeCom<Factory>(state_);
-  if (FAILED(CoRegisterClassObject(CLSID_OverlayMixer, factory.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE,
-                                   &cookie_)))
+  if (FAILED(
+          CoRegisterClassObject(CLSID_OverlayMixer, factory.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_)))
     cookie_ = 0;
 }
 

@@ -22,8 +22,9 @@ const auto* const environment = ::testing::AddGlobalTestEnvironment(new GuiEnvir
 }  // namespace
 
 ErrorRecorder::ErrorRecorder() {
-  ui::Application::Instance().SetErrorSink(
-      [this](const std::wstring& text, const std::wstring& title) { boxes_.push_back({text, title}); });
+  ui::Application::Instance().SetErrorSink([this](const std::wstring& text, const std::wstring& title) {
+    boxes_.push_back({text, title});
+  });
 }
 
 ErrorRecorder::~ErrorRecorder() { ui::Application::Instance().SetErrorSink(nullptr); }

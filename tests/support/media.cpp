@@ -4,6 +4,8 @@
 
 namespace lumorix::test {
 
-std::wstring Clip(const std::string& name) { return WindowsPath(std::string(LUMORIX_BUILD_DIR) + "/test-media/" + name); }
+std::wstring Clip(const std::string& name) {
+  return WindowsPath(std::string(LUMORIX_BUILD_DIR) + "/test-media/" + name);
+}
 
 }  // namespace lumorix::test

@@ -24,7 +24,6 @@ struct TestForm : test::TestForm {
 
 namespace {
 
-
 ui::TrackBarDesign Range(int min, int max, int position) {
   ui::TrackBarDesign design;
   design.min = min;

@@ -116,8 +116,8 @@ TEST_F(DesktopPicture, SolidClipFillsTheDesktopBelowEveryWindow) {
   ScreenShot full;
   full.Save("full-screen");
   EXPECT_TRUE(Near(full.Pixel(centre.x, centre.y), kRed)) << Describe(full.Pixel(centre.x, centre.y));
-  EXPECT_TRUE(Near(full.Pixel(512, full.Height() - 8), kRed)) << "over the taskbar too: "
-                                                               << Describe(full.Pixel(512, full.Height() - 8));
+  EXPECT_TRUE(Near(full.Pixel(512, full.Height() - 8), kRed))
+      << "over the taskbar too: " << Describe(full.Pixel(512, full.Height() - 8));
   above.Hide();
 
   ASSERT_TRUE(EndSession(settings));
@@ -134,8 +134,8 @@ TEST_F(DesktopPicture, PreviewShowsTheClipInTheSettingsWindow) {
   PostMessageW(settings, kScreenSaverCommand, 1, 0);  // "configure": the settings window
   ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(settings); }, milliseconds(5000)));
   PumpFor(milliseconds(1500));
-  HWND preview = FindWindowExW(FindWindowExW(settings, nullptr, L"Button", L"Preview"), nullptr,
-                               L"LumorixVideoWindow", nullptr);
+  HWND preview =
+      FindWindowExW(FindWindowExW(settings, nullptr, L"Button", L"Preview"), nullptr, L"LumorixVideoWindow", nullptr);
   ASSERT_NE(preview, nullptr);
   RECT area;
   GetWindowRect(preview, &area);
@@ -143,8 +143,9 @@ TEST_F(DesktopPicture, PreviewShowsTheClipInTheSettingsWindow) {
   EXPECT_EQ(area.bottom - area.top, 300);
   ScreenShot shot;
   shot.Save("settings-preview");
-  for (POINT point : {POINT{area.left + 20, area.top + 20}, POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2},
-                      POINT{area.right - 20, area.bottom - 20}})
+  for (POINT point :
+       {POINT{area.left + 20, area.top + 20}, POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2},
+        POINT{area.right - 20, area.bottom - 20}})
     EXPECT_TRUE(Near(shot.Pixel(point.x, point.y), kRed)) << Describe(shot.Pixel(point.x, point.y));
   EXPECT_EQ(DesktopColour(), kUserColour) << "windowed again: the desktop is the user's";
   ASSERT_TRUE(EndSession(settings));

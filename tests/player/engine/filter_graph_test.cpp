@@ -70,8 +70,14 @@ TEST(FilterGraph, NoticesComeInTheOrderOfTheCalls) {
   (void)graph.Stop();
   graph.SetActive(false);
   using N = std::pair<TGraphNotice, int>;
-  EXPECT_EQ(listener.notices, (std::vector<N>{{gnActive, 1}, {gnStop, 0}, {gnRendering, 0}, {gnRendered, 0},
-                                              {gnPlay, 0}, {gnPause, 0}, {gnStop, 0}, {gnActive, 0}}));
+  EXPECT_EQ(listener.notices, (std::vector<N>{{gnActive, 1},
+                                              {gnStop, 0},
+                                              {gnRendering, 0},
+                                              {gnRendered, 0},
+                                              {gnPlay, 0},
+                                              {gnPause, 0},
+                                              {gnStop, 0},
+                                              {gnActive, 0}}));
   graph.RemoveListener(&listener);
 }
 
@@ -84,7 +90,7 @@ TEST(FilterGraph, MembersJoinEveryGraphAndSurviveClearing) {
   ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
   EXPECT_GT(Filters(graph).size(), 1u);
   EXPECT_EQ(ConnectedPins(member.filter.Get()), 1);  // the clip went into the member's renderer
-  ASSERT_TRUE(graph.Play());  // as the player does before it moves on to the next clip
+  ASSERT_TRUE(graph.Play());                         // as the player does before it moves on to the next clip
   ASSERT_TRUE(PumpUntil([&] { return graph.State() == 3; }, std::chrono::milliseconds(5000)));
   graph.ClearGraph();
   auto left = Filters(graph);

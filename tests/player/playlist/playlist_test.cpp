@@ -59,7 +59,8 @@ void CALLBACK AnswerOpenDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     if (HWND combo = FindWindowExW(dialog, nullptr, L"ComboBoxEx32", nullptr))
       edit = FindWindowExW(FindWindowExW(combo, nullptr, L"ComboBox", nullptr), nullptr, L"Edit", nullptr);
   if (!edit)
-    if (HWND combo = FindWindowExW(dialog, nullptr, L"ComboBox", nullptr)) edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+    if (HWND combo = FindWindowExW(dialog, nullptr, L"ComboBox", nullptr))
+      edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
   SetWindowTextW(edit, dialogText.c_str());
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
@@ -76,8 +77,8 @@ TEST_F(PlayerTest, MissingPlaylistFileIsCreatedEmpty) {
 TEST_F(PlayerTest, ThousandByteFileLoadsOneEntryAndSavesWholeRecords) {
   std::vector<uint8_t> contents = EncodePlayList({EntryFromFileName(WideToAnsi(Clip("red.avi")))});
   contents.resize(1000, 0x5A);
-  HANDLE file = CreateFileW(TLumorixPlayListForm::PlayListFileName().c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, 0, nullptr);
+  HANDLE file = CreateFileW(TLumorixPlayListForm::PlayListFileName().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            0, nullptr);
   DWORD written = 0;
   WriteFile(file, contents.data(), 1000, &written, nullptr);
   CloseHandle(file);
@@ -93,8 +94,8 @@ TEST_F(PlayerTest, FolderWithoutItsBackslashStillPlays) {
   TPlayListEntry entry = EntryFromFileName(path);
   entry.EntryFolder.pop_back();  // drop the final backslash
   std::vector<uint8_t> contents = EncodePlayList({entry});
-  HANDLE file = CreateFileW(TLumorixPlayListForm::PlayListFileName().c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, 0, nullptr);
+  HANDLE file = CreateFileW(TLumorixPlayListForm::PlayListFileName().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            0, nullptr);
   DWORD written = 0;
   WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
   CloseHandle(file);

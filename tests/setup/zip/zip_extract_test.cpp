@@ -32,8 +32,7 @@ TEST_P(AgainstUnzip, ExtractsEveryFileByteForByte) {
 
 INSTANTIATE_TEST_SUITE_P(RealArchives, AgainstUnzip,
                          ::testing::Values("infozip-deflated.zip", "infozip-stored.zip", "infozip-comment.zip",
-                                           "payload.zip", "python-streamed.zip", "python-mixed.zip",
-                                           "prefixed.zip"),
+                                           "payload.zip", "python-streamed.zip", "python-mixed.zip", "prefixed.zip"),
                          [](const auto& info) {
                            std::string name = info.param;
                            for (char& c : name)
@@ -126,8 +125,8 @@ TEST(ZipExtract, CrcMismatchIsReportedSkippedAndTheNextEntryStillExtracted) {
   ASSERT_EQ(failed.size(), 1u);
   EXPECT_EQ(failed[0].count, zrCrcMismatch);
   EXPECT_FALSE(fs::exists(folder.Path() / "a-broken.txt"));  // the partly written target is gone
-  EXPECT_EQ(ReadBytes(folder.Path() / "b-fine.txt"), (std::vector<uint8_t>{'f', 'i', 'n', 'e', ' ', 'c', 'o', 'n',
-                                                                           't', 'e', 'n', 't', 's'}));
+  EXPECT_EQ(ReadBytes(folder.Path() / "b-fine.txt"),
+            (std::vector<uint8_t>{'f', 'i', 'n', 'e', ' ', 'c', 'o', 'n', 't', 'e', 'n', 't', 's'}));
 }
 
 TEST(ZipExtract, NamesLeavingTheTargetFolderAreRefusedAndSkipped) {

@@ -16,8 +16,8 @@ std::string Fixture(const std::string& name) { return FixturePath(name).string()
 ScratchFolder::ScratchFolder() {
   static std::atomic<int> counter{0};
   static const unsigned processTag = std::random_device{}();  // tests run in parallel processes
-  path_ = fs::temp_directory_path() /
-          ("lumorix-zip-test-" + std::to_string(processTag) + "-" + std::to_string(counter++));
+  path_ =
+      fs::temp_directory_path() / ("lumorix-zip-test-" + std::to_string(processTag) + "-" + std::to_string(counter++));
   fs::remove_all(path_);
   fs::create_directories(path_);
 }
