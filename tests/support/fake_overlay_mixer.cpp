@@ -1,5 +1,7 @@
 #include "tests/support/fake_overlay_mixer.h"
 
+#include "player/engine/overlay_hardware.h"
+
 #include <string>
 #include <vector>
 
@@ -449,6 +451,8 @@ FakeOverlayMixerRegistration::FakeOverlayMixerRegistration() {
   defaults.lColorEnable = 1;
   state_.hardwareDefaults = defaults;
   state_.current = defaults;
+  // The stand-in plays the overlay hardware too, which the display here lacks.
+  engine::SetOverlayHardwareProbe([] { return true; });
   auto factory = MakeCom<Factory>(state_);
   if (FAILED(
           CoRegisterClassObject(CLSID_OverlayMixer, factory.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_)))
@@ -457,6 +461,7 @@ FakeOverlayMixerRegistration::FakeOverlayMixerRegistration() {
 
 FakeOverlayMixerRegistration::~FakeOverlayMixerRegistration() {
   if (cookie_) CoRevokeClassObject(cookie_);
+  engine::SetOverlayHardwareProbe(nullptr);
 }
 
 }  // namespace lumorix::test

@@ -30,7 +30,8 @@ struct FakeOverlayState {
   int created = 0;
 };
 
-// Registers the stand-in for as long as it lives.
+// Registers the stand-in for as long as it lives, and has the display count
+// as one with overlay hardware meanwhile.
 class FakeOverlayMixerRegistration {
  public:
   FakeOverlayMixerRegistration();

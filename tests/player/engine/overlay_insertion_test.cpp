@@ -8,6 +8,7 @@
 
 #include "player/engine/filter_graph.h"
 #include "player/engine/full_screen_form.h"
+#include "player/engine/overlay_hardware.h"
 #include "player/engine/pin_walk.h"
 #include "player/engine/video_window.h"
 #include "tests/support/fake_overlay_mixer.h"
@@ -275,4 +276,25 @@ TEST_F(MixingRendererTest, AFailureLeavesThePictureWithTheMixingRenderer) {
   ASSERT_EQ(FirstPin(mixing.Get(), mixingInput), S_OK);
   EXPECT_TRUE(IsConnected(mixingInput.Get()));
   EXPECT_FALSE(LastOverlayMixer(graph.Query<IFilterGraph>().Get()));
+}
+
+TEST(OverlayHardware, WithoutOverlaysTheMixerIsNotTried) {
+  // Wine's display, like that of Windows 8 and later, has no overlay hardware.
+  ASSERT_FALSE(DisplayHasOverlays());
+  FakeOverlayMixerRegistration mixer;
+  SetOverlayHardwareProbe(nullptr);  // the real display's answer, with the stand-in still registered
+  TestForm form{L"Overlay", 420, 320};
+  TFilterGraph graph;
+  TDSVideoWindowEx2 video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
+  video.SetFilterGraph(&graph);
+  graph.SetActive(true);
+  ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
+  EXPECT_FALSE(video.OverlayActive());
+  EXPECT_EQ(video.InsertOverlay(), DDERR_NOOVERLAYHW);
+  EXPECT_EQ(mixer.State().created, 0);
+  ASSERT_TRUE(graph.Play());
+  EXPECT_TRUE(PumpUntil([&] { return graph.State() == 3; }, milliseconds(3000)));
+  (void)graph.Stop();
+  graph.SetActive(false);
+  video.SetFilterGraph(nullptr);
 }
