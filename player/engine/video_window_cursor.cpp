@@ -1,6 +1,6 @@
+// The cursor over the video, and the display kept awake while a clip plays.
 #include "player/engine/video_window.h"
 
-// The cursor over the video, and the display kept awake while a clip plays.
 namespace lumorix::engine {
 
 void TDSVideoWindowEx2::SetAutoHideCursor(int milliseconds) {

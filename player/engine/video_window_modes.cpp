@@ -1,10 +1,11 @@
-#include "player/engine/full_screen_form.h"
-#include "player/engine/shell_watcher.h"
-#include "player/engine/video_window.h"
-#include "player/engine/wallpaper_layer.h"
-
 // The three modes: windowed, desktop playback and full screen, and the host
 // form that serves the last two through shell restarts and display changes.
+#include "player/engine/video_window.h"
+
+#include "player/engine/full_screen_form.h"
+#include "player/engine/shell_watcher.h"
+#include "player/engine/wallpaper_layer.h"
+
 namespace lumorix::engine {
 
 namespace {

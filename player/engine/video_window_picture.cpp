@@ -1,12 +1,13 @@
+// The picture: where the overlay's colour key goes and how it is painted,
+// the colour key itself, the aspect mode and the digital zoom.
+#include "player/engine/video_window.h"
+
 #include "common/video_geometry.h"
 #include "player/engine/mixer_pin_config.h"
 #include "player/engine/pin_walk.h"
-#include "player/engine/video_window.h"
 #include "ui/exception.h"
 #include "ui/gdi.h"
 
-// The picture: where the overlay's colour key goes and how it is painted,
-// the colour key itself, the aspect mode and the digital zoom.
 namespace lumorix::engine {
 
 namespace {
@@ -97,6 +98,7 @@ void TDSVideoWindowEx2::OverlaySizeChanged() {
   (void)OverlayRect();
   PaintColorKey();
 }
+
 void TDSVideoWindowEx2::SetAspectRatio(TRatioModes mode) {
   if (!graphRenderer_ || !overlay_) {
     aspectRatio_ = mode;
@@ -114,9 +116,9 @@ void TDSVideoWindowEx2::SetDigitalZoom(int zoom) {
     digitalZoom_ = zoom;
     return;
   }
-  // The source rectangle is IBasicVideo's; renderers without the second version have it too.
+  // The source rectangle is IBasicVideo's (renderers without the second version have it too),
+  // and only a connected renderer has a source picture to cut.
   ComPtr<IBasicVideo> video;
-  // Only a connected renderer has a source picture to cut.
   if (FirstPinConnected(graphRenderer_.Get()) && SUCCEEDED(graphRenderer_.As(&video))) {
     (void)video->SetDefaultSourcePosition();
     LONG width = 0, height = 0;
