@@ -1,5 +1,6 @@
 #include "player/engine/overlay_insertion.h"
 
+#include "player/engine/overlay_hardware.h"
 #include "player/engine/pin_walk.h"
 
 namespace lumorix::engine {
@@ -32,6 +33,10 @@ HRESULT OverlayInsertion::Run() {
     }
     return Register();
   }
+
+  // Without overlay hardware the mixer could at best connect and then show nothing;
+  // a mixing renderer the render chose becomes the window's renderer as after a failure.
+  if (!DisplayHasOverlays()) return Undo(DDERR_NOOVERLAYHW);
 
   ComPtr<IBaseFilter> created;
   result = CoCreateInstance(CLSID_OverlayMixer, nullptr, kInProcess, IID_PPV_ARGS(&created));

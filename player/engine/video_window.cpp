@@ -2,7 +2,6 @@
 
 #include "common/video_geometry.h"
 #include "player/engine/full_screen_form.h"
-#include "player/engine/overlay_hardware.h"
 #include "player/engine/pin_walk.h"
 #include "player/engine/shell_watcher.h"
 #include "ui/application.h"
@@ -121,8 +120,6 @@ HRESULT TDSVideoWindowEx2::InsertOverlay() {
   lastRecords_.clear();
   auto graph = graph_ ? graph_->Query<IFilterGraph>() : nullptr;
   if (!graph) return E_FAIL;
-  // Without overlay hardware the mixer could at best connect and then show nothing.
-  if (!DisplayHasOverlays()) return DDERR_NOOVERLAYHW;
   OverlayInsertion insertion(graph.Get(), renderer_.Get(), this);
   HRESULT result = insertion.Run();
   for (const auto& record : insertion.Records()) lastRecords_.push_back(record.kind);

@@ -292,9 +292,26 @@ TEST(OverlayHardware, WithoutOverlaysTheMixerIsNotTried) {
   EXPECT_FALSE(video.OverlayActive());
   EXPECT_EQ(video.InsertOverlay(), DDERR_NOOVERLAYHW);
   EXPECT_EQ(mixer.State().created, 0);
+  // The graph's renderer is still found, so the zoom works without the overlay.
+  video.SetDigitalZoom(50);
+  auto basic = video.Query<IBasicVideo>();
+  ASSERT_TRUE(basic);
+  LONG width = 0, height = 0, sourceWidth = 0;
+  ASSERT_EQ(basic->GetVideoSize(&width, &height), S_OK);
+  (void)basic->get_SourceWidth(&sourceWidth);
+  EXPECT_EQ(sourceWidth, width / 2);
   ASSERT_TRUE(graph.Play());
   EXPECT_TRUE(PumpUntil([&] { return graph.State() == 3; }, milliseconds(3000)));
   (void)graph.Stop();
   graph.SetActive(false);
   video.SetFilterGraph(nullptr);
+}
+
+TEST_F(MixingRendererTest, WithoutOverlayHardwareItBecomesTheWindowsRenderer) {
+  EXPECT_EQ(video.InsertOverlay(), DDERR_NOOVERLAYHW);
+  EXPECT_TRUE(InGraph(graph, mixing.Get()));
+  EXPECT_FALSE(InGraph(graph, video.GetFilter().Get()));
+  ComPtr<IPin> mixingInput;
+  ASSERT_EQ(FirstPin(mixing.Get(), mixingInput), S_OK);
+  EXPECT_TRUE(IsConnected(mixingInput.Get()));
 }
