@@ -94,6 +94,18 @@ TEST_F(OverlayTest, MixerAlreadyInPlaceOnlyRegistersAnotherCallback) {
   EXPECT_EQ(mixer.State().created, 1);
 }
 
+TEST_F(OverlayTest, RefusedCallbackLeavesAMixerThatWasAlreadyInPlace) {
+  ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
+  ASSERT_TRUE(video.OverlayActive());
+  auto before = PeerOf(RendererInput().Get());
+  mixer.State().callbackResult = E_FAIL;
+  EXPECT_EQ(video.InsertOverlay(), E_FAIL);
+  auto overlay = LastOverlayMixer(Graph().Get());
+  ASSERT_TRUE(overlay) << "not this call's to take out";
+  EXPECT_EQ(PeerOf(RendererInput().Get()).Get(), before.Get());
+  mixer.State().callbackResult = S_OK;
+}
+
 TEST_F(OverlayTest, UnconnectedRendererFailsAndLeavesNoMixer) {
   ASSERT_EQ(graph.RenderFile(Clip("sound.avi")), S_OK);  // no picture: the renderer stays unconnected
   EXPECT_FALSE(video.OverlayActive());
@@ -305,6 +317,16 @@ TEST(OverlayHardware, WithoutOverlaysTheMixerIsNotTried) {
   (void)graph.Stop();
   graph.SetActive(false);
   video.SetFilterGraph(nullptr);
+}
+
+TEST_F(MixingRendererTest, WithoutAVideoRendererTheNewMixerGoesAgain) {
+  mixer.emplace().State().callbackResult = E_FAIL;
+  ASSERT_EQ(video.InsertOverlay(), E_FAIL);  // the window's renderer makes way for the mixing renderer
+  ASSERT_FALSE(InGraph(graph, video.GetFilter().Get()));
+  mixer->State().callbackResult = S_OK;
+  EXPECT_EQ(video.InsertOverlay(), E_FAIL) << "no Video Renderer left in the graph";
+  EXPECT_FALSE(LastOverlayMixer(graph.Query<IFilterGraph>().Get()));
+  EXPECT_EQ(mixer->State().created, 2);
 }
 
 TEST_F(MixingRendererTest, WithoutOverlayHardwareItBecomesTheWindowsRenderer) {
