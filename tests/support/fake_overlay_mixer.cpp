@@ -235,7 +235,9 @@ class InputPin : public Pin, public IMemInputPin, public IMixerPinConfig2 {
 
 class Mixer : public ComObject<IBaseFilter, IDDrawExclModeVideo> {
  public:
-  explicit Mixer(FakeOverlayState& state) : state_(state) { ++state_.created; }
+  Mixer(FakeOverlayState& state, const CLSID& classId, int inputs) : state_(state), classId_(classId), inputs_(inputs) {
+    ++state_.created;
+  }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (object && (iid == IID_IPersist || iid == IID_IMediaFilter)) {
@@ -247,7 +249,7 @@ class Mixer : public ComObject<IBaseFilter, IDDrawExclModeVideo> {
   }
 
   HRESULT STDMETHODCALLTYPE GetClassID(CLSID* classId) override {
-    *classId = CLSID_OverlayMixer;
+    *classId = classId_;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE Stop() override { return state = State_Stopped, S_OK; }
@@ -264,11 +266,13 @@ class Mixer : public ComObject<IBaseFilter, IDDrawExclModeVideo> {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE EnumPins(IEnumPins** pins) override {
-    *pins = MakeCom<PinList>(std::vector<ComPtr<IPin>>{&first_, &second_, &output_}, 0).Detach();
+    std::vector<ComPtr<IPin>> list;
+    for (Pin* pin : Pins()) list.emplace_back(pin);
+    *pins = MakeCom<PinList>(std::move(list), 0).Detach();
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE FindPin(LPCWSTR id, IPin** pin) override {
-    for (Pin* candidate : {static_cast<Pin*>(&first_), static_cast<Pin*>(&second_), static_cast<Pin*>(&output_)}) {
+    for (Pin* candidate : Pins()) {
       if (id && candidate->Name() == id) {
         *pin = candidate;
         candidate->AddRef();
@@ -310,7 +314,17 @@ class Mixer : public ComObject<IBaseFilter, IDDrawExclModeVideo> {
     return S_OK;
   }
 
+  // The inputs first, then "Output".
+  std::vector<Pin*> Pins() {
+    std::vector<Pin*> pins{&first_};
+    if (inputs_ > 1) pins.push_back(&second_);
+    pins.push_back(&output_);
+    return pins;
+  }
+
   FakeOverlayState& state_;
+  CLSID classId_;
+  int inputs_;
   FILTER_STATE state = State_Stopped;
   InputPin first_{*this, L"Input0"};
   InputPin second_{*this, L"Input1"};
@@ -425,20 +439,37 @@ HRESULT InputPin::GetOverlaySurfaceColorControls(DDCOLORCONTROL* colors) {
 
 class Factory : public ComObject<IClassFactory> {
  public:
-  explicit Factory(FakeOverlayState& state) : state_(state) {}
+  Factory(FakeOverlayState& state, const CLSID& classId, int inputs)
+      : state_(state), classId_(classId), inputs_(inputs) {}
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
     if (outer) return CLASS_E_NOAGGREGATION;
-    return MakeCom<Mixer>(state_)->QueryInterface(iid, object);
+    return MakeCom<Mixer>(state_, classId_, inputs_)->QueryInterface(iid, object);
   }
   HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
  private:
   FakeOverlayState& state_;
+  CLSID classId_;
+  int inputs_;
 };
 
 }  // namespace
 
-FakeOverlayMixerRegistration::FakeOverlayMixerRegistration() {
+ComPtr<IBaseFilter> MakeStandInFilter(FakeOverlayState& state, const CLSID& classId, int inputs) {
+  return MakeCom<Mixer>(state, classId, inputs);
+}
+
+FakeFilterRegistration::FakeFilterRegistration(const CLSID& classId, int inputs) {
+  auto factory = MakeCom<Factory>(state_, classId, inputs);
+  if (FAILED(CoRegisterClassObject(classId, factory.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_)))
+    cookie_ = 0;
+}
+
+FakeFilterRegistration::~FakeFilterRegistration() {
+  if (cookie_) CoRevokeClassObject(cookie_);
+}
+
+FakeOverlayMixerRegistration::FakeOverlayMixerRegistration() : FakeFilterRegistration(CLSID_OverlayMixer, 2) {
   DDCOLORCONTROL defaults{};
   defaults.dwSize = sizeof defaults;
   defaults.dwFlags = 0x3F;  // every control but colour enable
@@ -449,19 +480,12 @@ FakeOverlayMixerRegistration::FakeOverlayMixerRegistration() {
   defaults.lSharpness = 3;
   defaults.lGamma = 2;
   defaults.lColorEnable = 1;
-  state_.hardwareDefaults = defaults;
-  state_.current = defaults;
+  State().hardwareDefaults = defaults;
+  State().current = defaults;
   // The stand-in plays the overlay hardware too, which the display here lacks.
   engine::SetOverlayHardwareProbe([] { return true; });
-  auto factory = MakeCom<Factory>(state_);
-  if (FAILED(
-          CoRegisterClassObject(CLSID_OverlayMixer, factory.Get(), CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_)))
-    cookie_ = 0;
 }
 
-FakeOverlayMixerRegistration::~FakeOverlayMixerRegistration() {
-  if (cookie_) CoRevokeClassObject(cookie_);
-  engine::SetOverlayHardwareProbe(nullptr);
-}
+FakeOverlayMixerRegistration::~FakeOverlayMixerRegistration() { engine::SetOverlayHardwareProbe(nullptr); }
 
 }  // namespace lumorix::test

@@ -337,3 +337,90 @@ TEST_F(MixingRendererTest, WithoutOverlayHardwareItBecomesTheWindowsRenderer) {
   ASSERT_EQ(FirstPin(mixing.Get(), mixingInput), S_OK);
   EXPECT_TRUE(IsConnected(mixingInput.Get()));
 }
+
+namespace {
+
+// Closed captions through a mixing renderer: decoder → Line 21 Decoder 2 →
+// Video Mixing Renderer. Wine has neither Line 21 decoder: stand-ins take their places.
+struct Line21Test : ::testing::Test {
+  void SetUp() override {
+    video.SetFilterGraph(&graph);
+    graph.SetActive(true);
+    ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
+    auto filterGraph = graph.Query<IFilterGraph>();
+    auto builder = graph.Query<IGraphBuilder>();
+    ASSERT_EQ(CoCreateInstance(CLSID_VideoMixingRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&mixing)), S_OK);
+    ASSERT_EQ(filterGraph->AddFilter(mixing.Get(), L"Video Mixing Renderer"), S_OK);
+    captions = MakeStandInFilter(captionState, CLSID_Line21Decoder2, 1);
+    ASSERT_EQ(filterGraph->AddFilter(captions.Get(), L"Line 21 Decoder 2"), S_OK);
+    ComPtr<IPin> rendererInput, mixingInput, captionsInput, captionsOutput;
+    ASSERT_EQ(FirstPin(video.GetFilter().Get(), rendererInput), S_OK);
+    decoder = PeerOf(rendererInput.Get());
+    ASSERT_TRUE(decoder);
+    (void)rendererInput->Disconnect();
+    (void)decoder->Disconnect();
+    ASSERT_EQ(FirstPin(mixing.Get(), mixingInput), S_OK);
+    ASSERT_EQ(captions->FindPin(L"Input0", &captionsInput), S_OK);
+    ASSERT_EQ(captions->FindPin(L"Output", &captionsOutput), S_OK);
+    ASSERT_EQ(builder->Connect(decoder.Get(), captionsInput.Get()), S_OK);
+    ASSERT_EQ(builder->Connect(captionsOutput.Get(), mixingInput.Get()), S_OK);
+    mixer.emplace();
+  }
+  void TearDown() override {
+    if (graph.Play()) (void)PumpUntil([&] { return graph.State() == 3; }, milliseconds(3000));
+    (void)graph.Stop();
+    // The graph, not this test, lets go of Wine's decoder last (Wine faults otherwise).
+    decoder.Reset();
+    graph.SetActive(false);
+    video.SetFilterGraph(nullptr);
+  }
+  bool CaptionsWiredAsBefore() {
+    ComPtr<IPin> input, output;
+    if (FAILED(captions->FindPin(L"Input0", &input)) || FAILED(captions->FindPin(L"Output", &output))) return false;
+    ComPtr<IPin> mixingInput;
+    return PeerOf(input.Get()).Get() == decoder.Get() && SUCCEEDED(FirstPin(mixing.Get(), mixingInput)) &&
+           PeerOf(output.Get()).Get() == mixingInput.Get();
+  }
+
+  FakeOverlayState captionState;
+  std::optional<FakeOverlayMixerRegistration> mixer;
+  std::optional<FakeFilterRegistration> line21;
+  TestForm form{L"Overlay", 420, 320};
+  TFilterGraph graph;
+  TDSVideoWindowEx2 video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
+  ComPtr<IBaseFilter> mixing;
+  ComPtr<IBaseFilter> captions;
+  ComPtr<IPin> decoder;
+};
+
+}  // namespace
+
+TEST_F(Line21Test, TheOlderDecoderTakesTheNewOnesPlace) {
+  line21.emplace(CLSID_Line21Decoder, 1);
+  ASSERT_EQ(video.InsertOverlay(), S_OK);
+  EXPECT_EQ(video.LastInsertionRecords(),
+            (std::vector<Kind>{Kind::kBroken, Kind::kBroken, Kind::kMade, Kind::kMade, Kind::kMade}));
+  EXPECT_FALSE(InGraph(graph, captions.Get()));
+  EXPECT_FALSE(InGraph(graph, mixing.Get()));
+  ComPtr<IBaseFilter> replacement;
+  ASSERT_EQ(graph.Query<IFilterGraph>()->FindFilterByName(L"Line21 Decoder", &replacement), S_OK);
+  EXPECT_TRUE(IsClass(replacement.Get(), CLSID_Line21Decoder));
+  ComPtr<IPin> input, output;
+  ASSERT_EQ(replacement->FindPin(L"Input0", &input), S_OK);
+  ASSERT_EQ(replacement->FindPin(L"Output", &output), S_OK);
+  EXPECT_EQ(PeerOf(input.Get()).Get(), decoder.Get());
+  EXPECT_TRUE(IsClass(OwnerOf(PeerOf(output.Get()).Get()).Get(), CLSID_OverlayMixer));
+}
+
+TEST_F(Line21Test, NoOlderDecoderLeavesTheCaptionsPathAsItWas) {
+  // Wine cannot make a Line 21 Decoder: the swap fails half-way.
+  EXPECT_TRUE(FAILED(video.InsertOverlay()));
+  auto records = video.LastInsertionRecords();
+  ASSERT_GE(records.size(), 2u);
+  EXPECT_EQ(records[0], Kind::kBroken);
+  EXPECT_EQ(records[1], Kind::kBroken);
+  EXPECT_TRUE(InGraph(graph, captions.Get()));
+  EXPECT_TRUE(CaptionsWiredAsBefore());
+  EXPECT_FALSE(LastOverlayMixer(graph.Query<IFilterGraph>().Get()));
+  EXPECT_FALSE(InGraph(graph, video.GetFilter().Get())) << "the mixing renderer is the window's now";
+}
