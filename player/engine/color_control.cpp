@@ -27,14 +27,7 @@ DDCOLORCONTROL ConstructionDefaults() {
 // The first input pin of the graph's last Overlay Mixer, as its colour-control interface.
 ComPtr<IMixerPinConfig2> OverlayPinConfig(TFilterGraph* graph) {
   auto filterGraph = graph ? graph->Query<IFilterGraph>() : nullptr;
-  auto overlay = LastOverlayMixer(filterGraph.Get());
-  ComPtr<IMixerPinConfig2> config;
-  for (auto& pin : PinsOf(overlay.Get())) {
-    if (!IsInput(pin.Get())) continue;
-    (void)pin.As(&config);
-    break;
-  }
-  return config;
+  return InputPinConfig(LastOverlayMixer(filterGraph.Get()).Get());
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "player/engine/pin_walk.h"
 
-#include "player/engine/mixer_pin_config.h"
-
 namespace lumorix::engine {
 
 std::vector<ComPtr<IBaseFilter>> FiltersOf(IFilterGraph* graph) {
@@ -72,6 +70,20 @@ bool SameObject(IUnknown* a, IUnknown* b) {
   ComPtr<IUnknown> first, second;
   if (FAILED(a->QueryInterface(IID_PPV_ARGS(&first))) || FAILED(b->QueryInterface(IID_PPV_ARGS(&second)))) return false;
   return first.Get() == second.Get();
+}
+
+void DisconnectPins(IBaseFilter* filter) {
+  for (auto& pin : PinsOf(filter)) (void)pin->Disconnect();
+}
+
+ComPtr<IMixerPinConfig2> InputPinConfig(IBaseFilter* overlay) {
+  ComPtr<IMixerPinConfig2> config;
+  for (auto& pin : PinsOf(overlay)) {
+    if (!IsInput(pin.Get())) continue;
+    (void)pin.As(&config);
+    break;
+  }
+  return config;
 }
 
 ComPtr<IBaseFilter> LastOverlayMixer(IFilterGraph* graph) {

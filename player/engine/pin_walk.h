@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/com.h"
+#include "player/engine/mixer_pin_config.h"
 
 namespace lumorix::engine {
 
@@ -24,7 +25,10 @@ bool IsInput(IPin* pin);
 ComPtr<IBaseFilter> OwnerOf(IPin* pin);
 bool IsClass(IBaseFilter* filter, const GUID& classId);
 bool SameObject(IUnknown* a, IUnknown* b);
+void DisconnectPins(IBaseFilter* filter);
 // The graph's last Overlay Mixer (either of its class identifiers).
 ComPtr<IBaseFilter> LastOverlayMixer(IFilterGraph* graph);
+// The mixer's first input pin as its configuration interface; none without one.
+ComPtr<IMixerPinConfig2> InputPinConfig(IBaseFilter* overlay);
 
 }  // namespace lumorix::engine

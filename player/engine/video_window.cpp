@@ -76,13 +76,6 @@ void TDSVideoWindowEx2::ReleaseOverlay() {
   overlayActive_ = false;
 }
 
-namespace {
-void StopAndDisconnect(IBaseFilter* filter) {
-  (void)filter->Stop();
-  for (auto& pin : PinsOf(filter)) (void)pin->Disconnect();
-}
-}  // namespace
-
 void TDSVideoWindowEx2::NotifyFilter(TMemberOperation operation, int) {
   switch (operation) {
     case moAdding:
@@ -98,9 +91,12 @@ void TDSVideoWindowEx2::NotifyFilter(TMemberOperation operation, int) {
       if (overlay_) {
         colorControl_.RestoreDefault();
         if (renderer_) (void)renderer_->Stop();
-        for (auto& pin : PinsOf(overlay_.Get())) (void)pin->Disconnect();
+        DisconnectPins(overlay_.Get());
       }
-      if (renderer_) StopAndDisconnect(renderer_.Get());
+      if (renderer_) {
+        (void)renderer_->Stop();
+        DisconnectPins(renderer_.Get());
+      }
       if (exclusive_) (void)exclusive_->SetCallbackInterface(nullptr, 0);
       if (callback_) callback_->Detach();
       callback_.Reset();

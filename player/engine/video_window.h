@@ -178,6 +178,7 @@ class TDSVideoWindowEx2 : public ui::Window,
   bool cursorHidden_ = false;
   bool noScreenSaver_ = false;
   bool playing_ = false;
+  bool keptAwake_ = false;
   POINT lastMouse_{-1, -1};
   DWORD lastMouseTime_ = 0;
   // Polls for a quiet mouse only while auto-hide is on.

@@ -49,8 +49,10 @@ void TDSVideoWindowEx2::SetNoScreenSaver(bool keepAwake) {
 
 void TDSVideoWindowEx2::KeepAwake(bool playing) {
   playing_ = playing;
-  SetThreadExecutionState(noScreenSaver_ && playing_ ? ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED
-                                                     : ES_CONTINUOUS);
+  bool awake = noScreenSaver_ && playing_;
+  if (awake == keptAwake_) return;
+  keptAwake_ = awake;
+  SetThreadExecutionState(awake ? ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
 }
 
 }  // namespace lumorix::engine

@@ -10,15 +10,6 @@
 
 namespace lumorix::engine {
 
-namespace {
-ComPtr<IMixerPinConfig2> FirstPinConfig(IBaseFilter* overlay) {
-  ComPtr<IPin> pin;
-  ComPtr<IMixerPinConfig2> config;
-  if (overlay && SUCCEEDED(FirstPin(overlay, pin))) (void)pin.As(&config);
-  return config;
-}
-}  // namespace
-
 HRESULT TDSVideoWindowEx2::OverlayRect() {
   if (!videoWindow_ || !renderer_ || !exclusive_ || !graphRenderer_ || !overlay_) return E_FAIL;
   RECT client;
@@ -67,7 +58,7 @@ void TDSVideoWindowEx2::RefreshColorKey() {
   if (!renderer) return;
   SetWindowPos(renderer, Handle(), 0, 0, 0, 0,
                SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
-  auto config = FirstPinConfig(overlay_.Get());
+  auto config = InputPinConfig(overlay_.Get());
   if (!config) return;
   COLORKEY key{};
   key.KeyType = kColorKeyIndexAndRgb;
@@ -105,7 +96,7 @@ void TDSVideoWindowEx2::SetAspectRatio(TRatioModes mode) {
     if (!overlayActive_) PlaceRenderer();
     return;
   }
-  auto config = FirstPinConfig(overlay_.Get());
+  auto config = InputPinConfig(overlay_.Get());
   if (config && SUCCEEDED(config->SetAspectRatioMode(static_cast<DWORD>(mode)))) aspectRatio_ = mode;
   if (overlayActive_ && !desktopMode_) PaintColorKey();
 }

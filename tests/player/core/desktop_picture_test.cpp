@@ -7,6 +7,7 @@
 #include "common/settings_layout.h"
 #include "platform/registry.h"
 #include "platform/text.h"
+#include "tests/support/desktop_look.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/player_process.h"
 #include "tests/support/registry_fixture.h"
@@ -38,9 +39,7 @@ COLORREF DesktopColour() {
   return RGB(red, green, blue);
 }
 
-std::string Wallpaper() {
-  return DecodeString("WallPaper", ReadSetting("Control Panel\\Desktop", "WallPaper", HKEY_CURRENT_USER));
-}
+std::string Wallpaper() { return RegistryWallpaper(); }
 
 class DesktopPicture : public ::testing::Test {
  protected:
@@ -48,11 +47,7 @@ class DesktopPicture : public ::testing::Test {
     SeedInstallerDefaults();
     WriteSetting(kAudioKey, "PlayListVisible", EncodeInteger(0));
     WritePlayerPlayList({"red-long.avi"});
-    ASSERT_TRUE(RegistryKey::Create(HKEY_CURRENT_USER, "Control Panel\\Desktop")
-                    .Write("WallPaper", EncodeString(kUserWallpaper)));
-    INT element = COLOR_BACKGROUND;
-    COLORREF colour = kUserColour;
-    SetSysColors(1, &element, &colour);
+    ASSERT_TRUE(SetUserDesktop(kUserWallpaper, kUserColour));
   }
 
   // The settings window is up, then gone to the tray, and the desktop is the clip.

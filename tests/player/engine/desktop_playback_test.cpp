@@ -7,6 +7,7 @@
 #include "player/engine/desktop_look.h"
 #include "player/engine/full_screen_form.h"
 #include "player/engine/video_window.h"
+#include "tests/support/desktop_look.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/media.h"
 #include "tests/support/registry_fixture.h"
@@ -21,17 +22,8 @@ namespace {
 constexpr COLORREF kUserColour = RGB(1, 2, 3);
 const std::string kUserWallpaper = "C:\\windows\\lumorix-test.bmp";
 
-std::string Wallpaper() {
-  return DecodeString("WallPaper", ReadSetting("Control Panel\\Desktop", "WallPaper", HKEY_CURRENT_USER));
-}
-
-void SetUserDesktop() {
-  ASSERT_TRUE(RegistryKey::Create(HKEY_CURRENT_USER, "Control Panel\\Desktop")
-                  .Write("WallPaper", EncodeString(kUserWallpaper)));
-  INT element = COLOR_BACKGROUND;
-  COLORREF colour = kUserColour;
-  SetSysColors(1, &element, &colour);
-}
+std::string Wallpaper() { return RegistryWallpaper(); }
+void SetUserDesktop() { ASSERT_TRUE(test::SetUserDesktop(kUserWallpaper, kUserColour)); }
 
 bool KeptInSettings() { return ReadSetting(kSettingsKey, "DesktopPlaybackColor").has_value(); }
 
