@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "common/settings_layout.h"
-#include "platform/registry.h"
 #include "platform/text.h"
 #include "tests/support/desktop_look.h"
 #include "tests/support/gui_test.h"

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "common/settings_layout.h"
-#include "platform/registry.h"
 #include "platform/text.h"
 #include "player/engine/desktop_look.h"
 #include "player/engine/full_screen_form.h"
