@@ -10,7 +10,6 @@ function(lumorix_add_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     LUMORIX_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
-    LUMORIX_SHARED_DATA="${CMAKE_SOURCE_DIR}/../shared/testdata"
     LUMORIX_BUILD_DIR="${CMAKE_BINARY_DIR}")
   set(props TIMEOUT 300)
   if(WIN32)
