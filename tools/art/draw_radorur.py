@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the player's shipped pictures: the "Radorur" skin and the product logo.
 
-    python3 tools/art/draw_radorur.py OUTDIR [--sheet SHEET.png]
+    python3 tools/art/draw_radorur.py OUTDIR [--sheet SHEET.png] [--check]
 
 OUTDIR is laid out like the repository, so running it with the repository's
 root rewrites the committed files in place:
@@ -9,7 +9,8 @@ root rewrites the committed files in place:
   player/about/logo.png, logo96.png
   player/core/lumorix.ico
 --sheet also writes a contact sheet (every picture over the colour it is shown
-on, enlarged four times) for looking at the set.
+on, enlarged four times) for looking at the set; --check writes nothing and
+fails when a file under OUTDIR differs from what the script draws.
 
 One light falls from the upper left on every picture; the buttons share one
 bezel, one glass face and one glyph colour, so the set reads as one design.
@@ -17,6 +18,7 @@ Only the Python standard library is used and nothing is random: the output is
 the same byte for byte on every run.
 """
 
+import argparse
 import math
 import os
 import sys
@@ -363,21 +365,31 @@ def encode(kind, size, item):
 
 
 def main(argv):
-    if len(argv) not in (2, 4) or (len(argv) == 4 and argv[2] != "--sheet"):
-        sys.stderr.write(__doc__)
-        return 2
-    root = argv[1]
+    parser = argparse.ArgumentParser(description="Draw the player's shipped pictures.")
+    parser.add_argument("root", help="folder laid out like the repository")
+    parser.add_argument("--sheet", help="also write a contact sheet PNG here")
+    parser.add_argument("--check", action="store_true", help="only compare with the files under root")
+    args = parser.parse_args(argv[1:])
     drawn = draw_all()
+    stale = []
     for path, (kind, size, item) in sorted(drawn.items()):
-        target = os.path.join(root, path)
+        data = encode(kind, size, item)
+        target = os.path.join(args.root, path)
+        if args.check:
+            if not os.path.isfile(target) or open(target, "rb").read() != data:
+                stale.append(path)
+            continue
         os.makedirs(os.path.dirname(target), exist_ok=True)
         with open(target, "wb") as f:
-            f.write(encode(kind, size, item))
-    if len(argv) == 4:
+            f.write(data)
+    if args.sheet:
         from contact_sheet import write_sheet
 
-        write_sheet(argv[3], drawn)
-    return 0
+        write_sheet(args.sheet, drawn)
+    for path in stale:
+        print(f"{path}: differs from what the script draws; run it on the repository and commit")
+    print(f"{len(stale)} of {len(drawn)} files stale" if args.check else f"{len(drawn)} files drawn")
+    return 1 if stale else 0
 
 
 if __name__ == "__main__":
