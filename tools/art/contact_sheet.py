@@ -50,10 +50,6 @@ def _tool_shown(rows):
     return out
 
 
-def _panel(colour, width, height):
-    return [bytes(colour) * width for _ in range(height)]
-
-
 def write_sheet(path, drawn):
     skin = {os.path.basename(p): v for p, v in drawn.items() if "Radorur.skn" in p}
     tiles = []  # (rows, zoom, pixel width)

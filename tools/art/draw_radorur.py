@@ -93,7 +93,7 @@ def draw_button(size, make_glyph, glyph_paint=None):
     face = circle(cx, cy, rf)
     c.fill(face, radial(cx, cy + 0.95 * rf, 1.95 * rf, FACE))
     # The bezel's shadow falls on the top of the face.
-    c.fill(intersect(face, subtract(face, offset(circle(cx, cy, rf), 0.0, 2.2 * k))), solid(BLACK, 0.45), soft=1.2 * k)
+    c.fill(subtract(face, offset(face, 0.0, 2.2 * k)), solid(BLACK, 0.45), soft=1.2 * k)
     # Light caught by the lower rim.
     lower = half_plane(0.0, -1.0, -(cy + 0.15 * rf))
     c.fill(

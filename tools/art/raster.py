@@ -115,10 +115,6 @@ def offset(shape, dx, dy):
     return lambda x, y: shape(x - dx, y - dy)
 
 
-def grow(shape, amount):
-    return lambda x, y: shape(x, y) - amount
-
-
 def mirror_x(shape, axis):
     return lambda x, y: shape(2 * axis - x, y)
 
