@@ -97,6 +97,12 @@ void TDSVideoWindowEx2::NotifyFilter(TMemberOperation operation, int) {
         (void)renderer_->Stop();
         DisconnectPins(renderer_.Get());
       }
+      // A renderer can outlive its stay in the graph (a wedged graph given up
+      // with its filters): its window must not stay on top of the next one.
+      if (videoWindow_) {
+        (void)videoWindow_->put_Visible(OAFALSE);
+        (void)videoWindow_->put_Owner(0);
+      }
       if (exclusive_) (void)exclusive_->SetCallbackInterface(nullptr, 0);
       if (callback_) callback_->Detach();
       callback_.Reset();
