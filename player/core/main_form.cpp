@@ -11,6 +11,7 @@
 #include "player/playlist/playlist_form.h"
 #include "player/tray/tray_icon.h"
 #include "ui/application.h"
+#include "ui/pointer.h"
 
 namespace lumorix {
 
@@ -257,7 +258,7 @@ void TLumorixMainForm::RunSettings() {
   PreviewPlacement();
 }
 
-void TLumorixMainForm::FormShow() { ShowCursor(TRUE); }
+void TLumorixMainForm::FormShow() { ui::ShowPointer(); }
 
 void TLumorixMainForm::FormCloseQuery(bool& canClose) {
   canClose = ExitRequested;
@@ -306,9 +307,12 @@ bool TLumorixMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     case WM_SCREENSAVERCOMMAND:
       if (wParam == 0) {
         ScreenSaverMode = true;
-        ShowCursor(FALSE);
+        ui::HidePointer();
         DSVideoWindowEx2.SetBounds({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
         DSVideoWindowEx2.StartFullScreen();
+        // Like the system's own screen saver it takes the foreground: its
+        // hidden pointer is then the one shown, and keys stay off the windows below.
+        SetForegroundWindow(GetAncestor(DSVideoWindowEx2.Handle(), GA_ROOT));
       } else if (wParam == 1) {
         RunSettings();
       }
