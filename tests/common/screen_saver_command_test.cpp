@@ -28,12 +28,12 @@ TEST(ScreenSaverCommandLine, SwitchesGiveTheirCommands) {
   EXPECT_EQ(ScreenSaverCommand(L"/P"), 2);
   EXPECT_EQ(ScreenSaverCommand(L"/a"), 3);
   EXPECT_EQ(ScreenSaverCommand(L"xa"), 3) << "any first character is dropped";
+  EXPECT_EQ(ScreenSaverCommand(L"C"), 1) << "a single character is compared as it is";
 }
 
 TEST(ScreenSaverCommandLine, AnythingElseStartsTheScreenSaver) {
   EXPECT_EQ(ScreenSaverCommand(L"/c:1234"), 0) << "configure with its parent in the same argument";
   EXPECT_EQ(ScreenSaverCommand(L"c"), 0) << "one character is not converted";
-  EXPECT_EQ(ScreenSaverCommand(L"C"), 0);
   EXPECT_EQ(ScreenSaverCommand(L"/"), 0);
   EXPECT_EQ(ScreenSaverCommand(L""), 0);
   EXPECT_EQ(ScreenSaverCommand(L"/config"), 0);
