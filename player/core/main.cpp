@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include "player/about/about_form.h"
-#include "player/core/artwork.h"
 #include "player/core/main_form.h"
 #include "player/core/single_instance.h"
 #include "player/engine/desktop_look.h"
@@ -20,8 +19,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // A run that died during desktop playback left the desktop in the video's colours.
   (void)engine::RestoreInterruptedLook();
   application.SetTitle(L"Lumorix - settings");
-  ui::UniqueIcon icon = CreateProgramIcon(32);
-  application.SetIcon(icon.Get());
+  // A shared icon of the program's resources: it lives as long as the program.
+  application.SetIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
 
   TLumorixMainForm mainForm;
   mainForm.Initialize();
