@@ -3,6 +3,7 @@
 
 #include "player/about/about_form.h"
 #include "player/core/main_form.h"
+#include "player/core/program_icon.h"
 #include "player/core/single_instance.h"
 #include "player/engine/desktop_look.h"
 #include "ui/application.h"
@@ -19,8 +20,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // A run that died during desktop playback left the desktop in the video's colours.
   (void)engine::RestoreInterruptedLook();
   application.SetTitle(L"Lumorix - settings");
-  // A shared icon of the program's resources: it lives as long as the program.
-  application.SetIcon(LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
+  application.SetIcon(ProgramIcon());
 
   TLumorixMainForm mainForm;
   mainForm.Initialize();
