@@ -39,7 +39,8 @@ IniFile IniFile::Parse(std::string_view contents) {
     if (line.empty() || line.front() == ';') continue;
     if (line.front() == '[') {
       size_t close = line.find(']');
-      std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+      std::string_view name =
+          Trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
       file.sections_.push_back({std::string(name), {}});
       current = &file.sections_.back();
       continue;

@@ -42,8 +42,8 @@ std::vector<std::wstring> ListDirectory(const std::wstring& pattern) {
 }
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                0, nullptr));
+  UniqueHandle file(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   LARGE_INTEGER size{};
   // Nothing the programs read this way comes near the limit.
   if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 64 * 1024 * 1024) return std::nullopt;

@@ -147,7 +147,8 @@ void FrameSize(HENHMETAFILE metafile, int& width, int& height) {
 }
 
 UniqueBitmap LoadEmf(const std::string& bytes) {
-  UniqueEnhMetaFile metafile(SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), reinterpret_cast<const BYTE*>(bytes.data())));
+  UniqueEnhMetaFile metafile(
+      SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), reinterpret_cast<const BYTE*>(bytes.data())));
   if (!metafile) throw Exception("Metafile is not valid");
   int width = 0, height = 0;
   FrameSize(metafile.Get(), width, height);
@@ -170,12 +171,13 @@ UniqueBitmap LoadWmf(const std::string& bytes) {
     int height = MulDiv(box[3] - box[1], perInch, unitsPerInch);
     METAFILEPICT picture{MM_ANISOTROPIC, MulDiv(box[2] - box[0], 2540, unitsPerInch),
                          MulDiv(box[3] - box[1], 2540, unitsPerInch), nullptr};
-    UniqueEnhMetaFile metafile(
-        SetWinMetaFileBits(static_cast<UINT>(bytes.size() - 22), reinterpret_cast<const BYTE*>(bytes.data()) + 22, nullptr, &picture));
+    UniqueEnhMetaFile metafile(SetWinMetaFileBits(static_cast<UINT>(bytes.size() - 22),
+                                                  reinterpret_cast<const BYTE*>(bytes.data()) + 22, nullptr, &picture));
     if (!metafile) throw Exception("Metafile is not valid");
     return DrawMetafile(metafile, width, height);
   }
-  UniqueEnhMetaFile metafile(SetWinMetaFileBits(static_cast<UINT>(bytes.size()), reinterpret_cast<const BYTE*>(bytes.data()), nullptr, nullptr));
+  UniqueEnhMetaFile metafile(SetWinMetaFileBits(static_cast<UINT>(bytes.size()),
+                                                reinterpret_cast<const BYTE*>(bytes.data()), nullptr, nullptr));
   if (!metafile) throw Exception("Metafile is not valid");
   int width = 0, height = 0;
   FrameSize(metafile.Get(), width, height);

@@ -29,7 +29,8 @@ ui::UniqueFont CreateTitleFont() {
 
 ui::UniqueFont CreateLinkFont() {
   return ui::UniqueFont(CreateFontW(-11, 0, 0, 0, FW_BOLD, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS Sans Serif"));
+                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                    L"MS Sans Serif"));
 }
 
 }  // namespace
@@ -91,9 +92,7 @@ TlumorixAboutForm::TlumorixAboutForm(IAboutOwner& owner, HMODULE resources)
   BtOk.OnClick = [this] { BtOkClick(); };
 }
 
-void TlumorixAboutForm::FormShow() {
-  LWinInfo.SetCaption(AnsiToWide(WindowsVersionLine(RunningWindowsVersion())));
-}
+void TlumorixAboutForm::FormShow() { LWinInfo.SetCaption(AnsiToWide(WindowsVersionLine(RunningWindowsVersion()))); }
 
 void TlumorixAboutForm::BtOkClick() {
   owner_.ShowSettings();

@@ -41,10 +41,7 @@ inline constexpr UINT WM_SCREENSAVERCOMMAND = WM_USER + 100;
 extern bool ScreenSaverMode;
 extern bool EndReached;
 
-class TLumorixMainForm : public ui::Form,
-                         private IPlayListOwner,
-                         private IColorControlOwner,
-                         public IAboutOwner {
+class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColorControlOwner, public IAboutOwner {
  public:
   TLumorixMainForm();
   ~TLumorixMainForm() override;

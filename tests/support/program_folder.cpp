@@ -49,8 +49,8 @@ std::string MakePng(int width, int height, const PixelSource& rgba) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       uint32_t p = rgba(x, y);
-      pixels.insert(pixels.end(), {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8),
-                                   static_cast<uint8_t>(p), static_cast<uint8_t>(p >> 24)});
+      pixels.insert(pixels.end(), {static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p),
+                                   static_cast<uint8_t>(p >> 24)});
     }
   png_image image;
   std::memset(&image, 0, sizeof image);

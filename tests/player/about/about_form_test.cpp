@@ -201,8 +201,7 @@ TEST_F(PlayerTest, WindowsAndTrayShowTheProgramIconOfTheResources) {
   TlumorixAboutForm about(form);
   ui::Application::Instance().SetIcon(nullptr);
   for (HWND window : {form.Handle(), about.Handle()})
-    EXPECT_EQ(IconPixels(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0))),
-              IconPixels(resource));
+    EXPECT_EQ(IconPixels(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0))), IconPixels(resource));
   ASSERT_NE(form.TrayIcon(), nullptr);
   EXPECT_EQ(IconPixels(form.TrayIcon()->Icon()), IconPixels(resource));
   DestroyIcon(resource);

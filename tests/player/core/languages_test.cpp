@@ -25,26 +25,26 @@ class LanguageTest : public PlayerTest {
   // Every caption a language sets, in the table's order.
   static std::vector<std::wstring> Captions(TLumorixMainForm& form) {
     TLumorixColorControlForm& colours = form.ColorControlForm();
-    return {form.BtShowPlayList.Text(), form.BtSCC.Text(),         form.CBRunWithStartUp.Text(),
-            form.File1.Caption(),       form.Languages1.Caption(), form.Show1.Caption(),
-            form.Help.Caption(),        form.About.Caption(),      form.Open.Caption(),
-            form.GBPreview.Text(),      form.GBSound.Text(),       form.LBalance.Text(),
-            form.LVolume.Text(),        form.GBVideo.Text(),       form.LRate.Text(),
-            form.LTime.Text(),          form.GBScreenSaver.Text(), form.CBRSS.Text(),
-            colours.LBrightness.Text(), colours.LContrast.Text(),  colours.LGamma.Text(),
+    return {form.BtShowPlayList.Text(), form.BtSCC.Text(),          form.CBRunWithStartUp.Text(),
+            form.File1.Caption(),       form.Languages1.Caption(),  form.Show1.Caption(),
+            form.Help.Caption(),        form.About.Caption(),       form.Open.Caption(),
+            form.GBPreview.Text(),      form.GBSound.Text(),        form.LBalance.Text(),
+            form.LVolume.Text(),        form.GBVideo.Text(),        form.LRate.Text(),
+            form.LTime.Text(),          form.GBScreenSaver.Text(),  form.CBRSS.Text(),
+            colours.LBrightness.Text(), colours.LContrast.Text(),   colours.LGamma.Text(),
             colours.LHue.Text(),        colours.LSaturation.Text(), colours.LSharpness.Text(),
-            colours.BDefault.Text(),    form.ItPlay.Caption(),     form.ItPause.Caption(),
-            form.ItNext.Caption(),      form.ItPrevious.Caption(), form.ItOpen.Caption(),
+            colours.BDefault.Text(),    form.ItPlay.Caption(),      form.ItPause.Caption(),
+            form.ItNext.Caption(),      form.ItPrevious.Caption(),  form.ItOpen.Caption(),
             form.ItOptions.Caption(),   form.ItExit.Caption()};
   }
 
   static std::vector<std::wstring> BuiltIn() {
-    return {L"PlayList", L"Color Control", L"Add to StartUp", L"&File",    L"&Languages", L"&Show",
-            L"&Help",    L"&About",        L"&Open",          L"Preview",  L"Sound Settings", L"Balance",
-            L"Volume",   L"Video",         L"Rate",           L"Time",     L"ScreenSaver", L"Replace Screen Saver",
-            L"Brightness", L"Contrast",    L"Gamma",          L"Hue",      L"Saturation", L"Sharpness",
-            L"Default",  L"&Paly",         L"&Pause",         L"&Next",    L"P&revious", L"&Open",
-            L"&Settings", L"&Exit"};
+    return {L"PlayList",   L"Color Control", L"Add to StartUp", L"&File",   L"&Languages",     L"&Show",
+            L"&Help",      L"&About",        L"&Open",          L"Preview", L"Sound Settings", L"Balance",
+            L"Volume",     L"Video",         L"Rate",           L"Time",    L"ScreenSaver",    L"Replace Screen Saver",
+            L"Brightness", L"Contrast",      L"Gamma",          L"Hue",     L"Saturation",     L"Sharpness",
+            L"Default",    L"&Paly",         L"&Pause",         L"&Next",   L"P&revious",      L"&Open",
+            L"&Settings",  L"&Exit"};
   }
 
   static void Choose(const TLumorixMainForm& form, const ui::MenuItem& item) {

@@ -20,8 +20,12 @@ namespace {
 const std::string kShippedSkin = std::string(LUMORIX_BUILD_DIR) + "/bin/Skins/Radorur.skn/Skin.ini";
 
 uint32_t Opaque(uint32_t rgb) { return 0xFF000000u | rgb; }
-std::string Green64() { return MakePng(64, 64, [](int, int) { return Opaque(0x00C000); }); }
-std::string Green32() { return MakePng(32, 32, [](int, int) { return Opaque(0x00C000); }); }
+std::string Green64() {
+  return MakePng(64, 64, [](int, int) { return Opaque(0x00C000); });
+}
+std::string Green32() {
+  return MakePng(32, 32, [](int, int) { return Opaque(0x00C000); });
+}
 // 24 pixels wide per image; the corners pure blue, the middle red.
 std::string ToolBitmap(int images) {
   return MakeBmp(24 * images, 24, [](int x, int y) {
@@ -138,10 +142,10 @@ TEST_F(SkinTest, SkinWithOnlyInfoTakesDefaultPicturesAndPlaces) {
     const ui::Picture* picture;
     int left, top, size;
   };
-  for (const Place& place : {Place{&form.ImPrevious, 8, 376, 64}, Place{&form.ImPlay, 80, 376, 64},
-                             Place{&form.ImPause, 152, 376, 64}, Place{&form.ImStop, 224, 376, 64},
-                             Place{&form.ImNext, 296, 376, 64}, Place{&form.ImPL, 376, 376, 32},
-                             Place{&form.ImCC, 376, 408, 32}}) {
+  for (const Place& place :
+       {Place{&form.ImPrevious, 8, 376, 64}, Place{&form.ImPlay, 80, 376, 64}, Place{&form.ImPause, 152, 376, 64},
+        Place{&form.ImStop, 224, 376, 64}, Place{&form.ImNext, 296, 376, 64}, Place{&form.ImPL, 376, 376, 32},
+        Place{&form.ImCC, 376, 408, 32}}) {
     ui::Bounds bounds = place.picture->GetBounds();
     EXPECT_EQ(bounds.left, place.left);
     EXPECT_EQ(bounds.top, place.top);
@@ -199,7 +203,7 @@ TEST_F(SkinTest, EmptyColourStopsTheSkinWithTheErrorBox) {
   EXPECT_EQ(errors.Boxes()[0].text, L"'' is not a valid integer value.");
   EXPECT_EQ(errors.Boxes()[0].title, L"Lumorix - settings");
   EXPECT_EQ(form.Skin, files.Path(L"Skins\\Good.skn\\Skin.ini"));  // kept
-  EXPECT_EQ(form.PlayListForm().ImageList.Count(), 4);                // not touched
+  EXPECT_EQ(form.PlayListForm().ImageList.Count(), 4);             // not touched
   EXPECT_TRUE(PicturesShown(form));
 }
 
