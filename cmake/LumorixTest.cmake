@@ -20,10 +20,10 @@ function(lumorix_add_test name)
     return()
   endif()
 
-  set(props FIXTURES_REQUIRED wine_session RUN_SERIAL TRUE TIMEOUT 900)
-  if(T_SESSION)
-    list(APPEND props ENVIRONMENT LUMORIX_WINE_SESSION=${T_SESSION})
-  endif()
+  # Every test names its session, the default one too: ctest's own environment
+  # may carry another (the suite listing below sets it).
+  set(props FIXTURES_REQUIRED wine_session RUN_SERIAL TRUE TIMEOUT 900
+            ENVIRONMENT LUMORIX_WINE_SESSION=${T_SESSION})
   if(T_PORTABLE)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ${props})
@@ -43,6 +43,7 @@ if(NOT EXISTS \"${suites_file}\" OR \"\${exe}\" IS_NEWER_THAN \"${suites_file}\"
   set(ENV{LUMORIX_WINE_SESSION} \"${T_SESSION}\")
   execute_process(COMMAND \"${CMAKE_SOURCE_DIR}/scripts/wine-run\" \"${CMAKE_BINARY_DIR}\" \"\${exe}\" --gtest_list_tests
                   OUTPUT_VARIABLE listing RESULT_VARIABLE status TIMEOUT 120)
+  unset(ENV{LUMORIX_WINE_SESSION})
   if(NOT status EQUAL 0)
     message(FATAL_ERROR \"Listing the suites of ${name} failed (\${status}):\\n\${listing}\")
   endif()
