@@ -44,6 +44,7 @@ bool OutputWindow::CopyBack(uint32_t distance, uint32_t length) {
 }
 
 bool OutputWindow::Advance(size_t count) {
+  if (limit_ >= 0 && total_ + static_cast<int64_t>(count) > limit_) return Overrun();
   position_ += count;
   total_ += static_cast<int64_t>(count);
   return position_ < kOutputWindowSize || Flush();
