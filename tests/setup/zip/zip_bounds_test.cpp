@@ -31,7 +31,7 @@ std::string Nested(const ScratchFolder& folder, size_t depth) {
 
 }  // namespace
 
-TEST(DeviceNames, AnyCaseWithOrWithoutAnExtension) {
+TEST(ZipDeviceNames, AnyCaseWithOrWithoutAnExtension) {
   for (const char* name : {"CON", "con", "Con.txt", "PRN", "aux", "NUL", "nul.tar.gz", "COM1", "com9.log", "LPT1",
                            "lpt9", "NUL ", "con .txt", "COM\xC2\xB9", "lpt\xC2\xB3.txt"})
     EXPECT_TRUE(IsDeviceName(name)) << name;
@@ -40,7 +40,7 @@ TEST(DeviceNames, AnyCaseWithOrWithoutAnExtension) {
     EXPECT_FALSE(IsDeviceName(name)) << name;
 }
 
-TEST(DeviceNames, RefusedInEveryPartOfAnEntryName) {
+TEST(ZipDeviceNames, RefusedInEveryPartOfAnEntryName) {
   EXPECT_FALSE(IsSafeEntryName("CON"));
   EXPECT_FALSE(IsSafeEntryName("a\\nul\\b"));
   EXPECT_FALSE(IsSafeEntryName("a/Aux.txt"));
@@ -49,7 +49,7 @@ TEST(DeviceNames, RefusedInEveryPartOfAnEntryName) {
   EXPECT_TRUE(IsSafeEntryName("Skins\\Radorur.skn\\Skin.ini"));
 }
 
-TEST(PathLimits, LengthAndDepth) {
+TEST(ZipPathLimits, LengthAndDepth) {
   EXPECT_TRUE(WithinPathLimits(std::string(kMaxPathLength, 'x')));
   EXPECT_FALSE(WithinPathLimits(std::string(kMaxPathLength + 1, 'x')));
   std::string deep = "C:";
@@ -58,7 +58,7 @@ TEST(PathLimits, LengthAndDepth) {
   EXPECT_FALSE(WithinPathLimits(deep + "\\a"));
 }
 
-TEST(FolderChain, MakesEveryMissingFolder) {
+TEST(ZipFolderChain, MakesEveryMissingFolder) {
   ScratchFolder folder;
   const std::string path = Nested(folder, 40);
   EXPECT_TRUE(CreateFolderChain(path + "\\"));
@@ -68,7 +68,7 @@ TEST(FolderChain, MakesEveryMissingFolder) {
   EXPECT_TRUE(CreateFolderChain(path));  // already there
 }
 
-TEST(FolderChain, TooDeepFailsAndMakesNothing) {
+TEST(ZipFolderChain, TooDeepFailsAndMakesNothing) {
   ScratchFolder folder;
   EXPECT_FALSE(CreateFolderChain(Nested(folder, kMaxPathDepth + 1)));
   EXPECT_FALSE(fs::exists(folder.Path() / "d"));
@@ -76,14 +76,14 @@ TEST(FolderChain, TooDeepFailsAndMakesNothing) {
   EXPECT_FALSE(fs::exists(folder.Path() / "d"));
 }
 
-TEST(FolderChain, AFileInTheWayFails) {
+TEST(ZipFolderChain, AFileInTheWayFails) {
   ScratchFolder folder;
   WriteBytes(folder.Path() / "d", {'x'});
   EXPECT_FALSE(CreateFolderChain(Nested(folder, 3)));
   EXPECT_EQ(CreateTarget(Nested(folder, 3) + "\\file.txt"), nullptr);
 }
 
-TEST(ClaimedRanges, NeighboursFitOverlapsDoNot) {
+TEST(ZipClaimedRanges, NeighboursFitOverlapsDoNot) {
   ClaimedRanges ranges;
   EXPECT_TRUE(ranges.Claim(100, 200));
   EXPECT_TRUE(ranges.Claim(200, 300));  // touching is not sharing
@@ -97,7 +97,7 @@ TEST(ClaimedRanges, NeighboursFitOverlapsDoNot) {
   EXPECT_FALSE(ranges.Claim(990, 1001));
 }
 
-TEST(OutputLimit, NothingPastTheLimitReachesTheSink) {
+TEST(ZipOutputLimit, NothingPastTheLimitReachesTheSink) {
   int64_t sunk = 0;
   auto sink = [&](const uint8_t*, size_t count) {
     sunk += static_cast<int64_t>(count);

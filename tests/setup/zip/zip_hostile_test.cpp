@@ -46,7 +46,7 @@ int64_t HeaderOffsetOf(const std::string& archive, const std::string& name) {
 
 }  // namespace
 
-TEST(HostileArchive, DeepNamesFailAsEntriesAndTheRunGoesOn) {
+TEST(ZipHostileArchive, DeepNamesFailAsEntriesAndTheRunGoesOn) {
   ScratchFolder folder;
   ReportLog log;
   // 30,000 folders deep, for a file and for a folder entry.
@@ -59,7 +59,7 @@ TEST(HostileArchive, DeepNamesFailAsEntriesAndTheRunGoesOn) {
   EXPECT_EQ(log.reports.back().record.Status, rsArchiveDone);
 }
 
-TEST(HostileArchive, DeviceNamesAreRefusedLikeOtherUnsafeNames) {
+TEST(ZipHostileArchive, DeviceNamesAreRefusedLikeOtherUnsafeNames) {
   ScratchFolder folder;
   ReportLog log;
   EXPECT_EQ(Extract("device-names.zip", folder, log), 5);
@@ -78,7 +78,7 @@ TEST(HostileArchive, DeviceNamesAreRefusedLikeOtherUnsafeNames) {
   EXPECT_FALSE(fs::exists(folder.Path() / "x"));
 }
 
-TEST(HostileArchive, OutputBeyondTheRecordedSizeStopsTheEntry) {
+TEST(ZipHostileArchive, OutputBeyondTheRecordedSizeStopsTheEntry) {
   ScratchFolder folder;
   ReportLog log;
   // Both bombs inflate to 16 MiB but record 1,000 bytes: in both headers, and in the central directory only.
@@ -96,7 +96,7 @@ TEST(HostileArchive, OutputBeyondTheRecordedSizeStopsTheEntry) {
   }
 }
 
-TEST(HostileArchive, ExtractEntryHoldsTheCentralDirectorysSizeToo) {
+TEST(ZipHostileArchive, ExtractEntryHoldsTheCentralDirectorysSizeToo) {
   ScratchFolder folder;
   const std::string target = (folder.Path() / "bomb.bin").string();
   const int64_t lyingEverywhere = HeaderOffsetOf("deflate-bomb.zip", "bomb.bin");
@@ -108,7 +108,7 @@ TEST(HostileArchive, ExtractEntryHoldsTheCentralDirectorysSizeToo) {
   EXPECT_FALSE(fs::exists(target));
 }
 
-TEST(HostileArchive, EntriesSharingBytesWithAnEarlierOneAreRefused) {
+TEST(ZipHostileArchive, EntriesSharingBytesWithAnEarlierOneAreRefused) {
   ScratchFolder folder;
   ReportLog log;
   // inner.txt's header lies inside outer.bin's data; copy.bin is outer.bin's header again.
@@ -121,7 +121,7 @@ TEST(HostileArchive, EntriesSharingBytesWithAnEarlierOneAreRefused) {
   EXPECT_FALSE(fs::exists(folder.Path() / "copy.bin"));
 }
 
-TEST(HostileArchive, OverlapIsJudgedAmongTheEntriesOfOneRun) {
+TEST(ZipHostileArchive, OverlapIsJudgedAmongTheEntriesOfOneRun) {
   ScratchFolder first, second, third;
   ReportLog log;
   EXPECT_EQ(Extract("overlapping-entries.zip", first, log), 2);
@@ -131,7 +131,7 @@ TEST(HostileArchive, OverlapIsJudgedAmongTheEntriesOfOneRun) {
   EXPECT_TRUE(fs::is_regular_file(third.Path() / "inner.txt"));
 }
 
-TEST(HostileArchive, HeaderOffsetPastTheFileEndFailsWithoutOverflow) {
+TEST(ZipHostileArchive, HeaderOffsetPastTheFileEndFailsWithoutOverflow) {
   ScratchFolder folder;
   ReportLog log;
   // 0x7FFFFFFA plus the 12 bytes in front of the archive.
