@@ -1,19 +1,63 @@
 include(GoogleTest)
 
-# lumorix_add_test(NAME SOURCES... [LIBS libs...] [WINE])
-# One GoogleTest executable; its cases are discovered when ctest runs, so
-# configuring needs no Wine. Wine tests share one prefix and registry and
-# therefore run one at a time.
+# lumorix_add_test(NAME SOURCES... [LIBS libs...] [PORTABLE] [SESSION name])
+# One GoogleTest executable. Natively every case is a test of its own. Under
+# Wine a process start is the expensive part, so a PORTABLE program (no
+# window, no Windows behaviour beyond files) runs as one test, and every other
+# program runs one process per test suite; the suites are listed when ctest
+# runs, so configuring needs no Wine. Wine tests share their session's prefix
+# and registry and therefore run one at a time. SESSION names the Wine session
+# (scripts/wine-sessions/) the program runs in; the default is the 32-bit one.
 function(lumorix_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "PORTABLE" "SESSION" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     LUMORIX_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
     LUMORIX_BUILD_DIR="${CMAKE_BINARY_DIR}")
-  set(props TIMEOUT 300)
-  if(WIN32)
-    list(APPEND props FIXTURES_REQUIRED wine_session RUN_SERIAL TRUE)
+  if(NOT WIN32)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+    return()
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES ${props})
+
+  set(props FIXTURES_REQUIRED wine_session RUN_SERIAL TRUE TIMEOUT 900)
+  if(T_SESSION)
+    list(APPEND props ENVIRONMENT LUMORIX_WINE_SESSION=${T_SESSION})
+  endif()
+  if(T_PORTABLE)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ${props})
+    return()
+  endif()
+
+  set(suites_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)
+  set(include_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_include.cmake)
+  string(REPLACE ";" " " props_text "${props}")
+  file(GENERATE OUTPUT ${include_file} CONTENT "\
+set(exe \"$<TARGET_FILE:${name}>\")
+if(NOT EXISTS \"\${exe}\")
+  add_test(${name}_NOT_BUILT ${name}_NOT_BUILT)
+  return()
+endif()
+if(NOT EXISTS \"${suites_file}\" OR \"\${exe}\" IS_NEWER_THAN \"${suites_file}\")
+  set(ENV{LUMORIX_WINE_SESSION} \"${T_SESSION}\")
+  execute_process(COMMAND \"${CMAKE_SOURCE_DIR}/scripts/wine-run\" \"${CMAKE_BINARY_DIR}\" \"\${exe}\" --gtest_list_tests
+                  OUTPUT_VARIABLE listing RESULT_VARIABLE status TIMEOUT 120)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR \"Listing the suites of ${name} failed (\${status}):\\n\${listing}\")
+  endif()
+  string(REPLACE \"\\n\" \";\" lines \"\${listing}\")
+  set(content \"\")
+  foreach(line IN LISTS lines)
+    if(line MATCHES \"^([^ #]+)\\\\.\")
+      set(suite \"\${CMAKE_MATCH_1}\")
+      string(APPEND content \"add_test([=[${name}/\${suite}]=] \\\"${CMAKE_SOURCE_DIR}/scripts/wine-run\\\" \\\"${CMAKE_BINARY_DIR}\\\" \\\"\${exe}\\\" [=[--gtest_filter=\${suite}.*]=])\\n\")
+      string(APPEND content \"set_tests_properties([=[${name}/\${suite}]=] PROPERTIES ${props_text})\\n\")
+    endif()
+  endforeach()
+  file(WRITE \"${suites_file}\" \"\${content}\")
+endif()
+include(\"${suites_file}\")
+")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${include_file})
 endfunction()
