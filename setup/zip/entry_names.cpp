@@ -23,6 +23,12 @@ bool IsDeviceDigit(std::string_view digit) {
   return digit == "\xC2\xB9" || digit == "\xC2\xB2" || digit == "\xC2\xB3";
 }
 
+// "..", and the spellings Windows reads as ".." once it drops a part's
+// trailing dots and spaces (".. ", "...").
+bool IsParentFolder(std::string_view part) {
+  return part.find("..") != std::string_view::npos && part.find_first_not_of(". ") == std::string_view::npos;
+}
+
 }  // namespace
 
 bool IsDeviceName(std::string_view part) {
@@ -40,11 +46,13 @@ bool IsSafeEntryName(const std::string& name) {
   if (name.empty()) return true;
   if (name.front() == '\\' || name.front() == '/') return false;
   if (name.find(':') != std::string::npos) return false;  // a drive, or a stream of another file
+  // The file system ends a name at its first NUL: "COM1<NUL>.txt" would open COM1.
+  if (name.find('\0') != std::string::npos) return false;
   std::string_view rest = name;
   for (;;) {
     size_t end = rest.find_first_of("\\/");
     std::string_view part = rest.substr(0, end);
-    if (part == ".." || IsDeviceName(part)) return false;
+    if (IsParentFolder(part) || IsDeviceName(part)) return false;
     if (end == std::string_view::npos) return true;
     rest.remove_prefix(end + 1);
   }

@@ -70,10 +70,11 @@ def deep_names(parts):
 
 
 def device_names():
-    """Windows device names in several spellings and places, between names that only look alike."""
-    names = ["first.txt", "CON", "con.txt", "Aux", "a/nul/b.txt", "LPT1.log", "com9", "prn .txt", "x/AUX/",
-             "CONSOLE.txt", "com10.txt", "nullify.txt", "last.txt"]
-    return build([Entry(name, b"" if name.endswith("/") else b"text of " + name.encode()) for name in names])
+    """Windows device names in several spellings and places (one behind a NUL
+    that ends the name for the file system), between names that only look alike."""
+    names = [b"first.txt", b"CON", b"con.txt", b"Aux", b"a/nul/b.txt", b"LPT1.log", b"com9", b"prn .txt", b"x/AUX/",
+             b"cut/COM1\0/x.txt", b"CONSOLE.txt", b"com10.txt", b"nullify.txt", b"last.txt"]
+    return build([Entry(name, b"" if name.endswith(b"/") else b"text of " + name) for name in names])
 
 
 def deflate_bomb(size):

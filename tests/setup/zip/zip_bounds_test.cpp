@@ -45,8 +45,17 @@ TEST(ZipDeviceNames, RefusedInEveryPartOfAnEntryName) {
   EXPECT_FALSE(IsSafeEntryName("a\\nul\\b"));
   EXPECT_FALSE(IsSafeEntryName("a/Aux.txt"));
   EXPECT_FALSE(IsSafeEntryName("lpt1\\"));
+  // A NUL ends the name for the file system, after the device check would have looked.
+  EXPECT_FALSE(IsSafeEntryName(std::string("sub\\COM1\0\\x", 11)));
+  EXPECT_FALSE(IsSafeEntryName(std::string("a.txt\0", 6)));
   EXPECT_TRUE(IsSafeEntryName("CONSOLE\\com10.txt"));
   EXPECT_TRUE(IsSafeEntryName("Skins\\Radorur.skn\\Skin.ini"));
+}
+
+TEST(ZipDeviceNames, ParentFolderSpellingsAreRefusedToo) {
+  for (const char* name : {"..\\x", "a\\.. \\x", "a\\...\\x", ".. .\\x", "a\\..", "a/../b"})
+    EXPECT_FALSE(IsSafeEntryName(name)) << name;
+  for (const char* name : {".\\x", "a..b", "..a\\x", "a\\ .x", ".hidden"}) EXPECT_TRUE(IsSafeEntryName(name)) << name;
 }
 
 TEST(ZipPathLimits, LengthAndDepth) {

@@ -70,12 +70,14 @@ TEST(ZipHostileArchive, DeviceNamesAreRefusedLikeOtherUnsafeNames) {
                                                                          {"LPT1.log", zrUnsafeName},
                                                                          {"com9", zrUnsafeName},
                                                                          {"prn .txt", zrUnsafeName},
-                                                                         {"AUX", zrUnsafeName}}));
+                                                                         {"AUX", zrUnsafeName},
+                                                                         {"x.txt", zrUnsafeName}}));
   // Names that only look like devices are ordinary files.
   for (const char* name : {"first.txt", "CONSOLE.txt", "com10.txt", "nullify.txt", "last.txt"})
     EXPECT_TRUE(fs::is_regular_file(folder.Path() / name)) << name;
   EXPECT_FALSE(fs::exists(folder.Path() / "a"));
   EXPECT_FALSE(fs::exists(folder.Path() / "x"));
+  EXPECT_FALSE(fs::exists(folder.Path() / "cut"));
 }
 
 TEST(ZipHostileArchive, OutputBeyondTheRecordedSizeStopsTheEntry) {
