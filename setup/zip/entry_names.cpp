@@ -16,10 +16,10 @@ bool SameLetters(std::string_view text, std::string_view upper) {
   return true;
 }
 
-// The digits Windows accepts after COM and LPT: 1 to 9, and the superscripts
+// The digits Windows reserves after COM and LPT: 0 to 9, and the superscripts
 // one to three (UTF-8, as the names reach the file system).
 bool IsDeviceDigit(std::string_view digit) {
-  if (digit.size() == 1) return digit[0] >= '1' && digit[0] <= '9';
+  if (digit.size() == 1) return digit[0] >= '0' && digit[0] <= '9';
   return digit == "\xC2\xB9" || digit == "\xC2\xB2" || digit == "\xC2\xB3";
 }
 

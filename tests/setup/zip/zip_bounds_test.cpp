@@ -33,10 +33,10 @@ std::string Nested(const ScratchFolder& folder, size_t depth) {
 
 TEST(ZipDeviceNames, AnyCaseWithOrWithoutAnExtension) {
   for (const char* name : {"CON", "con", "Con.txt", "PRN", "aux", "NUL", "nul.tar.gz", "COM1", "com9.log", "LPT1",
-                           "lpt9", "NUL ", "con .txt", "COM\xC2\xB9", "lpt\xC2\xB3.txt"})
+                           "lpt9", "COM0", "lpt0.txt", "NUL ", "con .txt", "COM\xC2\xB9", "lpt\xC2\xB3.txt"})
     EXPECT_TRUE(IsDeviceName(name)) << name;
   for (const char* name :
-       {"CONSOLE", "com10", "COM0", "LPT", "CO", "nullify", "auxiliary.txt", "", "xcon", "com1x", "LPT\xC2\xB4"})
+       {"CONSOLE", "com10", "LPT", "CO", "nullify", "auxiliary.txt", "", "xcon", "com1x", "LPT\xC2\xB4"})
     EXPECT_FALSE(IsDeviceName(name)) << name;
 }
 
