@@ -1,7 +1,8 @@
 #pragma once
 // The streams an entry is decoded through: compressed input read in 4,096-byte
-// blocks, and one 32,768-byte output window, flushed to the target whenever
-// it is full and once at the end.
+// blocks, never more than 2 bytes past the compressed size, and one
+// 32,768-byte output window, flushed to the target whenever it is full and
+// once at the end.
 #include <cstdint>
 #include <functional>
 

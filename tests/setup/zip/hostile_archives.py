@@ -22,10 +22,12 @@ def deflate(data):
 
 
 class Entry:
-    """One entry. `size`, `packed_size` and `offset` override what the central
-    directory records; `local_size` what the local header records."""
+    """One entry. `size` and `offset` override what the central directory
+    records, `local_size` what the local header records, `packed_size` what
+    both record as the compressed size."""
 
-    def __init__(self, name, data=b"", method=8, size=None, local_size=None, offset=None, attributes=None):
+    def __init__(self, name, data=b"", method=8, size=None, local_size=None, offset=None, attributes=None,
+                 packed_size=None):
         self.name = name.encode() if isinstance(name, str) else name
         self.data = data
         self.method = 0 if self.name.endswith(b"/") else method
@@ -33,7 +35,7 @@ class Entry:
         self.crc = zlib.crc32(data)
         self.size = len(data) if size is None else size
         self.local_size = self.size if local_size is None else local_size
-        self.packed_size = len(self.packed)
+        self.packed_size = len(self.packed) if packed_size is None else packed_size
         self.offset = offset
         self.attributes = attributes if attributes is not None else (0x30 if self.name.endswith(b"/") else 0x20)
 
@@ -96,6 +98,13 @@ def overlapping_entries():
     return build([outer, inner, copy, last], locals_=[outer, last])
 
 
+def understated_size():
+    """An entry whose deflate stream runs on past the compressed size it records,
+    into bytes that belong to no entry of it; then a harmless file."""
+    text = b"".join(b"line %04d of an entry longer than it says\r\n" % i for i in range(200))
+    return build([Entry("longer.txt", text, packed_size=16), Entry("after.txt", b"after")])
+
+
 def offset_overflow():
     """Data in front of the archive, and an entry whose header offset plus that
     shift no longer fits in 31 bits."""
@@ -112,6 +121,7 @@ def write_all(folder, small):
         "deflate-bomb.zip": deflate_bomb(1 << 16 if small else 1 << 24),
         "overlapping-entries.zip": overlapping_entries(),
         "offset-overflow.zip": offset_overflow(),
+        "understated-size.zip": understated_size(),
     }
     for name, data in archives.items():
         with open(os.path.join(folder, name), "wb") as f:

@@ -106,6 +106,29 @@ TEST(ZipClaimedRanges, NeighboursFitOverlapsDoNot) {
   EXPECT_FALSE(ranges.Claim(990, 1001));
 }
 
+TEST(ZipInputLimit, NoBytePastTheCompressedSizeAndTwo) {
+  ScratchFolder folder;
+  WriteBytes(folder.Path() / "data.bin", std::vector<uint8_t>(10000, 'x'));
+  auto file = OpenForReading((folder.Path() / "data.bin").string());
+  ASSERT_NE(file, nullptr);
+  EntryInput input(*file, 100);
+  size_t handedOut = 0;
+  while (input.Fill()) {
+    handedOut += input.Available();
+    input.Consume(input.Available());
+  }
+  EXPECT_EQ(handedOut, 102u);
+
+  ASSERT_TRUE(file->Seek(0));
+  EntryInput unlimited(*file, -1);
+  handedOut = 0;
+  while (unlimited.Fill()) {
+    handedOut += unlimited.Available();
+    unlimited.Consume(unlimited.Available());
+  }
+  EXPECT_EQ(handedOut, 10000u);
+}
+
 TEST(ZipOutputLimit, NothingPastTheLimitReachesTheSink) {
   int64_t sunk = 0;
   auto sink = [&](const uint8_t*, size_t count) {

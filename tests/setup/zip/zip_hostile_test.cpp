@@ -133,6 +133,17 @@ TEST(ZipHostileArchive, OverlapIsJudgedAmongTheEntriesOfOneRun) {
   EXPECT_TRUE(fs::is_regular_file(third.Path() / "inner.txt"));
 }
 
+TEST(ZipHostileArchive, DecodingStopsAtTheRecordedCompressedSize) {
+  ScratchFolder folder;
+  ReportLog log;
+  // Bytes past an entry's recorded data may be another entry's: its input has run out there.
+  EXPECT_EQ(Extract("understated-size.zip", folder, log), zrReadFailed);
+  ASSERT_FALSE(log.reports.empty());
+  EXPECT_EQ(log.reports.back().count, kRunAbortedCount);
+  EXPECT_EQ(LeafOf(log.reports.back().record.FileName), "longer.txt");
+  EXPECT_FALSE(fs::exists(folder.Path() / "longer.txt"));
+}
+
 TEST(ZipHostileArchive, HeaderOffsetPastTheFileEndFailsWithoutOverflow) {
   ScratchFolder folder;
   ReportLog log;
