@@ -6,7 +6,7 @@
 #include "platform/registry.h"
 #include "platform/text.h"
 #include "player/core/main_form.h"
-#include "player/core/shell_link.h"
+#include "platform/shell_link.h"
 
 namespace lumorix {
 
