@@ -68,19 +68,23 @@ std::wstring BatchPath(std::wstring_view path) {
 
 std::vector<std::wstring> UninstallBatchLines(const std::wstring& installFolder,
                                               const std::vector<std::wstring>& folderList) {
+  const std::wstring folder = DoublePercent(installFolder);
   std::vector<std::wstring> lines = {
       L"@ECHO Please, don't edit this file!",
       L"",
       L"ECHO OFF",
       // "cd" alone keeps the drive: started from another drive's folder the
-      // deletions below would hit that folder's files.
-      L"cd /d \"" + DoublePercent(installFolder) + L"\" || goto :eof",
+      // deletions below would hit that folder's files. Whether the change
+      // worked is read from the current folder itself, since the command
+      // interpreters disagree on what a successful "cd" leaves as its result.
+      L"cd /d \"" + folder + L"\"",
+      std::wstring(L"if /i not \"%CD%") + (folder.size() > 3 ? L"\\" : L"") + L"\"==\"" + folder + L"\" goto :eof",
       L"Uninstall.exe",
       // Closed without removing, or the log was missing: keep the uninstaller.
       L"if errorlevel 1 goto :eof",
   };
-  for (auto folder = folderList.rbegin(); folder != folderList.rend(); ++folder)
-    lines.push_back(L"RD " + BatchPath(*folder));
+  for (auto entry = folderList.rbegin(); entry != folderList.rend(); ++entry)
+    lines.push_back(L"RD " + BatchPath(*entry));
   lines.insert(lines.end(),
                {L"del Uninstall.exe", L"del Uninstall.log", L"Move UD.bat, ..\\UD.bat", L"cd ..", L"UD.bat"});
   return lines;
