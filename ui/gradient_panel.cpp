@@ -33,6 +33,10 @@ bool GradientPanel::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& resu
       PaintGradient(reinterpret_cast<HDC>(wParam));
       result = 1;
       return true;
+    case WM_GETFONT:
+      // Controls on the panel take the form's font.
+      result = SendMessageW(GetParent(Handle()), WM_GETFONT, 0, 0);
+      return true;
     case WM_PAINT: {
       PAINTSTRUCT paint;
       BeginPaint(Handle(), &paint);

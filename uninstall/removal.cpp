@@ -57,6 +57,22 @@ bool DeleteRegistryKey(HKEY root, const std::string& path) {
   return RegDeleteKeyExW(root, Widen(path).c_str(), KEY_WOW64_32KEY, 0) == ERROR_SUCCESS;
 }
 
+// Waits for the process while answering messages: the ending player
+// broadcasts its desktop changes to every window, this one's included.
+bool WaitForProcessEnd(HANDLE process, DWORD milliseconds) {
+  DWORD start = GetTickCount();
+  while (true) {
+    DWORD elapsed = GetTickCount() - start;
+    if (elapsed >= milliseconds) return WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    DWORD woken = MsgWaitForMultipleObjects(1, &process, FALSE, milliseconds - elapsed, QS_SENDMESSAGE);
+    if (woken == WAIT_OBJECT_0) return true;
+    if (woken != WAIT_OBJECT_0 + 1) return false;
+    MSG message;
+    // Only sent messages are answered; input waits until the removal is over.
+    (void)PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
 }  // namespace
 
 bool EndRunningPlayer() {
@@ -75,7 +91,7 @@ bool EndRunningPlayer() {
     if (IsWindow(player))
       (void)SendMessageTimeoutW(player, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, kAnswerTimeout,
                                 &answer);
-    if (process && WaitForSingleObject(process.Get(), kExitTimeout) != WAIT_OBJECT_0) return false;
+    if (process && !WaitForProcessEnd(process.Get(), kExitTimeout)) return false;
     if (!process) Sleep(500);
   }
   return FindWindowW(kPlayerClass, nullptr) == nullptr;
