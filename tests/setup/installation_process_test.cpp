@@ -356,3 +356,80 @@ TEST(WindowInstallation, TypedFolderWithoutShortcutsFromAFolderItLeavesAlone) {
   RemoveTree(L"C:\\Apps\\");
   RemoveTree(current);
 }
+
+namespace {
+
+// A copy of the installer whose payload is `archive`.
+std::wstring InstallerCarrying(const std::vector<uint8_t>& archive, const std::wstring& name) {
+  std::wstring copy = TempFolder() + name;
+  if (!CopyFileW(SetupProgram().c_str(), copy.c_str(), FALSE)) return L"";
+  HANDLE update = BeginUpdateResourceW(copy.c_str(), FALSE);
+  if (!update) return L"";
+  bool replaced = UpdateResourceW(update, MAKEINTRESOURCEW(10), L"RCD", MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                                  const_cast<uint8_t*>(archive.data()), static_cast<DWORD>(archive.size()));
+  if (!EndUpdateResourceW(update, !replaced) || !replaced) return L"";
+  return copy;
+}
+
+// The built payload with the checksum one entry's local header records spoiled.
+std::vector<uint8_t> PayloadWithDamagedEntry(const std::string& entryName) {
+  std::vector<uint8_t> archive = FileBytes(Build("setup/payload.zip"));
+  std::string bytes(archive.begin(), archive.end());
+  size_t name = bytes.find(entryName);  // the first hit is the local header's copy
+  if (name == std::string::npos || name < 30) return {};
+  archive[name - 30 + 14] ^= 0xFF;
+  return archive;
+}
+
+}  // namespace
+
+TEST(DamagedPayload, TheClosingBoxNamesTheFileThatFailedInsteadOfThanking) {
+  std::wstring installer = InstallerCarrying(PayloadWithDamagedEntry("Languages/Russian.ini"), L"DamagedSetup.exe");
+  ASSERT_FALSE(installer.empty());
+  const std::wstring folder = L"C:\\Damaged\\Lumorix\\";
+  RemoveTree(L"C:\\Damaged\\");
+  WindowRun run;
+  {
+    ChildProcess setup(installer, L"/D=" + folder, Build("bin"));
+    HWND window = WaitForProcessWindow(setup.Id(), L"TLumorixSetupForm", L"Lumorix Setup", milliseconds(20000));
+    ASSERT_NE(window, nullptr);
+    SendMessageW(FindControl(window, L"Button", L"I Agree"), BM_CLICK, 0, 0);
+    SendMessageW(FindControl(window, L"Button", L"Add ShortCut to Start Menu"), BM_CLICK, 0, 0);
+    SendMessageW(FindControl(window, L"Button", L"Add ShorCut to Desktop"), BM_CLICK, 0, 0);
+    PostMessageW(FindControl(window, L"Button", L"Start"), BM_CLICK, 0, 0);
+    HWND box = WaitForProcessWindow(setup.Id(), L"#32770", L"Lumorix Setup", milliseconds(60000));
+    ASSERT_NE(box, nullptr);
+    run.closingText = BoxText(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    run.exitCode = setup.WaitForExit(milliseconds(20000));
+  }
+  EXPECT_EQ(run.closingText.find(L"Thank You"), std::wstring::npos) << Narrow(run.closingText);
+  EXPECT_NE(run.closingText.find(folder + L"Languages\\Russian.ini"), std::wstring::npos) << Narrow(run.closingText);
+  EXPECT_NE(run.closingText.find(L"checksum"), std::wstring::npos) << Narrow(run.closingText);
+  EXPECT_EQ(run.exitCode, std::optional<DWORD>(1));
+  // The rest landed, and the uninstaller can remove it: the log lists every file.
+  EXPECT_TRUE(Exists(folder + L"Lumorix.exe"));
+  EXPECT_FALSE(Exists(folder + L"Languages\\Russian.ini"));
+  EXPECT_EQ(FileLines(folder + L"Uninstall.log")[1], "Languages\\Russian.ini");
+  EXPECT_TRUE(KeyExists(kUninstallKey));
+  ASSERT_TRUE(RunUninstall(L"\"C:\\Damaged\\Lumorix\\Uninstall.bat\"", L"C:\\"));
+  EXPECT_FALSE(KeyExists(kUninstallKey));
+  RemoveTree(L"C:\\Damaged\\");
+  (void)DeleteFileW(installer.c_str());
+}
+
+TEST(DamagedPayload, AnUnreadableArchiveInstallsNothingAndTheSilentRunFails) {
+  std::vector<uint8_t> garbage(4096, 0x42);
+  std::wstring installer = InstallerCarrying(garbage, L"GarbageSetup.exe");
+  ASSERT_FALSE(installer.empty());
+  const std::wstring folder = L"C:\\Garbage\\Lumorix\\";
+  RemoveTree(L"C:\\Garbage\\");
+  (void)RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Widen(kUninstallKey).c_str(), KEY_WOW64_32KEY, 0);
+  ChildProcess setup(installer, L"/S /D=" + folder, Build("bin"));
+  EXPECT_EQ(setup.WaitForExit(milliseconds(30000)), std::optional<DWORD>(1));
+  EXPECT_FALSE(Exists(folder + L"Uninstall.log"));
+  EXPECT_FALSE(KeyExists(kUninstallKey));
+  EXPECT_TRUE(TempArchivesLeft().empty());
+  RemoveTree(L"C:\\Garbage\\");
+  (void)DeleteFileW(installer.c_str());
+}
