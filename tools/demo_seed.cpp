@@ -1,5 +1,6 @@
-// Prepares a demonstration run: the settings a fresh installation writes, and
-// a playlist holding the given clips.
+// Prepares a demonstration run of an installed player: a playlist holding the
+// given clips and the playlist window closed. Settings the installer wrote
+// stay; ones missing (no installation) get the installer's defaults.
 // Usage: demo_seed PLAYLIST_FILE CLIP...
 //        demo_seed --show-settings   (asks the running player for its settings window)
 #include <windows.h>
@@ -30,7 +31,9 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   for (const SettingsDefault& value : InstallerDefaults(false)) {
-    if (!RegistryKey::Create(HKEY_LOCAL_MACHINE, value.key).Write(value.name, value.value)) {
+    RegistryKey key = RegistryKey::Create(HKEY_LOCAL_MACHINE, value.key);
+    if (key.Read(value.name)) continue;
+    if (!key.Write(value.name, value.value)) {
       std::fprintf(stderr, "cannot write %s\n", value.name);
       return 1;
     }

@@ -4,4 +4,9 @@
 prepare_prefix() {
   mkdir -p "$session/drive-q"
   ln -sfn "$session/drive-q" "$WINEPREFIX/dosdevices/q:"
+  # Wine links the user's desktop to the home folder, which every prefix on
+  # the machine shares; the shortcuts the tests make stay in this one.
+  for user in "$WINEPREFIX"/drive_c/users/*/; do
+    if [ -L "$user/Desktop" ]; then rm "$user/Desktop" && mkdir "$user/Desktop"; fi
+  done
 }
