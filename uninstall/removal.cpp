@@ -6,6 +6,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "common/screen_saver_setting.h"
 #include "common/settings_layout.h"
 #include "platform/handle.h"
 #include "platform/registry.h"
@@ -39,18 +40,6 @@ std::wstring LocalAppDataFolder() {
   wchar_t folder[MAX_PATH] = {};
   if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return L"";
   return folder;
-}
-
-std::wstring Lower(std::wstring text) {
-  CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
-  return text;
-}
-
-// The setting names the product's screen saver: its own name or the fixed
-// short form, in whatever folder.
-bool NamesOwnScreenSaver(const std::wstring& setting) {
-  std::wstring name = Lower(setting.substr(setting.find_last_of(L"\\/") + 1));
-  return name == L"lumorixss.scr" || (name.starts_with(L"lumori~") && name.ends_with(L".scr"));
 }
 
 bool DeleteRegistryKey(HKEY root, const std::string& path) {
@@ -138,7 +127,7 @@ void RemovePlayerLeftovers() {
   if (!startUp.empty()) (void)DeleteFileW((startUp + L"\\Lumorix.lnk").c_str());
 
   // Wherever the player may have put its screen saver.
-  const std::wstring name = L"\\LumorixSS.scr";
+  const std::wstring name = std::wstring(L"\\") + kInstalledScreenSaverName;
   if (std::wstring system = SystemFolder(); !system.empty()) (void)DeleteFileW((system + name).c_str());
   if (std::wstring windows = WindowsFolder(); !windows.empty())
     (void)DeleteFileW((windows + L"\\Sysnative" + name).c_str());
