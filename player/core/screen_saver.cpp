@@ -3,9 +3,9 @@
 
 #include "platform/files.h"
 #include "platform/registry.h"
+#include "platform/shell_link.h"
 #include "platform/text.h"
 #include "player/core/main_form.h"
-#include "platform/shell_link.h"
 #include "player/core/screen_saver_files.h"
 
 namespace lumorix {

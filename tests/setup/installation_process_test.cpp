@@ -123,6 +123,7 @@ class SilentInstallation : public ::testing::Test {
   static void SetUpTestSuite() {
     (void)CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     RemoveTree(kDefaultFolder);
+    DeleteSettingsTree();  // as on a machine that never had the player
     ChildProcess setup(SetupProgram(), L"/S", Build("bin"));
     exitCode_ = setup.WaitForExit(milliseconds(120000));
   }
@@ -231,8 +232,10 @@ TEST_F(SilentInstallation, LogAndBatchFilesLineByLine) {
   EXPECT_EQ(FileLines(kDefaultFolder + L"UD.bat"), ud);
 }
 
-TEST_F(SilentInstallation, InstalledPlayerStartsFromItsStartMenuShortcut) {
+TEST_F(SilentInstallation, InstalledPlayerStartsFromItsStartMenuShortcutAndFindsItsSkin) {
   ASSERT_EQ(FindWindowW(L"TLumorixMainForm", nullptr), nullptr);
+  // The installed skin, chosen as a user would from the Skins menu.
+  test::WriteSetting(kSettingsKey, "Skin", EncodeString(Narrow(kDefaultFolder) + "Skins\\Radorur.skn\\Skin.ini"));
   std::wstring link = ProgramsFolder() + L"\\Vantrel\\Lumorix\\Lumorix.lnk";
   SHELLEXECUTEINFOW execute{sizeof execute};
   execute.fMask = SEE_MASK_NOCLOSEPROCESS;
@@ -250,9 +253,19 @@ TEST_F(SilentInstallation, InstalledPlayerStartsFromItsStartMenuShortcut) {
   DWORD length = MAX_PATH;
   ASSERT_TRUE(QueryFullProcessImageNameW(process.Get(), 0, image, &length));
   EXPECT_EQ(_wcsicmp(image, (kDefaultFolder + L"Lumorix.exe").c_str()), 0) << image;
-  // It settles into the tray: it read the installer's defaults without a failure box.
-  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(player); }, milliseconds(20000)));
-  EXPECT_EQ(FindWindowW(L"#32770", L"Lumorix - settings"), nullptr);
+
+  // Its settings window, as the tray's "Settings" shows it, wears the skin's colour.
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(player, WM_USER + 100, 1, 0, SMTO_NORMAL, 10000, &answer);
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(player); }, milliseconds(10000)));
+  PumpFor(milliseconds(500));
+  POINT corner{3, 3};
+  ClientToScreen(player, &corner);
+  HDC screen = GetDC(nullptr);
+  COLORREF colour = GetPixel(screen, corner.x, corner.y);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(colour, RGB(0xBF, 0xBF, 0xC1));
+  EXPECT_EQ(FindWindowW(L"#32770", L"Lumorix - settings"), nullptr);  // no failure box
 }
 
 TEST_F(SilentInstallation, UninstallFromAnotherDriveWhileThePlayerRunsSparesTheStrangersFiles) {
@@ -347,6 +360,13 @@ TEST(WindowInstallation, TypedFolderWithoutShortcutsFromAFolderItLeavesAlone) {
   EXPECT_FALSE(Exists(ProgramsFolder() + L"\\Vantrel"));
   EXPECT_FALSE(Exists(DesktopFolder() + L"\\Lumorix.lnk"));
   EXPECT_EQ(ReadString(kUninstallKey, "UninstallString"), "\"C:\\Apps\\Lumorix Window\\Uninstall.bat\"");
+
+  // Closing the uninstaller's window removes nothing, and the batch file
+  // keeps the uninstaller and its log for another try.
+  ASSERT_TRUE(RunUninstall(L"\"C:\\Apps\\Lumorix Window\\Uninstall.bat\"", L"C:\\", false));
+  for (const wchar_t* file : {L"Lumorix.exe", L"Uninstall.exe", L"Uninstall.log", L"Uninstall.bat", L"UD.bat"})
+    EXPECT_TRUE(Exists(folder + file)) << Narrow(file);
+  EXPECT_TRUE(KeyExists(kUninstallKey));
 
   // Removed again from its own drive, through the same command.
   ASSERT_TRUE(RunUninstall(L"\"C:\\Apps\\Lumorix Window\\Uninstall.bat\"", L"C:\\"));

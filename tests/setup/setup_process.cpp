@@ -185,24 +185,28 @@ std::vector<std::wstring> TempArchivesLeft() {
   return names;
 }
 
-bool RunUninstall(const std::wstring& uninstallString, const std::wstring& folder) {
+bool RunUninstall(const std::wstring& uninstallString, const std::wstring& folder, bool press) {
   wchar_t system[MAX_PATH] = {};
   GetSystemDirectoryW(system, MAX_PATH);
   ChildProcess batch(std::wstring(system) + L"\\cmd.exe", L"/c " + uninstallString, folder);
   if (!batch.Started()) return false;
   // The window is found by its class as soon as it exists; its button is
   // there once it shows.
+  HWND window = nullptr;
   HWND button = nullptr;
   if (!PumpUntil(
           [&] {
-            HWND window = FindWindowW(L"TUninstallLumorixForm", nullptr);
+            window = FindWindowW(L"TUninstallLumorixForm", nullptr);
             if (!window || !IsWindowVisible(window)) return false;
             button = FindControl(window, L"Button", L"Uninstall");
             return button != nullptr;
           },
           milliseconds(20000)))
     return false;
-  PostMessageW(button, BM_CLICK, 0, 0);
+  if (press)
+    PostMessageW(button, BM_CLICK, 0, 0);
+  else
+    PostMessageW(window, WM_CLOSE, 0, 0);
   return batch.WaitForExit(milliseconds(60000)).has_value();
 }
 

@@ -55,8 +55,9 @@ std::vector<std::string> FileLines(const std::wstring& path);  // split at CR LF
 bool Exists(const std::wstring& path);
 std::vector<std::wstring> TempArchivesLeft();  // the installer's "Lmx*.tmp" files in the temporary folder
 
-// Runs "UninstallString" from `folder`, presses "Uninstall" in the window and
-// waits for the batch file to end. False when the window never came.
-bool RunUninstall(const std::wstring& uninstallString, const std::wstring& folder);
+// Runs "UninstallString" from `folder`, presses "Uninstall" in the window (or
+// closes it when `press` is false) and waits for the batch file to end.
+// False when the window never came.
+bool RunUninstall(const std::wstring& uninstallString, const std::wstring& folder, bool press = true);
 
 }  // namespace lumorix::test
