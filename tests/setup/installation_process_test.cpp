@@ -237,7 +237,8 @@ TEST_F(SilentInstallation, InstalledPlayerStartsFromItsStartMenuShortcutAndFinds
   // The installed skin, chosen as a user would from the Skins menu.
   test::WriteSetting(kSettingsKey, "Skin", EncodeString(Narrow(kDefaultFolder) + "Skins\\Radorur.skn\\Skin.ini"));
   std::wstring link = ProgramsFolder() + L"\\Vantrel\\Lumorix\\Lumorix.lnk";
-  SHELLEXECUTEINFOW execute{sizeof execute};
+  SHELLEXECUTEINFOW execute{};
+  execute.cbSize = sizeof execute;
   execute.fMask = SEE_MASK_NOCLOSEPROCESS;
   execute.lpFile = link.c_str();
   execute.nShow = SW_SHOWNORMAL;
@@ -278,6 +279,7 @@ TEST_F(SilentInstallation, UninstallFromAnotherDriveWhileThePlayerRunsSparesTheS
   WriteFileText(stranger + L"Uninstall.exe", "stranger's program");
   WriteFileText(stranger + L"Uninstall.log", "stranger's log");
   HWND player = FindWindowW(L"TLumorixMainForm", nullptr);
+  EXPECT_NE(player, nullptr) << "the player started from its shortcut should still run";
 
   std::optional<std::string> command = ReadString(kUninstallKey, "UninstallString");
   ASSERT_TRUE(command);

@@ -82,11 +82,6 @@ BOOL CALLBACK MatchChild(HWND window, LPARAM data) {
   return TRUE;
 }
 
-std::wstring KnownFolder(int id) {
-  wchar_t folder[MAX_PATH] = {};
-  SHGetFolderPathW(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, folder);
-  return folder;
-}
 
 }  // namespace
 
