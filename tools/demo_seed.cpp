@@ -1,6 +1,7 @@
-// Prepares a demonstration run of an installed player: a playlist holding the
-// given clips and the playlist window closed. Settings the installer wrote
-// stay; ones missing (no installation) get the installer's defaults.
+// Prepares a demonstration run of an installed player: the shipped Radorur
+// skin chosen, the playlist window closed and a playlist holding the given
+// clips. Settings the installer wrote stay; ones missing (no installation)
+// get the installer's defaults.
 // Usage: demo_seed PLAYLIST_FILE CLIP...
 //        demo_seed --show-settings   (asks the running player for its settings window)
 #include <windows.h>
@@ -40,6 +41,15 @@ int wmain(int argc, wchar_t** argv) {
   }
   // Start at full volume with the playlist window closed, so the desktop stays clear.
   (void)RegistryKey::Create(HKEY_LOCAL_MACHINE, kAudioKey).Write("PlayListVisible", EncodeInteger(0));
+  // The skin installed beside the player, whose playlist file is the first argument.
+  wchar_t full[MAX_PATH] = {};
+  std::wstring playList = GetFullPathNameW(argv[1], MAX_PATH, full, nullptr) ? full : argv[1];
+  std::wstring folder = playList.substr(0, playList.find_last_of(L"\\/") + 1);
+  std::wstring skin = folder + L"Skins\\Radorur.skn\\Skin.ini";
+  if (!RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey).Write("Skin", EncodeString(WideToAnsi(skin)))) {
+    std::fprintf(stderr, "cannot write Skin\n");
+    return 1;
+  }
   std::vector<TPlayListEntry> entries;
   for (int i = 2; i < argc; ++i) entries.push_back(EntryFromFileName(WideToAnsi(argv[i])));
   std::vector<uint8_t> contents = EncodePlayList(entries);

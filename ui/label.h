@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "ui/window.h"
@@ -16,8 +18,16 @@ class Label : public Window {
   // Draws only its text over what the parent painted (a gradient); a new
   // caption has the parent repaint beneath it first.
   void SetSeeThrough(bool seeThrough) { seeThrough_ = seeThrough; }
+  // The font stays the caller's; the label only draws with it.
+  void SetFont(HFONT font);
+  // A text colour of its own (a system colour or $00BBGGRR) instead of the window text colour.
+  void SetFontColor(COLORREF color);
+  // A pointing hand over the label, as over a link.
+  void SetHandCursor(bool hand) { handCursor_ = hand; }
+  std::function<void()> OnClick;
 
  protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
@@ -25,6 +35,8 @@ class Label : public Window {
   bool autoSize_;
   bool transparent_ = false;
   bool seeThrough_ = false;
+  bool handCursor_ = false;
+  std::optional<COLORREF> fontColor_;
 };
 
 }  // namespace lumorix::ui

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/settings_layout.h"
+#include "platform/text.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/player_process.h"
 #include "tests/support/registry_fixture.h"
@@ -67,6 +68,40 @@ TEST(PlayerProcess, GoesToTheTrayAfterOneSecondAndSavesAtLogOff) {
   EXPECT_TRUE(player.WaitForExit(10000));
   // The installer's 10000 is beyond the volume slider; the save writes the clamped value.
   EXPECT_EQ(ReadIntegerSetting(kAudioKey, "Volume"), 0);
+}
+
+namespace {
+
+BOOL CALLBACK CountShownPictures(HWND child, LPARAM data) {
+  wchar_t className[32] = {};
+  GetClassNameW(child, className, 32);
+  if (std::wstring(className) == L"LumorixPicture" && (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE))
+    ++*reinterpret_cast<int*>(data);
+  return TRUE;
+}
+
+}  // namespace
+
+TEST(PlayerProcess, StoredSkinIsAppliedAtStart) {
+  SeedInstallerDefaults();
+  const std::string bin = std::string(LUMORIX_BUILD_DIR) + "/bin/";
+  WriteSetting(kSettingsKey, "Skin", EncodeString(WideToAnsi(WindowsPath(bin + "Skins/Radorur.skn/Skin.ini"))));
+  PlayerProcess player;
+  ASSERT_TRUE(player.Started());
+  HWND settings = WaitForWindow(L"TLumorixMainForm", L"Lumorix - Settings", milliseconds(20000));
+  ASSERT_NE(settings, nullptr);
+
+  // The settings load applies the stored skin: the seven pictures instead of the plain tool bar.
+  int pictures = 0;
+  EXPECT_TRUE(PumpUntil(
+      [&] {
+        pictures = 0;
+        EnumChildWindows(settings, CountShownPictures, reinterpret_cast<LPARAM>(&pictures));
+        return pictures == 7;
+      },
+      milliseconds(10000)))
+      << pictures;
+  player.Kill();
 }
 
 // The window answers within `limit`, as a window whose thread is not stuck does.
