@@ -118,10 +118,11 @@ TEST(PlayerProcess, MovesOnFromAClipWithSoundAndKeepsAnswering) {
   ASSERT_TRUE(player.Started());
   HWND settings = WaitForWindow(L"TLumorixMainForm", L"Lumorix - Settings", milliseconds(20000));
   ASSERT_NE(settings, nullptr);
-  // Green with sound for three seconds, blue without for two, then green again.
-  // A graph call may hold the window up for its bounded wait, never longer.
+  // Green with sound for three seconds (five, with the resume step's seek to
+  // the saved second 0 at two), blue without for two, then green again. A
+  // graph call may hold the window up for its bounded wait, never longer.
   std::vector<char> seen;
-  auto end = std::chrono::steady_clock::now() + milliseconds(14000);
+  auto end = std::chrono::steady_clock::now() + milliseconds(20000);
   while (std::chrono::steady_clock::now() < end && seen.size() < 3) {
     ASSERT_TRUE(Answers(settings, milliseconds(4000))) << "the player stopped answering";
     COLORREF centre = ScreenShot().Pixel(512, 300);
