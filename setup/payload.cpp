@@ -142,7 +142,11 @@ std::wstring ZipResultText(int32_t result) {
     case zip::zrBadData:
       return L"the installation data is damaged";
     case zip::zrUnsafeName:
-      return L"its name points outside the installation folder";
+      return L"its name points outside the installation folder or names a device";
+    case zip::zrSizeExceeded:
+      return L"its data is damaged (longer than recorded)";
+    case zip::zrOverlappingEntry:
+      return L"the installation data is damaged (entries overlap)";
     case zip::zrUnsupportedMethod:
       return L"it is packed in a way this installer cannot unpack";
     case zip::zrEncrypted:
