@@ -5,6 +5,7 @@
 #include "common/settings_layout.h"
 #include "common/setup_rules.h"
 #include "platform/registry.h"
+#include "platform/registry_access.h"
 #include "platform/shell_link.h"
 #include "platform/text.h"
 
@@ -30,6 +31,9 @@ void WriteRegistryEntries(TInstallState& state, int64_t installedBytes) {
   state.view->SetStatus(L"Working with Registry");
   for (const SettingsDefault& value : InstallerDefaults(state.options.startUpWithWindows))
     (void)RegistryKey::Create(HKEY_LOCAL_MACHINE, value.key).Write(value.name, value.value);
+  // The player writes its settings here with the user's own rights.
+  for (const char* key : {kSettingsKey, kAudioKey, kColorKey, kVideoKey, kPlayListKey})
+    (void)GrantUsersFullControl(HKEY_LOCAL_MACHINE, key);
 
   RegistryKey entry = RegistryKey::Create(HKEY_LOCAL_MACHINE, kUninstallKey);
   const std::wstring& folder = state.InstallFolder;

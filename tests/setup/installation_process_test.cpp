@@ -13,6 +13,7 @@
 #include "common/settings_layout.h"
 #include "platform/handle.h"
 #include "platform/registry.h"
+#include "platform/registry_access.h"
 #include "platform/text.h"
 #include "tests/setup/setup_process.h"
 #include "tests/support/gui_test.h"
@@ -155,6 +156,9 @@ TEST_F(SilentInstallation, RegistryHoldsTheDefaultsAndTheUninstallEntry) {
     EXPECT_EQ(stored->type, value.value.type) << value.name;
     EXPECT_EQ(stored->data, value.value.data) << value.name;
   }
+  // The player, which runs with the user's own rights, may change every key of its settings.
+  for (const char* key : {kSettingsKey, kAudioKey, kColorKey, kVideoKey, kPlayListKey})
+    EXPECT_TRUE(UsersHaveFullControl(HKEY_LOCAL_MACHINE, key)) << key;
   EXPECT_FALSE(ReadString(kSettingsKey, "Language"));
   EXPECT_FALSE(ReadString(kSettingsKey, "Skin"));
   EXPECT_EQ(ReadString(kUninstallKey, "DisplayName"), "Lumorix");
