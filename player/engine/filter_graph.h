@@ -77,6 +77,8 @@ class TFilterGraph {
   void Notify(TGraphNotice notice, int param);
   void AddMemberFilter(IFilterGraphMember* member);
   void RemoveMemberFilter(IFilterGraphMember* member);
+  // Disconnects every filter and takes out all but the members'.
+  void RemoveForeignFilters();
   void ApplyVolume();
   void ApplyBalance();
 

@@ -1,0 +1,117 @@
+// The player with clips only Media Foundation reads here: the time read-out,
+// the seek bar, moving on at the end of a clip, and the picture on the desktop.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "common/settings_layout.h"
+#include "player/engine/mf_render.h"
+#include "tests/player/core/player_fixture.h"
+#include "tests/support/desktop_look.h"
+#include "tests/support/player_process.h"
+#include "tests/support/screen_capture.h"
+
+using namespace lumorix;
+using namespace lumorix::test;
+using std::chrono::milliseconds;
+
+namespace {
+
+bool PlaysThroughMediaFoundation(TLumorixMainForm& form) {
+  ComPtr<IBaseFilter> source;
+  auto graph = form.FilterGraph()->Query<IFilterGraph>();
+  return graph && SUCCEEDED(graph->FindFilterByName(engine::kMfSourceName, &source));
+}
+
+std::string Narrowed(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+}  // namespace
+
+TEST_F(PlayerTest, Mp4TimeReadOutAndSeekBarFollowTheClip) {
+  WritePlayList({"tone.mp4"});
+  TLumorixMainForm& form = StartPlayer();
+  ASSERT_TRUE(errors.Boxes().empty()) << Narrowed(errors.Boxes()[0].text);
+  EXPECT_TRUE(PlaysThroughMediaFoundation(form));
+  ASSERT_TRUE(PumpUntil([&] { return form.LTimeInd.Text() == L"00:00:01 / 00:00:06"; }, milliseconds(6000)))
+      << Narrowed(form.LTimeInd.Text());
+  EXPECT_EQ(form.TBPosition.Max(), 6);
+
+  // The seek bar's jump lands within a second of where it was sent.
+  form.TBPosition.SetPosition(4);
+  PumpFor(milliseconds(300));
+  LONGLONG position = 0;
+  ASSERT_HRESULT_SUCCEEDED(form.FilterGraph()->Query<IMediaSeeking>()->GetCurrentPosition(&position));
+  EXPECT_GE(position, 39000000);
+  EXPECT_LT(position, 50000000);
+  form.TBPosition.Tick();
+  EXPECT_EQ(form.TBPosition.Position(), 4);
+  EXPECT_EQ(Narrowed(form.LTimeInd.Text()), "00:00:04 / 00:00:06");
+}
+
+TEST_F(PlayerTest, EndOfClipMovesFromMp4ToAviAndBack) {
+  WritePlayList({"short.mp4", "plain.avi", "short.mp4"});
+  TLumorixMainForm& form = StartPlayer();
+  ASSERT_TRUE(errors.Boxes().empty()) << Narrowed(errors.Boxes()[0].text);
+  std::vector<int32_t> seen{form.PlayingIndex};
+  std::vector<bool> throughMf{PlaysThroughMediaFoundation(form)};
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        if (form.PlayingIndex != seen.back()) {
+          seen.push_back(form.PlayingIndex);
+          throughMf.push_back(PlaysThroughMediaFoundation(form));
+        }
+        return seen.size() == 3;
+      },
+      milliseconds(15000)))
+      << seen.size();
+  EXPECT_EQ(seen, (std::vector<int32_t>{0, 1, 2}));
+  EXPECT_EQ(throughMf, (std::vector<bool>{true, false, true}));
+  EXPECT_TRUE(errors.Boxes().empty());
+}
+
+TEST_F(PlayerTest, ClipNoFrameworkPlaysShowsTheStandardErrorBox) {
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  std::wstring path = std::wstring(folder) + L"lumorix-broken.mkv";
+  FILE* file = _wfopen(path.c_str(), L"wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs("not a Matroska file", file);
+  std::fclose(file);
+  std::vector<TPlayListEntry> entries{EntryFromFileName(WideToAnsi(path))};
+  std::vector<uint8_t> contents = EncodePlayList(entries);
+  HANDLE list = CreateFileW(TLumorixPlayListForm::PlayListFileName().c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(list, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+  CloseHandle(list);
+  StartPlayer();
+  ASSERT_EQ(errors.Boxes().size(), 1u);
+  EXPECT_EQ(errors.Boxes()[0].title, L"Lumorix - settings");
+  EXPECT_NE(errors.Boxes()[0].text.find(L"($80040218)."), std::wstring::npos) << Narrowed(errors.Boxes()[0].text);
+  DeleteFileW(path.c_str());
+}
+
+TEST(MfDesktopPicture, Mp4FillsTheDesktopBehindTheIcons) {
+  constexpr COLORREF kUserColour = RGB(1, 2, 3);
+  SeedInstallerDefaults();
+  WriteSetting(kAudioKey, "PlayListVisible", EncodeInteger(0));
+  WritePlayerPlayList({"red-long.mp4"});
+  ASSERT_TRUE(SetUserDesktop("C:\\windows\\lumorix-user.bmp", kUserColour));
+  PlayerProcess player;
+  ASSERT_TRUE(player.Started());
+  HWND settings = WaitForWindow(L"TLumorixMainForm", L"Lumorix - Settings", milliseconds(20000));
+  ASSERT_NE(settings, nullptr);
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(settings); }, milliseconds(10000)));
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(settings); }, milliseconds(10000)));
+  ASSERT_TRUE(PumpUntil([&] { return RegistryWallpaper().empty(); }, milliseconds(5000)));
+  PumpFor(milliseconds(1500));  // a few frames
+  ScreenShot desktop;
+  desktop.Save("mf-desktop-playback");
+  for (POINT point : {POINT{40, 40}, POINT{512, 300}, POINT{980, 80}, POINT{60, 600}, POINT{900, 640}})
+    EXPECT_TRUE(Near(desktop.Pixel(point.x, point.y), RGB(255, 0, 0)))
+        << point.x << "," << point.y << ": " << Describe(desktop.Pixel(point.x, point.y));
+  DWORD_PTR answer = 0;
+  ASSERT_NE(SendMessageTimeoutW(settings, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer), 0);
+  EXPECT_TRUE(player.WaitForExit(10000));
+  EXPECT_EQ(RegistryWallpaper(), "C:\\windows\\lumorix-user.bmp");
+}

@@ -1,0 +1,227 @@
+// Clips DirectShow cannot read, played by the graph through Media Foundation.
+// This program runs in the "mf" Wine session, whose DirectShow has no MP4 or
+// MKV reader, as on Windows 8 to 11.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "player/engine/direct_show_error.h"
+#include "player/engine/filter_graph.h"
+#include "player/engine/mf_render.h"
+#include "tests/support/gui_test.h"
+#include "tests/support/media.h"
+
+using namespace lumorix;
+using namespace lumorix::engine;
+using namespace lumorix::test;
+using std::chrono::milliseconds;
+
+namespace {
+
+constexpr LONGLONG kSecond = 10000000;
+
+class RecordingListener : public IFilterGraphListener {
+ public:
+  void GraphEvent(long, LONG_PTR, LONG_PTR) override {}
+  void ControlEvent(TGraphNotice notice, int) override { notices.push_back(notice); }
+  std::vector<TGraphNotice> notices;
+};
+
+// A member bringing a Video Renderer, as the video window does.
+class RendererMember : public IFilterGraphMember {
+ public:
+  ComPtr<IBaseFilter> GetFilter() override { return filter; }
+  std::wstring GetName() override { return L"Member renderer"; }
+  void NotifyFilter(TMemberOperation operation, int) override {
+    if (operation == moAdding)
+      (void)CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&filter));
+  }
+  ComPtr<IBaseFilter> filter;
+};
+
+bool InputConnected(IBaseFilter* filter) {
+  ComPtr<IEnumPins> pins;
+  if (FAILED(filter->EnumPins(&pins))) return false;
+  ComPtr<IPin> pin, peer;
+  while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK)
+    if (SUCCEEDED(pin->ConnectedTo(peer.ReleaseAndGetAddressOf()))) return true;
+  return false;
+}
+
+class MfGraph : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    graph.AddMember(&member);
+    graph.AddListener(&listener);
+    graph.SetActive(true);
+  }
+  void TearDown() override {
+    graph.SetActive(false);
+    graph.RemoveListener(&listener);
+    graph.RemoveMember(&member);
+  }
+
+  bool HoldsSource() {
+    ComPtr<IBaseFilter> source;
+    return SUCCEEDED(graph.Query<IFilterGraph>()->FindFilterByName(kMfSourceName, &source));
+  }
+  LONGLONG Position() {
+    LONGLONG position = -1;
+    (void)graph.Query<IMediaSeeking>()->GetCurrentPosition(&position);
+    return position;
+  }
+  bool PlaysOn(LONGLONG from, milliseconds timeout) {
+    return PumpUntil([&] { return Position() > from + kSecond / 2; }, timeout);
+  }
+
+  TFilterGraph graph;
+  RendererMember member;
+  RecordingListener listener;
+};
+
+}  // namespace
+
+TEST(MfSession, DirectShowItselfCannotReadMp4OrMkvHere) {
+  for (const char* clip : {"tone.mp4", "red.mkv"}) {
+    ComPtr<IGraphBuilder> builder;
+    ASSERT_HRESULT_SUCCEEDED(
+        CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&builder)));
+    EXPECT_HRESULT_FAILED(builder->RenderFile(Clip(clip).c_str(), nullptr)) << clip;
+  }
+}
+
+TEST_F(MfGraph, Mp4PlaysThroughMediaFoundationWithPictureAndSound) {
+  HRESULT result = graph.RenderFile(Clip("tone.mp4"));
+  EXPECT_EQ(result, S_OK);
+  EXPECT_EQ(listener.notices, (std::vector<TGraphNotice>{gnActive, gnRendering, gnRendered}));
+  EXPECT_TRUE(HoldsSource());
+  EXPECT_TRUE(InputConnected(member.filter.Get())) << "the picture goes to the member's renderer";
+  EXPECT_TRUE(graph.Query<IBasicAudio>()) << "the sound to an audio renderer";
+  EXPECT_NEAR(graph.Duration(), 6000, 100);
+  ASSERT_TRUE(graph.Play());
+  EXPECT_TRUE(PumpUntil([&] { return graph.State() == 3; }, milliseconds(3000)));
+  EXPECT_TRUE(PlaysOn(0, milliseconds(4000))) << Position();
+}
+
+TEST_F(MfGraph, SeekingLandsWhereAskedAndPlaysOn) {
+  ASSERT_EQ(graph.RenderFile(Clip("tone.mp4")), S_OK);
+  ASSERT_TRUE(graph.Play());
+  ASSERT_TRUE(PlaysOn(0, milliseconds(4000)));
+  auto seeking = graph.Query<IMediaSeeking>();
+  LONGLONG target = 4 * kSecond, stop = 0;
+  ASSERT_HRESULT_SUCCEEDED(seeking->GetStopPosition(&stop));
+  ASSERT_HRESULT_SUCCEEDED(
+      seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, &stop, AM_SEEKING_NoPositioning));
+  PumpFor(milliseconds(200));
+  EXPECT_GE(Position(), target - kSecond / 10);
+  EXPECT_LT(Position(), target + kSecond);
+  // And back, to before where it was.
+  target = kSecond;
+  ASSERT_HRESULT_SUCCEEDED(
+      seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, &stop, AM_SEEKING_NoPositioning));
+  PumpFor(milliseconds(200));
+  EXPECT_LT(Position(), 2 * kSecond);
+  EXPECT_TRUE(PlaysOn(target, milliseconds(3000)));
+}
+
+TEST_F(MfGraph, PauseHoldsThePositionAndPlayGoesOn) {
+  ASSERT_EQ(graph.RenderFile(Clip("tone.mp4")), S_OK);
+  ASSERT_TRUE(graph.Play());
+  ASSERT_TRUE(PlaysOn(0, milliseconds(4000)));
+  (void)graph.Pause();
+  ASSERT_TRUE(PumpUntil([&] { return graph.State() == 2; }, milliseconds(3000)));
+  LONGLONG held = Position();
+  PumpFor(milliseconds(600));
+  EXPECT_LT(Position() - held, kSecond / 10);
+  ASSERT_TRUE(graph.Play());
+  EXPECT_TRUE(PlaysOn(held, milliseconds(3000)));
+  ASSERT_TRUE(graph.Stop());
+  EXPECT_EQ(graph.State(), 1);
+}
+
+TEST_F(MfGraph, VolumeAndBalanceReachTheAudioRendererOnTheSameCurve) {
+  ASSERT_EQ(graph.RenderFile(Clip("tone.mp4")), S_OK);
+  graph.SetVolume(5000);
+  graph.SetBalance(-1000);
+  auto audio = graph.Query<IBasicAudio>();
+  ASSERT_TRUE(audio);
+  long volume = 0, balance = 0;
+  ASSERT_HRESULT_SUCCEEDED(audio->get_Volume(&volume));
+  ASSERT_HRESULT_SUCCEEDED(audio->get_Balance(&balance));
+  EXPECT_EQ(volume, -752);
+  EXPECT_EQ(balance, -7501);
+  // Values set before the render are applied to the new clip's renderer.
+  graph.ClearGraph();
+  graph.SetVolume(100);
+  ASSERT_EQ(graph.RenderFile(Clip("short.mp4")), S_OK);
+  ASSERT_HRESULT_SUCCEEDED(graph.Query<IBasicAudio>()->get_Volume(&volume));
+  EXPECT_EQ(volume, -4989);
+}
+
+TEST_F(MfGraph, FasterRateMovesThePictureFaster) {
+  ASSERT_EQ(graph.RenderFile(Clip("red.mkv")), S_OK);
+  ASSERT_TRUE(InputConnected(member.filter.Get()));
+  graph.SetRate(2.0);
+  ASSERT_TRUE(graph.Play());
+  ASSERT_TRUE(PumpUntil([&] { return Position() > 0; }, milliseconds(3000)));
+  LONGLONG from = Position();
+  DWORD start = GetTickCount();
+  PumpFor(milliseconds(800));
+  double played = static_cast<double>(Position() - from) / kSecond;
+  double took = (GetTickCount() - start) / 1000.0;
+  EXPECT_GT(played, 1.5 * took) << played << " s of clip in " << took << " s";
+}
+
+TEST_F(MfGraph, SoundOnlyM4aPlaysWithoutPicture) {
+  ASSERT_EQ(graph.RenderFile(Clip("sound.m4a")), S_OK);
+  EXPECT_TRUE(HoldsSource());
+  EXPECT_FALSE(InputConnected(member.filter.Get()));
+  EXPECT_NEAR(graph.Duration(), 2000, 100);
+  EXPECT_TRUE(graph.Query<IBasicAudio>());
+  ASSERT_TRUE(graph.Play());
+  EXPECT_TRUE(PlaysOn(0, milliseconds(3000)));
+}
+
+TEST_F(MfGraph, AviStillGoesThroughTheGraphAndSourcesDoNotLinger) {
+  ASSERT_EQ(graph.RenderFile(Clip("tone.mp4")), S_OK);
+  ASSERT_TRUE(graph.Play());
+  graph.ClearGraph();
+  EXPECT_FALSE(HoldsSource());
+  ASSERT_EQ(graph.RenderFile(Clip("plain.avi")), S_OK);
+  EXPECT_FALSE(HoldsSource()) << "DirectShow renders the AVI itself";
+  EXPECT_TRUE(InputConnected(member.filter.Get()));
+  ASSERT_TRUE(graph.Play());
+  graph.ClearGraph();
+  ASSERT_EQ(graph.RenderFile(Clip("red.mkv")), S_OK);
+  EXPECT_TRUE(HoldsSource());
+}
+
+TEST_F(MfGraph, FileNeitherFrameworkPlaysRaisesTheGraphsError) {
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  std::wstring path = std::wstring(folder) + L"lumorix-not-a-clip.mp4";
+  FILE* file = _wfopen(path.c_str(), L"wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs("This is a text file, not a movie.\n", file);
+  std::fclose(file);
+  listener.notices.clear();
+  try {
+    (void)graph.RenderFile(path);
+    FAIL() << "no failure raised";
+  } catch (const EDirectShowException& error) {
+    EXPECT_EQ(error.Code(), VFW_E_CANNOT_RENDER);
+    EXPECT_EQ(error.what(), DirectShowErrorMessage(VFW_E_CANNOT_RENDER));
+  }
+  EXPECT_EQ(listener.notices, (std::vector<TGraphNotice>{gnRendering}));
+  EXPECT_FALSE(HoldsSource());
+  DeleteFileW(path.c_str());
+}
+
+TEST_F(MfGraph, MissingFileKeepsThePlatformsText) {
+  try {
+    (void)graph.RenderFile(Clip("no-such-clip.mp4"));
+    FAIL() << "no failure raised";
+  } catch (const EDirectShowException& error) {
+    EXPECT_EQ(error.Code(), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+  }
+}
