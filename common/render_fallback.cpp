@@ -2,7 +2,6 @@
 
 namespace lumorix {
 
-
 FallbackNeed RenderFallbackFor(int32_t renderResult) {
   switch (static_cast<uint32_t>(renderResult)) {
     // No source, splitter or decoder could take the file or its streams.

@@ -8,11 +8,11 @@ namespace lumorix {
 
 // What Media Foundation must be able to decode for the file to go there.
 enum class FallbackNeed {
-  kNone,      // the graph's result stands: a full render, or a failure that is not about decoding
-  kAnyStream, // nothing could be rendered
-  kVideo,     // the picture was left out
-  kAudio,     // the sound was left out
-  kBoth,      // some stream was left out, the graph does not say which
+  kNone,       // the graph's result stands: a full render, or a failure that is not about decoding
+  kAnyStream,  // nothing could be rendered
+  kVideo,      // the picture was left out
+  kAudio,      // the sound was left out
+  kBoth,       // some stream was left out, the graph does not say which
 };
 
 FallbackNeed RenderFallbackFor(int32_t renderResult);

@@ -9,9 +9,8 @@ namespace lumorix::engine {
 
 namespace {
 
-constexpr DWORD kSeekingCaps = AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards |
-                               AM_SEEKING_CanSeekBackwards | AM_SEEKING_CanGetStopPos | AM_SEEKING_CanGetDuration |
-                               AM_SEEKING_CanGetCurrentPos;
+constexpr DWORD kSeekingCaps = AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards | AM_SEEKING_CanSeekBackwards |
+                               AM_SEEKING_CanGetStopPos | AM_SEEKING_CanGetDuration | AM_SEEKING_CanGetCurrentPos;
 
 bool IsMediaTime(const GUID* format) { return !format || *format == TIME_FORMAT_MEDIA_TIME; }
 
@@ -128,9 +127,9 @@ HRESULT MfOutputPin::DecideAllocator(IMemInputPin* input) {
   // The renderer's own allocator first, then a plain one in memory.
   for (int attempt = 0; attempt < 2; ++attempt) {
     ComPtr<IMemAllocator> allocator;
-    HRESULT made = attempt == 0 ? input->GetAllocator(&allocator)
-                                : CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER,
-                                                   IID_PPV_ARGS(&allocator));
+    HRESULT made =
+        attempt == 0 ? input->GetAllocator(&allocator)
+                     : CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&allocator));
     if (FAILED(made) || !allocator) continue;
     ALLOCATOR_PROPERTIES actual{};
     if (FAILED(allocator->SetProperties(&wanted, &actual)) || actual.cbBuffer < reader_->BufferSize()) continue;
@@ -357,6 +356,9 @@ bool MfOutputPin::Send(IMediaSample* sample, LONGLONG start, LONGLONG end, bool&
   REFERENCE_TIME streamStart = static_cast<REFERENCE_TIME>((start - start_) / rate_);
   REFERENCE_TIME streamEnd = static_cast<REFERENCE_TIME>((end - start_) / rate_);
   (void)sample->SetTime(&streamStart, &streamEnd);
+  // The position in the clip, which renderers report as the graph's current position.
+  LONGLONG mediaStart = start, mediaEnd = end;
+  (void)sample->SetMediaTime(&mediaStart, &mediaEnd);
   (void)sample->SetSyncPoint(TRUE);
   (void)sample->SetDiscontinuity(first ? TRUE : FALSE);
   first = false;

@@ -50,7 +50,6 @@ class MfSourceFilter : public ComObject<IBaseFilter> {
   ~MfSourceFilter() override;
 
  private:
-
   std::vector<std::unique_ptr<MfOutputPin>> pins_;
   std::recursive_mutex lock_;
   FILTER_STATE state_ = State_Stopped;
