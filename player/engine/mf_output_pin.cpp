@@ -287,7 +287,11 @@ void MfOutputPin::Stream() {
     LONGLONG end = frame.time + std::max<LONGLONG>(frame.length, 1);
     if (end <= start_) continue;
     bool delivered = Kind() == MfStreamReader::Kind::kVideo ? Deliver(frame, first) : DeliverAudio(frame, first);
-    if (!delivered) break;
+    if (!delivered) {
+      // A renderer that refused the sample is told the stream ends, unless it is being stopped or flushed.
+      if (!quit_) (void)peer_->EndOfStream();
+      break;
+    }
   }
 }
 

@@ -91,7 +91,7 @@ class MfGraph : public ::testing::Test {
 }  // namespace
 
 TEST(MfSession, DirectShowItselfCannotReadMp4OrMkvHere) {
-  for (const char* clip : {"tone.mp4", "red.mkv"}) {
+  for (const char* clip : {"tone.mp4", "red.mkv", "red.mov", "red-hevc.mp4"}) {
     ComPtr<IGraphBuilder> builder;
     ASSERT_HRESULT_SUCCEEDED(
         CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&builder)));
@@ -192,6 +192,18 @@ TEST_F(MfGraph, FasterRateMovesThePictureFaster) {
   double played = static_cast<double>(shown() - from) / kSecond;
   double took = (GetTickCount() - start) / 1000.0;
   EXPECT_GT(played, 1.5 * took) << played << " s of clip in " << took << " s";
+}
+
+TEST_F(MfGraph, HevcAndQuickTimeClipsPlayToo) {
+  for (const char* clip : {"red-hevc.mp4", "red.mov"}) {
+    graph.ClearGraph();
+    ASSERT_EQ(graph.RenderFile(Clip(clip)), S_OK) << clip;
+    EXPECT_TRUE(HoldsSource()) << clip;
+    EXPECT_TRUE(InputConnected(member.filter.Get())) << clip;
+    EXPECT_NEAR(graph.Duration(), 2000, 150) << clip;
+    ASSERT_TRUE(graph.Play());
+    EXPECT_TRUE(PlaysOn(0, milliseconds(3000))) << clip;
+  }
 }
 
 TEST_F(MfGraph, SoundOnlyM4aPlaysWithoutPicture) {
