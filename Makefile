@@ -1,26 +1,15 @@
-# The two commands a newcomer needs:
-#   make demo   set up, build, and show the player playing a clip as the desktop background
-#   make test   set up, build both presets and run every test
-.PHONY: setup build test demo native win32 clean
+# Shortcuts for developers; a bare machine needs only the scripts:
+#   bash scripts/demo   set up, build, and show the player
+#   bash scripts/test   set up, build both presets and run every test
+.PHONY: setup test demo clean
 
 setup:
 	bash scripts/setup
 
-native: setup
-	cmake --preset native
-	cmake --build --preset native
+test:
+	bash scripts/test
 
-win32: setup
-	cmake --preset win32
-	cmake --build --preset win32
-
-build: native win32
-
-test: build
-	ctest --preset native
-	ctest --preset win32
-
-demo: win32
+demo:
 	bash scripts/demo
 
 clean:

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/text.h"
+
 namespace lumorix {
 
 std::wstring ProgramFileName() {
@@ -36,6 +38,21 @@ std::vector<std::wstring> ListDirectory(const std::wstring& pattern) {
   } while (FindNextFileW(search, &found));
   FindClose(search);
   return names;
+}
+
+std::wstring ShortPathOf(const std::wstring& path) {
+  DWORD length = GetShortPathNameW(path.c_str(), nullptr, 0);
+  if (length == 0) return path;
+  std::wstring shortPath(length, L'\0');
+  length = GetShortPathNameW(path.c_str(), shortPath.data(), length);
+  if (length == 0 || length >= shortPath.size()) return path;
+  shortPath.resize(length);
+  return shortPath;
+}
+
+std::optional<std::string> AnsiFileName(const std::wstring& path, const ShortPathLookup& shortPath) {
+  if (std::optional<std::string> exact = ExactAnsi(path)) return exact;
+  return ExactAnsi(shortPath(path));
 }
 
 }  // namespace lumorix

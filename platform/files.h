@@ -1,5 +1,7 @@
 #pragma once
 // File-system helpers of the Windows programs.
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,5 +14,14 @@ std::wstring ProgramFileName();
 bool FileExists(const std::wstring& path);
 // Names (not paths) of the directory entries matching `pattern`, in the file system's order.
 std::vector<std::wstring> ListDirectory(const std::wstring& pattern);
+
+// The file's short (8.3) path, or the path unchanged where the volume keeps none.
+std::wstring ShortPathOf(const std::wstring& path);
+using ShortPathLookup = std::function<std::wstring(const std::wstring&)>;
+// The name under which a file can be kept in a single-byte record of the
+// system's ANSI code page: its own name when that has an exact ANSI form,
+// else its short path when that has one; nothing otherwise, since a name
+// with "?" or look-alike letters would name another file or none.
+std::optional<std::string> AnsiFileName(const std::wstring& path, const ShortPathLookup& shortPath = ShortPathOf);
 
 }  // namespace lumorix

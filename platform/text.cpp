@@ -26,4 +26,17 @@ std::string Narrow(std::wstring_view utf16) { return FromWide(CP_UTF8, utf16); }
 std::wstring AnsiToWide(std::string_view ansi) { return ToWide(CP_ACP, ansi); }
 std::string WideToAnsi(std::wstring_view utf16) { return FromWide(CP_ACP, utf16); }
 
+std::optional<std::string> ExactAnsi(std::wstring_view utf16) {
+  if (utf16.empty()) return std::string();
+  BOOL usedDefault = FALSE;
+  int size = static_cast<int>(utf16.size());
+  int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, utf16.data(), size, nullptr, 0, nullptr, &usedDefault);
+  if (length <= 0 || usedDefault) return std::nullopt;
+  std::string narrow(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, utf16.data(), size, narrow.data(), length, nullptr, &usedDefault);
+  // Some code pages lack the flag's guarantee: a round trip must give the text back.
+  if (usedDefault || AnsiToWide(narrow) != utf16) return std::nullopt;
+  return narrow;
+}
+
 }  // namespace lumorix

@@ -149,7 +149,10 @@ bool Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result
       }
       return false;
     case WM_QUERYENDSESSION:
-      result = CloseQuery() ? 1 : 0;
+      // Windows asks every top-level window. Only the main form speaks for the
+      // program; another form's close query records a user's close of that
+      // window, which a log-off is not.
+      result = Application::Instance().MainForm() != this || CloseQuery() ? 1 : 0;
       return true;
     default:
       return false;

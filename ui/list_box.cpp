@@ -1,16 +1,42 @@
 #include "ui/list_box.h"
 
+#include <algorithm>
+
 namespace lumorix::ui {
 
-ListBox::ListBox(HWND parent, const Bounds& bounds, int itemHeight, bool multiSelect) : multiSelect_(multiSelect) {
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
-                LBS_NOINTEGRALHEIGHT;
+ListBox::ListBox(HWND parent, const Bounds& bounds, int itemHeight, bool multiSelect, ItemData data)
+    : multiSelect_(multiSelect) {
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT;
+  style |= data == ItemData::None ? LBS_NODATA : LBS_HASSTRINGS;
   if (multiSelect) style |= LBS_EXTENDEDSEL;
   CreateControl(L"LISTBOX", style, WS_EX_CLIENTEDGE, parent, bounds);
   SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, itemHeight);
 }
 
 int ListBox::Count() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0)); }
+
+void ListBox::SetCount(int count) { SendMessageW(Handle(), LB_SETCOUNT, static_cast<WPARAM>(count), 0); }
+
+void ListBox::ClearSelection() {
+  if (multiSelect_)
+    SendMessageW(Handle(), LB_SETSEL, FALSE, -1);
+  else
+    SendMessageW(Handle(), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+}
+
+std::vector<int> ListBox::SelectedIndexes() const {
+  if (!multiSelect_) {
+    int index = static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0));
+    return index == LB_ERR ? std::vector<int>{} : std::vector<int>{index};
+  }
+  LRESULT count = SendMessageW(Handle(), LB_GETSELCOUNT, 0, 0);
+  if (count <= 0) return {};
+  std::vector<int> indexes(static_cast<size_t>(count));
+  count = SendMessageW(Handle(), LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(indexes.data()));
+  indexes.resize(count == LB_ERR ? 0 : static_cast<size_t>(count));
+  std::sort(indexes.begin(), indexes.end());
+  return indexes;
+}
 
 int ListBox::Add(const std::wstring& text) {
   return static_cast<int>(SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));

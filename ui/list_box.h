@@ -1,7 +1,10 @@
 #pragma once
 // An owner-drawn list box with fixed item height; items may be multi-selected.
+// A list without item data holds only a count: its owner keeps the items and
+// draws them, so a list of a hundred thousand entries fills at once.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ui/window.h"
 
@@ -16,14 +19,20 @@ struct ListBoxDrawItem {
 
 class ListBox : public Window {
  public:
-  ListBox(HWND parent, const Bounds& bounds, int itemHeight, bool multiSelect);
+  enum class ItemData { Texts, None };
+  ListBox(HWND parent, const Bounds& bounds, int itemHeight, bool multiSelect, ItemData data = ItemData::Texts);
 
   int Count() const;
+  // Lists without item data: the number of items.
+  void SetCount(int count);
+  void ClearSelection();
   int Add(const std::wstring& text);
   void Delete(int index);
   void Clear();
   std::wstring ItemText(int index) const;
   bool Selected(int index) const;
+  // The selected items' indexes, ascending.
+  std::vector<int> SelectedIndexes() const;
   void SetSelected(int index, bool selected);
   int ItemIndex() const;  // the focused item, or -1
   void SetItemIndex(int index);

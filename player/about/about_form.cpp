@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-#include "player/core/main_form.h"
 
 namespace lumorix {
 
@@ -44,7 +43,7 @@ std::wstring WindowsVersionLine(const OSVERSIONINFOW& version) {
   return name + L" (Build " + std::to_wstring(version.dwBuildNumber) + L": " + version.szCSDVersion + L")";
 }
 
-TlumorixAboutForm::TlumorixAboutForm(TLumorixMainForm& mainForm)
+TlumorixAboutForm::TlumorixAboutForm(IAboutOwner& owner)
     : ui::Form(AboutDesign()),
       Label5(Handle(), {16, 152, 0, 0}, L"Lumorix"),
       Label1(Handle(), {80, 96, 0, 0}, L"Version: 1.1"),
@@ -53,7 +52,7 @@ TlumorixAboutForm::TlumorixAboutForm(TLumorixMainForm& mainForm)
       Label4(Handle(), {80, 160, 0, 0}, L"vantrel.example"),
       LWinInfo(Handle(), {16, 192, 0, 0}, L""),
       BtOk(Handle(), {80, 232, 75, 25}, L"Ok"),
-      main_(mainForm) {
+      owner_(owner) {
   BtOk.OnClick = [this] { BtOkClick(); };
 }
 
@@ -68,7 +67,7 @@ void TlumorixAboutForm::FormShow() {
 }
 
 void TlumorixAboutForm::BtOkClick() {
-  main_.RunSettings();
+  owner_.ShowSettings();
   Close();
 }
 

@@ -4,20 +4,19 @@
 
 #include <string>
 
+#include "player/about/about_owner.h"
 #include "ui/button.h"
 #include "ui/form.h"
 #include "ui/label.h"
 
 namespace lumorix {
 
-class TLumorixMainForm;
-
 // The name of the Windows version for the about window's version line.
 std::wstring WindowsVersionLine(const OSVERSIONINFOW& version);
 
 class TlumorixAboutForm : public ui::Form {
  public:
-  explicit TlumorixAboutForm(TLumorixMainForm& mainForm);
+  explicit TlumorixAboutForm(IAboutOwner& owner);
 
   void BtOkClick();
   void Label4Click();
@@ -34,7 +33,7 @@ class TlumorixAboutForm : public ui::Form {
   void FormShow() override;
 
  private:
-  TLumorixMainForm& main_;
+  IAboutOwner& owner_;
 };
 
 }  // namespace lumorix

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "player/core/main_form.h"
 
 namespace lumorix {
 
@@ -32,7 +31,7 @@ ui::TrackBarDesign Slider(int min, int max, int position) {
 
 }  // namespace
 
-TLumorixColorControlForm::TLumorixColorControlForm(TLumorixMainForm& mainForm)
+TLumorixColorControlForm::TLumorixColorControlForm(IColorControlOwner& owner)
     : ui::Form(ColorControlDesign()),
       LBrightness(Handle(), {8, 8, 0, 0}, L"Brightness"),
       TBBrightness(Handle(), {8, 24, 150, 33}, Slider(0, 1000, 75)),
@@ -47,7 +46,7 @@ TLumorixColorControlForm::TLumorixColorControlForm(TLumorixMainForm& mainForm)
       LSharpness(Handle(), {8, 248, 0, 0}, L"Sharpness"),
       TBSharpness(Handle(), {8, 264, 150, 25}, Slider(0, 10, 5)),
       BDefault(Handle(), {16, 288, 137, 25}, L"Default"),
-      main_(mainForm) {
+      owner_(owner) {
   for (ui::Label* label : {&LBrightness, &LContrast, &LGamma, &LHue, &LSaturation, &LSharpness})
     label->SetTransparent(true);
   TBBrightness.OnChange = [this] { TBBrightnessChange(); };
@@ -60,37 +59,37 @@ TLumorixColorControlForm::TLumorixColorControlForm(TLumorixMainForm& mainForm)
 }
 
 void TLumorixColorControlForm::TBBrightnessChange() {
-  main_.DSVideoWindowEx2.ColorControl().SetBrightness(TBBrightness.Position() * 10);
-  main_.ShowMainHint(std::to_wstring(TBBrightness.Position()));
+  owner_.VideoColorControl().SetBrightness(TBBrightness.Position() * 10);
+  owner_.ShowHint(std::to_wstring(TBBrightness.Position()));
 }
 
 void TLumorixColorControlForm::TBContrastChange() {
-  main_.DSVideoWindowEx2.ColorControl().SetContrast(TBContrast.Position() * 10);
-  main_.ShowMainHint(std::to_wstring(TBContrast.Position()));
+  owner_.VideoColorControl().SetContrast(TBContrast.Position() * 10);
+  owner_.ShowHint(std::to_wstring(TBContrast.Position()));
 }
 
 void TLumorixColorControlForm::TBGammaChange() {
-  main_.DSVideoWindowEx2.ColorControl().SetGamma(TBGamma.Position());
-  main_.ShowMainHint(std::to_wstring(TBGamma.Position()));
+  owner_.VideoColorControl().SetGamma(TBGamma.Position());
+  owner_.ShowHint(std::to_wstring(TBGamma.Position()));
 }
 
 void TLumorixColorControlForm::TBHueChange() {
-  main_.DSVideoWindowEx2.ColorControl().SetHue(TBHue.Position());
-  main_.ShowMainHint(std::to_wstring(TBHue.Position()));
+  owner_.VideoColorControl().SetHue(TBHue.Position());
+  owner_.ShowHint(std::to_wstring(TBHue.Position()));
 }
 
 void TLumorixColorControlForm::TBSaturationChange() {
-  main_.DSVideoWindowEx2.ColorControl().SetSaturation(TBSaturation.Position() * 10);
-  main_.ShowMainHint(std::to_wstring(TBSaturation.Position()));
+  owner_.VideoColorControl().SetSaturation(TBSaturation.Position() * 10);
+  owner_.ShowHint(std::to_wstring(TBSaturation.Position()));
 }
 
 void TLumorixColorControlForm::TBSharpnessChange() {
-  main_.DSVideoWindowEx2.ColorControl().SetSharpness(TBSharpness.Position());
-  main_.ShowMainHint(std::to_wstring(TBSharpness.Position()));
+  owner_.VideoColorControl().SetSharpness(TBSharpness.Position());
+  owner_.ShowHint(std::to_wstring(TBSharpness.Position()));
 }
 
 void TLumorixColorControlForm::BDefaultClick() {
-  main_.DSVideoWindowEx2.ColorControl().RestoreDefault();
+  owner_.VideoColorControl().RestoreDefault();
   TBBrightness.SetPosition(75);
   TBContrast.SetPosition(1000);
   TBGamma.SetPosition(1);
@@ -100,7 +99,7 @@ void TLumorixColorControlForm::BDefaultClick() {
 }
 
 void TLumorixColorControlForm::FormShow() {
-  const auto& caps = main_.DSVideoWindowEx2.Capabilities();
+  const auto& caps = owner_.VideoCapabilities();
   TBBrightness.SetEnabled(caps.CanControlBrigtness());
   TBContrast.SetEnabled(caps.CanControlContrast());
   TBGamma.SetEnabled(caps.CanControlGamma());
@@ -110,7 +109,7 @@ void TLumorixColorControlForm::FormShow() {
 }
 
 void TLumorixColorControlForm::FormCloseQuery(bool& canClose) {
-  main_.ColorControlVisible = false;
+  owner_.ColorControlWindowClosed();
   canClose = true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The colour-control window: six sliders writing into the video window's
 // colour control, and a button that restores the defaults.
+#include "player/colour/color_control_owner.h"
 #include "ui/button.h"
 #include "ui/form.h"
 #include "ui/label.h"
@@ -8,11 +9,9 @@
 
 namespace lumorix {
 
-class TLumorixMainForm;
-
 class TLumorixColorControlForm : public ui::Form {
  public:
-  explicit TLumorixColorControlForm(TLumorixMainForm& mainForm);
+  explicit TLumorixColorControlForm(IColorControlOwner& owner);
 
   void TBBrightnessChange();
   void TBContrastChange();
@@ -41,7 +40,7 @@ class TLumorixColorControlForm : public ui::Form {
   void FormCloseQuery(bool& canClose) override;
 
  private:
-  TLumorixMainForm& main_;
+  IColorControlOwner& owner_;
 };
 
 }  // namespace lumorix

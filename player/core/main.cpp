@@ -4,11 +4,17 @@
 #include "player/about/about_form.h"
 #include "player/core/artwork.h"
 #include "player/core/main_form.h"
+#include "player/core/single_instance.h"
 #include "player/engine/desktop_look.h"
 #include "ui/application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace lumorix;
+  SingleInstance instance;
+  if (!instance.Held()) {
+    (void)ShowRunningPlayerSettings(std::chrono::seconds(10));
+    return 0;
+  }
   ui::Application& application = ui::Application::Instance();
   application.Initialize();
   // A run that died during desktop playback left the desktop in the video's colours.

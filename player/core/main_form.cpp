@@ -1,8 +1,5 @@
 #include "player/core/main_form.h"
 
-#include <cstdlib>
-#include <ctime>
-
 #include "common/rate_ladder.h"
 #include "platform/locale.h"
 #include "platform/text.h"
@@ -203,8 +200,8 @@ void TLumorixMainForm::FormCreate() {
   AddLanguagesToMenu();
   AddSkinsToMenu();
   mainHint_ = std::make_unique<ui::HintWindow>(Handle());
-  colorControlForm_ = std::make_unique<TLumorixColorControlForm>(*this);
-  playListForm_ = std::make_unique<TLumorixPlayListForm>(*this);
+  colorControlForm_ = std::make_unique<TLumorixColorControlForm>(static_cast<IColorControlOwner&>(*this));
+  playListForm_ = std::make_unique<TLumorixPlayListForm>(static_cast<IPlayListOwner&>(*this));
   playListForm_->Initialize();
   LoadSaveOptions(true);
   mainHint_->Hide();
@@ -235,7 +232,6 @@ void TLumorixMainForm::TimerTimer() {
 }
 
 void TLumorixMainForm::Timer2Timer() {
-  std::srand(static_cast<unsigned>(std::time(nullptr)));
   Timer2.SetEnabled(false);
   TBPosition.SetPosition(StartPosition);
 }
@@ -252,8 +248,8 @@ void TLumorixMainForm::DesktopPlacement() {
 
 void TLumorixMainForm::RunSettings() {
   Show();
-  colorControlForm_->SetVisible(ColorControlVisible);
-  playListForm_->SetVisible(PlayListVisible);
+  if (colorControlForm_) colorControlForm_->SetVisible(ColorControlVisible);
+  if (playListForm_) playListForm_->SetVisible(PlayListVisible);
   PreviewPlacement();
 }
 
@@ -298,10 +294,8 @@ void TLumorixMainForm::FormDestroy() {
 bool TLumorixMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_QUERYENDSESSION:
-      (void)CloseQuery();
-      result = 1;
-      ExitRequested = true;
-      Close();
+      result = 1;  // the player never holds a log-off or shut-down up
+      EndForSession();
       return true;
     case WM_SCREENSAVERCOMMAND:
       if (wParam == 0) {
@@ -324,17 +318,46 @@ void TLumorixMainForm::AboutClick() {
   (void)CloseQuery();
 }
 
+void TLumorixMainForm::EndForSession() {
+  ExitRequested = true;
+  Hide();
+  if (colorControlForm_) colorControlForm_->Hide();
+  if (playListForm_) playListForm_->Hide();
+  // Each part on its own: settings that cannot be written must not cost the
+  // playlist, nor the user's desktop look.
+  auto attempt = [](auto&& step) {
+    try {
+      step();
+    } catch (const std::exception&) {
+      // Nobody is left to read a message at the session's end.
+    }
+  };
+  attempt([this] { InsatllScreenSaver(false); });
+  attempt([this] { LoadSaveOptions(false); });
+  attempt([this] {
+    if (playListForm_) playListForm_->LoadSavePlayList(false);
+  });
+  attempt([this] { DSVideoWindowEx2.StopDesktopPlayback(); });
+  attempt([this] { (void)filterGraph_->Stop(); });
+  ui::Application::Instance().Terminate();
+}
+
+int32_t TLumorixMainForm::PlayListCount() const { return playListForm_ ? playListForm_->Count() : 0; }
+
 void TLumorixMainForm::BtShowPlayListClick() {
+  if (!playListForm_) return;
   playListForm_->SetVisible(!playListForm_->Visible());
   PlayListVisible = playListForm_->Visible();
 }
 
 void TLumorixMainForm::BtSCCClick() {
+  if (!colorControlForm_) return;
   colorControlForm_->SetVisible(!colorControlForm_->Visible());
   ColorControlVisible = colorControlForm_->Visible();
 }
 
 void TLumorixMainForm::ShowMainHint(const std::wstring& text) {
+  if (!mainHint_) return;
   mainHint_->SetHintText(text);
   POINT cursor{};
   GetCursorPos(&cursor);
@@ -346,7 +369,7 @@ void TLumorixMainForm::ShowMainHint(const std::wstring& text) {
 
 void TLumorixMainForm::HintTimerTimer() {
   HintTimer.SetEnabled(false);
-  mainHint_->Hide();
+  if (mainHint_) mainHint_->Hide();
 }
 
 }  // namespace lumorix

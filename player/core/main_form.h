@@ -5,9 +5,14 @@
 #include <memory>
 #include <string>
 
+#include "common/random_pick.h"
+
+#include "player/about/about_owner.h"
+#include "player/colour/color_control_owner.h"
 #include "player/engine/ds_track_bar.h"
 #include "player/engine/filter_graph.h"
 #include "player/engine/video_window.h"
+#include "player/playlist/playlist_owner.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
 #include "ui/form.h"
@@ -35,7 +40,10 @@ inline constexpr UINT WM_SCREENSAVERCOMMAND = WM_USER + 100;
 extern bool ScreenSaverMode;
 extern bool EndReached;
 
-class TLumorixMainForm : public ui::Form {
+class TLumorixMainForm : public ui::Form,
+                         private IPlayListOwner,
+                         private IColorControlOwner,
+                         public IAboutOwner {
  public:
   TLumorixMainForm();
   ~TLumorixMainForm() override;
@@ -141,6 +149,9 @@ class TLumorixMainForm : public ui::Form {
   ui::PopupMenu TrayPopup;
   ui::MenuItem &ItPlay, &ItPause, &ItNext, &ItPrevious, &ItOpen, &ItOptions, &ItExit;
 
+  // What the about window asks of the player.
+  void ShowSettings() override { RunSettings(); }
+
  protected:
   void FormCreate() override;
   void FormShow() override;
@@ -150,17 +161,37 @@ class TLumorixMainForm : public ui::Form {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  // The playlist window's view of the player.
+  int32_t CurrentIndex() const override { return PlayingIndex; }
+  void PlayEntry(int32_t index) override { PlayIndex(index); }
+  void StopPlayback() override { Stop(); }
+  void SetRepeatMode(bool repeat) override { Repeat = repeat; }
+  void SetRandomMode(bool random) override { Random = random; }
+  void PlayListWindowClosed() override { PlayListVisible = false; }
+  // The colour-control window's view of the player.
+  engine::TColorControl& VideoColorControl() override { return DSVideoWindowEx2.ColorControl(); }
+  const engine::TDSVideoWindowEx2Caps& VideoCapabilities() override { return DSVideoWindowEx2.Capabilities(); }
+  void ShowHint(const std::wstring& text) override { ShowMainHint(text); }
+  void ColorControlWindowClosed() override { ColorControlVisible = false; }
+
   void BindHandlers();
   void PreviewPlacement();
   void DesktopPlacement();
   void SetRateStep(int step) { rateStep_ = step; }
   void ApplyRateStep(int step);
+  // The number of playlist entries; 0 while the playlist window does not exist
+  // (a create step that stopped early).
+  int32_t PlayListCount() const;
+  // Runs the close step for a log-off or shut-down: every part is tried, and a
+  // failure is not shown, since a box would hold the session's end up.
+  void EndForSession();
 
   std::unique_ptr<engine::TFilterGraph> filterGraph_;
   std::unique_ptr<TTrayIcon> trayIcon_;
   std::unique_ptr<ui::HintWindow> mainHint_;
   std::unique_ptr<TLumorixColorControlForm> colorControlForm_;
   std::unique_ptr<TLumorixPlayListForm> playListForm_;
+  RandomPick randomPick_{FreshSeed()};
   int rateStep_ = 0;  // the Tag of BtRateUp: the position on the rate ladder
   ui::ToolButton* btPlayPause_ = nullptr;
 };

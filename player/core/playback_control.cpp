@@ -1,7 +1,4 @@
 // Transport, playlist stepping, the rate ladder, volume, balance and the time read-out.
-#include <cstdlib>
-#include <ctime>
-
 #include "common/next_entry.h"
 #include "common/rate_ladder.h"
 #include "common/time_text.h"
@@ -11,11 +8,6 @@
 #include "player/playlist/playlist_form.h"
 
 namespace lumorix {
-
-namespace {
-void SeedRandom() { std::srand(static_cast<unsigned>(std::time(nullptr))); }
-int32_t UniformIndex(int32_t count) { return std::rand() % count; }
-}  // namespace
 
 void TLumorixMainForm::Play() {
   (void)filterGraph_->Play();
@@ -44,8 +36,8 @@ void TLumorixMainForm::Stop() {
 
 void TLumorixMainForm::PlayIndex(int32_t index) {
   TBPosition.SetPosition(0);
+  if (PlayListCount() == 0) return;
   TLumorixPlayListForm& playList = *playListForm_;
-  if (playList.Count() == 0) return;
   PlayingIndex = index;
   std::wstring path = AnsiToWide(EntryPath(playList.Entry(index)));
   filterGraph_->SetActive(true);
@@ -59,21 +51,21 @@ void TLumorixMainForm::PlayIndex(int32_t index) {
 }
 
 void TLumorixMainForm::PlayNext() {
-  SeedRandom();
-  int32_t index = NextEntryIndex(playListForm_->Count(), PlayingIndex, Repeat, Random, UniformIndex);
+  int32_t index = NextEntryIndex(PlayListCount(), PlayingIndex, Repeat, Random, std::ref(randomPick_));
   if (index < 0) return;
   PlayIndex(index);
 }
 
 void TLumorixMainForm::BtPreviousClick() {
-  SeedRandom();
   // The bar counts seconds, so this is a clip played for 10000 seconds.
   if (TBPosition.Position() >= 10000 || PlayingIndex <= 0) {
     TBPosition.SetPosition(0);
     return;
   }
   if (Random) {
-    PlayIndex(UniformIndex(playListForm_->Count()));
+    // With every entry gone there is nothing to pick: PlayIndex then only rewinds.
+    int32_t count = PlayListCount();
+    PlayIndex(count > 0 ? randomPick_(count) : PlayingIndex);
     return;
   }
   PlayIndex(PlayingIndex - 1);
@@ -110,7 +102,9 @@ void TLumorixMainForm::TBBalanceChange() {
                std::to_wstring(TBBalance.Position() + 50) + L"%");
 }
 
-void TLumorixMainForm::OpenClick() { playListForm_->AddFromDialog(); }
+void TLumorixMainForm::OpenClick() {
+  if (playListForm_) playListForm_->AddFromDialog();
+}
 
 void TLumorixMainForm::DSVideoWindowEx2DblClick() {
   if (!ScreenSaverMode) return;

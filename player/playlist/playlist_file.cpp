@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "common/format.h"
 #include "platform/handle.h"
 #include "ui/exception.h"
@@ -9,6 +11,9 @@
 namespace lumorix {
 
 namespace {
+
+// Records per read or write: a megabyte at a time.
+constexpr size_t kBlockRecords = 2048;
 
 [[noreturn]] void RaiseIoError() { throw ui::Exception(Format("I/O error %lu", GetLastError())); }
 
@@ -19,16 +24,21 @@ void CreateEmptyWhenMissing(const std::wstring& path) {
 
 }  // namespace
 
-void LoadPlayListFile(const std::wstring& path, const std::function<void(const TPlayListEntry&)>& append) {
+void LoadPlayListFile(const std::wstring& path, std::vector<TPlayListEntry>& entries) {
   CreateEmptyWhenMissing(path);
-  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) RaiseIoError();
-  uint8_t record[kPlayListEntrySize];
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file.Get(), &size)) entries.reserve(entries.size() + size.QuadPart / kPlayListEntrySize);
+  std::vector<uint8_t> block(kBlockRecords * kPlayListEntrySize);
   for (;;) {
     DWORD read = 0;
-    if (!ReadFile(file.Get(), record, sizeof record, &read, nullptr)) RaiseIoError();
-    if (read < sizeof record) break;  // a trailing partial record carries no entry
-    append(DecodeEntry(record));
+    if (!ReadFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &read, nullptr)) RaiseIoError();
+    // A trailing partial record carries no entry.
+    for (DWORD at = 0; at + kPlayListEntrySize <= read; at += kPlayListEntrySize)
+      entries.push_back(DecodeEntry(block.data() + at));
+    if (read < block.size()) break;
   }
 }
 
@@ -38,11 +48,19 @@ void SavePlayListFile(const std::wstring& path, const std::vector<TPlayListEntry
     UniqueHandle file(
         CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) RaiseIoError();
-    std::vector<uint8_t> contents = EncodePlayList(entries);
-    DWORD written = 0;
-    bool complete = contents.empty() ||
-                    (WriteFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr) &&
-                     written == contents.size());
+    std::vector<uint8_t> block;
+    block.reserve(kBlockRecords * kPlayListEntrySize);
+    bool complete = true;
+    for (size_t next = 0; complete && next < entries.size();) {
+      block.clear();
+      for (size_t end = std::min(entries.size(), next + kBlockRecords); next < end; ++next) {
+        auto record = EncodeEntry(entries[next]);
+        block.insert(block.end(), record.begin(), record.end());
+      }
+      DWORD written = 0;
+      complete = WriteFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr) &&
+                 written == block.size();
+    }
     if (!complete || !FlushFileBuffers(file.Get())) {
       DWORD error = GetLastError();
       file.Reset();

@@ -7,9 +7,11 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "player/core/artwork.h"
-#include "player/core/main_form.h"
 #include "player/playlist/playlist_file.h"
 #include "ui/exception.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace lumorix {
 
@@ -60,12 +62,12 @@ std::vector<std::wstring> ChosenFiles(const std::vector<wchar_t>& buffer) {
 
 }  // namespace
 
-TLumorixPlayListForm::TLumorixPlayListForm(TLumorixMainForm& mainForm)
+TLumorixPlayListForm::TLumorixPlayListForm(IPlayListOwner& owner)
     : ui::Form(PlayListDesign()),
-      LBPlayList(Handle(), {0, 0, 10, 10}, 13, true),
+      LBPlayList(Handle(), {0, 0, 10, 10}, 13, true, ui::ListBox::ItemData::None),
       ImageList(24, 24),
       ToolBar1(Handle(), {0, 0, 10, kToolBarHeight}, PlayListToolBarDesign()),
-      main_(mainForm),
+      owner_(owner),
       font_(ui::CreateDesignFont()),
       boldFont_(ui::CreateDesignFont(true)) {
   LBPlayList.SetColor(RGB(0, 0, 0));
@@ -108,8 +110,12 @@ void TLumorixPlayListForm::LoadSavePlayList(bool load) {
   const std::wstring path = PlayListFileName();
   if (load) {
     entries_.clear();
-    LBPlayList.Clear();
-    LoadPlayListFile(path, [this](const TPlayListEntry& entry) { Append(entry); });
+    // The list shows what was read also when the file fails part way.
+    struct ShowEntries {
+      TLumorixPlayListForm& form;
+      ~ShowEntries() { form.LBPlayList.SetCount(form.Count()); }
+    } show{*this};
+    LoadPlayListFile(path, entries_);
   } else {
     SavePlayListFile(path, entries_);
   }
@@ -122,7 +128,22 @@ const TPlayListEntry& TLumorixPlayListForm::Entry(int index) const {
 
 void TLumorixPlayListForm::Append(const TPlayListEntry& entry) {
   entries_.push_back(entry);
-  LBPlayList.Add(AnsiToWide(entry.EntryName));
+  LBPlayList.SetCount(Count());
+}
+
+void TLumorixPlayListForm::AppendFiles(const std::vector<std::wstring>& files) {
+  std::string refused;
+  for (const std::wstring& file : files) {
+    if (std::optional<std::string> name = AnsiFileName(file))
+      entries_.push_back(EntryFromFileName(*name));
+    else
+      refused += "\n" + Narrow(file);
+  }
+  LBPlayList.SetCount(Count());
+  if (!refused.empty())
+    throw ui::Exception("These files were not added: their names have letters the playlist cannot keep, and "
+                        "they have no short name to stand in" +
+                        refused);
 }
 
 void TLumorixPlayListForm::AddFromDialog() {
@@ -142,7 +163,7 @@ void TLumorixPlayListForm::AddFromDialog() {
       OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_READONLY;
   if (!GetOpenFileNameW(&dialog)) return;
   std::vector<std::wstring> files = ChosenFiles(buffer);
-  for (auto file = files.rbegin(); file != files.rend(); ++file) Append(EntryFromFileName(WideToAnsi(*file)));
+  AppendFiles({files.rbegin(), files.rend()});
 }
 
 void TLumorixPlayListForm::AddDroppedFiles(HDROP drop) {
@@ -151,43 +172,48 @@ void TLumorixPlayListForm::AddDroppedFiles(HDROP drop) {
     ~DropRelease() { DragFinish(drop); }
   } release{drop};
   UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  std::vector<std::wstring> files;
   for (UINT index = 0; index < count; ++index) {
     UINT length = DragQueryFileW(drop, index, nullptr, 0);
     std::wstring name(length + 1, L'\0');
     DragQueryFileW(drop, index, name.data(), length + 1);
     name.resize(length);
-    Append(EntryFromFileName(WideToAnsi(name)));
+    files.push_back(std::move(name));
   }
+  AppendFiles(files);
 }
 
-void TLumorixPlayListForm::RemoveAt(int index) {
-  entries_.erase(entries_.begin() + index);
-  LBPlayList.Delete(index);
+void TLumorixPlayListForm::RemoveSelected(bool stopWhenPlaying) {
+  std::vector<int> selected = LBPlayList.SelectedIndexes();
+  if (selected.empty()) return;
+  std::vector<bool> remove(entries_.size(), false);
+  for (int index : selected) remove[static_cast<size_t>(index)] = true;
+  size_t kept = 0;
+  for (size_t index = 0; index < entries_.size(); ++index)
+    if (!remove[index]) entries_[kept++] = std::move(entries_[index]);
+  entries_.resize(kept);
+  LBPlayList.ClearSelection();
+  LBPlayList.SetCount(Count());
+  if (stopWhenPlaying && std::binary_search(selected.begin(), selected.end(), owner_.CurrentIndex()))
+    owner_.StopPlayback();
+  LBPlayList.Invalidate();
 }
 
-void TLumorixPlayListForm::TBDeleteClick() {
-  for (int index = Count() - 1; index >= 0; --index) {
-    if (!LBPlayList.Selected(index)) continue;
-    RemoveAt(index);
-    if (index == main_.PlayingIndex) main_.Stop();
-  }
-}
+void TLumorixPlayListForm::TBDeleteClick() { RemoveSelected(true); }
 
 void TLumorixPlayListForm::LBPlayListKeyUp(UINT key) {
-  if (key != VK_DELETE) return;
   // Unlike the delete button, the Delete key leaves playback alone.
-  for (int index = Count() - 1; index >= 0; --index)
-    if (LBPlayList.Selected(index)) RemoveAt(index);
+  if (key == VK_DELETE) RemoveSelected(false);
 }
 
-void TLumorixPlayListForm::LBPlayListDblClick() { main_.PlayIndex(LBPlayList.ItemIndex()); }
+void TLumorixPlayListForm::LBPlayListDblClick() { owner_.PlayEntry(LBPlayList.ItemIndex()); }
 
-void TLumorixPlayListForm::TBRepClick() { main_.Repeat = tbRep_->Down(); }
-void TLumorixPlayListForm::TBRandClick() { main_.Random = tbRand_->Down(); }
+void TLumorixPlayListForm::TBRepClick() { owner_.SetRepeatMode(tbRep_->Down()); }
+void TLumorixPlayListForm::TBRandClick() { owner_.SetRandomMode(tbRand_->Down()); }
 
 void TLumorixPlayListForm::LBPlayListDrawItem(const ui::ListBoxDrawItem& item) {
-  ui::SelectObjectScope select(item.dc, item.index == main_.PlayingIndex ? boldFont_.Get() : font_.Get());
-  std::wstring text = LBPlayList.ItemText(item.index);
+  ui::SelectObjectScope select(item.dc, item.index == owner_.CurrentIndex() ? boldFont_.Get() : font_.Get());
+  std::wstring text = AnsiToWide(entries_[static_cast<size_t>(item.index)].EntryName);
   ExtTextOutW(item.dc, item.rect.left, item.rect.top, ETO_OPAQUE | ETO_CLIPPED, &item.rect, text.c_str(),
               static_cast<UINT>(text.size()), nullptr);
 }
@@ -195,7 +221,7 @@ void TLumorixPlayListForm::LBPlayListDrawItem(const ui::ListBoxDrawItem& item) {
 void TLumorixPlayListForm::FormShow() { DragAcceptFiles(Handle(), TRUE); }
 
 void TLumorixPlayListForm::FormCloseQuery(bool& canClose) {
-  main_.PlayListVisible = false;
+  owner_.PlayListWindowClosed();
   canClose = true;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/playlist_entry.h"
+#include "player/playlist/playlist_owner.h"
 #include "ui/form.h"
 #include "ui/image_list.h"
 #include "ui/list_box.h"
@@ -14,11 +15,9 @@
 
 namespace lumorix {
 
-class TLumorixMainForm;
-
 class TLumorixPlayListForm : public ui::Form {
  public:
-  explicit TLumorixPlayListForm(TLumorixMainForm& mainForm);
+  explicit TLumorixPlayListForm(IPlayListOwner& owner);
 
   // Runs the create step (loads the playlist file).
   void Initialize() { FinishCreate(); }
@@ -31,6 +30,9 @@ class TLumorixPlayListForm : public ui::Form {
   // The entry at `index`; raises "List index out of bounds (%d)" for any other index.
   const TPlayListEntry& Entry(int index) const;
   void Append(const TPlayListEntry& entry);
+  // Appends entries for full file names, in order. A name the playlist cannot
+  // keep is left out and named in the failure raised after the others are in.
+  void AppendFiles(const std::vector<std::wstring>& files);
   // Appends the clips chosen in the open dialog, last chosen first.
   void AddFromDialog();
   void AddDroppedFiles(HDROP drop);
@@ -57,10 +59,10 @@ class TLumorixPlayListForm : public ui::Form {
 
  private:
   void LBPlayListDrawItem(const ui::ListBoxDrawItem& item);
-  void RemoveAt(int index);
+  void RemoveSelected(bool stopWhenPlaying);
   void Layout();
 
-  TLumorixMainForm& main_;
+  IPlayListOwner& owner_;
   std::vector<TPlayListEntry> entries_;
   ui::UniqueFont font_;
   ui::UniqueFont boldFont_;

@@ -189,7 +189,7 @@ TEST(PlayListFile, FailedSaveKeepsTheOldFile) {
   CreateDirectoryW((path + L".new").c_str(), nullptr);
   EXPECT_THROW(SavePlayListFile(path, {{"c.avi", "C:\\"}}), std::exception);
   std::vector<TPlayListEntry> after;
-  LoadPlayListFile(path, [&](const TPlayListEntry& entry) { after.push_back(entry); });
+  LoadPlayListFile(path, after);
   ASSERT_EQ(after.size(), 2u);
   EXPECT_EQ(after[1].EntryName, "b.avi");
   RemoveDirectoryW((path + L".new").c_str());
