@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 
 #include "common/settings_layout.h"
 #include "player/engine/mf_render.h"
@@ -108,27 +109,69 @@ TEST_F(PlayerTest, ClipNoFrameworkPlaysShowsTheStandardErrorBox) {
   DeleteFileW(path.c_str());
 }
 
-TEST(MfDesktopPicture, Mp4FillsTheDesktopBehindTheIcons) {
-  constexpr COLORREF kUserColour = RGB(1, 2, 3);
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+
+// The real player started on the one clip; its settings window once it has gone to the desktop.
+HWND StartOnTheDesktop(std::unique_ptr<PlayerProcess>& player, const std::string& clip) {
   SeedInstallerDefaults();
   WriteSetting(kAudioKey, "PlayListVisible", EncodeInteger(0));
-  WritePlayerPlayList({"red-long.mp4"});
-  ASSERT_TRUE(SetUserDesktop("C:\\windows\\lumorix-user.bmp", kUserColour));
-  PlayerProcess player;
-  ASSERT_TRUE(player.Started());
+  WritePlayerPlayList({clip});
+  if (!SetUserDesktop("C:\\windows\\lumorix-user.bmp", RGB(1, 2, 3))) return nullptr;
+  player = std::make_unique<PlayerProcess>();
+  if (!player->Started()) return nullptr;
   HWND settings = WaitForWindow(L"TLumorixMainForm", L"Lumorix - Settings", milliseconds(20000));
-  ASSERT_NE(settings, nullptr);
-  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(settings); }, milliseconds(10000)));
-  ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(settings); }, milliseconds(10000)));
-  ASSERT_TRUE(PumpUntil([&] { return RegistryWallpaper().empty(); }, milliseconds(5000)));
+  if (!settings || !PumpUntil([&] { return IsWindowVisible(settings); }, milliseconds(10000)) ||
+      !PumpUntil([&] { return !IsWindowVisible(settings); }, milliseconds(10000)) ||
+      !PumpUntil([&] { return RegistryWallpaper().empty(); }, milliseconds(5000)))
+    return nullptr;
   PumpFor(milliseconds(1500));  // a few frames
+  return settings;
+}
+
+bool EndSession(HWND settings) {
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(settings, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer) != 0;
+}
+
+}  // namespace
+
+TEST(MfDesktopPicture, Mp4FillsTheDesktopBehindTheIcons) {
+  std::unique_ptr<PlayerProcess> player;
+  HWND settings = StartOnTheDesktop(player, "red-long.mp4");
+  ASSERT_NE(settings, nullptr) << "desktop playback did not start";
   ScreenShot desktop;
   desktop.Save("mf-desktop-playback");
   for (POINT point : {POINT{40, 40}, POINT{512, 300}, POINT{980, 80}, POINT{60, 600}, POINT{900, 640}})
-    EXPECT_TRUE(Near(desktop.Pixel(point.x, point.y), RGB(255, 0, 0)))
+    EXPECT_TRUE(Near(desktop.Pixel(point.x, point.y), kRed))
         << point.x << "," << point.y << ": " << Describe(desktop.Pixel(point.x, point.y));
-  DWORD_PTR answer = 0;
-  ASSERT_NE(SendMessageTimeoutW(settings, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer), 0);
-  EXPECT_TRUE(player.WaitForExit(10000));
+  ASSERT_TRUE(EndSession(settings));
+  EXPECT_TRUE(player->WaitForExit(10000));
   EXPECT_EQ(RegistryWallpaper(), "C:\\windows\\lumorix-user.bmp");
+}
+
+TEST(MfDesktopPicture, PreviewLetterBoxesAWideMp4) {
+  std::unique_ptr<PlayerProcess> player;
+  HWND settings = StartOnTheDesktop(player, "red-wide.mp4");
+  ASSERT_NE(settings, nullptr) << "desktop playback did not start";
+  PostMessageW(settings, WM_USER + 100, 1, 0);  // the screen saver's "configure": the settings window
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(settings); }, milliseconds(5000)));
+  PumpFor(milliseconds(1500));
+  HWND preview =
+      FindWindowExW(FindWindowExW(settings, nullptr, L"Button", L"Preview"), nullptr, L"LumorixVideoWindow", nullptr);
+  ASSERT_NE(preview, nullptr);
+  RECT area;
+  GetWindowRect(preview, &area);
+  ScreenShot shot;
+  shot.Save("mf-preview-letter-box");
+  // 16:9 in 400 x 300: the picture is 400 x 225, 37 rows down; black bars above and below.
+  int middle = (area.top + area.bottom) / 2;
+  for (POINT point : {POINT{area.left + 10, middle}, POINT{(area.left + area.right) / 2, middle},
+                      POINT{area.right - 10, middle}, POINT{area.left + 200, area.top + 45}})
+    EXPECT_TRUE(Near(shot.Pixel(point.x, point.y), kRed)) << Describe(shot.Pixel(point.x, point.y));
+  for (POINT point : {POINT{area.left + 200, area.top + 20}, POINT{area.left + 200, area.bottom - 20}})
+    EXPECT_TRUE(Near(shot.Pixel(point.x, point.y), RGB(0, 0, 0))) << Describe(shot.Pixel(point.x, point.y));
+  ASSERT_TRUE(EndSession(settings));
+  EXPECT_TRUE(player->WaitForExit(10000));
 }

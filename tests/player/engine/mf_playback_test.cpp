@@ -206,6 +206,18 @@ TEST_F(MfGraph, HevcAndQuickTimeClipsPlayToo) {
   }
 }
 
+TEST_F(MfGraph, AviWhosePictureDirectShowCannotDecodeGoesWhole) {
+  // MPEG-4 video with PCM sound: here DirectShow renders only the sound.
+  ComPtr<IGraphBuilder> builder;
+  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&builder)));
+  HRESULT partial = builder->RenderFile(Clip("tone.avi").c_str(), nullptr);
+  ASSERT_TRUE(partial == VFW_S_PARTIAL_RENDER || partial == VFW_S_VIDEO_NOT_RENDERED) << std::hex << partial;
+  ASSERT_EQ(graph.RenderFile(Clip("tone.avi")), S_OK);
+  EXPECT_TRUE(HoldsSource());
+  EXPECT_TRUE(InputConnected(member.filter.Get()));
+  EXPECT_TRUE(graph.Query<IBasicAudio>());
+}
+
 TEST_F(MfGraph, SoundOnlyM4aPlaysWithoutPicture) {
   ASSERT_EQ(graph.RenderFile(Clip("sound.m4a")), S_OK);
   EXPECT_TRUE(HoldsSource());
