@@ -44,7 +44,12 @@ class MediaTypeEnumerator : public ComObject<IEnumMediaTypes> {
   }
   HRESULT STDMETHODCALLTYPE Clone(IEnumMediaTypes** copy) override {
     if (!copy) return E_POINTER;
-    *copy = MakeCom<MediaTypeEnumerator>(type_, position_).Detach();
+    try {
+      *copy = MakeCom<MediaTypeEnumerator>(type_, position_).Detach();
+    } catch (...) {
+      *copy = nullptr;
+      return E_OUTOFMEMORY;
+    }
     return S_OK;
   }
 
@@ -207,7 +212,12 @@ HRESULT MfOutputPin::QueryAccept(const AM_MEDIA_TYPE* type) {
 
 HRESULT MfOutputPin::EnumMediaTypes(IEnumMediaTypes** types) {
   if (!types) return E_POINTER;
-  *types = MakeCom<MediaTypeEnumerator>(reader_->MediaType(), 0).Detach();
+  try {
+    *types = MakeCom<MediaTypeEnumerator>(reader_->MediaType(), 0).Detach();
+  } catch (...) {
+    *types = nullptr;
+    return E_OUTOFMEMORY;
+  }
   return S_OK;
 }
 

@@ -34,7 +34,12 @@ class PinEnumerator : public ComObject<IEnumPins> {
   }
   HRESULT STDMETHODCALLTYPE Clone(IEnumPins** copy) override {
     if (!copy) return E_POINTER;
-    *copy = MakeCom<PinEnumerator>(pins_, position_).Detach();
+    try {
+      *copy = MakeCom<PinEnumerator>(pins_, position_).Detach();
+    } catch (...) {
+      *copy = nullptr;
+      return E_OUTOFMEMORY;
+    }
     return S_OK;
   }
 
@@ -141,9 +146,14 @@ HRESULT MfSourceFilter::GetSyncSource(IReferenceClock** clock) {
 
 HRESULT MfSourceFilter::EnumPins(IEnumPins** pins) {
   if (!pins) return E_POINTER;
-  std::vector<ComPtr<IPin>> list;
-  for (auto& pin : pins_) list.emplace_back(pin.get());
-  *pins = MakeCom<PinEnumerator>(std::move(list), 0).Detach();
+  try {
+    std::vector<ComPtr<IPin>> list;
+    for (auto& pin : pins_) list.emplace_back(pin.get());
+    *pins = MakeCom<PinEnumerator>(std::move(list), 0).Detach();
+  } catch (...) {
+    *pins = nullptr;
+    return E_OUTOFMEMORY;
+  }
   return S_OK;
 }
 
@@ -176,8 +186,12 @@ HRESULT MfSourceFilter::QueryFilterInfo(FILTER_INFO* info) {
 
 HRESULT MfSourceFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
   std::lock_guard hold(lock_);
+  try {
+    name_ = name ? name : L"";
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
   graph_ = graph;
-  name_ = name ? name : L"";
   return S_OK;
 }
 
