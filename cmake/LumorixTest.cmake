@@ -20,19 +20,25 @@ function(lumorix_add_test name)
     return()
   endif()
 
-  set(props FIXTURES_REQUIRED wine_session RUN_SERIAL TRUE TIMEOUT 900)
+  # A test in a session of its own also needs that session started, by the
+  # wine_session_${T_SESSION}_start fixture (tests/CMakeLists.txt); the
+  # wine_session cleanup stops every session.
+  set(fixtures wine_session)
+  set(props RUN_SERIAL TRUE TIMEOUT 900)
   if(T_SESSION)
+    list(APPEND fixtures wine_session_${T_SESSION})
     list(APPEND props ENVIRONMENT LUMORIX_WINE_SESSION=${T_SESSION})
   endif()
   if(T_PORTABLE)
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES ${props})
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${fixtures}" ${props})
     return()
   endif()
 
   set(suites_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)
   set(include_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_include.cmake)
   string(REPLACE ";" " " props_text "${props}")
+  string(PREPEND props_text "FIXTURES_REQUIRED [==[${fixtures}]==] ")
   file(GENERATE OUTPUT ${include_file} CONTENT "\
 set(exe \"$<TARGET_FILE:${name}>\")
 if(NOT EXISTS \"\${exe}\")

@@ -20,6 +20,8 @@ class RegistryKey {
   RegistryKey& operator=(const RegistryKey&) = delete;
   ~RegistryKey() { Close(); }
 
+  // Keys are always opened in the 32-bit registry view, the one every program
+  // of the product shares on 64-bit Windows.
   // Opens `path` under `root`, creating it when missing. An empty key on failure.
   static RegistryKey Create(HKEY root, const std::string& path, REGSAM access = KEY_ALL_ACCESS);
   // Opens an existing key only.

@@ -8,6 +8,7 @@
 #include "player/playlist/playlist_form.h"
 #include "player/tray/tray_icon.h"
 #include "ui/application.h"
+#include "ui/pointer.h"
 
 namespace lumorix {
 
@@ -253,7 +254,7 @@ void TLumorixMainForm::RunSettings() {
   PreviewPlacement();
 }
 
-void TLumorixMainForm::FormShow() { ShowCursor(TRUE); }
+void TLumorixMainForm::FormShow() { ui::ShowPointer(); }
 
 void TLumorixMainForm::FormCloseQuery(bool& canClose) {
   canClose = ExitRequested;
@@ -300,9 +301,12 @@ bool TLumorixMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     case WM_SCREENSAVERCOMMAND:
       if (wParam == 0) {
         ScreenSaverMode = true;
-        ShowCursor(FALSE);
+        ui::HidePointer();
         DSVideoWindowEx2.SetBounds({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
         DSVideoWindowEx2.StartFullScreen();
+        // Like the system's own screen saver it takes the foreground: its
+        // hidden pointer is then the one shown, and keys stay off the windows below.
+        SetForegroundWindow(GetAncestor(DSVideoWindowEx2.Handle(), GA_ROOT));
       } else if (wParam == 1) {
         RunSettings();
       }

@@ -6,6 +6,7 @@
 #include "platform/text.h"
 #include "player/core/main_form.h"
 #include "player/playlist/playlist_form.h"
+#include "ui/pointer.h"
 
 namespace lumorix {
 
@@ -110,7 +111,7 @@ void TLumorixMainForm::DSVideoWindowEx2DblClick() {
   if (!ScreenSaverMode) return;
   ScreenSaverMode = false;
   SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
-  ShowCursor(TRUE);
+  ui::ShowPointer();
   Hide();
   DSVideoWindowEx2.StartDesktopPlayback();
 }

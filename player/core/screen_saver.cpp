@@ -1,51 +1,33 @@
 // Standing in for the system screen saver, and the start-up shortcut.
 #include <windows.h>
 
-#include "common/settings_layout.h"
 #include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 #include "player/core/main_form.h"
+#include "player/core/screen_saver_files.h"
 #include "player/core/shell_link.h"
 
 namespace lumorix {
 
 namespace {
 
-constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User shell folders";
 
-std::wstring SystemFolder() {
-  wchar_t folder[MAX_PATH] = {};
-  GetSystemDirectoryW(folder, MAX_PATH);
-  return folder;
-}
-
-}  // namespace
-
-static std::wstring WithoutNuls(std::wstring text) {
+std::wstring WithoutNuls(std::wstring text) {
   std::erase(text, L'\0');
   return text;
 }
 
+}  // namespace
+
 void TLumorixMainForm::InsatllScreenSaver(bool install) {
-  const std::wstring installed = SystemFolder() + L"\\LumorixSS.scr";
-  RegistryKey desktop = RegistryKey::Open(HKEY_CURRENT_USER, kDesktopKey);
-  if (install) {
-    (void)CopyFileW(L"LSS.s~", installed.c_str(), TRUE);
-    std::string previous = Narrow(WithoutNuls(ReadRegistryString(desktop.Get(), "SCRNSAVE.EXE")));
-    (void)desktop.Write("SCRNSAVE.EXE", EncodeString(Narrow(SystemFolder() + L"\\LUMORI~1.SCR")));
-    RegistryKey settings = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey);
-    (void)settings.Write("OldScreenSaver", EncodeString(previous));
-    return;
-  }
-  (void)DeleteFileW(installed.c_str());
-  RegistryKey settings = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey);
-  std::optional<RawValue> previous = settings.Read("OldScreenSaver");
-  // Without a recorded screen saver there is nothing to give back; writing an
-  // empty value would switch the user's screen saver off.
-  if (!previous) return;
-  (void)desktop.Write("SCRNSAVE.EXE", EncodeString(DecodeString("OldScreenSaver", previous)));
+  // The installer leaves the screen saver in the program folder under this
+  // name, found through the working folder.
+  if (install)
+    (void)ReplaceScreenSaver(L"LSS.s~");
+  else
+    RestoreScreenSaver();
 }
 
 void TLumorixMainForm::CBRSSClick() { InsatllScreenSaver(CBRSS.Checked()); }

@@ -124,26 +124,48 @@ void TFilterGraph::PumpEvents() {
   }
 }
 
-bool TFilterGraph::Play() {
+std::optional<HRESULT> TFilterGraph::ChangeState(HRESULT (STDMETHODCALLTYPE IMediaControl::*change)()) {
   auto control = Query<IMediaControl>();
-  if (!control) return false;
+  std::optional<HRESULT> result =
+      watchdog_.Call([control, change] { return (control.Get()->*change)(); }, stateChangeLimit_);
+  if (!result) ReplaceWedgedGraph();
+  return result;
+}
+
+void TFilterGraph::ReplaceWedgedGraph() {
+  // Any call into the old graph may wait for the stuck one, so only the
+  // listeners and members hear that it goes; its objects go with the stuck call.
+  Notify(gnActive, 0);
+  for (IFilterGraphMember* member : std::vector(members_)) {
+    member->NotifyFilter(moRemoving, 0);
+    member->NotifyFilter(moRemoved, 0);
+  }
+  watchdog_.Bury({std::move(graph_), std::move(events_), std::move(site_)});
+  graph_.Reset();
+  events_.Reset();
+  site_.Reset();
+  Activate();
+}
+
+bool TFilterGraph::Play() {
+  if (!Query<IMediaControl>()) return false;
   Notify(gnPlay, 0);
-  HRESULT result = CheckDirectShow(control->Run());
-  return result == S_OK || result == S_FALSE;
+  std::optional<HRESULT> result = ChangeState(&IMediaControl::Run);
+  return result && (CheckDirectShow(*result) == S_OK || *result == S_FALSE);
 }
 
 bool TFilterGraph::Pause() {
-  auto control = Query<IMediaControl>();
-  if (!control) return false;
+  if (!Query<IMediaControl>()) return false;
   Notify(gnPause, 0);
-  return CheckDirectShow(control->Pause()) == S_OK;
+  std::optional<HRESULT> result = ChangeState(&IMediaControl::Pause);
+  return result && CheckDirectShow(*result) == S_OK;
 }
 
 bool TFilterGraph::Stop() {
-  auto control = Query<IMediaControl>();
-  if (!control) return false;
+  if (!Query<IMediaControl>()) return false;
   Notify(gnStop, 0);
-  return CheckDirectShow(control->Stop()) == S_OK;
+  std::optional<HRESULT> result = ChangeState(&IMediaControl::Stop);
+  return result && CheckDirectShow(*result) == S_OK;
 }
 
 int TFilterGraph::State() const {

@@ -12,6 +12,7 @@
 
 #include "platform/com.h"
 #include "player/engine/graph_contracts.h"
+#include "player/engine/graph_watchdog.h"
 
 namespace lumorix::engine {
 
@@ -68,6 +69,12 @@ class TFilterGraph {
   // Drains every queued graph event to the listeners.
   void PumpEvents();
 
+  // Run, Pause and Stop wait at most this long for the graph; a graph that
+  // does not answer in time is given up and a fresh one takes its place.
+  void SetStateChangeLimit(std::chrono::milliseconds limit) { stateChangeLimit_ = limit; }
+  // Graphs given up so far.
+  int GraphsGivenUp() const { return watchdog_.Abandoned(); }
+
  private:
   class EventWindow;
   class SiteCallback;
@@ -77,6 +84,9 @@ class TFilterGraph {
   void Notify(TGraphNotice notice, int param);
   void AddMemberFilter(IFilterGraphMember* member);
   void RemoveMemberFilter(IFilterGraphMember* member);
+  // Runs a state change under the watchdog; nothing when the graph was given up.
+  std::optional<HRESULT> ChangeState(HRESULT (STDMETHODCALLTYPE IMediaControl::*change)());
+  void ReplaceWedgedGraph();
   // Disconnects every filter and takes out all but the members'.
   void RemoveForeignFilters();
   void ApplyVolume();
@@ -93,6 +103,8 @@ class TFilterGraph {
   std::vector<IFilterGraphMember*> members_;
   std::vector<IFilterGraphListener*> listeners_;
   std::unique_ptr<EventWindow> eventWindow_;
+  GraphWatchdog watchdog_;
+  std::chrono::milliseconds stateChangeLimit_{4000};
 };
 
 }  // namespace lumorix::engine

@@ -1,5 +1,7 @@
 #include "player/engine/video_window.h"
 
+#include <cstdlib>
+
 #include "common/video_geometry.h"
 #include "player/engine/full_screen_form.h"
 #include "player/engine/pin_walk.h"
@@ -96,6 +98,12 @@ void TDSVideoWindowEx2::NotifyFilter(TMemberOperation operation, int) {
       if (renderer_) {
         (void)renderer_->Stop();
         DisconnectPins(renderer_.Get());
+      }
+      // A renderer can outlive its stay in the graph (a wedged graph given up
+      // with its filters): its window must not stay on top of the next one.
+      if (videoWindow_) {
+        (void)videoWindow_->put_Visible(OAFALSE);
+        (void)videoWindow_->put_Owner(0);
       }
       if (exclusive_) (void)exclusive_->SetCallbackInterface(nullptr, 0);
       if (callback_) callback_->Detach();
@@ -213,6 +221,20 @@ void TDSVideoWindowEx2::SetupVideoWindow() {
   (void)videoWindow_->put_AutoShow(desktopMode_ ? OAFALSE : OATRUE);
 }
 
+// A renderer window whose class takes no double clicks (Wine's) drains two
+// plain presses: close enough in time and place, they are one double click.
+bool TDSVideoWindowEx2::SecondPress(LPARAM lParam) {
+  POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  DWORD now = GetTickCount();
+  bool second = pressWaiting_ && now - lastPressTime_ <= GetDoubleClickTime() &&
+                std::abs(at.x - lastPress_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                std::abs(at.y - lastPress_.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+  pressWaiting_ = !second;
+  lastPress_ = at;
+  lastPressTime_ = now;
+  return second;
+}
+
 void TDSVideoWindowEx2::PlaceRenderer() {
   if (!videoWindow_) return;
   ui::Bounds place = RendererPlace();
@@ -223,6 +245,7 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
   switch (message) {
     case WM_LBUTTONDBLCLK:
       MouseActivity(false);
+      pressWaiting_ = false;
       if (OnDblClick) OnDblClick();
       result = 0;
       return true;
@@ -230,6 +253,11 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       MouseActivity(true);
       return false;
     case WM_LBUTTONDOWN:
+      MouseActivity(false);
+      if (!SecondPress(lParam)) return false;
+      if (OnDblClick) OnDblClick();
+      result = 0;
+      return true;
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:

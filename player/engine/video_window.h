@@ -147,6 +147,7 @@ class TDSVideoWindowEx2 : public ui::Window,
   TFullScrinForm& Host();
   void IdleCheck();
   void MouseActivity(bool moved);
+  bool SecondPress(LPARAM lParam);
   void ShowCursorAgain();
   void KeepAwake(bool playing);
   void OverlayColorKeyChanged(COLORREF key) override;
@@ -181,6 +182,9 @@ class TDSVideoWindowEx2 : public ui::Window,
   bool keptAwake_ = false;
   POINT lastMouse_{-1, -1};
   DWORD lastMouseTime_ = 0;
+  bool pressWaiting_ = false;
+  POINT lastPress_{};
+  DWORD lastPressTime_ = 0;
   // Polls for a quiet mouse only while auto-hide is on.
   ui::Timer idleTimer_{100};
   LONG savedStyle_ = 0;

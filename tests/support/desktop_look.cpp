@@ -1,5 +1,7 @@
 #include "tests/support/desktop_look.h"
 
+#include <cstdio>
+
 #include "platform/registry.h"
 #include "tests/support/registry_fixture.h"
 
@@ -15,6 +17,16 @@ bool SetUserDesktop(const std::string& wallpaper, COLORREF colour) {
   INT element = COLOR_BACKGROUND;
   SetSysColors(1, &element, &colour);
   return written;
+}
+
+COLORREF DesktopColour() {
+  auto value = ReadSetting("Software\\Wine\\Temporary System Parameters\\Control Panel\\Colors", "Background",
+                           HKEY_CURRENT_USER);
+  if (!value) return CLR_INVALID;
+  std::string text = DecodeString("Background", value);
+  int red = -1, green = -1, blue = -1;
+  if (std::sscanf(text.c_str(), "%d %d %d", &red, &green, &blue) != 3) return CLR_INVALID;
+  return RGB(red, green, blue);
 }
 
 }  // namespace lumorix::test

@@ -12,5 +12,9 @@ std::string RegistryWallpaper();
 // Writes the wallpaper value and sets the desktop colour in this process;
 // false when the value could not be written.
 bool SetUserDesktop(const std::string& wallpaper, COLORREF colour);
+// The desktop colour a new process (Explorer's desktop among them) starts
+// with: Wine keeps the system colours per process and this one in a volatile
+// key. CLR_INVALID when it cannot be read.
+COLORREF DesktopColour();
 
 }  // namespace lumorix::test

@@ -2,8 +2,6 @@
 // read back from the display itself, with the user's desktop look around it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "common/settings_layout.h"
 #include "platform/text.h"
 #include "tests/support/desktop_look.h"
@@ -25,18 +23,6 @@ constexpr COLORREF kUserColour = RGB(1, 2, 3);
 constexpr COLORREF kColourKey = RGB(16, 0, 16);
 constexpr UINT kScreenSaverCommand = WM_USER + 100;
 const std::string kUserWallpaper = "C:\\windows\\lumorix-user.bmp";
-
-// Wine keeps the system colours per process; the desktop colour a new process
-// (Explorer's desktop among them) starts with is in this volatile key.
-COLORREF DesktopColour() {
-  auto value = ReadSetting("Software\\Wine\\Temporary System Parameters\\Control Panel\\Colors", "Background",
-                           HKEY_CURRENT_USER);
-  if (!value) return CLR_INVALID;
-  std::string text = DecodeString("Background", value);
-  int red = -1, green = -1, blue = -1;
-  if (std::sscanf(text.c_str(), "%d %d %d", &red, &green, &blue) != 3) return CLR_INVALID;
-  return RGB(red, green, blue);
-}
 
 std::string Wallpaper() { return RegistryWallpaper(); }
 

@@ -5,6 +5,7 @@
 #include "tests/support/gui_test.h"
 #include "tests/support/player_process.h"
 #include "tests/support/registry_fixture.h"
+#include "tests/support/screen_capture.h"
 
 using namespace lumorix;
 using namespace lumorix::test;
@@ -66,4 +67,35 @@ TEST(PlayerProcess, GoesToTheTrayAfterOneSecondAndSavesAtLogOff) {
   EXPECT_TRUE(player.WaitForExit(10000));
   // The installer's 10000 is beyond the volume slider; the save writes the clamped value.
   EXPECT_EQ(ReadIntegerSetting(kAudioKey, "Volume"), 0);
+}
+
+// The window answers within `limit`, as a window whose thread is not stuck does.
+static bool Answers(HWND window, milliseconds limit) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(limit.count()), &result) != 0;
+}
+
+TEST(PlayerProcess, MovesOnFromAClipWithSoundAndKeepsAnswering) {
+  SeedInstallerDefaults();
+  WriteSetting(kAudioKey, "PlayListVisible", EncodeInteger(0));
+  WritePlayerPlayList({"tone3.avi", "blue.avi", "tone3.avi"});
+  PlayerProcess player;
+  ASSERT_TRUE(player.Started());
+  HWND settings = WaitForWindow(L"TLumorixMainForm", L"Lumorix - Settings", milliseconds(20000));
+  ASSERT_NE(settings, nullptr);
+  // Green with sound for three seconds, blue without for two, then green again.
+  // A graph call may hold the window up for its bounded wait, never longer.
+  std::vector<char> seen;
+  auto end = std::chrono::steady_clock::now() + milliseconds(14000);
+  while (std::chrono::steady_clock::now() < end && seen.size() < 3) {
+    ASSERT_TRUE(Answers(settings, milliseconds(4000))) << "the player stopped answering";
+    COLORREF centre = ScreenShot().Pixel(512, 300);
+    char colour = Near(centre, RGB(0, 128, 0), 60) ? 'g' : Near(centre, RGB(0, 0, 255)) ? 'b' : 0;
+    if (colour && (seen.empty() || seen.back() != colour)) seen.push_back(colour);
+    PumpFor(milliseconds(200));
+  }
+  EXPECT_EQ(std::string(seen.begin(), seen.end()), "gbg") << "the desktop did not follow the playlist";
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(settings, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer);
+  EXPECT_TRUE(player.WaitForExit(10000));
 }

@@ -1,0 +1,147 @@
+#include "player/core/screen_saver_files.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "common/screen_saver_setting.h"
+#include "common/settings_layout.h"
+#include "platform/files.h"
+#include "platform/handle.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+#include "player/core/shell_link.h"
+
+namespace lumorix {
+
+namespace {
+
+constexpr char kDesktopKey[] = "Control Panel\\Desktop";
+constexpr char kSettingName[] = "SCRNSAVE.EXE";
+
+CopyNewFile& CopyOverride() {
+  static CopyNewFile copy;
+  return copy;
+}
+
+bool CopyNew(const std::wstring& from, const std::wstring& to) {
+  if (CopyOverride()) return CopyOverride()(from, to);
+  return CopyFileW(from.c_str(), to.c_str(), TRUE) != FALSE;
+}
+
+std::wstring SystemFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? folder : L"";
+}
+
+std::wstring WindowsFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  UINT length = GetSystemWindowsDirectoryW(folder, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? folder : L"";
+}
+
+std::wstring LocalAppDataFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    return L"";
+  return folder;
+}
+
+bool IsFolder(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsWow64() {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+// A process without a manifest level, run by a standard user, has its writes
+// to the system folder diverted to a store of its own that nobody else reads.
+bool WritesAreVirtualized() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  UniqueHandle owned(token);
+  DWORD enabled = 0, size = 0;
+  if (!GetTokenInformation(token, TokenVirtualizationEnabled, &enabled, sizeof enabled, &size)) return false;
+  return enabled != 0;
+}
+
+std::wstring ShortPath(const std::wstring& path) {
+  wchar_t shortPath[MAX_PATH] = {};
+  DWORD length = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? shortPath : L"";
+}
+
+std::wstring WithoutNuls(std::wstring text) {
+  std::erase(text, L'\0');
+  return text;
+}
+
+std::wstring CurrentSetting(const RegistryKey& desktop) {
+  return WithoutNuls(ReadRegistryString(desktop.Get(), kSettingName));
+}
+
+}  // namespace
+
+void UseScreenSaverCopy(CopyNewFile copy) { CopyOverride() = std::move(copy); }
+
+std::vector<ScreenSaverPlace> ScreenSaverPlaces() {
+  std::vector<ScreenSaverPlace> places;
+  const std::wstring name = std::wstring(L"\\") + kInstalledScreenSaverName;
+  std::wstring system = SystemFolder();
+  if (!system.empty() && !WritesAreVirtualized()) {
+    if (!IsWow64()) {
+      places.push_back({system + name, system + name});
+    } else {
+      // A 32-bit process sees SysWOW64 under the system folder's name; the
+      // 64-bit system folder, the one the system starts screen savers from,
+      // is reached through this alias.
+      std::wstring native = WindowsFolder() + L"\\Sysnative";
+      if (IsFolder(native)) places.push_back({native + name, system + name});
+    }
+  }
+  std::wstring local = LocalAppDataFolder();
+  if (!local.empty()) places.push_back({local + L"\\Lumorix" + name, local + L"\\Lumorix" + name});
+  return places;
+}
+
+std::wstring ReplaceScreenSaver(const std::wstring& source) {
+  RegistryKey desktop = RegistryKey::Open(HKEY_CURRENT_USER, kDesktopKey);
+  std::wstring current = CurrentSetting(desktop);
+  RegistryKey settings = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey);
+  // After a run that ended without giving the screen saver back, the setting
+  // still names ours; the user's is the one recorded then.
+  if (!NamesOwnScreenSaver(current)) (void)settings.Write("OldScreenSaver", EncodeString(Narrow(current)));
+
+  for (const ScreenSaverPlace& place : ScreenSaverPlaces()) {
+    if (place.copyPath == place.systemPath) {
+      std::wstring folder = place.copyPath.substr(0, place.copyPath.find_last_of(L'\\'));
+      (void)CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    if (!CopyNew(source, place.copyPath) && !FileExists(place.copyPath)) continue;
+    std::wstring setting =
+        ScreenSaverSettingPath(place.systemPath, place.copyPath == place.systemPath ? ShortPath(place.copyPath) : L"");
+    if (!desktop.Write(kSettingName, EncodeString(Narrow(setting)))) return L"";
+    return setting;
+  }
+  return L"";
+}
+
+void RestoreScreenSaver() {
+  for (const ScreenSaverPlace& place : ScreenSaverPlaces()) (void)DeleteFileW(place.copyPath.c_str());
+  RegistryKey desktop = RegistryKey::Open(HKEY_CURRENT_USER, kDesktopKey);
+  RegistryKey settings = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey);
+  std::optional<RawValue> previous = settings.Read("OldScreenSaver");
+  if (previous && (previous->type == kRegSz || previous->type == kRegExpandSz)) {
+    (void)desktop.Write(kSettingName, EncodeString(DecodeString("OldScreenSaver", previous)));
+    return;
+  }
+  // Nothing recorded to give back. Writing an empty value would switch off a
+  // screen saver of the user's, but a setting that names our deleted copy
+  // is better gone: that is how the system says "no screen saver".
+  if (NamesOwnScreenSaver(CurrentSetting(desktop))) (void)desktop.DeleteValue(kSettingName);
+}
+
+}  // namespace lumorix
