@@ -22,12 +22,12 @@ function(lumorix_add_test name)
 
   # A test in a session of its own also needs that session started, by the
   # wine_session_${T_SESSION}_start fixture (tests/CMakeLists.txt); the
-  # wine_session cleanup stops every session.
+  # wine_session cleanup stops every session. Every test names its session,
+  # the default one too: ctest's own environment may carry another.
   set(fixtures wine_session)
-  set(props RUN_SERIAL TRUE TIMEOUT 900)
+  set(props RUN_SERIAL TRUE TIMEOUT 900 ENVIRONMENT LUMORIX_WINE_SESSION=${T_SESSION})
   if(T_SESSION)
     list(APPEND fixtures wine_session_${T_SESSION})
-    list(APPEND props ENVIRONMENT LUMORIX_WINE_SESSION=${T_SESSION})
   endif()
   if(T_PORTABLE)
     add_test(NAME ${name} COMMAND ${name})
@@ -49,6 +49,7 @@ if(NOT EXISTS \"${suites_file}\" OR \"\${exe}\" IS_NEWER_THAN \"${suites_file}\"
   set(ENV{LUMORIX_WINE_SESSION} \"${T_SESSION}\")
   execute_process(COMMAND \"${CMAKE_SOURCE_DIR}/scripts/wine-run\" \"${CMAKE_BINARY_DIR}\" \"\${exe}\" --gtest_list_tests
                   OUTPUT_VARIABLE listing RESULT_VARIABLE status TIMEOUT 120)
+  unset(ENV{LUMORIX_WINE_SESSION})
   if(NOT status EQUAL 0)
     message(FATAL_ERROR \"Listing the suites of ${name} failed (\${status}):\\n\${listing}\")
   endif()

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/handle.h"
 #include "platform/text.h"
 
 namespace lumorix {
@@ -38,6 +39,21 @@ std::vector<std::wstring> ListDirectory(const std::wstring& pattern) {
   } while (FindNextFileW(search, &found));
   FindClose(search);
   return names;
+}
+
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+  UniqueHandle file(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  LARGE_INTEGER size{};
+  // Nothing the programs read this way comes near the limit.
+  if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 64 * 1024 * 1024) return std::nullopt;
+  std::string contents(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!contents.empty() &&
+      (!ReadFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &read, nullptr) ||
+       read != contents.size()))
+    return std::nullopt;
+  return contents;
 }
 
 std::wstring ShortPathOf(const std::wstring& path) {

@@ -15,6 +15,9 @@ bool FileExists(const std::wstring& path);
 // Names (not paths) of the directory entries matching `pattern`, in the file system's order.
 std::vector<std::wstring> ListDirectory(const std::wstring& pattern);
 
+// The whole file; nothing when it cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::wstring& path);
+
 // The file's short (8.3) path, or the path unchanged where the volume keeps none.
 std::wstring ShortPathOf(const std::wstring& path);
 using ShortPathLookup = std::function<std::wstring(const std::wstring&)>;

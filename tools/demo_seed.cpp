@@ -1,5 +1,5 @@
-// Prepares a demonstration run: the settings a fresh installation writes, and
-// a playlist holding the given clips.
+// Prepares a demonstration run: the settings a fresh installation writes, the
+// shipped Radorur skin chosen, and a playlist holding the given clips.
 // Usage: demo_seed PLAYLIST_FILE CLIP...
 //        demo_seed --show-settings   (asks the running player for its settings window)
 #include <windows.h>
@@ -37,6 +37,15 @@ int wmain(int argc, wchar_t** argv) {
   }
   // Start at full volume with the playlist window closed, so the desktop stays clear.
   (void)RegistryKey::Create(HKEY_LOCAL_MACHINE, kAudioKey).Write("PlayListVisible", EncodeInteger(0));
+  // The skin the build copies beside the player, whose playlist file is the first argument.
+  wchar_t full[MAX_PATH] = {};
+  std::wstring playList = GetFullPathNameW(argv[1], MAX_PATH, full, nullptr) ? full : argv[1];
+  std::wstring folder = playList.substr(0, playList.find_last_of(L"\\/") + 1);
+  std::wstring skin = folder + L"Skins\\Radorur.skn\\Skin.ini";
+  if (!RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey).Write("Skin", EncodeString(WideToAnsi(skin)))) {
+    std::fprintf(stderr, "cannot write Skin\n");
+    return 1;
+  }
   std::vector<TPlayListEntry> entries;
   for (int i = 2; i < argc; ++i) entries.push_back(EntryFromFileName(WideToAnsi(argv[i])));
   std::vector<uint8_t> contents = EncodePlayList(entries);

@@ -15,6 +15,17 @@ void Label::SetCaption(const std::wstring& caption) {
   Invalidate();
 }
 
+void Label::SetFont(HFONT font) {
+  SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (autoSize_) FitToText();
+  Invalidate();
+}
+
+void Label::SetFontColor(COLORREF color) {
+  fontColor_ = color;
+  Invalidate();
+}
+
 void Label::FitToText() {
   HDC dc = GetDC(Handle());
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
@@ -28,11 +39,26 @@ void Label::FitToText() {
   SetWindowPos(Handle(), nullptr, 0, 0, rect.right, rect.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool Label::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_SETCURSOR && handCursor_) {
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+    result = TRUE;
+    return true;
+  }
+  return Window::OnMessage(message, wParam, lParam, result);
+}
+
 bool Label::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (message == WM_CTLCOLORSTATIC && transparent_) {
+  if (message == WM_COMMAND && HIWORD(wParam) == STN_CLICKED) {
+    if (OnClick) OnClick();
+    result = 0;
+    return true;
+  }
+  if (message == WM_CTLCOLORSTATIC && (transparent_ || fontColor_)) {
     HDC dc = reinterpret_cast<HDC>(wParam);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    if (transparent_) SetBkMode(dc, TRANSPARENT);
+    SetBkColor(dc, ResolveColor(Color()));
+    SetTextColor(dc, ResolveColor(fontColor_.value_or(0x80000000u | COLOR_WINDOWTEXT)));
     result = reinterpret_cast<LRESULT>(BackgroundBrush());
     return true;
   }

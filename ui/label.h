@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "ui/window.h"
@@ -13,14 +15,24 @@ class Label : public Window {
   Label(HWND parent, const Bounds& bounds, const std::wstring& caption, Alignment alignment = Alignment::Left);
   void SetCaption(const std::wstring& caption);
   void SetTransparent(bool transparent) { transparent_ = transparent; }
+  // The font stays the caller's; the label only draws with it.
+  void SetFont(HFONT font);
+  // A text colour of its own (a system colour or $00BBGGRR) instead of the window text colour.
+  void SetFontColor(COLORREF color);
+  // A pointing hand over the label, as over a link.
+  void SetHandCursor(bool hand) { handCursor_ = hand; }
+  std::function<void()> OnClick;
 
  protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
   void FitToText();
   bool autoSize_;
   bool transparent_ = false;
+  bool handCursor_ = false;
+  std::optional<COLORREF> fontColor_;
 };
 
 }  // namespace lumorix::ui

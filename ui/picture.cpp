@@ -16,6 +16,11 @@ void Picture::SetBitmap(UniqueBitmap bitmap) {
   Invalidate();
 }
 
+void Picture::SetStretch(bool stretch) {
+  stretch_ = stretch;
+  Invalidate();
+}
+
 void Picture::Paint() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(Handle(), &paint);
@@ -27,11 +32,16 @@ void Picture::Paint() {
     GetObjectW(bitmap_.Get(), sizeof info, &info);
     UniqueMemoryDc source(CreateCompatibleDC(dc));
     SelectObjectScope select(source.Get(), bitmap_.Get());
+    int height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+    int width = stretch_ ? client.right : info.bmWidth;
+    int drawnHeight = stretch_ ? client.bottom : height;
     if (info.bmBitsPixel == 32) {
+      // Blended at every paint, so a new window colour shows through at once.
       BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-      AlphaBlend(dc, 0, 0, info.bmWidth, info.bmHeight, source.Get(), 0, 0, info.bmWidth, info.bmHeight, blend);
+      AlphaBlend(dc, 0, 0, width, drawnHeight, source.Get(), 0, 0, info.bmWidth, height, blend);
     } else {
-      BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
+      SetStretchBltMode(dc, COLORONCOLOR);
+      StretchBlt(dc, 0, 0, width, drawnHeight, source.Get(), 0, 0, info.bmWidth, height, SRCCOPY);
     }
   }
   EndPaint(Handle(), &paint);

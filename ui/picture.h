@@ -13,6 +13,9 @@ class Picture : public Window {
   // Takes a 32-bit top-down bitmap with premultiplied alpha (or a plain one).
   void SetBitmap(UniqueBitmap bitmap);
   bool HasBitmap() const { return static_cast<bool>(bitmap_); }
+  HBITMAP Bitmap() const { return bitmap_.Get(); }
+  // A stretched picture fills the control instead of keeping the image's size.
+  void SetStretch(bool stretch);
   std::function<void()> OnClick;
   std::function<void()> OnDblClick;
 
@@ -23,6 +26,7 @@ class Picture : public Window {
   void Paint();
   UniqueBitmap bitmap_;
   bool autoSize_;
+  bool stretch_ = false;
   bool pressed_ = false;
 };
 

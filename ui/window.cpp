@@ -199,7 +199,8 @@ std::wstring Window::Text() const {
 
 void Window::SetColor(COLORREF color) {
   color_ = color;
-  Invalidate();
+  // Children without a colour of their own paint with this one.
+  if (hwnd_) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 COLORREF Window::Color() const {

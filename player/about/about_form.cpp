@@ -2,12 +2,14 @@
 
 #include <shellapi.h>
 
+#include "platform/text.h"
+#include "ui/picture_file.h"
 
 namespace lumorix {
 
 namespace {
 
-constexpr wchar_t kMakerAddress[] = L"https://vantrel.example/lumorix";
+constexpr COLORREF kInfoBk = 0x80000000u | COLOR_INFOBK;
 
 ui::FormDesign AboutDesign() {
   ui::FormDesign design;
@@ -20,57 +22,83 @@ ui::FormDesign AboutDesign() {
   return design;
 }
 
-}  // namespace
-
-std::wstring WindowsVersionLine(const OSVERSIONINFOW& version) {
-  std::wstring name;
-  switch (version.dwMajorVersion) {
-    case 3:
-      name = L"Windows NT 3.5";
-      break;
-    case 4:
-      if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
-        name = version.dwMinorVersion == 0 ? L"Windows 95" : L"Windows 98";
-      else
-        name = L"Windows NT 4";
-      break;
-    case 5:
-      name = version.dwMinorVersion == 0 ? L"Windows 2000" : L"Windows XP";
-      break;
-    default:
-      break;
-  }
-  return name + L" (Build " + std::to_wstring(version.dwBuildNumber) + L": " + version.szCSDVersion + L")";
+ui::UniqueFont CreateTitleFont() {
+  return ui::UniqueFont(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
+                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial Black"));
 }
 
-TlumorixAboutForm::TlumorixAboutForm(IAboutOwner& owner)
+ui::UniqueFont CreateLinkFont() {
+  return ui::UniqueFont(CreateFontW(-11, 0, 0, 0, FW_BOLD, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                    L"MS Sans Serif"));
+}
+
+}  // namespace
+
+const wchar_t* const TlumorixAboutForm::MakerAddress = L"https://vantrel.example/lumorix";
+
+WindowsVersion RunningWindowsVersion() {
+  OSVERSIONINFOA reported{};
+  reported.dwOSVersionInfoSize = sizeof reported;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  (void)GetVersionExA(&reported);
+#pragma GCC diagnostic pop
+  WindowsVersion version{reported.dwMajorVersion, reported.dwMinorVersion, reported.dwBuildNumber,
+                         reported.dwPlatformId, reported.szCSDVersion};
+  if (version.major < 6) return version;
+  using RtlGetVersionProc = LONG(WINAPI*)(OSVERSIONINFOW*);
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  auto getVersion =
+      ntdll ? reinterpret_cast<RtlGetVersionProc>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
+            : nullptr;
+  OSVERSIONINFOW real{};
+  real.dwOSVersionInfoSize = sizeof real;
+  if (getVersion && getVersion(&real) == 0) {
+    version.major = real.dwMajorVersion;
+    version.minor = real.dwMinorVersion;
+    version.build = real.dwBuildNumber;
+    version.servicePack = WideToAnsi(real.szCSDVersion);
+  }
+  return version;
+}
+
+TlumorixAboutForm::TlumorixAboutForm(IAboutOwner& owner, HMODULE resources)
     : ui::Form(AboutDesign()),
+      OpenAddress([](HWND window, const wchar_t* address) {
+        ShellExecuteW(window, L"open", address, nullptr, nullptr, SW_RESTORE);
+      }),
+      Bevel2(Handle(), {8, 88, 225, 137}, ui::BevelShape::Frame),
+      LumorixLogo(Handle(), {16, 104, 48, 48}),
       Label5(Handle(), {16, 152, 0, 0}, L"Lumorix"),
       Label1(Handle(), {80, 96, 0, 0}, L"Version: 1.1"),
       Label3(Handle(), {80, 112, 0, 0}, L"Live video wallpaper"),
       Label2(Handle(), {80, 136, 0, 0}, L"Vantrel"),
       Label4(Handle(), {80, 160, 0, 0}, L"vantrel.example"),
+      Bevel1(Handle(), {8, 184, 225, 2}, ui::BevelShape::TopLine),
       LWinInfo(Handle(), {16, 192, 0, 0}, L""),
       BtOk(Handle(), {80, 232, 75, 25}, L"Ok"),
-      owner_(owner) {
+      owner_(owner),
+      titleFont_(CreateTitleFont()),
+      linkFont_(CreateLinkFont()) {
+  LumorixLogo.SetStretch(true);
+  LumorixLogo.SetBitmap(ui::LoadPngResource(resources, L"LUMORIX_LOGO"));
+  for (ui::Label* label : {&Label5, &Label1, &Label3, &Label2}) label->SetFont(titleFont_.Get());
+  Label4.SetFont(linkFont_.Get());
+  Label4.SetFontColor(0x00FF0000);  // blue
+  Label4.SetHandCursor(true);
+  for (ui::Label* label : {&Label5, &Label1, &Label3, &Label2, &Label4, &LWinInfo}) label->SetColor(kInfoBk);
+  Label4.OnClick = [this] { Label4Click(); };
   BtOk.OnClick = [this] { BtOkClick(); };
 }
 
-void TlumorixAboutForm::FormShow() {
-  OSVERSIONINFOW version{};
-  version.dwOSVersionInfoSize = sizeof version;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  GetVersionExW(&version);
-#pragma GCC diagnostic pop
-  LWinInfo.SetCaption(WindowsVersionLine(version));
-}
+void TlumorixAboutForm::FormShow() { LWinInfo.SetCaption(AnsiToWide(WindowsVersionLine(RunningWindowsVersion()))); }
 
 void TlumorixAboutForm::BtOkClick() {
   owner_.ShowSettings();
   Close();
 }
 
-void TlumorixAboutForm::Label4Click() { ShellExecuteW(Handle(), L"open", kMakerAddress, nullptr, nullptr, SW_RESTORE); }
+void TlumorixAboutForm::Label4Click() { OpenAddress(Handle(), MakerAddress); }
 
 }  // namespace lumorix

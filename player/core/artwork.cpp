@@ -53,18 +53,6 @@ bool InBox(int x, int y, int left, int top, int width, int height) {
 
 }  // namespace
 
-ui::UniqueIcon CreateProgramIcon(int size) {
-  ui::UniqueBitmap colour = DrawBitmap(size, size, [size](int x, int y) {
-    int border = size / 8;
-    if (!InBox(x, y, 0, border, size, size - 2 * border)) return kClear;
-    if (InTriangleRight(x, y, size * 3 / 8, size * 5 / 16, size * 5 / 16, size * 3 / 8)) return Opaque(255, 255, 255);
-    return Opaque(static_cast<uint8_t>(30 + 100 * y / size), static_cast<uint8_t>(80 + 120 * x / size), 200);
-  });
-  ui::UniqueBitmap mask(CreateBitmap(size, size, 1, 1, nullptr));
-  ICONINFO info{TRUE, 0, 0, mask.Get(), colour.Get()};
-  return ui::UniqueIcon(CreateIconIndirect(&info));
-}
-
 void AddTransportImages(ui::ImageList& images) {
   const int w = 45, h = 39;
   std::array<Shade, 5> glyphs = {

@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include "player/about/about_form.h"
-#include "player/core/artwork.h"
 #include "player/core/main_form.h"
+#include "player/core/program_icon.h"
 #include "player/core/single_instance.h"
 #include "player/engine/desktop_look.h"
 #include "ui/application.h"
@@ -20,8 +20,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // A run that died during desktop playback left the desktop in the video's colours.
   (void)engine::RestoreInterruptedLook();
   application.SetTitle(L"Lumorix - settings");
-  ui::UniqueIcon icon = CreateProgramIcon(32);
-  application.SetIcon(icon.Get());
+  application.SetIcon(ProgramIcon());
 
   TLumorixMainForm mainForm;
   mainForm.Initialize();

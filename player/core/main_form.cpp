@@ -175,7 +175,7 @@ void TLumorixMainForm::BindHandlers() {
   HintTimer.OnTimer = [this] { HintTimerTimer(); };
 
   Open.OnClick = [this] { OpenClick(); };
-  Defoult1.OnClick = [this] { SetLanguage(L""); };
+  Defoult1.OnClick = [this] { Defoult1Click(); };
   StandartWindows1.OnClick = [this] { StandartWindows1Click(); };
   PlayList1.OnClick = [this] { BtShowPlayListClick(); };
   ColorControl1.OnClick = [this] { BtSCCClick(); };

@@ -4,6 +4,7 @@
 // and the companion windows.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/random_pick.h"
 
@@ -40,10 +41,7 @@ inline constexpr UINT WM_SCREENSAVERCOMMAND = WM_USER + 100;
 extern bool ScreenSaverMode;
 extern bool EndReached;
 
-class TLumorixMainForm : public ui::Form,
-                         private IPlayListOwner,
-                         private IColorControlOwner,
-                         public IAboutOwner {
+class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColorControlOwner, public IAboutOwner {
  public:
   TLumorixMainForm();
   ~TLumorixMainForm() override;
@@ -101,8 +99,14 @@ class TLumorixMainForm : public ui::Form,
   void AddLanguagesToMenu();
   void AddSkinsToMenu();
   void SetLanguage(const std::wstring& path);
+  void LangClick(const ui::MenuItem& item);
+  void Defoult1Click();
   void SetSkin(const std::wstring& path);
+  void SkinClick(const ui::MenuItem& item);
   void StandartWindows1Click();
+  // The items that follow "&Default" and "StandartWindows", one per language file and skin.
+  std::vector<ui::MenuItem*> LanguageItems;
+  std::vector<ui::MenuItem*> SkinItems;
   void InsatllScreenSaver(bool install);
   void CBRSSClick();
   void CBRunWithStartUpClick();

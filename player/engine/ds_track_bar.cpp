@@ -90,8 +90,7 @@ void TDSTrackBar::GraphEvent(long code, LONG_PTR, LONG_PTR) {
   if (code != EC_CLOCK_CHANGED || !seeking_) return;
   LONGLONG duration = 0;
   (void)seeking_->GetDuration(&duration);
-  LONGLONG start = 0;
-  (void)seeking_->SetPositions(&start, AM_SEEKING_AbsolutePositioning, &duration, AM_SEEKING_NoPositioning);
+  (void)graph_->Seek(0, duration);
 }
 
 void TDSTrackBar::Tick() {
@@ -114,7 +113,7 @@ void TDSTrackBar::SetPosition(int64_t position) {
   LONGLONG stop = 0, duration = 0;
   if (FAILED(seeking_->GetStopPosition(&stop)) || FAILED(seeking_->GetDuration(&duration))) return;
   LONGLONG target = duration * (position - Min()) / (Max() - Min());
-  (void)seeking_->SetPositions(&target, AM_SEEKING_AbsolutePositioning, &stop, AM_SEEKING_NoPositioning);
+  (void)graph_->Seek(target, stop);
   ui::TrackBar::SetPosition(static_cast<int>(position));
 }
 
@@ -123,7 +122,7 @@ void TDSTrackBar::SeekOnRelease() {
   LONGLONG stop = 0;
   if (FAILED(seeking_->GetStopPosition(&stop))) return;
   LONGLONG target = stop * Position() / Max();
-  (void)seeking_->SetPositions(&target, AM_SEEKING_AbsolutePositioning, &stop, AM_SEEKING_NoPositioning);
+  (void)graph_->Seek(target, stop);
 }
 
 bool TDSTrackBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -168,6 +168,22 @@ bool TFilterGraph::Stop() {
   return result && CheckDirectShow(*result) == S_OK;
 }
 
+HRESULT TFilterGraph::Seek(LONGLONG current, LONGLONG stop) {
+  auto seeking = Query<IMediaSeeking>();
+  if (!seeking) return E_NOINTERFACE;
+  const int state = State();
+  if (state == 2 || state == 3) {
+    if (!ChangeState(&IMediaControl::Stop)) return E_ABORT;  // given up: the fresh graph has no clip
+  }
+  HRESULT result =
+      seeking->SetPositions(&current, AM_SEEKING_AbsolutePositioning, &stop, AM_SEEKING_NoPositioning);
+  if (state == 3)
+    (void)ChangeState(&IMediaControl::Run);
+  else if (state == 2)
+    (void)ChangeState(&IMediaControl::Pause);
+  return result;
+}
+
 int TFilterGraph::State() const {
   auto control = Query<IMediaControl>();
   if (!control) return 0;

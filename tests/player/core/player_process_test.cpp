@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/settings_layout.h"
+#include "platform/text.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/player_process.h"
 #include "tests/support/registry_fixture.h"
@@ -69,6 +70,40 @@ TEST(PlayerProcess, GoesToTheTrayAfterOneSecondAndSavesAtLogOff) {
   EXPECT_EQ(ReadIntegerSetting(kAudioKey, "Volume"), 0);
 }
 
+namespace {
+
+BOOL CALLBACK CountShownPictures(HWND child, LPARAM data) {
+  wchar_t className[32] = {};
+  GetClassNameW(child, className, 32);
+  if (std::wstring(className) == L"LumorixPicture" && (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE))
+    ++*reinterpret_cast<int*>(data);
+  return TRUE;
+}
+
+}  // namespace
+
+TEST(PlayerProcess, StoredSkinIsAppliedAtStart) {
+  SeedInstallerDefaults();
+  const std::string bin = std::string(LUMORIX_BUILD_DIR) + "/bin/";
+  WriteSetting(kSettingsKey, "Skin", EncodeString(WideToAnsi(WindowsPath(bin + "Skins/Radorur.skn/Skin.ini"))));
+  PlayerProcess player;
+  ASSERT_TRUE(player.Started());
+  HWND settings = WaitForWindow(L"TLumorixMainForm", L"Lumorix - Settings", milliseconds(20000));
+  ASSERT_NE(settings, nullptr);
+
+  // The settings load applies the stored skin: the seven pictures instead of the plain tool bar.
+  int pictures = 0;
+  EXPECT_TRUE(PumpUntil(
+      [&] {
+        pictures = 0;
+        EnumChildWindows(settings, CountShownPictures, reinterpret_cast<LPARAM>(&pictures));
+        return pictures == 7;
+      },
+      milliseconds(10000)))
+      << pictures;
+  player.Kill();
+}
+
 // The window answers within `limit`, as a window whose thread is not stuck does.
 static bool Answers(HWND window, milliseconds limit) {
   DWORD_PTR result = 0;
@@ -83,10 +118,11 @@ TEST(PlayerProcess, MovesOnFromAClipWithSoundAndKeepsAnswering) {
   ASSERT_TRUE(player.Started());
   HWND settings = WaitForWindow(L"TLumorixMainForm", L"Lumorix - Settings", milliseconds(20000));
   ASSERT_NE(settings, nullptr);
-  // Green with sound for three seconds, blue without for two, then green again.
-  // A graph call may hold the window up for its bounded wait, never longer.
+  // Green with sound for three seconds (five, with the resume step's seek to
+  // the saved second 0 at two), blue without for two, then green again. A
+  // graph call may hold the window up for its bounded wait, never longer.
   std::vector<char> seen;
-  auto end = std::chrono::steady_clock::now() + milliseconds(14000);
+  auto end = std::chrono::steady_clock::now() + milliseconds(20000);
   while (std::chrono::steady_clock::now() < end && seen.size() < 3) {
     ASSERT_TRUE(Answers(settings, milliseconds(4000))) << "the player stopped answering";
     COLORREF centre = ScreenShot().Pixel(512, 300);

@@ -1,0 +1,56 @@
+#include "common/language_texts.h"
+
+namespace lumorix {
+
+namespace {
+
+// "&Paly" is the tray's built-in text for Play, as shipped; a language file corrects it.
+constexpr std::array<CaptionKey, kCaptionCount> kKeys = {{
+    {"Main", "BtShowPlayList", "PlayList"},
+    {"Main", "BtSCC", "Color Control"},
+    {"Main", "CBRunWithStartUp", "Add to StartUp"},
+    {"MainMenu", "File", "&File"},
+    {"MainMenu", "Languages", "&Languages"},
+    {"MainMenu", "Show", "&Show"},
+    {"MainMenu", "Help", "&Help"},
+    {"MainMenu", "About", "&About"},
+    {"TrayPopUp", "Open", "&Open"},
+    {"GBPreview", "GBPreview", "Preview"},
+    {"GBSound", "GBSound", "Sound Settings"},
+    {"GBSound", "LBalance", "Balance"},
+    {"GBSound", "LVolume", "Volume"},
+    {"GBVideo", "GBVideo", "Video"},
+    {"GBVideo", "LRate", "Rate"},
+    {"GBVideo", "LTime", "Time"},
+    {"GBScreenSaver", "GBScreenSaver", "ScreenSaver"},
+    {"GBScreenSaver", "CBRSS", "Replace Screen Saver"},
+    {"ColorControl", "LBrightness", "Brightness"},
+    {"ColorControl", "LContrast", "Contrast"},
+    {"ColorControl", "LGamma", "Gamma"},
+    {"ColorControl", "LHue", "Hue"},
+    {"ColorControl", "LSaturation", "Saturation"},
+    {"ColorControl", "LSharpness", "Sharpness"},
+    {"ColorControl", "BDefault", "Default"},
+    {"TrayPopUp", "Play", "&Paly"},
+    {"TrayPopUp", "Pause", "&Pause"},
+    {"TrayPopUp", "Next", "&Next"},
+    {"TrayPopUp", "Previous", "P&revious"},
+    {"TrayPopUp", "Open", "&Open"},
+    {"TrayPopUp", "Settings", "&Settings"},
+    {"TrayPopUp", "Exit", "&Exit"},
+}};
+
+}  // namespace
+
+const CaptionKey& CaptionKeyOf(Caption caption) { return kKeys[static_cast<size_t>(caption)]; }
+
+LanguageTexts::LanguageTexts(const IniFile& ini) {
+  for (size_t i = 0; i < kCaptionCount; ++i) texts_[i] = ini.Find(kKeys[i].section, kKeys[i].key);
+}
+
+std::string LanguageTexts::Text(Caption caption) const {
+  const std::optional<std::string>& text = texts_[static_cast<size_t>(caption)];
+  return text ? *text : CaptionKeyOf(caption).builtIn;
+}
+
+}  // namespace lumorix

@@ -1,0 +1,70 @@
+#pragma once
+// The 32 captions a language file sets, in the order they are read, with the
+// built-in texts that a missing key, file or path gives. A key present with an
+// empty value gives an empty caption.
+#include <array>
+#include <optional>
+#include <string>
+
+#include "common/ini_file.h"
+
+namespace lumorix {
+
+enum class Caption {
+  BtShowPlayList,
+  BtSCC,
+  CBRunWithStartUp,
+  File,
+  Languages,
+  Show,
+  Help,
+  About,
+  Open,  // the File menu's "Open"; the tray's is ItOpen below
+  GBPreview,
+  GBSound,
+  LBalance,
+  LVolume,
+  GBVideo,
+  LRate,
+  LTime,
+  GBScreenSaver,
+  CBRSS,
+  LBrightness,
+  LContrast,
+  LGamma,
+  LHue,
+  LSaturation,
+  LSharpness,
+  BDefault,
+  ItPlay,
+  ItPause,
+  ItNext,
+  ItPrevious,
+  ItOpen,
+  ItOptions,
+  ItExit,
+};
+inline constexpr size_t kCaptionCount = 32;
+
+struct CaptionKey {
+  const char* section;
+  const char* key;
+  const char* builtIn;
+};
+const CaptionKey& CaptionKeyOf(Caption caption);
+
+class LanguageTexts {
+ public:
+  // The built-in texts.
+  LanguageTexts() = default;
+  explicit LanguageTexts(const IniFile& ini);
+
+  // The file's text, or the built-in one when the file has no such key.
+  std::string Text(Caption caption) const;
+  bool FromFile(Caption caption) const { return texts_[static_cast<size_t>(caption)].has_value(); }
+
+ private:
+  std::array<std::optional<std::string>, kCaptionCount> texts_;
+};
+
+}  // namespace lumorix
