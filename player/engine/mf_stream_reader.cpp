@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "common/picture_convert.h"
+#include "player/engine/mf_library.h"
 
 namespace lumorix::engine {
 
@@ -57,10 +58,13 @@ void DeleteMediaType(AM_MEDIA_TYPE* type) {
   CoTaskMemFree(type);
 }
 
-MfPlatformScope::MfPlatformScope() : started_(SUCCEEDED(MFStartup(MF_VERSION, MFSTARTUP_LITE))) {}
+MfPlatformScope::MfPlatformScope() {
+  const MfLibrary* library = MediaFoundation();
+  started_ = library && SUCCEEDED(library->Startup(MF_VERSION, MFSTARTUP_LITE));
+}
 
 MfPlatformScope::~MfPlatformScope() {
-  if (started_) (void)MFShutdown();
+  if (started_) (void)MediaFoundation()->Shutdown();
 }
 
 std::unique_ptr<MfStreamReader> MfStreamReader::Open(const std::wstring& path, Kind kind, HRESULT* error) {
@@ -69,10 +73,11 @@ std::unique_ptr<MfStreamReader> MfStreamReader::Open(const std::wstring& path, K
     if (error) *error = E_FAIL;
     return nullptr;
   }
+  const MfLibrary& library = *MediaFoundation();
   ComPtr<IMFAttributes> attributes;
-  if (SUCCEEDED(MFCreateAttributes(&attributes, 1)))
+  if (SUCCEEDED(library.CreateAttributes(&attributes, 1)))
     (void)attributes->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, TRUE);
-  HRESULT opened = MFCreateSourceReaderFromURL(path.c_str(), attributes.Get(), &reader->reader_);
+  HRESULT opened = library.CreateSourceReaderFromURL(path.c_str(), attributes.Get(), &reader->reader_);
   if (FAILED(opened)) {
     if (error) *error = opened;
     return nullptr;
@@ -113,7 +118,7 @@ HRESULT MfStreamReader::ChooseVideoOutput() {
   // RGB straight from the reader where the platform converts (Windows);
   // otherwise NV12, which every H.264 and HEVC decoder gives, converted here.
   ComPtr<IMFMediaType> output;
-  result = MFCreateMediaType(&output);
+  result = MediaFoundation()->CreateMediaType(&output);
   if (FAILED(result)) return result;
   (void)output->SetGUID(MF_MT_MAJOR_TYPE, MFMediaType_Video);
   (void)output->SetGUID(MF_MT_SUBTYPE, MFVideoFormat_RGB32);
@@ -167,7 +172,7 @@ void MfStreamReader::ReadDecodedLayout() {
 
 HRESULT MfStreamReader::ChooseAudioOutput() {
   ComPtr<IMFMediaType> output;
-  HRESULT result = MFCreateMediaType(&output);
+  HRESULT result = MediaFoundation()->CreateMediaType(&output);
   if (FAILED(result)) return result;
   (void)output->SetGUID(MF_MT_MAJOR_TYPE, MFMediaType_Audio);
   (void)output->SetGUID(MF_MT_SUBTYPE, MFAudioFormat_PCM);
@@ -178,7 +183,7 @@ HRESULT MfStreamReader::ChooseAudioOutput() {
   if (FAILED(result)) return result;
   WAVEFORMATEX* format = nullptr;
   UINT32 size = 0;
-  result = MFCreateWaveFormatExFromMFMediaType(current.Get(), &format, &size);
+  result = MediaFoundation()->CreateWaveFormatExFromMFMediaType(current.Get(), &format, &size, 0);
   if (FAILED(result)) return result;
   struct TaskMemory {
     void* block;

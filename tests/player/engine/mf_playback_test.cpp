@@ -3,6 +3,7 @@
 // MKV reader, as on Windows 8 to 11.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 
 #include "player/engine/direct_show_error.h"
@@ -270,4 +271,61 @@ TEST_F(MfGraph, MissingFileKeepsThePlatformsText) {
   } catch (const EDirectShowException& error) {
     EXPECT_EQ(error.Code(), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
   }
+}
+
+namespace {
+
+// What the session's sound card plays, read back from the monitor of its
+// null sink (the default recording device there): interleaved stereo at 48 kHz.
+std::vector<int16_t> RecordTheSoundCard(milliseconds length) {
+  WAVEFORMATEX format{WAVE_FORMAT_PCM, 2, 48000, 48000 * 4, 4, 16, 0};
+  HWAVEIN input = nullptr;
+  if (waveInOpen(&input, WAVE_MAPPER, &format, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) return {};
+  std::vector<int16_t> samples(static_cast<size_t>(length.count()) * 48 * 2);
+  WAVEHDR header{};
+  header.lpData = reinterpret_cast<LPSTR>(samples.data());
+  header.dwBufferLength = static_cast<DWORD>(samples.size() * sizeof(int16_t));
+  (void)waveInPrepareHeader(input, &header, sizeof header);
+  (void)waveInAddBuffer(input, &header, sizeof header);
+  (void)waveInStart(input);
+  PumpUntil([&] { return (header.dwFlags & WHDR_DONE) != 0; }, length + milliseconds(3000));
+  (void)waveInReset(input);
+  (void)waveInUnprepareHeader(input, &header, sizeof header);
+  (void)waveInClose(input);
+  samples.resize(header.dwBytesRecorded / sizeof(int16_t));
+  return samples;
+}
+
+double Loudness(const std::vector<int16_t>& samples, size_t channel) {
+  double sum = 0;
+  size_t count = 0;
+  for (size_t index = channel; index < samples.size(); index += 2, ++count)
+    sum += double(samples[index]) * samples[index];
+  return count ? std::sqrt(sum / count) : 0;
+}
+
+}  // namespace
+
+TEST_F(MfGraph, VolumeAndBalanceAreHeardOnTheSoundCard) {
+  ASSERT_EQ(graph.RenderFile(Clip("tone.mp4")), S_OK);
+  ASSERT_TRUE(graph.Play());
+  ASSERT_TRUE(PlaysOn(0, milliseconds(4000)));
+  std::vector<int16_t> full = RecordTheSoundCard(milliseconds(400));
+  ASSERT_FALSE(full.empty()) << "no recording device";
+  double left = Loudness(full, 0), right = Loudness(full, 1);
+  EXPECT_GT(left, 1000) << "the tone at full volume";
+  EXPECT_GT(right, 1000);
+
+  graph.SetBalance(-10000);  // left only
+  PumpFor(milliseconds(300));
+  std::vector<int16_t> leftOnly = RecordTheSoundCard(milliseconds(400));
+  EXPECT_GT(Loudness(leftOnly, 0), left / 2);
+  EXPECT_LT(Loudness(leftOnly, 1), right / 20);
+
+  graph.SetBalance(0);
+  graph.SetVolume(1000);  // -24.99 dB on the curve: a twentieth of the amplitude
+  PumpFor(milliseconds(300));
+  std::vector<int16_t> quiet = RecordTheSoundCard(milliseconds(400));
+  EXPECT_NEAR(Loudness(quiet, 0) / left, 0.056, 0.015);
+  EXPECT_NEAR(Loudness(quiet, 1) / right, 0.056, 0.015);
 }
