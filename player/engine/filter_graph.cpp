@@ -5,6 +5,7 @@
 #include "common/volume_curve.h"
 #include "player/engine/direct_show_error.h"
 #include "player/engine/graph_site_callback.h"
+#include "player/engine/mf_render.h"
 #include "ui/window.h"
 
 namespace lumorix::engine {
@@ -204,7 +205,9 @@ HRESULT TFilterGraph::RenderFile(const std::wstring& fileName) {
   auto builder = Query<IGraphBuilder>();
   if (!builder) return S_FALSE;
   Notify(gnRendering, 0);
-  HRESULT result = CheckDirectShow(builder->RenderFile(fileName.c_str(), nullptr));
+  HRESULT result = builder->RenderFile(fileName.c_str(), nullptr);
+  // What DirectShow cannot read or decode goes through Media Foundation.
+  result = CheckDirectShow(RenderFallback(builder.Get(), fileName, result, [this] { RemoveForeignFilters(); }));
   SetVolume(volume_);
   SetBalance(balance_);
   SetRate(rate_);
@@ -224,6 +227,10 @@ static std::vector<ComPtr<IBaseFilter>> FiltersOf(IFilterGraph* graph) {
 void TFilterGraph::ClearGraph() {
   if (!Active()) return;
   (void)Stop();
+  RemoveForeignFilters();
+}
+
+void TFilterGraph::RemoveForeignFilters() {
   for (const auto& filter : FiltersOf(graph_.Get())) {
     ComPtr<IEnumPins> pins;
     if (FAILED(filter->EnumPins(&pins))) continue;

@@ -93,6 +93,8 @@ class TFilterGraph {
   // Runs a state change under the watchdog; nothing when the graph was given up.
   std::optional<HRESULT> ChangeState(HRESULT (STDMETHODCALLTYPE IMediaControl::*change)());
   void ReplaceWedgedGraph();
+  // Disconnects every filter and takes out all but the members'.
+  void RemoveForeignFilters();
   void ApplyVolume();
   void ApplyBalance();
 
