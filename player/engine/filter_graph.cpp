@@ -124,10 +124,10 @@ void TFilterGraph::PumpEvents() {
   }
 }
 
-std::optional<HRESULT> TFilterGraph::ChangeState(HRESULT (STDMETHODCALLTYPE IMediaControl::*change)()) {
+std::optional<HRESULT> TFilterGraph::StopWatched() {
   auto control = Query<IMediaControl>();
-  std::optional<HRESULT> result =
-      watchdog_.Call([control, change] { return (control.Get()->*change)(); }, stateChangeLimit_);
+  if (!control) return E_NOINTERFACE;
+  std::optional<HRESULT> result = watchdog_.Call([control] { return control->Stop(); }, stopLimit_);
   if (!result) ReplaceWedgedGraph();
   return result;
 }
@@ -148,39 +148,41 @@ void TFilterGraph::ReplaceWedgedGraph() {
 }
 
 bool TFilterGraph::Play() {
-  if (!Query<IMediaControl>()) return false;
+  auto control = Query<IMediaControl>();
+  if (!control) return false;
   Notify(gnPlay, 0);
-  std::optional<HRESULT> result = ChangeState(&IMediaControl::Run);
-  return result && (CheckDirectShow(*result) == S_OK || *result == S_FALSE);
+  HRESULT result = CheckDirectShow(control->Run());
+  return result == S_OK || result == S_FALSE;
 }
 
 bool TFilterGraph::Pause() {
-  if (!Query<IMediaControl>()) return false;
+  auto control = Query<IMediaControl>();
+  if (!control) return false;
   Notify(gnPause, 0);
-  std::optional<HRESULT> result = ChangeState(&IMediaControl::Pause);
-  return result && CheckDirectShow(*result) == S_OK;
+  return CheckDirectShow(control->Pause()) == S_OK;
 }
 
 bool TFilterGraph::Stop() {
   if (!Query<IMediaControl>()) return false;
   Notify(gnStop, 0);
-  std::optional<HRESULT> result = ChangeState(&IMediaControl::Stop);
+  std::optional<HRESULT> result = StopWatched();
   return result && CheckDirectShow(*result) == S_OK;
 }
 
 HRESULT TFilterGraph::Seek(LONGLONG current, LONGLONG stop) {
   auto seeking = Query<IMediaSeeking>();
   if (!seeking) return E_NOINTERFACE;
+  auto control = Query<IMediaControl>();
   const int state = State();
   if (state == 2 || state == 3) {
-    if (!ChangeState(&IMediaControl::Stop)) return E_ABORT;  // given up: the fresh graph has no clip
+    if (!StopWatched()) return E_ABORT;  // given up: the fresh graph has no clip
   }
   HRESULT result =
       seeking->SetPositions(&current, AM_SEEKING_AbsolutePositioning, &stop, AM_SEEKING_NoPositioning);
   if (state == 3)
-    (void)ChangeState(&IMediaControl::Run);
+    (void)control->Run();
   else if (state == 2)
-    (void)ChangeState(&IMediaControl::Pause);
+    (void)control->Pause();
   return result;
 }
 
