@@ -6,12 +6,18 @@ include(GoogleTest)
 # window, no Windows behaviour beyond files) runs as one test, and every other
 # program runs one process per test suite; the suites are listed when ctest
 # runs, so configuring needs no Wine. Wine tests share their session's prefix
-# and registry and therefore run one at a time. SESSION names the Wine session
+# registry and screen and therefore run one at a time; programs of different
+# sessions run side by side. SESSION names the Wine session
 # (scripts/wine-sessions/) the program runs in; the default is the 32-bit one.
 function(lumorix_add_test name)
   cmake_parse_arguments(T "PORTABLE" "SESSION" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  # Test code is compiled for the compiler's speed, not its own: the code
+  # under test keeps the build's optimisation.
+  if(WIN32)
+    target_compile_options(${name} PRIVATE -O0 -g0)
+  endif()
   target_compile_definitions(${name} PRIVATE
     LUMORIX_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
     LUMORIX_BUILD_DIR="${CMAKE_BINARY_DIR}")
@@ -25,14 +31,20 @@ function(lumorix_add_test name)
   # wine_session cleanup stops every session. Every test names its session,
   # the default one too: ctest's own environment may carry another.
   set(fixtures wine_session)
-  set(props RUN_SERIAL TRUE TIMEOUT 900 ENVIRONMENT LUMORIX_WINE_SESSION=${T_SESSION})
+  set(props TIMEOUT 900 ENVIRONMENT LUMORIX_WINE_SESSION=${T_SESSION})
   if(T_SESSION)
     list(APPEND fixtures wine_session_${T_SESSION})
   endif()
   if(T_PORTABLE)
+    # No window, no registry: beside anything.
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${fixtures}" ${props})
     return()
+  endif()
+  if(T_SESSION)
+    list(APPEND props RESOURCE_LOCK wine_session_${T_SESSION})
+  else()
+    list(APPEND props RESOURCE_LOCK wine_session)
   endif()
 
   set(suites_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)

@@ -311,7 +311,17 @@ TEST_F(SilentInstallation, UninstallFromAnotherDriveWhileThePlayerRunsSparesTheS
 
 // Through the window: the close question, then an installation into a typed
 // folder without shortcuts, started from a folder it must not write into.
-TEST(WindowInstallation, CloseBeforeStartAsksAndOnlyYesEndsWithNothingCreated) {
+// Each starts on a machine without the product, whatever ran before it in the prefix.
+class WindowInstallation : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    (void)RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Widen(kUninstallKey).c_str(), KEY_WOW64_32KEY, 0);
+    RemoveTree(ProgramsFolder() + L"\\Vantrel\\");
+    DeleteFileW((DesktopFolder() + L"\\Lumorix.lnk").c_str());
+  }
+};
+
+TEST_F(WindowInstallation, CloseBeforeStartAsksAndOnlyYesEndsWithNothingCreated) {
   const std::wstring folder = L"C:\\Apps\\Never\\";
   ChildProcess setup(SetupProgram(), L"/D=" + folder, Build("bin"));
   HWND window = WaitForProcessWindow(setup.Id(), L"TLumorixSetupForm", L"Lumorix Setup", milliseconds(20000));
@@ -334,7 +344,7 @@ TEST(WindowInstallation, CloseBeforeStartAsksAndOnlyYesEndsWithNothingCreated) {
   EXPECT_FALSE(KeyExists(kUninstallKey));
 }
 
-TEST(WindowInstallation, TypedFolderWithoutShortcutsFromAFolderItLeavesAlone) {
+TEST_F(WindowInstallation, TypedFolderWithoutShortcutsFromAFolderItLeavesAlone) {
   // Wine's user is root here, whom no folder refuses; the installer writes
   // nothing into its current folder at all, which is what makes a read-only
   // one harmless, and that is checked.

@@ -130,7 +130,9 @@ TEST(PlayerProcess, MovesOnFromAClipWithSoundAndKeepsAnswering) {
     if (colour && (seen.empty() || seen.back() != colour)) seen.push_back(colour);
     PumpFor(milliseconds(200));
   }
+  if (std::string(seen.begin(), seen.end()) != "gbg") ScreenShot().Save("moves-on-from-sound");
   EXPECT_EQ(std::string(seen.begin(), seen.end()), "gbg") << "the desktop did not follow the playlist";
+  EXPECT_EQ(FindWindowW(L"#32770", L"Lumorix - settings"), nullptr) << "an error box";
   DWORD_PTR answer = 0;
   SendMessageTimeoutW(settings, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer);
   EXPECT_TRUE(player.WaitForExit(10000));
