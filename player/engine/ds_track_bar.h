@@ -33,7 +33,6 @@ class TDSTrackBar : public ui::TrackBar, public IFilterGraphListener {
   void GraphDestroyed();
   // One update from the graph's position, as the update timer runs it.
   void Tick();
-  bool TimerRunning() const { return timerWanted_ && interval_ != 0; }
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -133,7 +133,7 @@ void TLumorixPlayListForm::Append(const TPlayListEntry& entry) {
 void TLumorixPlayListForm::AppendFiles(const std::vector<std::wstring>& files) {
   std::string refused;
   for (const std::wstring& file : files) {
-    if (std::optional<std::string> name = AnsiFileName(file))
+    if (std::optional<std::string> name = AnsiFileName(file, shortPath_))
       entries_.push_back(EntryFromFileName(*name));
     else
       refused += "\n" + Narrow(file);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/playlist_entry.h"
+#include "platform/files.h"
 #include "player/playlist/playlist_owner.h"
 #include "ui/form.h"
 #include "ui/image_list.h"
@@ -33,6 +34,8 @@ class TLumorixPlayListForm : public ui::Form {
   // Appends entries for full file names, in order. A name the playlist cannot
   // keep is left out and named in the failure raised after the others are in.
   void AppendFiles(const std::vector<std::wstring>& files);
+  // Where a file's short name comes from (a volume can keep none).
+  void UseShortPathLookup(ShortPathLookup lookup) { shortPath_ = std::move(lookup); }
   // Appends the clips chosen in the open dialog, last chosen first.
   void AddFromDialog();
   void AddDroppedFiles(HDROP drop);
@@ -63,6 +66,7 @@ class TLumorixPlayListForm : public ui::Form {
   void Layout();
 
   IPlayListOwner& owner_;
+  ShortPathLookup shortPath_ = ShortPathOf;
   std::vector<TPlayListEntry> entries_;
   ui::UniqueFont font_;
   ui::UniqueFont boldFont_;

@@ -1,12 +1,17 @@
 #include "setup/zip/entry_streams.h"
 
+#include <algorithm>
+
 namespace lumorix::zip {
 
 bool EntryInput::Fill() {
   if (position_ < end_) return true;
-  // No block is read once the bytes read pass the compressed size by more than 2.
-  if (limit_ >= 0 && bytesRead_ > limit_ + 2) return false;
-  int64_t read = file_.Read(block_, kInputBlockSize);
+  // Nothing past the compressed size and 2 bytes: what lies beyond belongs to
+  // the next entry, and a decoder reading on would reuse its bytes.
+  int64_t want = kInputBlockSize;
+  if (limit_ >= 0) want = std::min(want, limit_ + 2 - bytesRead_);
+  if (want <= 0) return false;
+  int64_t read = file_.Read(block_, want);
   if (read <= 0) return false;
   bytesRead_ += read;
   position_ = 0;
@@ -44,6 +49,7 @@ bool OutputWindow::CopyBack(uint32_t distance, uint32_t length) {
 }
 
 bool OutputWindow::Advance(size_t count) {
+  if (limit_ >= 0 && total_ + static_cast<int64_t>(count) > limit_) return Overrun();
   position_ += count;
   total_ += static_cast<int64_t>(count);
   return position_ < kOutputWindowSize || Flush();

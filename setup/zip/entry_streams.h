@@ -1,7 +1,8 @@
 #pragma once
 // The streams an entry is decoded through: compressed input read in 4,096-byte
-// blocks, and one 32,768-byte output window, flushed to the target whenever
-// it is full and once at the end.
+// blocks, never more than 2 bytes past the compressed size, and one
+// 32,768-byte output window, flushed to the target whenever it is full and
+// once at the end.
 #include <cstdint>
 #include <functional>
 
@@ -52,9 +53,11 @@ class OutputWindow {
  public:
   // Takes each flushed run of bytes; false means the write failed.
   using Sink = std::function<bool(const uint8_t* bytes, size_t count)>;
-  explicit OutputWindow(Sink sink) : sink_(std::move(sink)) {}
+  // `limit` < 0: no limit. Output past the limit is refused, and none of it reaches the sink.
+  explicit OutputWindow(Sink sink, int64_t limit = -1) : sink_(std::move(sink)), limit_(limit) {}
 
   [[nodiscard]] bool Put(uint8_t byte) {
+    if (limit_ >= 0 && total_ >= limit_) return Overrun();
     window_[position_++] = byte;
     ++total_;
     return position_ < kOutputWindowSize || Flush();
@@ -67,9 +70,18 @@ class OutputWindow {
   [[nodiscard]] bool Advance(size_t count);
   [[nodiscard]] bool Flush();
   int64_t Total() const { return total_; }
+  // Whether the decoder produced more than the limit.
+  bool Overran() const { return overran_; }
 
  private:
+  bool Overrun() {
+    overran_ = true;
+    return false;
+  }
+
   Sink sink_;
+  int64_t limit_;
+  bool overran_ = false;
   uint8_t window_[kOutputWindowSize] = {};
   size_t position_ = 0;
   size_t flushed_ = 0;

@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "setup/zip/claimed_ranges.h"
 #include "setup/zip/decoders.h"
 #include "setup/zip/entry_streams.h"
 #include "setup/zip/file_system.h"
+#include "setup/zip/target_files.h"
 
 namespace lumorix::zip {
 
@@ -99,34 +101,6 @@ class BusyMark {
   BusyMark& operator=(const BusyMark&) = delete;
 };
 
-// Creates every missing folder of `path` ("\" separated), stopping at short
-// paths and at folders that exist.
-void CreateFolderChain(const std::string& path) {
-  std::string folder = path;
-  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  if (folder.size() <= 2 || IsFolder(folder)) return;
-  size_t split = folder.find_last_of('\\');
-  if (split != std::string::npos) CreateFolderChain(folder.substr(0, split));
-  (void)MakeFolder(folder);
-}
-
-std::string FolderOf(const std::string& path) {
-  size_t split = path.find_last_of('\\');
-  return split == std::string::npos ? std::string() : path.substr(0, split + 1);
-}
-
-std::unique_ptr<WriteOnlyFile> CreateTarget(const std::string& target) {
-  if (auto file = CreateForWriting(target)) return file;
-  std::string folder = FolderOf(target);
-  CreateFolderChain(folder);
-  if (auto file = CreateForWriting(target)) return file;
-  if (!IsFolder(folder)) {
-    CreateFolderChain(folder);
-    if (auto file = CreateForWriting(target)) return file;
-  }
-  return nullptr;
-}
-
 // The CRC a data descriptor after the compressed data carries, signature optional.
 bool ReadDescriptorCrc(EntryInput& input, uint32_t& crc) {
   uint8_t bytes[4];
@@ -164,18 +138,28 @@ int32_t Decode(EntryInput& input, OutputWindow& output, uint16_t method, uint16_
   }
 }
 
-int32_t ExtractWithSizes(const std::string& archive, const std::string& targetName, int32_t headerOffset,
-                         const CentralSizes* central) {
+// The smaller of two sizes, where < 0 stands for an unknown one.
+int64_t SmallerKnown(int64_t a, int64_t b) {
+  if (a < 0) return b;
+  if (b < 0) return a;
+  return std::min(a, b);
+}
+
+// Extracts the entry whose local header is at `headerOffset`. `central`, when
+// given, holds the central directory's sizes; `claimed`, when given, holds the
+// ranges earlier entries of the run have used.
+int32_t ExtractWithSizes(const std::string& archive, const std::string& targetName, int64_t headerOffset,
+                         const CentralSizes* central, ClaimedRanges* claimed) {
   if (State().busy && TickCount() - State().busySince <= kBusyTimeout) return zrBusy;
   BusyMark busy;
 
   auto file = OpenForReading(archive);
   if (!file) return zrArchiveOpenFailed;
-  if (!file->Seek(static_cast<uint32_t>(headerOffset))) return zrReadFailed;
+  // A seek past the end would succeed; the header is not there all the same.
+  const int64_t archiveSize = file->Size();
+  if (headerOffset < 0 || headerOffset >= archiveSize || !file->Seek(headerOffset)) return zrReadFailed;
   uint8_t header[kLocalHeaderSize];
-  if (!ReadExactly(*file, static_cast<uint32_t>(headerOffset), header, kLocalHeaderSize) ||
-      Get32(header) != kLocalSignature)
-    return zrBadData;
+  if (!ReadExactly(*file, headerOffset, header, kLocalHeaderSize) || Get32(header) != kLocalSignature) return zrBadData;
 
   const uint16_t flags = Get16(header + 6);
   const uint16_t method = Get16(header + 8);
@@ -183,36 +167,41 @@ int32_t ExtractWithSizes(const std::string& archive, const std::string& targetNa
   int64_t compressed = described ? -1 : Get32(header + 18);
   int64_t uncompressed = described ? -1 : Get32(header + 22);
   uint32_t expectedCrc = Get32(header + 14);
-  if (described && central) {
-    // The central directory's sizes stand in for the ones the local header could not know.
-    compressed = central->compressed;
-    uncompressed = central->uncompressed;
+  // The most the entry may write: no more than any of its records says.
+  int64_t recordedSize = uncompressed;
+  if (central) {
+    recordedSize = SmallerKnown(recordedSize, central->uncompressed);
+    if (described) {
+      // The central directory's sizes stand in for the ones the local header could not know.
+      compressed = central->compressed;
+      uncompressed = central->uncompressed;
+    }
   }
   if (method == 7 || method > 8) return zrUnsupportedMethod;
   if (flags & 0x01) return zrEncrypted;
   if (method == 1 && described) return zrUnsupportedMethod;
-  const int64_t dataStart =
-      static_cast<uint32_t>(headerOffset) + kLocalHeaderSize + Get16(header + 26) + Get16(header + 28);
+  const int64_t dataStart = headerOffset + kLocalHeaderSize + Get16(header + 26) + Get16(header + 28);
+  // The data descriptor is left out: writers put the next header right after it.
+  if (claimed && !claimed->Claim(headerOffset, dataStart + std::max<int64_t>(compressed, 0))) return zrOverlappingEntry;
 
   const std::string target = Slashes(targetName, '/', '\\');
-  if (!target.empty() && target.back() == '\\') {
-    CreateFolderChain(target);
-    return zrOk;
-  }
+  if (!target.empty() && target.back() == '\\') return CreateFolderChain(target) ? zrOk : zrWriteFailed;
   auto output = CreateTarget(target);
   if (!output) return zrWriteFailed;
 
   State().busySince = TickCount();
   ProcessPendingMessages();
   uint32_t crc = crc32(0, nullptr, 0);
-  OutputWindow window([&](const uint8_t* bytes, size_t count) {
-    if (count > 0 && !output->Write(bytes, static_cast<int64_t>(count))) return false;
-    crc = crc32(crc, bytes, static_cast<uInt>(count));
-    TReportRec& report = State().report;
-    report.Status = rsFileProgress;
-    Report(static_cast<int32_t>(count));
-    return true;
-  });
+  OutputWindow window(
+      [&](const uint8_t* bytes, size_t count) {
+        if (count > 0 && !output->Write(bytes, static_cast<int64_t>(count))) return false;
+        crc = crc32(crc, bytes, static_cast<uInt>(count));
+        TReportRec& report = State().report;
+        report.Status = rsFileProgress;
+        Report(static_cast<int32_t>(count));
+        return true;
+      },
+      recordedSize);
 
   int32_t result = zrReadFailed;
   if (file->Seek(dataStart)) {
@@ -221,6 +210,7 @@ int32_t ExtractWithSizes(const std::string& archive, const std::string& targetNa
     result = Decode(input, window, method, flags, compressed, uncompressed);
     if (result == zrOk && !window.Flush()) result = zrWriteFailed;
     if (result == zrOk && described && !ReadDescriptorCrc(input, expectedCrc)) result = zrReadFailed;
+    if (window.Overran()) result = zrSizeExceeded;
   }
   output.reset();
   if (result != zrOk) {
@@ -261,6 +251,8 @@ void FillFinalReport(const std::string& archive, int64_t size, int64_t compresse
 
 // Opens a listing or extraction run's scan: zrNotZip or zrNoCentralDirectory when there is none.
 int32_t StartRun(const std::string& archive, TZipRec& rec, int32_t& archiveOffset);
+// The central directory's sizes of the entry whose local header is at `headerOffset`.
+bool FindCentralSizes(const std::string& archive, int64_t headerOffset, CentralSizes& sizes);
 
 }  // namespace
 
@@ -415,21 +407,6 @@ bool MatchMask(const std::string& mask, const std::string& name) {
   return p == pattern.size();
 }
 
-bool IsSafeEntryName(const std::string& name) {
-  if (name.empty()) return true;
-  if (name.front() == '\\' || name.front() == '/') return false;
-  if (name.find(':') != std::string::npos) return false;  // a drive, or a stream of another file
-  size_t start = 0;
-  while (start <= name.size()) {
-    size_t end = name.find_first_of("\\/", start);
-    if (end == std::string::npos) end = name.size();
-    std::string part = name.substr(start, end - start);
-    if (part == "..") return false;
-    start = end + 1;
-  }
-  return true;
-}
-
 int32_t ArchiveTotals(const std::string& fileName, int32_t& compressed) {
   compressed = 0;
   if (fileName.empty()) return 0;
@@ -454,7 +431,11 @@ int32_t ArchiveTotals(const std::string& fileName, int32_t& compressed) {
 }
 
 int32_t ExtractEntry(const std::string& archive, const std::string& target, int32_t headerOffset) {
-  return ExtractWithSizes(archive, target, headerOffset, nullptr);
+  // Offsets are unsigned in the archive; the signed type is the interface's.
+  const int64_t offset = static_cast<uint32_t>(headerOffset);
+  CentralSizes sizes{};
+  const bool listed = FindCentralSizes(archive, offset, sizes);
+  return ExtractWithSizes(archive, target, offset, listed ? &sizes : nullptr, nullptr);
 }
 
 int32_t ExtractMatching(const std::string& archive, const std::string& folderName, const std::string& mask,
@@ -475,6 +456,7 @@ int32_t ExtractMatching(const std::string& archive, const std::string& folderNam
 
   int32_t extracted = 0;
   int64_t runSize = 0, runPacked = 0;
+  ClaimedRanges claimed;
   do {
     if (!MatchMask(mask, rec.FileName)) continue;
     runSize += static_cast<uint32_t>(rec.Size);
@@ -491,7 +473,8 @@ int32_t ExtractMatching(const std::string& archive, const std::string& folderNam
     if (IsSafeEntryName(rec.FileName)) {
       if (!isFolder && IsFile(target)) (void)SetAttributes(target, 0);
       CentralSizes sizes{static_cast<uint32_t>(rec.CompressedSize), static_cast<uint32_t>(rec.Size)};
-      result = ExtractWithSizes(archive, target, rec.HeaderOffset + archiveOffset, &sizes);
+      const int64_t headerOffset = int64_t{static_cast<uint32_t>(rec.HeaderOffset)} + archiveOffset;
+      result = ExtractWithSizes(archive, target, headerOffset, &sizes, &claimed);
       if (result == zrOk) (void)SetAttributes(target, rec.Attributes);
     }
     if (result == zrOk) {
@@ -510,10 +493,12 @@ int32_t ExtractMatching(const std::string& archive, const std::string& folderNam
       case zrUnsupportedMethod:
       case zrEncrypted:
       case zrUnsafeName:
+      case zrSizeExceeded:
+      case zrOverlappingEntry:
         Report(result);
         break;
       default:
-        if (result < zrArchiveOpenFailed) break;  // below -14: skipped without a report
+        if (result < zrArchiveOpenFailed) break;  // other results below -14: skipped without a report
         report.Status = result;
         Report(kRunAbortedCount);
         EndEntryScan(rec);
@@ -556,6 +541,20 @@ int32_t StartRun(const std::string& archive, TZipRec& rec, int32_t& archiveOffse
   if (!IsZipArchive(archive, archiveOffset)) return zrNotZip;
   State().report = TReportRec{};
   return FindFirstEntry(archive, rec) == zrOk ? zrOk : zrNoCentralDirectory;
+}
+
+bool FindCentralSizes(const std::string& archive, int64_t headerOffset, CentralSizes& sizes) {
+  int32_t archiveOffset;
+  TZipRec rec;
+  if (!IsZipArchive(archive, archiveOffset) || FindFirstEntry(archive, rec) != zrOk) return false;
+  do {
+    if (int64_t{static_cast<uint32_t>(rec.HeaderOffset)} + archiveOffset == headerOffset) {
+      sizes = {static_cast<uint32_t>(rec.CompressedSize), static_cast<uint32_t>(rec.Size)};
+      EndEntryScan(rec);
+      return true;
+    }
+  } while (FindNextEntry(rec) == zrOk);
+  return false;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "setup/zip/entry_names.h"
 #include "setup/zip/zip_types.h"
 
 namespace lumorix::zip {
@@ -20,8 +21,6 @@ int32_t FindNextEntry(TZipRec& rec);
 void EndEntryScan(TZipRec& rec);
 
 bool MatchMask(const std::string& mask, const std::string& name);
-// Whether an entry name stays inside the folder it is extracted into.
-bool IsSafeEntryName(const std::string& name);
 
 int32_t ExtractEntry(const std::string& archive, const std::string& target, int32_t headerOffset);
 // Extracts the matching entries into `folder`; the number extracted, or a negative result.

@@ -56,7 +56,8 @@ enum ZipResult : int32_t {
   zrReadFailed = -3,
   zrBadData = -4,
   // The entry's name would put it outside the target folder (a ".." part, a
-  // leading separator, a drive or stream colon). Reported and skipped.
+  // leading separator, a drive or stream colon) or names a device (CON, NUL,
+  // COM1, ... in any part). Reported and skipped.
   zrUnsafeName = -5,
   zrUnsupportedMethod = -6,
   zrEncrypted = -7,
@@ -65,7 +66,13 @@ enum ZipResult : int32_t {
   zrNoMoreEntries = -10,
   zrCannotOpen = -11,
   zrNotZip = -12,
+  // The entry decodes to more than its recorded uncompressed size; the writing
+  // stopped there. Reported and skipped.
+  zrSizeExceeded = -13,
   zrArchiveOpenFailed = -14,
+  // The entry's local header or data shares bytes with an earlier entry's.
+  // Reported and skipped.
+  zrOverlappingEntry = -15,
   zrMissingArgument = -500,
 };
 

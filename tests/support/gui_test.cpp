@@ -29,6 +29,10 @@ ErrorRecorder::ErrorRecorder() {
 
 ErrorRecorder::~ErrorRecorder() { ui::Application::Instance().SetErrorSink(nullptr); }
 
+std::wstring ErrorText(const ErrorRecorder& errors) {
+  return errors.Boxes().empty() ? L"" : errors.Boxes().front().text;
+}
+
 static void DispatchWaiting() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

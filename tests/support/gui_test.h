@@ -26,6 +26,9 @@ class ErrorRecorder {
   std::vector<ErrorBox> boxes_;
 };
 
+// The first recorded box's text, for a failure message.
+std::wstring ErrorText(const ErrorRecorder& errors);
+
 // Dispatches messages for `duration`.
 void PumpFor(std::chrono::milliseconds duration);
 // Dispatches messages until `done` holds or `timeout` passes; returns `done()`.

@@ -32,6 +32,12 @@ bool PlayerProcess::WaitForExit(DWORD milliseconds) {
   return WaitForSingleObject(process_.Get(), milliseconds) == WAIT_OBJECT_0;
 }
 
+DWORD PlayerProcess::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(process_.Get(), &code);
+  return code;
+}
+
 void PlayerProcess::Kill() {
   TerminateProcess(process_.Get(), 1);
   WaitForSingleObject(process_.Get(), 5000);

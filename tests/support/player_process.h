@@ -20,6 +20,8 @@ class PlayerProcess {
 
   bool Started() const { return static_cast<bool>(process_); }
   bool WaitForExit(DWORD milliseconds);
+  // The exit code of a process that has ended.
+  DWORD ExitCode() const;
   // As a crash or the task manager would: no clean-up of any kind.
   void Kill();
 

@@ -154,3 +154,28 @@ TEST_F(DesktopPicture, KilledPlayerLeavesTheLookForTheNextStartToRestore) {
   EXPECT_EQ(Wallpaper(), kUserWallpaper);
   EXPECT_FALSE(ReadSetting(kSettingsKey, "DesktopPlaybackColor").has_value());
 }
+
+TEST_F(DesktopPicture, ASecondStartShowsTheRunningPlayersSettingsAndLeavesItsDesktop) {
+  PlayerProcess first;
+  ASSERT_TRUE(first.Started());
+  HWND settings = WaitForDesktopPlayback();
+  ASSERT_NE(settings, nullptr);
+
+  PlayerProcess second;
+  ASSERT_TRUE(second.Started());
+  ASSERT_TRUE(second.WaitForExit(10000)) << "only one player may run";
+  EXPECT_EQ(second.ExitCode(), 0u);
+  EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(settings); }, milliseconds(5000)))
+      << "the running player shows its settings window";
+  EXPECT_EQ(FindWindowW(L"TLumorixMainForm", nullptr), settings);
+  EXPECT_EQ(FindWindowExW(nullptr, settings, L"TLumorixMainForm", nullptr), nullptr) << "a second settings window";
+  // Closed again, the running player is back on the desktop with its recovery record.
+  PostMessageW(settings, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(settings) && DesktopColour() == kColourKey; }, milliseconds(5000)));
+  EXPECT_TRUE(ReadSetting(kSettingsKey, "DesktopPlaybackColor").has_value());
+
+  ASSERT_TRUE(EndSession(settings));
+  EXPECT_TRUE(first.WaitForExit(10000));
+  EXPECT_EQ(DesktopColour(), kUserColour);
+  EXPECT_EQ(Wallpaper(), kUserWallpaper);
+}

@@ -53,6 +53,22 @@ TEST_F(PlayerTest, LogOffSavesAndEnds) {
   EXPECT_EQ(ReadIntegerSetting(kAudioKey, "Balance"), 25);
 }
 
+TEST_F(PlayerTest, LogOffKeepsTheCompanionWindowsForTheNextStart) {
+  WriteSetting(kAudioKey, "PlayListVisible", EncodeInteger(0));
+  TLumorixMainForm& form = StartPlayer();
+  form.RunSettings();
+  form.PlayList1.Click();
+  form.ColorControl1.Click();
+  ASSERT_TRUE(form.PlayListVisible && form.ColorControlVisible);
+  // Windows asks every top-level window, the companions too, before the settings window.
+  EXPECT_EQ(SendMessageW(form.PlayListForm().Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 1);
+  EXPECT_EQ(SendMessageW(form.ColorControlForm().Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 1);
+  EXPECT_EQ(SendMessageW(form.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 1);
+  EXPECT_TRUE(ui::Application::Instance().Terminated());
+  EXPECT_EQ(ReadIntegerSetting(kAudioKey, "PlayListVisible"), 1);
+  EXPECT_EQ(ReadIntegerSetting(kAudioKey, "ColorControlVisible"), 1);
+}
+
 TEST_F(PlayerTest, CompanionWindowTogglesRememberTheirVisibility) {
   TLumorixMainForm& form = StartPlayer();
   form.RunSettings();
@@ -121,4 +137,61 @@ TEST_F(PlayerTest, SettingsWindowHasItsDesign) {
   EXPECT_EQ(form.LTimeInd.Text(), L"0 / 0");
   EXPECT_EQ(WindowText(form.PlayListForm().Handle()), L"PlayList");
   EXPECT_EQ(WindowText(form.ColorControlForm().Handle()), L"Color Control");
+}
+
+namespace {
+
+// A notification area that refuses every icon: a stand-in for a shell without
+// one (Wine's always takes icons). The shell's icon call asks the first
+// top-level window of this class; a top-most one made last is that window.
+class RefusingTray {
+ public:
+  RefusingTray() {
+    WNDCLASSEXW windowClass{sizeof windowClass};
+    windowClass.lpfnWndProc = Refuse;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"Shell_TrayWnd";
+    RegisterClassExW(&windowClass);
+    window_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 1, 1, nullptr,
+                              nullptr, nullptr, nullptr);
+  }
+  ~RefusingTray() { DestroyWindow(window_); }
+  static LRESULT CALLBACK Refuse(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return message == WM_COPYDATA ? FALSE : DefWindowProcW(window, message, wParam, lParam);
+  }
+  bool First() const { return FindWindowW(L"Shell_TrayWnd", nullptr) == window_; }
+
+ private:
+  HWND window_;
+};
+
+}  // namespace
+
+TEST_F(PlayerTest, AfterAStartThatStoppedEarlyEveryActionIsSafe) {
+  WritePlayList({"red.avi"});
+  TLumorixMainForm* form = nullptr;
+  {
+    RefusingTray tray;
+    ASSERT_TRUE(tray.First());
+    form = &StartPlayer();
+  }
+  ASSERT_EQ(errors.Boxes().size(), 1u);
+  EXPECT_EQ(errors.Boxes()[0].text, L"Cannot create shell notification icon.");
+  EXPECT_FALSE(form->Timer.Enabled());  // the start step never comes: the settings window stays up
+
+  // Neither the companions nor the hint exist: each action does nothing.
+  form->TBVolume.SetPosition(-5000);
+  form->TBBalance.SetPosition(20);
+  form->PlayList1.Click();
+  form->ColorControl1.Click();
+  form->ImCC.OnClick();
+  form->BtNextClick();
+  form->BtPreviousClick();
+  form->ItPlayClick();
+  SendMessageW(form->Handle(), WM_SCREENSAVERCOMMAND, 1, 0);
+  PumpFor(milliseconds(200));
+  EXPECT_EQ(errors.Boxes().size(), 1u);
+  EXPECT_FALSE(form->PlayListVisible);
+  EXPECT_FALSE(form->ColorControlVisible);
+  EXPECT_EQ(form->FilterGraph()->State(), 0);  // nothing plays
 }

@@ -1,4 +1,6 @@
 // Transport, the end of a clip, the rate ladder and leaving screen-saver mode, on real clips.
+#include <set>
+
 #include "common/settings_layout.h"
 #include "tests/player/core/player_fixture.h"
 
@@ -17,6 +19,7 @@ class RenderCounter : public engine::IFilterGraphListener {
   void ControlEvent(engine::TGraphNotice notice, int) override {
     if (notice == engine::gnRendered) ++rendered_;
   }
+  int Rendered() const { return rendered_; }
   bool WaitFor(int clips, milliseconds timeout) {
     return PumpUntil([&] { return rendered_ >= clips; }, timeout);
   }
@@ -25,6 +28,13 @@ class RenderCounter : public engine::IFilterGraphListener {
   engine::TFilterGraph& graph_;
   int rendered_ = 0;
 };
+
+// Where the player's clip is, in milliseconds.
+LONGLONG MediaPosition(TLumorixMainForm& form) {
+  LONGLONG current = -1;
+  if (auto seeking = form.FilterGraph()->Query<IMediaSeeking>()) (void)seeking->GetCurrentPosition(&current);
+  return current < 0 ? current : current / 10000;
+}
 
 }  // namespace
 
@@ -82,15 +92,40 @@ TEST_F(PlayerTest, RepeatPlaysTheSameEntryAgain) {
   EXPECT_EQ(form.PlayingIndex, 0);
 }
 
-TEST_F(PlayerTest, RandomPicksEntriesOfThePlaylist) {
-  WritePlayList({"short.avi", "short.avi"});
+TEST_F(PlayerTest, RandomWinsOverRepeatAndStaysInThePlaylist) {
+  WritePlayList(std::vector<std::string>(20, "red.avi"));
   WriteSetting(kPlayListKey, "Repeat", EncodeInteger(1));
   WriteSetting(kPlayListKey, "Random", EncodeInteger(1));
   TLumorixMainForm& form = StartPlayer();
   RenderCounter counter(form);
-  ASSERT_TRUE(counter.WaitFor(3, milliseconds(15000)));
-  EXPECT_GE(form.PlayingIndex, 0);
-  EXPECT_LE(form.PlayingIndex, 1);
+  std::set<int32_t> picked;
+  for (int next = 0; next < 6; ++next) {
+    form.BtNextClick();
+    picked.insert(form.PlayingIndex);
+  }
+  EXPECT_EQ(counter.Rendered(), 6);
+  // Repeat alone would play the first entry six times; six fair picks of
+  // twenty all landing on one entry happen once in three million runs.
+  EXPECT_GT(picked.size(), 1u);
+  EXPECT_GE(*picked.begin(), 0);
+  EXPECT_LE(*picked.rbegin(), 19);
+}
+
+TEST_F(PlayerTest, RandomPreviousWithEveryEntryGoneOnlyRewinds) {
+  WritePlayList({"red.avi", "red.avi", "red.avi", "red.avi"});
+  WriteSetting(kPlayListKey, "PlayingIndex", EncodeInteger(3));
+  WriteSetting(kPlayListKey, "Random", EncodeInteger(1));
+  TLumorixMainForm& form = StartPlayer();
+  TLumorixPlayListForm& list = form.PlayListForm();
+  for (int i = 0; i < list.Count(); ++i) list.LBPlayList.SetSelected(i, true);
+  list.LBPlayListKeyUp(VK_DELETE);  // the Delete key: playback goes on
+  ASSERT_EQ(list.Count(), 0);
+  RenderCounter counter(form);
+  form.BtPreviousClick();  // a pick among no entries: no division by zero, nothing new plays
+  EXPECT_TRUE(errors.Boxes().empty());
+  EXPECT_EQ(counter.Rendered(), 0);
+  EXPECT_EQ(form.PlayingIndex, 3);
+  EXPECT_EQ(form.TBPosition.Position(), 0);
 }
 
 TEST_F(PlayerTest, RateLadderBothWays) {
@@ -149,24 +184,42 @@ TEST_F(PlayerTest, PauseThenNextPlaysWhileTheMenuStillOffersPlay) {
 TEST_F(PlayerTest, StopRewindsAndOnlyActsOnARunningGraph) {
   WritePlayList({"long.avi"});
   TLumorixMainForm& form = StartPlayer();
-  ASSERT_TRUE(PumpUntil([&] { return form.TBPosition.Max() == 95; }, milliseconds(4000)));
+  ASSERT_TRUE(PumpUntil([&] { return form.TBPosition.Position() >= 2; }, milliseconds(6000)));
+  ASSERT_GE(MediaPosition(form), 2000);
   form.BtStopClick();
   EXPECT_EQ(form.FilterGraph()->State(), 1);
+  EXPECT_EQ(MediaPosition(form), 0);
+  EXPECT_EQ(form.TBPosition.Position(), 0);
   EXPECT_TRUE(form.ItPlay.Visible());
-  form.BtStopClick();  // stopped already: nothing
+  EXPECT_FALSE(form.ItPause.Visible());
+
+  // Stopped already: a second Stop does nothing, not even the rewind.
+  LONGLONG duration = 0;
+  ASSERT_TRUE(SUCCEEDED(form.FilterGraph()->Query<IMediaSeeking>()->GetDuration(&duration)));
+  ASSERT_TRUE(SUCCEEDED(form.FilterGraph()->Seek(50'000'000, duration)));
+  form.BtStopClick();
   EXPECT_EQ(form.FilterGraph()->State(), 1);
+  EXPECT_EQ(MediaPosition(form), 5000);
 }
 
 TEST_F(PlayerTest, PreviousRewindsAtTheFirstEntryAndStepsBackOtherwise) {
-  WritePlayList({"red.avi", "blue.avi", "long.avi"});
+  WritePlayList({"long.avi", "blue.avi", "red-long.avi"});
   WriteSetting(kPlayListKey, "PlayingIndex", EncodeInteger(2));
   TLumorixMainForm& form = StartPlayer();
+  RenderCounter counter(form);
   form.ItPrevious.Click();
   EXPECT_EQ(form.PlayingIndex, 1);
   form.BtPreviousClick();
   EXPECT_EQ(form.PlayingIndex, 0);
+  EXPECT_EQ(counter.Rendered(), 2);
+
+  // At the first entry, after two seconds of it: the same clip from its start, nothing new rendered.
+  ASSERT_TRUE(PumpUntil([&] { return form.TBPosition.Position() >= 2; }, milliseconds(6000)));
   form.BtPreviousClick();
   EXPECT_EQ(form.PlayingIndex, 0);
+  EXPECT_EQ(counter.Rendered(), 2);
+  EXPECT_LT(MediaPosition(form), 1000);
+  EXPECT_EQ(form.FilterGraph()->State(), 3);
 }
 
 TEST_F(PlayerTest, DoubleClickOnTheVideoLeavesScreenSaverMode) {

@@ -7,14 +7,6 @@
 using namespace lumorix;
 using namespace lumorix::test;
 
-namespace {
-
-std::wstring ErrorText(const ErrorRecorder& errors) {
-  return errors.Boxes().empty() ? L"" : errors.Boxes().front().text;
-}
-
-}  // namespace
-
 TEST_F(PlayerTest, InstallerDefaultsLoadIntoTheWindow) {
   TLumorixMainForm& form = StartPlayer();
   EXPECT_TRUE(errors.Boxes().empty()) << ErrorText(errors);
@@ -175,4 +167,21 @@ TEST_F(PlayerTest, RefusedSaveStopsTheCloseStepAndTheProgramGoesOn) {
   SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(form.ItExit.Id(), 0), 0);
   EXPECT_TRUE(ui::Application::Instance().Terminated());
   EXPECT_EQ(ReadIntegerSetting(kAudioKey, "Volume"), 0);
+}
+
+TEST_F(PlayerTest, LogOffWithARefusedSaveNeitherVetoesNorShowsABox) {
+  WritePlayList({"red.avi"});
+  TLumorixMainForm& form = StartPlayer();
+  ASSERT_TRUE(errors.Boxes().empty()) << ErrorText(errors);
+  DeleteFileW(TLumorixPlayListForm::PlayListFileName().c_str());
+  RefusingRegistry refusing("Volume");
+  UseSettingsRegistry(&refusing);
+  LRESULT answer = SendMessageW(form.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+  UseSettingsRegistry(nullptr);
+  EXPECT_EQ(answer, 1);  // the log-off goes ahead
+  EXPECT_TRUE(errors.Boxes().empty()) << ErrorText(errors);
+  EXPECT_TRUE(ui::Application::Instance().Terminated());
+  // The rest of the ending still ran: the playlist is saved and playback stopped.
+  EXPECT_TRUE(GetFileAttributesW(TLumorixPlayListForm::PlayListFileName().c_str()) != INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(form.FilterGraph()->State(), 1);
 }

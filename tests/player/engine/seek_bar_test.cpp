@@ -80,22 +80,30 @@ TEST_F(SeekBarTest, SetPositionSeeksAndIsClampedToTheRange) {
   EXPECT_EQ(Current(), 0);
 }
 
-TEST_F(SeekBarTest, TimerRunsWhilePlayingAndEnabledOnly) {
-  EXPECT_FALSE(bar.TimerRunning());
+TEST_F(SeekBarTest, TimerTicksWhilePlayingAndEnabledOnly) {
+  // Ticks of the real window timer, counted as they arrive: a tenth of a second each.
+  bar.SetTimerInterval(100);
+  int ticks = 0;
+  bar.OnTimer = [&](uint32_t, uint32_t) { ++ticks; };
+  auto ticksWithin = [&](std::chrono::milliseconds window) {
+    ticks = 0;
+    PumpFor(window);
+    return ticks;
+  };
+  EXPECT_EQ(ticksWithin(std::chrono::milliseconds(400)), 0);
   ASSERT_TRUE(graph.Play());
-  EXPECT_TRUE(bar.TimerRunning());
-  ASSERT_TRUE(PumpUntil([&] { return bar.Max() == 95; }, std::chrono::milliseconds(4000)));
+  EXPECT_GE(ticksWithin(std::chrono::milliseconds(600)), 3);
   (void)graph.Pause();
-  EXPECT_FALSE(bar.TimerRunning());
+  EXPECT_EQ(ticksWithin(std::chrono::milliseconds(400)), 0);
   bar.SetEnabled(false);
   ASSERT_TRUE(graph.Play());
-  EXPECT_FALSE(bar.TimerRunning());
+  EXPECT_EQ(ticksWithin(std::chrono::milliseconds(400)), 0);
   bar.SetEnabled(true);
   (void)graph.Stop();
   ASSERT_TRUE(graph.Play());
-  EXPECT_TRUE(bar.TimerRunning());
+  EXPECT_GE(ticksWithin(std::chrono::milliseconds(600)), 3);
   bar.SetTimerInterval(0);
-  EXPECT_FALSE(bar.TimerRunning());
+  EXPECT_EQ(ticksWithin(std::chrono::milliseconds(400)), 0);
 }
 
 TEST_F(SeekBarTest, ClockChangeSeeksToTheStart) {

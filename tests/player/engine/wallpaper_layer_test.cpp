@@ -22,7 +22,8 @@ namespace {
 
 class FakeShell {
  public:
-  enum Layout { kClassic, kCurrent };
+  // kSilent: a Progman that makes no wallpaper worker when asked (an older or replaced shell).
+  enum Layout { kClassic, kCurrent, kSilent };
 
   explicit FakeShell(Layout layout) : layout_(layout) {
     Register(L"Progman", ProgmanProc);
@@ -72,7 +73,7 @@ class FakeShell {
 
   void Spawn() {
     ++spawnRequests;
-    if (wallpaperWorker) return;
+    if (wallpaperWorker || layout_ == kSilent) return;
     RECT area;
     GetClientRect(progman, &area);
     if (layout_ == kCurrent) {
@@ -104,7 +105,18 @@ RECT ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetric
 
 }  // namespace
 
-TEST(WallpaperLayer, NoneWithoutProgman) { EXPECT_FALSE(FindWallpaperLayer()); }
+TEST_F(LayerTest, AProgmanThatMakesNoWorkerLeavesTheBackdrop) {
+  FakeShell shell(FakeShell::kSilent);
+  EXPECT_FALSE(FindWallpaperLayer());
+  EXPECT_EQ(shell.spawnRequests, 1);
+  video->StartDesktopPlayback();
+  // Not inside the shell's windows: the host is the bottom-most top-level backdrop.
+  EXPECT_FALSE(GetWindowLongW(Host(), GWL_STYLE) & WS_CHILD);
+  EXPECT_NE(GetParent(Host()), shell.progman);
+  EXPECT_TRUE(IsWindowVisible(Host()));
+  EXPECT_EQ(GetParent(video->Handle()), Host());
+  video->StopDesktopPlayback();
+}
 
 TEST_F(LayerTest, ClassicLayoutHostsInTheWorkerBehindTheIcons) {
   FakeShell shell(FakeShell::kClassic);

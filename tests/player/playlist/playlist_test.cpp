@@ -128,6 +128,57 @@ TEST_F(PlayerTest, DroppedFilesAreAppendedInOrderFoldersToo) {
   EXPECT_EQ(Names(form.PlayListForm()), (std::vector<std::string>{"red.avi", "blue.avi", "short.avi", "test-media"}));
 }
 
+namespace {
+
+// A copy of a test clip under a name of the test's choosing, removed again at the end.
+class NamedCopy {
+ public:
+  explicit NamedCopy(const std::wstring& name) {
+    std::wstring folder = Clip("red.avi");
+    folder.resize(folder.find_last_of(L'\\') + 1);
+    path_ = folder + name;
+    CopyFileW(Clip("red.avi").c_str(), path_.c_str(), FALSE);
+  }
+  ~NamedCopy() { DeleteFileW(path_.c_str()); }
+  const std::wstring& Path() const { return path_; }
+
+ private:
+  std::wstring path_;
+};
+
+}  // namespace
+
+TEST_F(PlayerTest, ANameOutsideTheCodePageIsKeptByItsShortNameAndPlays) {
+  NamedCopy cyrillic(L"\u041a\u043b\u0438\u043f.avi");        // "Клип.avi": no form in code page 1252
+  NamedCopy accented(L"caf\u00e9.avi");                           // "café.avi": one of its own
+  TLumorixMainForm& form = StartPlayer();
+  TLumorixPlayListForm& list = form.PlayListForm();
+  SendMessageW(list.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({cyrillic.Path(), accented.Path()})), 0);
+  ASSERT_TRUE(errors.Boxes().empty()) << ErrorText(errors);
+  ASSERT_EQ(list.Count(), 2);
+  // No "?" or look-alike letters: the short name, which names the same file.
+  const std::string kept = EntryPath(list.Entry(0));
+  EXPECT_EQ(kept.find('?'), std::string::npos) << kept;
+  EXPECT_NE(GetFileAttributesA(kept.c_str()), INVALID_FILE_ATTRIBUTES) << kept;
+  EXPECT_EQ(list.Entry(1).EntryName, WideToAnsi(L"caf\u00e9.avi"));
+  form.PlayIndex(0);
+  EXPECT_TRUE(PumpUntil([&] { return form.FilterGraph()->State() == 3; }, milliseconds(5000)));
+}
+
+TEST_F(PlayerTest, ANameWithoutAnyStorableFormIsRefusedAndTheRestKept) {
+  NamedCopy cyrillic(L"\u041a\u043b\u0438\u043f.avi");
+  TLumorixMainForm& form = StartPlayer();
+  TLumorixPlayListForm& list = form.PlayListForm();
+  // A volume that keeps no short names (an NTFS option; Wine always makes them): a stand-in lookup.
+  list.UseShortPathLookup([](const std::wstring& path) { return path; });
+  SendMessageW(list.Handle(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(MakeDrop({Clip("red.avi"), cyrillic.Path(), Clip("blue.avi")})), 0);
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"red.avi", "blue.avi"}));
+  ASSERT_EQ(errors.Boxes().size(), 1u);
+  EXPECT_NE(errors.Boxes()[0].text.find(L"were not added"), std::wstring::npos) << errors.Boxes()[0].text;
+  EXPECT_NE(errors.Boxes()[0].text.find(cyrillic.Path()), std::wstring::npos) << errors.Boxes()[0].text;
+}
+
 TEST_F(PlayerTest, DeleteButtonStopsThePlayingEntryTheDeleteKeyDoesNot) {
   WritePlayList({"red.avi", "blue.avi", "red.avi", "long.avi", "blue.avi"});
   WriteSetting(kPlayListKey, "PlayingIndex", EncodeInteger(3));

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Builds the archives the reader's tests open, with real tools: Info-ZIP zip,
-Python's zipfile and our own payload writer. Beside each archive, Info-ZIP
-unzip's extraction of it is kept as the expected result.
+Python's zipfile and our own payload writer, and hostile ones field by field
+(hostile_archives.py). Beside each real archive, Info-ZIP unzip's extraction of
+it is kept as the expected result.
 
 usage: make_fixtures.py OUTPUT_DIR ZIPWRITE LEGACY_DIR
 """
@@ -12,6 +13,8 @@ import struct
 import subprocess
 import sys
 import zipfile
+
+import hostile_archives
 
 out, zipwrite, legacy = sys.argv[1], sys.argv[2], sys.argv[3]
 shutil.rmtree(out, ignore_errors=True)
@@ -130,6 +133,9 @@ with open(os.path.join(out, "bad-directory-offset.zip"), "wb") as f:
 # The end record before offset 46: a local header and then straight the end record.
 with open(os.path.join(out, "early-end.zip"), "wb") as f:
     f.write(b"PK\x03\x04" + b"\0" * 26 + b"PK\x05\x06" + b"\0" * 18)
+
+# Deep names, device names, a deflate bomb, overlapping entries, an offset past 31 bits.
+hostile_archives.write_all(out, small=False)
 
 for name in ["shrink.zip", "reduce.zip", "implode.zip"]:
     shutil.copy(os.path.join(legacy, name), os.path.join(out, name))
