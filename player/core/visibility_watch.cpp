@@ -49,7 +49,8 @@ VisibilityWatch::VisibilityWatch() {
   displayNotify_.reset(RegisterPowerSettingNotification(Handle(), &kDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE));
   sourceNotify_.reset(RegisterPowerSettingNotification(Handle(), &kPowerSource, DEVICE_NOTIFY_WINDOW_HANDLE));
   ReadPowerStatus();
-  dwm_.reset(LoadLibraryW(L"dwmapi.dll"));
+  // From the system folder only: never a dwmapi.dll planted beside the program.
+  dwm_.reset(LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
   if (dwm_)
     readDwmAttribute_ = reinterpret_cast<DwmAttributeReader>(
         reinterpret_cast<void*>(GetProcAddress(dwm_.get(), "DwmGetWindowAttribute")));

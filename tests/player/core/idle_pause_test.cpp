@@ -25,9 +25,9 @@ constexpr milliseconds kNoticed{500};
 // A plain top-level window of another kind than the player's.
 class CoverWindow {
  public:
-  explicit CoverWindow(int show, RECT place = {100, 100, 500, 400}) {
-    window_ = CreateWindowExW(0, L"STATIC", L"cover", WS_OVERLAPPEDWINDOW, place.left, place.top,
-                              place.right - place.left, place.bottom - place.top, nullptr, nullptr, nullptr, nullptr);
+  explicit CoverWindow(int show, DWORD exStyle = 0) {
+    window_ = CreateWindowExW(exStyle, L"STATIC", L"cover", WS_OVERLAPPEDWINDOW, 100, 100, 400, 300, nullptr, nullptr,
+                              nullptr, nullptr);
     ShowWindow(window_, show);
   }
   ~CoverWindow() { Close(); }
@@ -98,7 +98,10 @@ TEST_F(IdlePauseTest, MaximisedWindowPausesTheDesktopClipAndClosingItResumes) {
   int ticks = 0;
   form.TBPosition.OnTimer = [&ticks](uint32_t, uint32_t) { ++ticks; };
   CoverWindow part(SW_SHOWNORMAL);
-  EXPECT_TRUE(StaysPlaying(kCoverNoticed)) << "a window over a part of the desktop";
+  CoverWindow palette(SW_MAXIMIZE, WS_EX_TOOLWINDOW);
+  CoverWindow overlay(SW_MAXIMIZE, WS_EX_LAYERED | WS_EX_TRANSPARENT);
+  ASSERT_TRUE(IsZoomed(palette.Handle()) && IsZoomed(overlay.Handle()));
+  EXPECT_TRUE(StaysPlaying(kCoverNoticed)) << "a part of the desktop, a tool window, a click-through overlay";
 
   CoverWindow cover(SW_MAXIMIZE);
   ASSERT_TRUE(IsZoomed(cover.Handle()));
