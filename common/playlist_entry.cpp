@@ -31,10 +31,15 @@ static std::string GetShortString(const uint8_t* field) {
   return std::string(reinterpret_cast<const char*>(field + 1), field[0]);
 }
 
+void EncodeEntryInto(const TPlayListEntry& entry, uint8_t* record) {
+  std::fill_n(record, kPlayListEntrySize, uint8_t{0});
+  PutShortString(record, entry.EntryName);
+  PutShortString(record + 256, entry.EntryFolder);
+}
+
 std::array<uint8_t, kPlayListEntrySize> EncodeEntry(const TPlayListEntry& entry) {
-  std::array<uint8_t, kPlayListEntrySize> record{};
-  PutShortString(record.data(), entry.EntryName);
-  PutShortString(record.data() + 256, entry.EntryFolder);
+  std::array<uint8_t, kPlayListEntrySize> record;
+  EncodeEntryInto(entry, record.data());
   return record;
 }
 
@@ -48,12 +53,9 @@ std::vector<TPlayListEntry> DecodePlayList(const std::vector<uint8_t>& file) {
 }
 
 std::vector<uint8_t> EncodePlayList(const std::vector<TPlayListEntry>& entries) {
-  std::vector<uint8_t> file;
-  file.reserve(entries.size() * kPlayListEntrySize);
-  for (const auto& entry : entries) {
-    auto record = EncodeEntry(entry);
-    file.insert(file.end(), record.begin(), record.end());
-  }
+  std::vector<uint8_t> file(entries.size() * kPlayListEntrySize);
+  for (size_t index = 0; index < entries.size(); ++index)
+    EncodeEntryInto(entries[index], file.data() + index * kPlayListEntrySize);
   return file;
 }
 

@@ -22,6 +22,8 @@ TPlayListEntry EntryFromFileName(const std::string& fileName);
 std::string EntryPath(const TPlayListEntry& entry);
 
 std::array<uint8_t, kPlayListEntrySize> EncodeEntry(const TPlayListEntry& entry);
+// Writes the record into 512 bytes at `record`.
+void EncodeEntryInto(const TPlayListEntry& entry, uint8_t* record);
 TPlayListEntry DecodeEntry(const uint8_t* record);
 
 // Whole records back to back; a trailing partial record is ignored.

@@ -1,5 +1,7 @@
-// Prepares a demonstration run: the settings a fresh installation writes, the
-// shipped Radorur skin chosen, and a playlist holding the given clips.
+// Prepares a demonstration run of an installed player: the shipped Radorur
+// skin chosen, the playlist window closed and a playlist holding the given
+// clips. Settings the installer wrote stay; ones missing (no installation)
+// get the installer's defaults.
 // Usage: demo_seed PLAYLIST_FILE CLIP...
 //        demo_seed --show-settings   (asks the running player for its settings window)
 #include <windows.h>
@@ -30,14 +32,16 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   for (const SettingsDefault& value : InstallerDefaults(false)) {
-    if (!RegistryKey::Create(HKEY_LOCAL_MACHINE, value.key).Write(value.name, value.value)) {
+    RegistryKey key = RegistryKey::Create(HKEY_LOCAL_MACHINE, value.key);
+    if (key.Read(value.name)) continue;
+    if (!key.Write(value.name, value.value)) {
       std::fprintf(stderr, "cannot write %s\n", value.name);
       return 1;
     }
   }
   // Start at full volume with the playlist window closed, so the desktop stays clear.
   (void)RegistryKey::Create(HKEY_LOCAL_MACHINE, kAudioKey).Write("PlayListVisible", EncodeInteger(0));
-  // The skin the build copies beside the player, whose playlist file is the first argument.
+  // The skin installed beside the player, whose playlist file is the first argument.
   wchar_t full[MAX_PATH] = {};
   std::wstring playList = GetFullPathNameW(argv[1], MAX_PATH, full, nullptr) ? full : argv[1];
   std::wstring folder = playList.substr(0, playList.find_last_of(L"\\/") + 1);

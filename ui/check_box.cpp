@@ -1,9 +1,28 @@
 #include "ui/check_box.h"
 
+#include <algorithm>
+
 namespace lumorix::ui {
 
 CheckBox::CheckBox(HWND parent, const Bounds& bounds, const std::wstring& caption) {
   CreateControl(L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, 0, parent, bounds, caption);
+  if (bounds.width == 0 && bounds.height == 0) FitToCaption();
+}
+
+void CheckBox::FitToCaption() {
+  HDC dc = GetDC(Handle());
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
+  RECT rect{0, 0, 0, 0};
+  {
+    SelectObjectScope select(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+    std::wstring text = Text();
+    DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
+  }
+  ReleaseDC(Handle(), dc);
+  // The box, the gap before the caption and room for the focus frame.
+  int boxWidth = GetSystemMetrics(SM_CXMENUCHECK) + 6;
+  SetWindowPos(Handle(), nullptr, 0, 0, rect.right + boxWidth, std::max<int>(rect.bottom, 17),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CheckBox::SetChecked(bool checked, bool notify) {

@@ -10,6 +10,7 @@ namespace lumorix::ui {
 // the user or by code.
 class CheckBox : public Window {
  public:
+  // Without a size it sizes itself to its caption.
   CheckBox(HWND parent, const Bounds& bounds, const std::wstring& caption);
 
   // `notify` false sets the state without running OnClick.
@@ -21,6 +22,7 @@ class CheckBox : public Window {
   bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  void FitToCaption();
   bool checked_ = false;
 };
 

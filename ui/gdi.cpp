@@ -13,4 +13,19 @@ COLORREF ResolveColor(COLORREF color) {
   return color & 0x00FFFFFFu;
 }
 
+Dib32 CreateDib32(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  Dib32 dib;
+  dib.bitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (dib.bitmap) dib.bits = static_cast<uint32_t*>(bits);
+  return dib;
+}
+
 }  // namespace lumorix::ui

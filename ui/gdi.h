@@ -2,6 +2,7 @@
 // Move-only owners for GDI objects and icons.
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace lumorix::ui {
@@ -59,6 +60,14 @@ class SelectObjectScope {
   HDC dc_;
   HGDIOBJ old_;
 };
+
+// A 32-bit top-down DIB section and its pixels (0xAARRGGBB), to draw point by point.
+struct Dib32 {
+  UniqueBitmap bitmap;
+  uint32_t* bits = nullptr;
+};
+// An empty bitmap when the system refuses one.
+Dib32 CreateDib32(int width, int height);
 
 // The designed font of every window: "MS Sans Serif", height -11.
 UniqueFont CreateDesignFont(bool bold = false);

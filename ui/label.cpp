@@ -10,6 +10,13 @@ Label::Label(HWND parent, const Bounds& bounds, const std::wstring& caption, Ali
 }
 
 void Label::SetCaption(const std::wstring& caption) {
+  if (seeThrough_) {
+    // The old text's place, before the label may shrink to the new one.
+    RECT place;
+    GetWindowRect(Handle(), &place);
+    MapWindowPoints(HWND_DESKTOP, GetParent(Handle()), reinterpret_cast<POINT*>(&place), 2);
+    InvalidateRect(GetParent(Handle()), &place, TRUE);
+  }
   SetText(caption);
   if (autoSize_) FitToText();
   Invalidate();
@@ -52,6 +59,13 @@ bool Label::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& res
   if (message == WM_COMMAND && HIWORD(wParam) == STN_CLICKED) {
     if (OnClick) OnClick();
     result = 0;
+    return true;
+  }
+  if (message == WM_CTLCOLORSTATIC && seeThrough_) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ResolveColor(fontColor_.value_or(0x80000000u | COLOR_WINDOWTEXT)));
+    result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
     return true;
   }
   if (message == WM_CTLCOLORSTATIC && (transparent_ || fontColor_)) {

@@ -15,6 +15,9 @@ class Label : public Window {
   Label(HWND parent, const Bounds& bounds, const std::wstring& caption, Alignment alignment = Alignment::Left);
   void SetCaption(const std::wstring& caption);
   void SetTransparent(bool transparent) { transparent_ = transparent; }
+  // Draws only its text over what the parent painted (a gradient); a new
+  // caption has the parent repaint beneath it first.
+  void SetSeeThrough(bool seeThrough) { seeThrough_ = seeThrough; }
   // The font stays the caller's; the label only draws with it.
   void SetFont(HFONT font);
   // A text colour of its own (a system colour or $00BBGGRR) instead of the window text colour.
@@ -31,6 +34,7 @@ class Label : public Window {
   void FitToText();
   bool autoSize_;
   bool transparent_ = false;
+  bool seeThrough_ = false;
   bool handCursor_ = false;
   std::optional<COLORREF> fontColor_;
 };

@@ -15,24 +15,9 @@ namespace lumorix::ui {
 
 namespace {
 
-struct Dib {
-  UniqueBitmap bitmap;
-  uint32_t* bits = nullptr;
-};
-
-Dib CreateDib(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  Dib dib;
-  dib.bitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+Dib32 CreateDib(int width, int height) {
+  Dib32 dib = CreateDib32(width, height);
   if (!dib.bitmap) throw Exception("Out of system resources");
-  dib.bits = static_cast<uint32_t*>(bits);
   return dib;
 }
 
@@ -50,12 +35,12 @@ bool SameExtension(const std::wstring& extension, const wchar_t* known) {
 // system, metafiles) twice, over black and over white: where the two agree
 // the picture is opaque, where they differ by everything it is clear.
 UniqueBitmap RenderWithAlpha(int width, int height, const std::function<void(HDC)>& draw) {
-  Dib overBlack = CreateDib(width, height);
-  Dib overWhite = CreateDib(width, height);
+  Dib32 overBlack = CreateDib(width, height);
+  Dib32 overWhite = CreateDib(width, height);
   size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
   std::fill_n(overBlack.bits, count, 0x00000000u);
   std::fill_n(overWhite.bits, count, 0x00FFFFFFu);
-  for (const Dib* target : {&overBlack, &overWhite}) {
+  for (const Dib32* target : {&overBlack, &overWhite}) {
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     SelectObjectScope select(dc.Get(), target->bitmap.Get());
     draw(dc.Get());
@@ -87,7 +72,7 @@ UniqueBitmap LoadBmp(const std::wstring& path) {
   if (!loaded || !GetObjectW(loaded.Get(), sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0)
     throw Exception("Bitmap image is not valid");
   int height = std::abs(info.bmHeight);
-  Dib dib = CreateDib(info.bmWidth, height);
+  Dib32 dib = CreateDib(info.bmWidth, height);
   BITMAPINFO format{};
   format.bmiHeader.biSize = sizeof format.bmiHeader;
   format.bmiHeader.biWidth = info.bmWidth;
@@ -187,7 +172,7 @@ UniqueBitmap LoadWmf(const std::string& bytes) {
 }  // namespace
 
 UniqueBitmap BitmapFromImage(const PremultipliedImage& image) {
-  Dib dib = CreateDib(static_cast<int>(image.width), static_cast<int>(image.height));
+  Dib32 dib = CreateDib(static_cast<int>(image.width), static_cast<int>(image.height));
   std::copy(image.pixels.begin(), image.pixels.end(), dib.bits);
   return std::move(dib.bitmap);
 }

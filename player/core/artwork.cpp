@@ -13,20 +13,11 @@ namespace {
 using Shade = std::function<uint32_t(int x, int y)>;
 
 ui::UniqueBitmap DrawBitmap(int width, int height, const Shade& shade) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap) return {};
-  auto* pixels = static_cast<uint32_t*>(bits);
+  ui::Dib32 dib = ui::CreateDib32(width, height);
+  if (!dib.bitmap) return {};
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) pixels[y * width + x] = shade(x, y);
-  return ui::UniqueBitmap(bitmap);
+    for (int x = 0; x < width; ++x) dib.bits[y * width + x] = shade(x, y);
+  return std::move(dib.bitmap);
 }
 
 constexpr uint32_t Opaque(uint8_t red, uint8_t green, uint8_t blue) {

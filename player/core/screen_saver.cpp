@@ -3,10 +3,10 @@
 
 #include "platform/files.h"
 #include "platform/registry.h"
+#include "platform/shell_link.h"
 #include "platform/text.h"
 #include "player/core/main_form.h"
 #include "player/core/screen_saver_files.h"
-#include "player/core/shell_link.h"
 
 namespace lumorix {
 

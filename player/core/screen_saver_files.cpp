@@ -9,7 +9,7 @@
 #include "platform/handle.h"
 #include "platform/registry.h"
 #include "platform/text.h"
-#include "player/core/shell_link.h"
+#include "platform/shell_link.h"
 
 namespace lumorix {
 

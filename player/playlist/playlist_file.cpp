@@ -48,18 +48,15 @@ void SavePlayListFile(const std::wstring& path, const std::vector<TPlayListEntry
     UniqueHandle file(
         CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) RaiseIoError();
-    std::vector<uint8_t> block;
-    block.reserve(kBlockRecords * kPlayListEntrySize);
+    std::vector<uint8_t> block(kBlockRecords * kPlayListEntrySize);
     bool complete = true;
     for (size_t next = 0; complete && next < entries.size();) {
-      block.clear();
-      for (size_t end = std::min(entries.size(), next + kBlockRecords); next < end; ++next) {
-        auto record = EncodeEntry(entries[next]);
-        block.insert(block.end(), record.begin(), record.end());
-      }
-      DWORD written = 0;
-      complete = WriteFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr) &&
-                 written == block.size();
+      size_t records = std::min(entries.size() - next, kBlockRecords);
+      for (size_t record = 0; record < records; ++record)
+        EncodeEntryInto(entries[next + record], block.data() + record * kPlayListEntrySize);
+      next += records;
+      DWORD size = static_cast<DWORD>(records * kPlayListEntrySize), written = 0;
+      complete = WriteFile(file.Get(), block.data(), size, &written, nullptr) && written == size;
     }
     if (!complete || !FlushFileBuffers(file.Get())) {
       DWORD error = GetLastError();

@@ -14,19 +14,12 @@ ScreenShot::ScreenShot() {
   pixels_.assign(static_cast<size_t>(width_) * height_, 0);
   HDC screen = GetDC(nullptr);
   ui::UniqueMemoryDc memory(CreateCompatibleDC(screen));
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width_;
-  info.bmiHeader.biHeight = -height_;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  ui::UniqueBitmap bitmap(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (memory && bitmap) {
-    ui::SelectObjectScope select(memory.Get(), bitmap.Get());
+  ui::Dib32 dib = ui::CreateDib32(width_, height_);
+  if (memory && dib.bitmap) {
+    ui::SelectObjectScope select(memory.Get(), dib.bitmap.Get());
     BitBlt(memory.Get(), 0, 0, width_, height_, screen, 0, 0, SRCCOPY);
     GdiFlush();
-    CopyMemory(pixels_.data(), bits, pixels_.size() * sizeof(DWORD));
+    CopyMemory(pixels_.data(), dib.bits, pixels_.size() * sizeof(DWORD));
   }
   ReleaseDC(nullptr, screen);
 }

@@ -1,7 +1,8 @@
 // Writes an archive in the payload's form from files and folders on disk:
 //   zipwrite ARCHIVE ENTRY...
-// Entry names are the paths as given ("/" separated, relative); a folder
-// becomes a folder entry (its contents are not added: list them too).
+// An entry is a path, named in the archive as given ("/" separated,
+// relative), or NAME=PATH, named NAME and read from PATH. A folder becomes a
+// folder entry (its contents are not added: list them too).
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -22,18 +23,27 @@ int main(int argc, char** argv) {
   std::vector<PayloadEntry> entries;
   for (int i = 2; i < argc; ++i) {
     std::string path = argv[i];
+    std::string name = path;
+    if (size_t equals = path.find('='); equals != std::string::npos) {
+      name = path.substr(0, equals);
+      path = path.substr(equals + 1);
+    }
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
       std::fprintf(stderr, "zipwrite: cannot read %s\n", path.c_str());
       return 1;
     }
     PayloadEntry entry;
-    entry.name = path;
+    entry.name = name;
     entry.dosDateTime = DosDateTime(info.st_mtime);
     if (S_ISDIR(info.st_mode)) {
       if (entry.name.back() != '/') entry.name += '/';
     } else {
       std::ifstream file(path, std::ios::binary);
+      if (!file) {
+        std::fprintf(stderr, "zipwrite: cannot read %s\n", path.c_str());
+        return 1;
+      }
       entry.data.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     }
     entries.push_back(std::move(entry));

@@ -1,4 +1,5 @@
 #pragma once
+// Shell links and the user's special folders as the shell records them.
 #include <windows.h>
 #include <objidl.h>
 
@@ -15,5 +16,9 @@ ComPtr<IPersistFile> CreateShortcut(const std::wstring& target, const std::wstri
 
 // A string value of an open key, REG_EXPAND_SZ expanded; "" for anything else.
 std::wstring ReadRegistryString(HKEY key, const std::string& name);
+
+// A folder of the current user's "User shell folders" key ("Programs",
+// "Desktop", "StartUp"), expanded and without NUL characters; "" when absent.
+std::wstring UserShellFolder(const std::string& name);
 
 }  // namespace lumorix

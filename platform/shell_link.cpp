@@ -1,10 +1,11 @@
-#include "player/core/shell_link.h"
+#include "platform/shell_link.h"
 
 #include <shlobj.h>
 
+#include <stdexcept>
+
 #include "platform/registry.h"
 #include "platform/text.h"
-#include "ui/exception.h"
 
 namespace lumorix {
 
@@ -12,7 +13,7 @@ ComPtr<IPersistFile> CreateShortcut(const std::wstring& target, const std::wstri
                                     const std::wstring& workingFolder, const std::wstring& linkFile) {
   ComPtr<IShellLinkA> link;
   HRESULT created = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link));
-  if (FAILED(created)) throw ui::Exception("Cannot create the shell link object");
+  if (FAILED(created)) throw std::runtime_error("Cannot create the shell link object");
   ComPtr<IPersistFile> file;
   (void)link.As(&file);
   (void)link->SetPath(WideToAnsi(target).c_str());
@@ -36,6 +37,14 @@ std::wstring ReadRegistryString(HKEY key, const std::string& name) {
     text = expanded;
   }
   return text;
+}
+
+std::wstring UserShellFolder(const std::string& name) {
+  RegistryKey folders = RegistryKey::Open(
+      HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User shell folders", KEY_READ);
+  std::wstring folder = ReadRegistryString(folders.Get(), name);
+  std::erase(folder, L'\0');  // an expanded value carries its terminator
+  return folder;
 }
 
 }  // namespace lumorix

@@ -1,0 +1,147 @@
+#include "setup_rules.h"
+
+#include <algorithm>
+
+namespace lumorix {
+
+namespace {
+
+wchar_t FoldAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+std::wstring_view Trimmed(std::wstring_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::wstring DoublePercent(std::wstring_view text) {
+  std::wstring doubled;
+  for (wchar_t c : text) {
+    if (c == L'%') doubled += L'%';
+    doubled += c;
+  }
+  return doubled;
+}
+
+}  // namespace
+
+std::wstring DefaultInstallFolder(std::wstring_view systemFolder) {
+  return std::wstring(systemFolder.substr(0, 3)) + L"Program Files\\Vantrel\\Lumorix\\";
+}
+
+std::wstring BrouseResult(const std::wstring& folderText, const std::optional<std::wstring>& picked) {
+  std::wstring text = picked ? *picked + L"\\" : folderText;
+  if (text.find(L"Lumorix") == std::wstring::npos) text += L"Lumorix\\";
+  return text;
+}
+
+std::wstring CompleteFolder(std::wstring folder) {
+  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+  return folder;
+}
+
+bool FolderListLess(const std::wstring& a, const std::wstring& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](wchar_t x, wchar_t y) { return FoldAscii(x) < FoldAscii(y); });
+}
+
+void SortFolderList(std::vector<std::wstring>& folders) {
+  std::stable_sort(folders.begin(), folders.end(), FolderListLess);
+}
+
+std::wstring LastFolderName(std::wstring_view installFolder) {
+  if (installFolder.size() < 3) return {};
+  size_t at = installFolder.rfind(L'\\', installFolder.size() - 3);
+  if (at == std::wstring_view::npos) return {};
+  return std::wstring(installFolder.substr(at + 1));
+}
+
+std::wstring BatchPath(std::wstring_view path) {
+  bool quote = std::any_of(path.begin(), path.end(), [](wchar_t c) {
+    return IsBlank(c) || std::wstring_view(L"&|<>()^,;=!'+[]{}`~").find(c) != std::wstring_view::npos;
+  });
+  std::wstring text = DoublePercent(path);
+  return quote ? L"\"" + text + L"\"" : text;
+}
+
+std::vector<std::wstring> UninstallBatchLines(const std::wstring& installFolder,
+                                              const std::vector<std::wstring>& folderList) {
+  const std::wstring folder = DoublePercent(installFolder);
+  std::vector<std::wstring> lines = {
+      L"@ECHO Please, don't edit this file!",
+      L"",
+      L"ECHO OFF",
+      // "cd" alone keeps the drive: started from another drive's folder the
+      // deletions below would hit that folder's files. Whether the change
+      // worked is read from the current folder itself, since the command
+      // interpreters disagree on what a successful "cd" leaves as its result.
+      L"cd /d \"" + folder + L"\"",
+      std::wstring(L"if /i not \"%CD%") + (folder.size() > 3 ? L"\\" : L"") + L"\"==\"" + folder + L"\" goto :eof",
+      L"Uninstall.exe",
+      // Closed without removing, or the log was missing: keep the uninstaller.
+      L"if errorlevel 1 goto :eof",
+  };
+  for (auto entry = folderList.rbegin(); entry != folderList.rend(); ++entry)
+    lines.push_back(L"RD " + BatchPath(*entry));
+  lines.insert(lines.end(),
+               {L"del Uninstall.exe", L"del Uninstall.log", L"Move UD.bat, ..\\UD.bat", L"cd ..", L"UD.bat"});
+  return lines;
+}
+
+std::vector<std::wstring> UdBatchLines(const std::wstring& installFolder) {
+  std::wstring last = LastFolderName(installFolder);
+  std::vector<std::wstring> lines = {
+      L"@ECHO Please, don't edit this file!",
+      L"",
+      L"ECHO OFF",
+      L"del " + BatchPath(last + L"Uninstall.bat"),
+  };
+  if (!last.empty()) lines.push_back(L"RD " + BatchPath(last));
+  lines.push_back(L"del UD.bat");
+  return lines;
+}
+
+std::wstring CrLfText(const std::vector<std::wstring>& lines) {
+  std::wstring text;
+  for (const std::wstring& line : lines) text += line + L"\r\n";
+  return text;
+}
+
+std::wstring UninstallCommand(const std::wstring& installFolder) { return L"\"" + installFolder + L"Uninstall.bat\""; }
+
+int32_t ProgressPosition(int64_t done, int64_t total) {
+  if (total <= 0 || done <= 0) return 0;
+  return static_cast<int32_t>(std::min<int64_t>(done * 1000 / total, 1000));
+}
+
+uint32_t EstimatedSizeKb(int64_t bytes) { return bytes <= 0 ? 0 : static_cast<uint32_t>((bytes + 1023) / 1024); }
+
+SetupCommandLine ParseSetupCommandLine(std::wstring_view arguments) {
+  SetupCommandLine parsed;
+  std::wstring_view rest = Trimmed(arguments);
+  while (!rest.empty()) {
+    if (rest.size() >= 3 && rest[0] == L'/' && FoldAscii(rest[1]) == L'd' && rest[2] == L'=') {
+      std::wstring_view folder = Trimmed(rest.substr(3));
+      if (folder.size() >= 2 && folder.front() == L'"' && folder.back() == L'"')
+        folder = folder.substr(1, folder.size() - 2);
+      if (folder.empty())
+        parsed.valid = false;
+      else
+        parsed.folder = CompleteFolder(std::wstring(folder));
+      break;
+    }
+    size_t end = 0;
+    while (end < rest.size() && !IsBlank(rest[end])) ++end;
+    std::wstring_view word = rest.substr(0, end);
+    if (word.size() == 2 && word[0] == L'/' && FoldAscii(word[1]) == L's')
+      parsed.silent = true;
+    else
+      parsed.valid = false;
+    rest = Trimmed(rest.substr(end));
+  }
+  return parsed;
+}
+
+}  // namespace lumorix

@@ -1,0 +1,47 @@
+#pragma once
+// What the installation steps share: the folder, the options, the log, the
+// folder list, and the window (or its silent stand-in) they report to.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "setup/line_file.h"
+
+namespace lumorix::setup {
+
+// What the steps show while they run.
+class InstallView {
+ public:
+  virtual ~InstallView() = default;
+  virtual void SetStatus(const std::wstring& text) = 0;
+  virtual void SetFileProgress(int32_t position) = 0;
+  virtual void SetTotalProgress(int32_t position) = 0;
+  // Removes and dispatches every message waiting in the thread's queue.
+  virtual void ProcessMessages() = 0;
+};
+
+// The silent installation's view: shows nothing.
+class NoView : public InstallView {
+ public:
+  void SetStatus(const std::wstring&) override {}
+  void SetFileProgress(int32_t) override {}
+  void SetTotalProgress(int32_t) override {}
+  void ProcessMessages() override {}
+};
+
+struct InstallOptions {
+  bool startUpWithWindows = false;
+  bool startMenuShortcuts = true;
+  bool desktopShortcut = true;
+};
+
+struct TInstallState {
+  std::wstring InstallFolder;  // ends with "\"
+  InstallOptions options;
+  InstallView* view = nullptr;
+  LineFile UninstallLog;
+  std::vector<std::wstring> FolderList;
+  int32_t TotalSize = 0;
+};
+
+}  // namespace lumorix::setup

@@ -1,0 +1,56 @@
+#include "setup/installation.h"
+
+#include <exception>
+
+#include "common/setup_rules.h"
+#include "platform/text.h"
+#include "setup/payload.h"
+#include "setup/registration.h"
+
+namespace lumorix::setup {
+
+namespace {
+
+constexpr size_t kProblemsShown = 8;
+
+std::wstring Incomplete(const std::wstring& why) { return L"Lumorix was not installed completely.\n" + why; }
+
+std::wstring ProblemLines(const ExtractionResult& extraction) {
+  std::wstring lines;
+  for (size_t i = 0; i < extraction.problems.size() && i < kProblemsShown; ++i) {
+    const ExtractionProblem& problem = extraction.problems[i];
+    lines += L"\n" + problem.file + L": " + problem.reason + L".";
+  }
+  if (extraction.problems.size() > kProblemsShown)
+    lines += L"\n(" + std::to_wstring(extraction.problems.size() - kProblemsShown) + L" more)";
+  return lines;
+}
+
+}  // namespace
+
+InstallOutcome InstallFrom(const std::wstring& archive, TInstallState& state) {
+  state.InstallFolder = CompleteFolder(state.InstallFolder);
+  if (state.InstallFolder.empty()) return {false, L"Lumorix was not installed: no installation folder was given."};
+  ExtractionResult extraction = ExtractPayload(archive, state);
+  if (!extraction.archiveRead)
+    return {false, L"Lumorix was not installed: " + extraction.problems.front().reason + L"."};
+  WriteRegistryEntries(state, state.TotalSize);
+  CreateShortcuts(state);
+  WriteUninstallBatch(state);
+  state.UninstallLog.Close();
+  if (!extraction.problems.empty())
+    return {false, Incomplete(L"These files could not be installed:" + ProblemLines(extraction))};
+  return {true, kThanks};
+}
+
+InstallOutcome RunInstallation(TInstallState& state, HMODULE module) {
+  try {
+    TempArchive archive = TempArchive::FromResource(module);
+    return InstallFrom(archive.Path(), state);
+  } catch (const std::exception& failure) {
+    state.UninstallLog.Close();
+    return {false, Incomplete(Widen(failure.what()) + L".")};
+  }
+}
+
+}  // namespace lumorix::setup

@@ -1,0 +1,51 @@
+#include "setup/line_file.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "platform/text.h"
+
+namespace lumorix::setup {
+
+namespace {
+
+[[noreturn]] void RaiseFor(const std::wstring& path, const char* what) {
+  throw std::runtime_error(std::string(what) + " " + Narrow(path) + ": " + Narrow(SystemMessage(GetLastError())));
+}
+
+}  // namespace
+
+std::wstring SystemMessage(unsigned long error) {
+  wchar_t* buffer = nullptr;
+  DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = length ? std::wstring(buffer, length) : L"error " + std::to_wstring(error);
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
+    text.pop_back();
+  return text;
+}
+
+LineFile::LineFile(const std::wstring& path)
+    : path_(path),
+      file_(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                        nullptr)) {
+  if (!file_) RaiseFor(path, "Cannot create");
+}
+
+void LineFile::WriteLine(const std::wstring& line) {
+  std::string bytes = WideToAnsi(line) + "\r\n";
+  DWORD written = 0;
+  if (!file_ || !WriteFile(file_.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+      written != bytes.size())
+    RaiseFor(path_, "Cannot write");
+}
+
+void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
+  LineFile file(path);
+  for (const std::wstring& line : lines) file.WriteLine(line);
+}
+
+}  // namespace lumorix::setup

@@ -1,0 +1,36 @@
+// The installer's entry: the window, or with /S a silent installation.
+#include <windows.h>
+
+#include "common/setup_rules.h"
+#include "setup/installation.h"
+#include "setup/setup_form.h"
+#include "ui/application.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
+  using namespace lumorix;
+  using namespace lumorix::setup;
+  ui::Application& application = ui::Application::Instance();
+  application.Initialize();
+  application.SetTitle(L"Lumorix Setup");
+
+  SetupCommandLine command = ParseSetupCommandLine(arguments ? arguments : L"");
+  if (!command.valid) {
+    if (!command.silent)
+      MessageBoxW(nullptr, L"Usage: LumorixSetup [/S] [/D=folder]", L"Lumorix Setup", MB_OK | MB_ICONERROR);
+    return 2;
+  }
+  if (command.silent) {
+    NoView view;
+    TInstallState state;
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    state.InstallFolder = command.folder.value_or(DefaultInstallFolder(system));
+    state.view = &view;
+    return RunInstallation(state, instance).complete ? 0 : 1;
+  }
+
+  TSetupForm form([instance](TInstallState& state) { return RunInstallation(state, instance); });
+  if (command.folder) form.InstallFolder.SetText(*command.folder);
+  application.Run();
+  return form.Finished && form.Outcome == kThanks ? 0 : 1;
+}

@@ -1,0 +1,155 @@
+// The installer's rules that need no window: folders, the folder list, the
+// batch files' lines, the progress arithmetic and the silent command line.
+#include "common/setup_rules.h"
+
+#include <gtest/gtest.h>
+
+using namespace lumorix;
+
+TEST(InstallFolder, DefaultIsTheSystemDrivesFixedProgramFiles) {
+  EXPECT_EQ(DefaultInstallFolder(L"C:\\Windows\\system32"), L"C:\\Program Files\\Vantrel\\Lumorix\\");
+  EXPECT_EQ(DefaultInstallFolder(L"E:\\WINNT\\System32"), L"E:\\Program Files\\Vantrel\\Lumorix\\");
+}
+
+TEST(InstallFolder, BrouseAppendsLumorixUnlessTheTextHoldsIt) {
+  EXPECT_EQ(BrouseResult(L"D:\\Apps\\", std::nullopt), L"D:\\Apps\\Lumorix\\");
+  EXPECT_EQ(BrouseResult(L"D:\\Apps\\Lumorix\\", std::nullopt), L"D:\\Apps\\Lumorix\\");
+  EXPECT_EQ(BrouseResult(L"C:\\whatever\\", std::wstring(L"E:\\Tools")), L"E:\\Tools\\Lumorix\\");
+  // The test is case-sensitive.
+  EXPECT_EQ(BrouseResult(L"D:\\lumorix\\", std::nullopt), L"D:\\lumorix\\Lumorix\\");
+  EXPECT_EQ(BrouseResult(L"", std::wstring(L"E:\\My Lumorix")), L"E:\\My Lumorix\\");
+}
+
+TEST(InstallFolder, TypedFolderIsCompletedWithABackslash) {
+  EXPECT_EQ(CompleteFolder(L"D:\\Apps\\Lumorix"), L"D:\\Apps\\Lumorix\\");
+  EXPECT_EQ(CompleteFolder(L"D:\\Apps\\Lumorix\\"), L"D:\\Apps\\Lumorix\\");
+  EXPECT_EQ(CompleteFolder(L""), L"");
+}
+
+TEST(FolderList, SortsWithoutRegardToAsciiCase) {
+  std::vector<std::wstring> folders = {L"Skins\\Radorur.skn\\", L"skins\\", L"Languages\\"};
+  SortFolderList(folders);
+  EXPECT_EQ(folders, (std::vector<std::wstring>{L"Languages\\", L"skins\\", L"Skins\\Radorur.skn\\"}));
+}
+
+TEST(FolderList, StartMenuFoldersOnDrivesAToLComeFirstAndAreRemovedLast) {
+  std::vector<std::wstring> folders = {L"Languages\\", L"Skins\\", L"Skins\\Radorur.skn\\"};
+  const std::wstring programs = L"C:\\Users\\Ann\\Start Menu\\Programs";
+  folders.push_back(programs + L"\\Vantrel");
+  folders.push_back(programs + L"\\Vantrel\\Lumorix");
+  SortFolderList(folders);
+  EXPECT_EQ(folders.front(), programs + L"\\Vantrel");
+  EXPECT_EQ(folders[1], programs + L"\\Vantrel\\Lumorix");
+  std::vector<std::wstring> lines = UninstallBatchLines(L"C:\\Program Files\\Vantrel\\Lumorix\\", folders);
+  std::vector<std::wstring> rd(lines.begin() + 7, lines.begin() + 12);
+  EXPECT_EQ(rd, (std::vector<std::wstring>{L"RD Skins\\Radorur.skn\\", L"RD Skins\\", L"RD Languages\\",
+                                           L"RD \"" + programs + L"\\Vantrel\\Lumorix\"",
+                                           L"RD \"" + programs + L"\\Vantrel\""}));
+  // On a drive after S the Start-menu folders sort last and go first.
+  std::vector<std::wstring> later = {L"Languages\\", L"Skins\\", L"Skins\\Radorur.skn\\", L"T:\\Programs\\Vantrel"};
+  SortFolderList(later);
+  EXPECT_EQ(later.back(), L"T:\\Programs\\Vantrel");
+}
+
+TEST(UninstallBatch, LinesInOrderWithTheDriveChangeAndItsCheck) {
+  std::vector<std::wstring> lines = UninstallBatchLines(L"C:\\Program Files\\Vantrel\\Lumorix\\",
+                                                        {L"Languages\\", L"Skins\\", L"Skins\\Radorur.skn\\"});
+  std::vector<std::wstring> expected = {
+      L"@ECHO Please, don't edit this file!",
+      L"",
+      L"ECHO OFF",
+      L"cd /d \"C:\\Program Files\\Vantrel\\Lumorix\\\"",
+      L"if /i not \"%CD%\\\"==\"C:\\Program Files\\Vantrel\\Lumorix\\\" goto :eof",
+      L"Uninstall.exe",
+      L"if errorlevel 1 goto :eof",
+      L"RD Skins\\Radorur.skn\\",
+      L"RD Skins\\",
+      L"RD Languages\\",
+      L"del Uninstall.exe",
+      L"del Uninstall.log",
+      L"Move UD.bat, ..\\UD.bat",
+      L"cd ..",
+      L"UD.bat",
+  };
+  EXPECT_EQ(lines, expected);
+}
+
+TEST(UninstallBatch, PercentSignsAreDoubledAndARootComparesWithoutAnExtraBackslash) {
+  std::vector<std::wstring> lines = UninstallBatchLines(L"D:\\100%\\Lumorix\\", {});
+  EXPECT_EQ(lines[3], L"cd /d \"D:\\100%%\\Lumorix\\\"");
+  EXPECT_EQ(lines[4], L"if /i not \"%CD%\\\"==\"D:\\100%%\\Lumorix\\\" goto :eof");
+  EXPECT_EQ(UninstallBatchLines(L"D:\\", {})[4], L"if /i not \"%CD%\"==\"D:\\\" goto :eof");
+}
+
+TEST(UdBatch, ForDAppsLumorix) {
+  std::vector<std::wstring> expected = {L"@ECHO Please, don't edit this file!",
+                                        L"",
+                                        L"ECHO OFF",
+                                        L"del Lumorix\\Uninstall.bat",
+                                        L"RD Lumorix\\",
+                                        L"del UD.bat"};
+  EXPECT_EQ(UdBatchLines(L"D:\\Apps\\Lumorix\\"), expected);
+}
+
+TEST(UdBatch, LastFolderNameAndBlanksQuoted) {
+  EXPECT_EQ(LastFolderName(L"C:\\Program Files\\Vantrel\\Lumorix\\"), L"Lumorix\\");
+  EXPECT_EQ(LastFolderName(L"D:\\A\\"), L"A\\");
+  EXPECT_EQ(LastFolderName(L"C:\\"), L"");
+  std::vector<std::wstring> lines = UdBatchLines(L"D:\\My Apps\\Lumorix Player\\");
+  EXPECT_EQ(lines[3], L"del \"Lumorix Player\\Uninstall.bat\"");
+  EXPECT_EQ(lines[4], L"RD \"Lumorix Player\\\"");
+  // A root has no folder to remove.
+  EXPECT_EQ(UdBatchLines(L"C:\\"), (std::vector<std::wstring>{L"@ECHO Please, don't edit this file!", L"", L"ECHO OFF",
+                                                              L"del Uninstall.bat", L"del UD.bat"}));
+}
+
+TEST(BatchPath, QuotesOnlyWhatTheInterpreterWouldSplit) {
+  EXPECT_EQ(BatchPath(L"Skins\\"), L"Skins\\");
+  EXPECT_EQ(BatchPath(L"C:\\A B"), L"\"C:\\A B\"");
+  EXPECT_EQ(BatchPath(L"C:\\R&D"), L"\"C:\\R&D\"");
+  EXPECT_EQ(BatchPath(L"C:\\50%"), L"C:\\50%%");
+}
+
+TEST(BatchText, EveryLineEndsWithCrLf) { EXPECT_EQ(CrLfText({L"a", L"", L"b"}), L"a\r\n\r\nb\r\n"); }
+
+TEST(UninstallEntry, CommandIsQuoted) {
+  EXPECT_EQ(UninstallCommand(L"C:\\Program Files\\Vantrel\\Lumorix\\"),
+            L"\"C:\\Program Files\\Vantrel\\Lumorix\\Uninstall.bat\"");
+  EXPECT_EQ(EstimatedSizeKb(0), 0u);
+  EXPECT_EQ(EstimatedSizeKb(1), 1u);
+  EXPECT_EQ(EstimatedSizeKb(2048), 2u);
+  EXPECT_EQ(EstimatedSizeKb(2049), 3u);
+}
+
+TEST(Progress, PerMilleTruncatedWith64BitProduct) {
+  EXPECT_EQ(ProgressPosition(0, 100), 0);
+  EXPECT_EQ(ProgressPosition(1, 3), 333);
+  EXPECT_EQ(ProgressPosition(2, 3), 666);
+  EXPECT_EQ(ProgressPosition(100, 100), 1000);
+  // 2,000,000,000 x 1000 overflows 32 bits.
+  EXPECT_EQ(ProgressPosition(2000000000, 2100000000), 952);
+  // A damaged entry with no recorded size divides by nothing.
+  EXPECT_EQ(ProgressPosition(32768, 0), 0);
+  EXPECT_EQ(ProgressPosition(5000, 100), 1000);
+}
+
+TEST(SilentCommandLine, SlashSAndTheRestAfterSlashDIsTheFolder) {
+  SetupCommandLine none = ParseSetupCommandLine(L"");
+  EXPECT_TRUE(none.valid);
+  EXPECT_FALSE(none.silent);
+  EXPECT_FALSE(none.folder);
+
+  SetupCommandLine silent = ParseSetupCommandLine(L" /S ");
+  EXPECT_TRUE(silent.valid);
+  EXPECT_TRUE(silent.silent);
+
+  SetupCommandLine folder = ParseSetupCommandLine(L"/s /D=D:\\My Apps\\Lumorix");
+  EXPECT_TRUE(folder.valid);
+  EXPECT_TRUE(folder.silent);
+  EXPECT_EQ(folder.folder, std::wstring(L"D:\\My Apps\\Lumorix\\"));
+
+  EXPECT_EQ(ParseSetupCommandLine(L"/S /D=\"E:\\X Y\\\"").folder, std::wstring(L"E:\\X Y\\"));
+  EXPECT_FALSE(ParseSetupCommandLine(L"/S /X").valid);
+  EXPECT_FALSE(ParseSetupCommandLine(L"/S /D=").valid);
+  EXPECT_FALSE(ParseSetupCommandLine(L"install").valid);
+}

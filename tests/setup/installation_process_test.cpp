@@ -1,0 +1,455 @@
+// The real LumorixSetup.exe and Uninstall.exe under Wine: installed silently
+// and through the window, checked file by file, value by value and line by
+// line, then removed through "Uninstall.bat" as the list of programs runs it.
+#include <windows.h>
+#include <objbase.h>
+#include <gtest/gtest.h>
+
+#include <shellapi.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "common/settings_layout.h"
+#include "platform/handle.h"
+#include "platform/registry.h"
+#include "platform/registry_access.h"
+#include "platform/text.h"
+#include "tests/setup/setup_process.h"
+#include "tests/support/gui_test.h"
+#include "tests/support/registry_fixture.h"
+
+using namespace lumorix;
+using namespace lumorix::test;
+using std::chrono::milliseconds;
+
+namespace {
+
+constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix";
+const std::wstring kDefaultFolder = L"C:\\Program Files\\Vantrel\\Lumorix\\";
+
+std::wstring Build(const std::string& path) { return WindowsPath(LUMORIX_BUILD_DIR "/" + path); }
+std::wstring Source(const std::string& path) { return WindowsPath(LUMORIX_SOURCE_DIR "/" + path); }
+std::wstring SetupProgram() { return Build("bin/LumorixSetup.exe"); }
+
+const std::vector<std::string> kSkinFiles = {"Add.bmp",   "ColorControl.png", "Del.bmp",      "Next.png",
+                                             "Pause.png", "Play.png",         "PlayList.png", "Previous.png",
+                                             "Rand.bmp",  "Rep.bmp",          "Skin.ini",     "Stop.png"};
+
+// Every file of the payload in archive order, with where the build keeps it.
+std::vector<std::pair<std::string, std::wstring>> PayloadFiles() {
+  std::vector<std::pair<std::string, std::wstring>> files = {
+      {"Languages\\English.ini", Source("player/shipped/Languages/English.ini")},
+      {"Languages\\Russian.ini", Source("player/shipped/Languages/Russian.ini")}};
+  for (const std::string& name : kSkinFiles)
+    files.push_back({"Skins\\Radorur.skn\\" + name, Source("player/shipped/Skins/Radorur.skn/" + name)});
+  files.push_back({"Lumorix.Lumorixpl", L""});
+  files.push_back({"Lumorix.exe", Build("bin/Lumorix.exe")});
+  if (Exists(Build("bin/LumorixSS.exe"))) files.push_back({"LSS.s~", Build("bin/LumorixSS.exe")});
+  files.push_back({"Uninstall.exe", Build("bin/Uninstall.exe")});
+  return files;
+}
+
+std::optional<std::string> ReadString(const char* key, const char* name) {
+  std::optional<RawValue> value = RegistryKey::Open(HKEY_LOCAL_MACHINE, key, KEY_READ).Read(name);
+  if (!value) return std::nullopt;
+  return DecodeString(name, value);
+}
+
+std::optional<int32_t> ReadInteger(const char* key, const char* name) {
+  std::optional<RawValue> value = RegistryKey::Open(HKEY_LOCAL_MACHINE, key, KEY_READ).Read(name);
+  if (!value) return std::nullopt;
+  return DecodeInteger(name, value);
+}
+
+bool KeyExists(const char* key) { return static_cast<bool>(RegistryKey::Open(HKEY_LOCAL_MACHINE, key, KEY_READ)); }
+
+std::filesystem::path UnixOf(const std::wstring& windowsPath) { return std::filesystem::path(windowsPath); }
+
+void WriteFileText(const std::wstring& path, const std::string& text) {
+  std::ofstream file(UnixOf(path), std::ios::binary | std::ios::trunc);
+  file << text;
+}
+
+void RemoveTree(const std::wstring& folder) {
+  std::error_code ignored;
+  std::filesystem::remove_all(UnixOf(folder), ignored);
+}
+
+// The window's installation: tick, type, untick, start; answers the closing box.
+struct WindowRun {
+  std::optional<DWORD> exitCode;
+  std::wstring closingText;
+};
+
+WindowRun InstallThroughWindow(const std::wstring& arguments, const std::wstring& currentFolder,
+                               const std::wstring& typedFolder, bool shortcuts) {
+  WindowRun run;
+  ChildProcess setup(SetupProgram(), arguments, currentFolder);
+  HWND window = WaitForProcessWindow(setup.Id(), L"TLumorixSetupForm", L"Lumorix Setup", milliseconds(20000));
+  if (!window) return run;
+  HWND start = FindControl(window, L"Button", L"Start");
+  EXPECT_FALSE(IsWindowEnabled(start));
+  SendMessageW(FindControl(window, L"Button", L"I Agree"), BM_CLICK, 0, 0);
+  EXPECT_TRUE(IsWindowEnabled(start));
+  if (!typedFolder.empty()) {
+    HWND edit = FindWindowExW(GetParent(start), nullptr, L"Edit", nullptr);
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typedFolder.c_str()));
+  }
+  if (!shortcuts) {
+    SendMessageW(FindControl(window, L"Button", L"Add ShortCut to Start Menu"), BM_CLICK, 0, 0);
+    SendMessageW(FindControl(window, L"Button", L"Add ShorCut to Desktop"), BM_CLICK, 0, 0);
+  }
+  PostMessageW(start, BM_CLICK, 0, 0);
+  HWND box = WaitForProcessWindow(setup.Id(), L"#32770", L"Lumorix Setup", milliseconds(60000));
+  if (!box) return run;
+  run.closingText = BoxText(box);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  run.exitCode = setup.WaitForExit(milliseconds(20000));
+  return run;
+}
+
+}  // namespace
+
+// One silent installation into the default folder, with the default options,
+// shared by the checks; the last ones start the player and remove it all.
+class SilentInstallation : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    (void)CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    RemoveTree(kDefaultFolder);
+    DeleteSettingsTree();  // as on a machine that never had the player
+    ChildProcess setup(SetupProgram(), L"/S", Build("bin"));
+    exitCode_ = setup.WaitForExit(milliseconds(120000));
+  }
+  static void TearDownTestSuite() {
+    // A player a failed check left running would hold the test's output open.
+    if (HWND player = FindWindowW(L"TLumorixMainForm", nullptr)) {
+      DWORD processId = 0;
+      GetWindowThreadProcessId(player, &processId);
+      UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+      TerminateProcess(process.Get(), 1);
+    }
+    RemoveTree(kDefaultFolder);
+  }
+  static std::optional<DWORD> exitCode_;
+};
+std::optional<DWORD> SilentInstallation::exitCode_;
+
+TEST_F(SilentInstallation, EndsWithSuccessAndEveryFileIsTheBuildsByteForByte) {
+  ASSERT_EQ(exitCode_, std::optional<DWORD>(0));
+  for (const auto& [name, built] : PayloadFiles()) {
+    std::wstring installed = kDefaultFolder + Widen(name);
+    ASSERT_TRUE(Exists(installed)) << name;
+    std::vector<uint8_t> expected = built.empty() ? std::vector<uint8_t>{} : FileBytes(built);
+    EXPECT_EQ(FileBytes(installed), expected) << name;
+  }
+  // The archive went through a uniquely named temporary file, now gone.
+  EXPECT_TRUE(TempArchivesLeft().empty());
+  EXPECT_FALSE(Exists(Build("bin/LumorixTEMP")));
+}
+
+TEST_F(SilentInstallation, RegistryHoldsTheDefaultsAndTheUninstallEntry) {
+  for (const SettingsDefault& value : InstallerDefaults(false)) {
+    std::optional<RawValue> stored = RegistryKey::Open(HKEY_LOCAL_MACHINE, value.key, KEY_READ).Read(value.name);
+    ASSERT_TRUE(stored) << value.name;
+    EXPECT_EQ(stored->type, value.value.type) << value.name;
+    EXPECT_EQ(stored->data, value.value.data) << value.name;
+  }
+  // The player, which runs with the user's own rights, may change every key of its settings.
+  for (const char* key : {kSettingsKey, kAudioKey, kColorKey, kVideoKey, kPlayListKey})
+    EXPECT_TRUE(UsersHaveFullControl(HKEY_LOCAL_MACHINE, key)) << key;
+  EXPECT_FALSE(ReadString(kSettingsKey, "Language"));
+  EXPECT_FALSE(ReadString(kSettingsKey, "Skin"));
+  EXPECT_EQ(ReadString(kUninstallKey, "DisplayName"), "Lumorix");
+  EXPECT_EQ(ReadString(kUninstallKey, "UninstallString"), "\"C:\\Program Files\\Vantrel\\Lumorix\\Uninstall.bat\"");
+  EXPECT_EQ(ReadString(kUninstallKey, "InstallLocation"), Narrow(kDefaultFolder));
+  EXPECT_EQ(ReadInteger(kUninstallKey, "NoModify"), 1);
+  EXPECT_EQ(ReadInteger(kUninstallKey, "NoRepair"), 1);
+  EXPECT_EQ(ReadString(kUninstallKey, "DisplayIcon"), "C:\\Program Files\\Vantrel\\Lumorix\\Lumorix.exe");
+  EXPECT_EQ(ReadString(kUninstallKey, "DisplayVersion"), "1.1");
+  EXPECT_EQ(ReadString(kUninstallKey, "Publisher"), "Vantrel");
+  std::optional<int32_t> size = ReadInteger(kUninstallKey, "EstimatedSize");
+  ASSERT_TRUE(size);
+  EXPECT_GT(*size, static_cast<int32_t>(FileBytes(Build("bin/Lumorix.exe")).size() / 1024));
+}
+
+TEST_F(SilentInstallation, ShortcutsPointAtTheInstalledProgramsWithTheFolderAsWorkingFolder) {
+  const std::wstring menu = ProgramsFolder() + L"\\Vantrel\\Lumorix";
+  LinkInfo player = ReadLink(menu + L"\\Lumorix.lnk");
+  EXPECT_EQ(player.target, kDefaultFolder + L"Lumorix.exe");
+  EXPECT_EQ(player.workingFolder, kDefaultFolder);
+  LinkInfo uninstall = ReadLink(menu + L"\\Uninstall.lnk");
+  EXPECT_EQ(uninstall.target, kDefaultFolder + L"Uninstall.bat");
+  EXPECT_EQ(uninstall.workingFolder, kDefaultFolder);
+  LinkInfo desktop = ReadLink(DesktopFolder() + L"\\Lumorix.lnk");
+  EXPECT_EQ(desktop.target, kDefaultFolder + L"Lumorix.exe");
+  EXPECT_EQ(desktop.workingFolder, kDefaultFolder);
+  // The links are made in the installation folder and only copied out.
+  EXPECT_FALSE(Exists(kDefaultFolder + L"Lumorix.lnk"));
+  EXPECT_FALSE(Exists(kDefaultFolder + L"Uninstall.lnk"));
+}
+
+TEST_F(SilentInstallation, LogAndBatchFilesLineByLine) {
+  std::vector<std::string> expectedLog;
+  for (const auto& [name, built] : PayloadFiles()) expectedLog.push_back(name);
+  const std::string menu = Narrow(ProgramsFolder()) + "\\Vantrel\\Lumorix";
+  expectedLog.push_back(menu + "\\Lumorix.lnk");
+  expectedLog.push_back(menu + "\\Uninstall.lnk");
+  expectedLog.push_back(Narrow(DesktopFolder()) + "\\Lumorix.lnk");
+  EXPECT_EQ(FileLines(kDefaultFolder + L"Uninstall.log"), expectedLog);
+
+  // The programs folder lies on C:, so its two folders sort first and go last.
+  const std::string programs = Narrow(ProgramsFolder());
+  std::vector<std::string> batch = {
+      "@ECHO Please, don't edit this file!",
+      "",
+      "ECHO OFF",
+      "cd /d \"C:\\Program Files\\Vantrel\\Lumorix\\\"",
+      "if /i not \"%CD%\\\"==\"C:\\Program Files\\Vantrel\\Lumorix\\\" goto :eof",
+      "Uninstall.exe",
+      "if errorlevel 1 goto :eof",
+      "RD Skins\\Radorur.skn\\",
+      "RD Skins\\",
+      "RD Languages\\",
+      "RD \"" + programs + "\\Vantrel\\Lumorix\"",
+      "RD \"" + programs + "\\Vantrel\"",
+      "del Uninstall.exe",
+      "del Uninstall.log",
+      "Move UD.bat, ..\\UD.bat",
+      "cd ..",
+      "UD.bat",
+  };
+  EXPECT_EQ(FileLines(kDefaultFolder + L"Uninstall.bat"), batch);
+  std::vector<std::string> ud = {"@ECHO Please, don't edit this file!",
+                                 "",
+                                 "ECHO OFF",
+                                 "del Lumorix\\Uninstall.bat",
+                                 "RD Lumorix\\",
+                                 "del UD.bat"};
+  EXPECT_EQ(FileLines(kDefaultFolder + L"UD.bat"), ud);
+}
+
+TEST_F(SilentInstallation, InstalledPlayerStartsFromItsStartMenuShortcutAndFindsItsSkin) {
+  ASSERT_EQ(FindWindowW(L"TLumorixMainForm", nullptr), nullptr);
+  // The installed skin, chosen as a user would from the Skins menu.
+  test::WriteSetting(kSettingsKey, "Skin", EncodeString(Narrow(kDefaultFolder) + "Skins\\Radorur.skn\\Skin.ini"));
+  std::wstring link = ProgramsFolder() + L"\\Vantrel\\Lumorix\\Lumorix.lnk";
+  SHELLEXECUTEINFOW execute{};
+  execute.cbSize = sizeof execute;
+  execute.fMask = SEE_MASK_NOCLOSEPROCESS;
+  execute.lpFile = link.c_str();
+  execute.nShow = SW_SHOWNORMAL;
+  ASSERT_TRUE(ShellExecuteExW(&execute));
+  if (execute.hProcess) CloseHandle(execute.hProcess);
+  HWND player = nullptr;
+  ASSERT_TRUE(
+      PumpUntil([&] { return (player = FindWindowW(L"TLumorixMainForm", nullptr)) != nullptr; }, milliseconds(30000)));
+  DWORD processId = 0;
+  GetWindowThreadProcessId(player, &processId);
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  wchar_t image[MAX_PATH] = {};
+  DWORD length = MAX_PATH;
+  ASSERT_TRUE(QueryFullProcessImageNameW(process.Get(), 0, image, &length));
+  EXPECT_EQ(_wcsicmp(image, (kDefaultFolder + L"Lumorix.exe").c_str()), 0) << image;
+
+  // Its settings window, as the tray's "Settings" shows it, wears the skin's colour.
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(player, WM_USER + 100, 1, 0, SMTO_NORMAL, 10000, &answer);
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(player); }, milliseconds(10000)));
+  PumpFor(milliseconds(500));
+  POINT corner{3, 3};
+  ClientToScreen(player, &corner);
+  HDC screen = GetDC(nullptr);
+  COLORREF colour = GetPixel(screen, corner.x, corner.y);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(colour, RGB(0xBF, 0xBF, 0xC1));
+  EXPECT_EQ(FindWindowW(L"#32770", L"Lumorix - settings"), nullptr);  // no failure box
+}
+
+TEST_F(SilentInstallation, UninstallFromAnotherDriveWhileThePlayerRunsSparesTheStrangersFiles) {
+  // What the player may leave: its start-up shortcut.
+  WriteFileText(StartUpFolder() + L"\\Lumorix.lnk", "link");
+  // A stranger's folder on Q: is current, holding files of the same names.
+  const std::wstring stranger = L"Q:\\stranger\\";
+  RemoveTree(stranger);
+  std::filesystem::create_directories(UnixOf(stranger));
+  WriteFileText(stranger + L"Uninstall.exe", "stranger's program");
+  WriteFileText(stranger + L"Uninstall.log", "stranger's log");
+  HWND player = FindWindowW(L"TLumorixMainForm", nullptr);
+  EXPECT_NE(player, nullptr) << "the player started from its shortcut should still run";
+
+  std::optional<std::string> command = ReadString(kUninstallKey, "UninstallString");
+  ASSERT_TRUE(command);
+  ASSERT_TRUE(RunUninstall(Widen(*command), stranger));
+
+  std::vector<uint8_t> program = FileBytes(stranger + L"Uninstall.exe");
+  EXPECT_EQ(std::string(program.begin(), program.end()), "stranger's program");
+  std::vector<uint8_t> log = FileBytes(stranger + L"Uninstall.log");
+  EXPECT_EQ(std::string(log.begin(), log.end()), "stranger's log");
+  EXPECT_FALSE(Exists(stranger + L"UD.bat"));
+  EXPECT_FALSE(IsWindow(player));  // asked to end, and it did
+
+  // Product files, folders, keys and shortcuts are gone. Windows' command
+  // interpreter rereads a batch file line by line and so lets "UD.bat"
+  // remove the folder holding "Uninstall.bat"; Wine's keeps the file open
+  // until it ends, so there the folder is left, empty.
+  EXPECT_TRUE(!Exists(kDefaultFolder) || std::filesystem::is_empty(UnixOf(kDefaultFolder)));
+  EXPECT_TRUE(Exists(L"C:\\Program Files\\Vantrel"));  // never recorded as the product's
+  EXPECT_FALSE(Exists(L"C:\\Program Files\\Vantrel\\UD.bat"));
+  EXPECT_FALSE(Exists(ProgramsFolder() + L"\\Vantrel"));
+  EXPECT_FALSE(Exists(DesktopFolder() + L"\\Lumorix.lnk"));
+  EXPECT_FALSE(Exists(StartUpFolder() + L"\\Lumorix.lnk"));
+  for (const char* key : {kAudioKey, kColorKey, kVideoKey, kPlayListKey, kUninstallKey})
+    EXPECT_FALSE(KeyExists(key)) << key;
+  for (const char* value : {"Language", "Replace Screen Saver", "Skin", "StartUp", "DesktopPlaybackColor"})
+    EXPECT_FALSE(ReadString(kSettingsKey, value).has_value() || ReadInteger(kSettingsKey, value).has_value()) << value;
+  // What the product keeps: the settings key itself with the recorded screen saver.
+  EXPECT_TRUE(KeyExists(kSettingsKey));
+  RemoveTree(stranger);
+}
+
+// Through the window: the close question, then an installation into a typed
+// folder without shortcuts, started from a folder it must not write into.
+TEST(WindowInstallation, CloseBeforeStartAsksAndOnlyYesEndsWithNothingCreated) {
+  const std::wstring folder = L"C:\\Apps\\Never\\";
+  ChildProcess setup(SetupProgram(), L"/D=" + folder, Build("bin"));
+  HWND window = WaitForProcessWindow(setup.Id(), L"TLumorixSetupForm", L"Lumorix Setup", milliseconds(20000));
+  ASSERT_NE(window, nullptr);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  HWND question = WaitForProcessWindow(setup.Id(), L"#32770", L"Lumorix Setup", milliseconds(10000));
+  ASSERT_NE(question, nullptr);
+  EXPECT_EQ(BoxText(question), L"Do You whant to exit setup?");
+  PostMessageW(question, WM_COMMAND, IDNO, 0);
+  PumpUntil([&] { return !IsWindow(question); }, milliseconds(5000));
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_FALSE(setup.WaitForExit(milliseconds(300)));
+
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  question = WaitForProcessWindow(setup.Id(), L"#32770", L"Lumorix Setup", milliseconds(10000));
+  ASSERT_NE(question, nullptr);
+  PostMessageW(question, WM_COMMAND, IDYES, 0);
+  EXPECT_TRUE(setup.WaitForExit(milliseconds(10000)).has_value());
+  EXPECT_FALSE(Exists(folder));
+  EXPECT_FALSE(KeyExists(kUninstallKey));
+}
+
+TEST(WindowInstallation, TypedFolderWithoutShortcutsFromAFolderItLeavesAlone) {
+  // Wine's user is root here, whom no folder refuses; the installer writes
+  // nothing into its current folder at all, which is what makes a read-only
+  // one harmless, and that is checked.
+  const std::wstring current = L"Q:\\current\\";
+  RemoveTree(current);
+  std::filesystem::create_directories(UnixOf(current));
+  const std::wstring folder = L"C:\\Apps\\Lumorix Window\\";
+  RemoveTree(folder);
+  WindowRun run = InstallThroughWindow(L"", current, L"C:\\Apps\\Lumorix Window", false);
+  EXPECT_EQ(run.closingText, L"Thank You for using\nLumorix!");
+  EXPECT_EQ(run.exitCode, std::optional<DWORD>(0));
+  EXPECT_TRUE(std::filesystem::is_empty(UnixOf(current)));
+  EXPECT_TRUE(Exists(folder + L"Lumorix.exe"));
+
+  std::vector<std::string> log = FileLines(folder + L"Uninstall.log");
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.back(), "Uninstall.exe");  // archive files only
+  std::vector<std::string> batch = FileLines(folder + L"Uninstall.bat");
+  ASSERT_EQ(batch.size(), 15u);
+  EXPECT_EQ(std::vector<std::string>(batch.begin() + 7, batch.begin() + 10),
+            (std::vector<std::string>{"RD Skins\\Radorur.skn\\", "RD Skins\\", "RD Languages\\"}));
+  EXPECT_EQ(FileLines(folder + L"UD.bat")[4], "RD \"Lumorix Window\\\"");
+  EXPECT_FALSE(Exists(ProgramsFolder() + L"\\Vantrel"));
+  EXPECT_FALSE(Exists(DesktopFolder() + L"\\Lumorix.lnk"));
+  EXPECT_EQ(ReadString(kUninstallKey, "UninstallString"), "\"C:\\Apps\\Lumorix Window\\Uninstall.bat\"");
+
+  // Closing the uninstaller's window removes nothing, and the batch file
+  // keeps the uninstaller and its log for another try.
+  ASSERT_TRUE(RunUninstall(L"\"C:\\Apps\\Lumorix Window\\Uninstall.bat\"", L"C:\\", false));
+  for (const wchar_t* file : {L"Lumorix.exe", L"Uninstall.exe", L"Uninstall.log", L"Uninstall.bat", L"UD.bat"})
+    EXPECT_TRUE(Exists(folder + file)) << Narrow(file);
+  EXPECT_TRUE(KeyExists(kUninstallKey));
+
+  // Removed again from its own drive, through the same command.
+  ASSERT_TRUE(RunUninstall(L"\"C:\\Apps\\Lumorix Window\\Uninstall.bat\"", L"C:\\"));
+  EXPECT_TRUE(!Exists(folder) || std::filesystem::is_empty(UnixOf(folder)));  // as above
+  EXPECT_TRUE(Exists(L"C:\\Apps"));
+  EXPECT_FALSE(KeyExists(kUninstallKey));
+  RemoveTree(L"C:\\Apps\\");
+  RemoveTree(current);
+}
+
+namespace {
+
+// A copy of the installer whose payload is `archive`.
+std::wstring InstallerCarrying(const std::vector<uint8_t>& archive, const std::wstring& name) {
+  std::wstring copy = TempFolder() + name;
+  if (!CopyFileW(SetupProgram().c_str(), copy.c_str(), FALSE)) return L"";
+  HANDLE update = BeginUpdateResourceW(copy.c_str(), FALSE);
+  if (!update) return L"";
+  bool replaced = UpdateResourceW(update, MAKEINTRESOURCEW(10), L"RCD", MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                                  const_cast<uint8_t*>(archive.data()), static_cast<DWORD>(archive.size()));
+  if (!EndUpdateResourceW(update, !replaced) || !replaced) return L"";
+  return copy;
+}
+
+// The built payload with the checksum one entry's local header records spoiled.
+std::vector<uint8_t> PayloadWithDamagedEntry(const std::string& entryName) {
+  std::vector<uint8_t> archive = FileBytes(Build("setup/payload.zip"));
+  std::string bytes(archive.begin(), archive.end());
+  size_t name = bytes.find(entryName);  // the first hit is the local header's copy
+  if (name == std::string::npos || name < 30) return {};
+  archive[name - 30 + 14] ^= 0xFF;
+  return archive;
+}
+
+}  // namespace
+
+TEST(DamagedPayload, TheClosingBoxNamesTheFileThatFailedInsteadOfThanking) {
+  std::wstring installer = InstallerCarrying(PayloadWithDamagedEntry("Languages/Russian.ini"), L"DamagedSetup.exe");
+  ASSERT_FALSE(installer.empty());
+  const std::wstring folder = L"C:\\Damaged\\Lumorix\\";
+  RemoveTree(L"C:\\Damaged\\");
+  WindowRun run;
+  {
+    ChildProcess setup(installer, L"/D=" + folder, Build("bin"));
+    HWND window = WaitForProcessWindow(setup.Id(), L"TLumorixSetupForm", L"Lumorix Setup", milliseconds(20000));
+    ASSERT_NE(window, nullptr);
+    SendMessageW(FindControl(window, L"Button", L"I Agree"), BM_CLICK, 0, 0);
+    SendMessageW(FindControl(window, L"Button", L"Add ShortCut to Start Menu"), BM_CLICK, 0, 0);
+    SendMessageW(FindControl(window, L"Button", L"Add ShorCut to Desktop"), BM_CLICK, 0, 0);
+    PostMessageW(FindControl(window, L"Button", L"Start"), BM_CLICK, 0, 0);
+    HWND box = WaitForProcessWindow(setup.Id(), L"#32770", L"Lumorix Setup", milliseconds(60000));
+    ASSERT_NE(box, nullptr);
+    run.closingText = BoxText(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    run.exitCode = setup.WaitForExit(milliseconds(20000));
+  }
+  EXPECT_EQ(run.closingText.find(L"Thank You"), std::wstring::npos) << Narrow(run.closingText);
+  EXPECT_NE(run.closingText.find(folder + L"Languages\\Russian.ini"), std::wstring::npos) << Narrow(run.closingText);
+  EXPECT_NE(run.closingText.find(L"checksum"), std::wstring::npos) << Narrow(run.closingText);
+  EXPECT_EQ(run.exitCode, std::optional<DWORD>(1));
+  // The rest landed, and the uninstaller can remove it: the log lists every file.
+  EXPECT_TRUE(Exists(folder + L"Lumorix.exe"));
+  EXPECT_FALSE(Exists(folder + L"Languages\\Russian.ini"));
+  EXPECT_EQ(FileLines(folder + L"Uninstall.log")[1], "Languages\\Russian.ini");
+  EXPECT_TRUE(KeyExists(kUninstallKey));
+  ASSERT_TRUE(RunUninstall(L"\"C:\\Damaged\\Lumorix\\Uninstall.bat\"", L"C:\\"));
+  EXPECT_FALSE(KeyExists(kUninstallKey));
+  RemoveTree(L"C:\\Damaged\\");
+  (void)DeleteFileW(installer.c_str());
+}
+
+TEST(DamagedPayload, AnUnreadableArchiveInstallsNothingAndTheSilentRunFails) {
+  std::vector<uint8_t> garbage(4096, 0x42);
+  std::wstring installer = InstallerCarrying(garbage, L"GarbageSetup.exe");
+  ASSERT_FALSE(installer.empty());
+  const std::wstring folder = L"C:\\Garbage\\Lumorix\\";
+  RemoveTree(L"C:\\Garbage\\");
+  (void)RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Widen(kUninstallKey).c_str(), KEY_WOW64_32KEY, 0);
+  ChildProcess setup(installer, L"/S /D=" + folder, Build("bin"));
+  EXPECT_EQ(setup.WaitForExit(milliseconds(30000)), std::optional<DWORD>(1));
+  EXPECT_FALSE(Exists(folder + L"Uninstall.log"));
+  EXPECT_FALSE(KeyExists(kUninstallKey));
+  EXPECT_TRUE(TempArchivesLeft().empty());
+  RemoveTree(L"C:\\Garbage\\");
+  (void)DeleteFileW(installer.c_str());
+}

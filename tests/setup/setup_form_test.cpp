@@ -1,0 +1,275 @@
+// The installer's window and steps in this process: the layout, the
+// agreement, "Brouse", the close question, and an installation from the
+// built payload with every status text and bar position it shows.
+#include <windows.h>
+#include <objbase.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/settings_layout.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+#include "setup/installation.h"
+#include "setup/setup_form.h"
+#include "tests/setup/setup_process.h"
+#include "tests/support/gui_test.h"
+#include "tests/support/registry_fixture.h"
+#include "ui/application.h"
+
+using namespace lumorix;
+using namespace lumorix::setup;
+using std::chrono::milliseconds;
+
+namespace {
+
+struct Asked {
+  std::wstring text;
+  std::wstring caption;
+  UINT type = 0;
+};
+
+// The window with its boxes answered by the test.
+struct SetupWindow {
+  std::vector<Asked> asked;
+  int answer = IDNO;
+  std::optional<std::wstring> picked;
+  std::vector<TInstallState*> installs;
+  InstallOutcome outcome{true, kThanks};
+  TSetupForm form{[this](TInstallState& state) {
+                    installs.push_back(&state);
+                    seenFolder = state.InstallFolder;
+                    seenOptions = state.options;
+                    return outcome;
+                  },
+                  [this](const std::wstring& text, const std::wstring& caption, UINT type) {
+                    asked.push_back({text, caption, type});
+                    return answer;
+                  },
+                  [this](HWND, const std::wstring&) { return picked; }};
+  std::wstring seenFolder;
+  InstallOptions seenOptions;
+  ~SetupWindow() { ui::Application::Instance().ClearTermination(); }
+};
+
+ui::Bounds ClientBounds(HWND window) {
+  RECT rect;
+  GetClientRect(window, &rect);
+  return {0, 0, rect.right, rect.bottom};
+}
+
+}  // namespace
+
+TEST(SetupWindow, PlacesEveryControlAsDesigned) {
+  SetupWindow setup;
+  TSetupForm& form = setup.form;
+  EXPECT_EQ(form.Text(), L"Lumorix Setup");
+  EXPECT_EQ(form.Left(), 328);
+  EXPECT_EQ(form.Top(), 134);
+  ui::Bounds client = ClientBounds(form.Handle());
+  EXPECT_EQ(client.width, 487);
+  EXPECT_EQ(client.height, 455);
+  LONG style = GetWindowLongW(form.Handle(), GWL_STYLE);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+
+  EXPECT_EQ(form.GBLicense.Text(), L"License");
+  EXPECT_EQ(form.GBLicense.GetBounds().height, 199);
+  EXPECT_EQ(form.GBSettings.Text(), L"Settings");
+  EXPECT_EQ(form.GBSettings.Top(), 199);
+  EXPECT_EQ(form.GBSettings.Height(), 70);
+  EXPECT_EQ(form.PBottom.Top(), 269);
+  EXPECT_EQ(form.PBottom.Height(), 455 - 269);
+  EXPECT_EQ(form.PBottom.TopColor(), RGB(255, 255, 255));
+  EXPECT_EQ(form.PBottom.BottomColor(), RGB(192, 192, 192));
+
+  EXPECT_EQ(form.MLicense.Text().substr(0, 39), L"Software agreement and limited warranty");
+  EXPECT_EQ(form.CBAgree.Text(), L"I Agree");
+  EXPECT_FALSE(form.CBAgree.Checked());
+  EXPECT_EQ(form.CBStartUp.Text(), L"SturtUp with Windows");
+  EXPECT_FALSE(form.CBStartUp.Checked());
+  EXPECT_EQ(form.CBStartMenu.Text(), L"Add ShortCut to Start Menu");
+  EXPECT_TRUE(form.CBStartMenu.Checked());
+  EXPECT_EQ(form.CBDesktop.Text(), L"Add ShorCut to Desktop");
+  EXPECT_TRUE(form.CBDesktop.Checked());
+  EXPECT_EQ(form.CBDesktop.Left(), 176);
+
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  EXPECT_EQ(form.InstallFolder.Text(), std::wstring(system, 3) + L"Program Files\\Vantrel\\Lumorix\\");
+  EXPECT_EQ(form.InstallFolder.Left(), 8);
+  EXPECT_EQ(form.InstallFolder.Width(), 361);
+  EXPECT_EQ(form.BtBrouse.Text(), L"Brouse");
+  EXPECT_EQ(form.BtBrouse.Left(), 376);
+  EXPECT_EQ(form.LStatus.Text(), L"");
+  EXPECT_EQ(form.PBFile.Top(), 72);
+  EXPECT_EQ(form.PBTotal.Top(), 104);
+  EXPECT_EQ(form.PBTotal.Width(), 441);
+  EXPECT_EQ(form.BtStart.Text(), L"Start");
+  EXPECT_EQ(form.BtStart.Left(), 16);
+  EXPECT_EQ(form.BtStart.Top(), 136);
+  EXPECT_FALSE(form.BtStart.Enabled());
+}
+
+TEST(SetupWindow, StartIsEnabledExactlyWhileIAgreeIsTicked) {
+  SetupWindow setup;
+  setup.form.CBAgree.SetChecked(true);
+  EXPECT_TRUE(setup.form.BtStart.Enabled());
+  setup.form.CBAgree.SetChecked(false);
+  EXPECT_FALSE(setup.form.BtStart.Enabled());
+}
+
+TEST(SetupWindow, BrouseAppendsLumorixWhetherPickedOrCancelled) {
+  SetupWindow setup;
+  setup.form.InstallFolder.SetText(L"D:\\Apps\\");
+  setup.form.BtBrouseClick();
+  EXPECT_EQ(setup.form.InstallFolder.Text(), L"D:\\Apps\\Lumorix\\");
+  setup.form.BtBrouseClick();
+  EXPECT_EQ(setup.form.InstallFolder.Text(), L"D:\\Apps\\Lumorix\\");
+  setup.picked = L"E:\\Tools";
+  setup.form.BtBrouseClick();
+  EXPECT_EQ(setup.form.InstallFolder.Text(), L"E:\\Tools\\Lumorix\\");
+}
+
+TEST(SetupWindow, CloseAsksAndOnlyYesCloses) {
+  SetupWindow setup;
+  setup.form.Show();
+  setup.answer = IDNO;
+  SendMessageW(setup.form.Handle(), WM_CLOSE, 0, 0);
+  ASSERT_EQ(setup.asked.size(), 1u);
+  EXPECT_EQ(setup.asked[0].text, L"Do You whant to exit setup?");
+  EXPECT_EQ(setup.asked[0].caption, L"Lumorix Setup");
+  EXPECT_EQ(setup.asked[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+  EXPECT_FALSE(ui::Application::Instance().Terminated());
+  setup.answer = IDYES;
+  SendMessageW(setup.form.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(ui::Application::Instance().Terminated());
+  EXPECT_TRUE(setup.installs.empty());
+}
+
+TEST(SetupWindow, StartRunsTheInstallationWithTheOptionsThenThanksAndClosesWithoutAsking) {
+  SetupWindow setup;
+  setup.form.CBAgree.SetChecked(true);
+  setup.form.CBStartUp.SetChecked(true);
+  setup.form.CBDesktop.SetChecked(false);
+  setup.form.InstallFolder.SetText(L"D:\\Apps\\Lumorix\\");
+  setup.form.BtStartClick();
+  ASSERT_EQ(setup.installs.size(), 1u);
+  EXPECT_EQ(setup.seenFolder, L"D:\\Apps\\Lumorix\\");
+  EXPECT_TRUE(setup.seenOptions.startUpWithWindows);
+  EXPECT_TRUE(setup.seenOptions.startMenuShortcuts);
+  EXPECT_FALSE(setup.seenOptions.desktopShortcut);
+  ASSERT_EQ(setup.asked.size(), 1u);
+  EXPECT_EQ(setup.asked[0].text, L"Thank You for using\nLumorix!");
+  EXPECT_EQ(setup.asked[0].type, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+  EXPECT_TRUE(setup.form.Finished);
+  EXPECT_TRUE(ui::Application::Instance().Terminated());
+  // No exit question after the closing message.
+  SendMessageW(setup.form.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(setup.asked.size(), 1u);
+}
+
+TEST(SetupWindow, AFailedInstallationSaysWhyWithTheErrorIcon) {
+  SetupWindow setup;
+  setup.outcome = {false, L"Lumorix was not installed completely.\nX: why."};
+  setup.form.CBAgree.SetChecked(true);
+  setup.form.BtStartClick();
+  ASSERT_EQ(setup.asked.size(), 1u);
+  EXPECT_EQ(setup.asked[0].text, setup.outcome.message);
+  EXPECT_EQ(setup.asked[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+}
+
+namespace {
+
+// Records what the steps show, in order.
+class RecordingView : public InstallView {
+ public:
+  void SetStatus(const std::wstring& text) override { statuses.push_back(text); }
+  void SetFileProgress(int32_t position) override { filePositions.push_back(position); }
+  void SetTotalProgress(int32_t position) override { totalPositions.push_back(position); }
+  void ProcessMessages() override { ++messageRounds; }
+  std::vector<std::wstring> statuses;
+  std::vector<int32_t> filePositions;
+  std::vector<int32_t> totalPositions;
+  int messageRounds = 0;
+};
+
+}  // namespace
+
+TEST(Installation, ShowsEveryStatusTextInOrderAndTheBarsOnlyGrow) {
+  const std::wstring folder = L"C:\\InProcess\\Lumorix\\";
+  std::error_code ignored;
+  std::filesystem::remove_all(std::filesystem::path(L"C:\\InProcess"), ignored);
+  RecordingView view;
+  TInstallState state;
+  state.InstallFolder = L"C:\\InProcess\\Lumorix";  // completed with its "\"
+  state.options = {false, false, false};
+  state.view = &view;
+  InstallOutcome outcome = InstallFrom(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip"), state);
+  EXPECT_TRUE(outcome.complete);
+  EXPECT_EQ(outcome.message, L"Thank You for using\nLumorix!");
+
+  std::vector<std::wstring> expected;
+  for (const char* file : {"Languages\\English.ini", "Languages\\Russian.ini"}) {
+    expected.push_back(L"Unpacing: " + folder + Widen(file));
+    expected.push_back(L"");
+  }
+  ASSERT_GE(view.statuses.size(), 8u);
+  EXPECT_EQ(std::vector<std::wstring>(view.statuses.begin(), view.statuses.begin() + 4), expected);
+  EXPECT_EQ(std::vector<std::wstring>(view.statuses.end() - 4, view.statuses.end()),
+            (std::vector<std::wstring>{L"Working with Registry", L"Complite.", L"Creating shortcuts.",
+                                       L"Creating uninstall"}));
+  EXPECT_GT(view.messageRounds, 30);
+  // Both bars start at 0; the total bar climbs to the end, the file bar
+  // shows what was written before each block.
+  EXPECT_EQ(view.totalPositions.front(), 0);
+  EXPECT_TRUE(std::is_sorted(view.totalPositions.begin(), view.totalPositions.end()));
+  EXPECT_EQ(view.totalPositions.back(), 1000);
+  for (int32_t position : view.filePositions) EXPECT_LT(position, 1000);
+  // The empty playlist (an entry of size 0) moves no bar: one progress pair per non-empty block.
+  EXPECT_EQ(view.filePositions.size(), view.totalPositions.size());
+
+  EXPECT_EQ(state.FolderList, (std::vector<std::wstring>{L"Languages\\", L"Skins\\", L"Skins\\Radorur.skn\\"}));
+  std::vector<std::string> log = test::FileLines(folder + L"Uninstall.log");
+  EXPECT_EQ(log.front(), "Languages\\English.ini");
+  EXPECT_EQ(log.back(), "Uninstall.exe");
+  // Installing twice over the same folder works the same way.
+  RecordingView again;
+  TInstallState second;
+  second.InstallFolder = folder;
+  second.options = {false, false, false};
+  second.view = &again;
+  EXPECT_TRUE(InstallFrom(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip"), second).complete);
+  EXPECT_EQ(test::FileLines(folder + L"Uninstall.log"), log);
+
+  std::filesystem::remove_all(std::filesystem::path(L"C:\\InProcess"), ignored);
+  (void)RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix",
+                        KEY_WOW64_32KEY, 0);
+  test::DeleteSettingsTree();
+}
+
+TEST(Installation, StartMenuShortcutsAreLoggedAgainWhenInstalledTwice) {
+  const std::wstring folder = L"C:\\Twice\\Lumorix\\";
+  std::error_code ignored;
+  std::filesystem::remove_all(std::filesystem::path(L"C:\\Twice"), ignored);
+  (void)CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  for (int round = 0; round < 2; ++round) {
+    RecordingView view;
+    TInstallState state;
+    state.InstallFolder = folder;
+    state.options = {false, true, false};
+    state.view = &view;
+    ASSERT_TRUE(InstallFrom(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip"), state).complete);
+  }
+  const std::string menu = Narrow(test::ProgramsFolder()) + "\\Vantrel\\Lumorix";
+  std::vector<std::string> log = test::FileLines(folder + L"Uninstall.log");
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log[log.size() - 2], menu + "\\Lumorix.lnk");
+  EXPECT_EQ(log.back(), menu + "\\Uninstall.lnk");
+  EXPECT_EQ(test::ReadLink(Widen(menu) + L"\\Lumorix.lnk").target, folder + L"Lumorix.exe");
+
+  std::filesystem::remove_all(std::filesystem::path(L"C:\\Twice"), ignored);
+  std::filesystem::remove_all(std::filesystem::path(test::ProgramsFolder() + L"\\Vantrel"), ignored);
+  (void)RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix",
+                        KEY_WOW64_32KEY, 0);
+  test::DeleteSettingsTree();
+}

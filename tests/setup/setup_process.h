@@ -1,0 +1,63 @@
+#pragma once
+// The installer and the uninstaller as a user drives them: real processes,
+// their windows and message boxes found and answered from the test.
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/handle.h"
+
+namespace lumorix::test {
+
+class ChildProcess {
+ public:
+  ChildProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder);
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool Started() const { return static_cast<bool>(process_); }
+  DWORD Id() const { return id_; }
+  // The exit code, or nothing while it still runs after `timeout`.
+  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout);
+
+ private:
+  UniqueHandle process_;
+  DWORD id_ = 0;
+};
+
+// A top-level window of a process by its class (a message box: "#32770") and caption.
+HWND WaitForProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* caption,
+                          std::chrono::milliseconds timeout);
+// A child control (at any depth) by its class and text.
+HWND FindControl(HWND parent, const wchar_t* className, const std::wstring& text);
+// The message text of a message box.
+std::wstring BoxText(HWND box);
+
+// The folders of the test prefix.
+std::wstring ProgramsFolder();
+std::wstring DesktopFolder();
+std::wstring StartUpFolder();
+std::wstring TempFolder();
+
+// Target and working folder of a shell link.
+struct LinkInfo {
+  std::wstring target;
+  std::wstring workingFolder;
+};
+LinkInfo ReadLink(const std::wstring& linkFile);
+
+std::vector<uint8_t> FileBytes(const std::wstring& path);
+std::vector<std::string> FileLines(const std::wstring& path);  // split at CR LF; the last ends with one
+bool Exists(const std::wstring& path);
+std::vector<std::wstring> TempArchivesLeft();  // the installer's "Lmx*.tmp" files in the temporary folder
+
+// Runs "UninstallString" from `folder`, presses "Uninstall" in the window (or
+// closes it when `press` is false) and waits for the batch file to end.
+// False when the window never came.
+bool RunUninstall(const std::wstring& uninstallString, const std::wstring& folder, bool press = true);
+
+}  // namespace lumorix::test

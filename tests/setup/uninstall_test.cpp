@@ -1,0 +1,168 @@
+// The uninstaller's window and its removal steps in this process.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "common/settings_layout.h"
+#include "platform/registry.h"
+#include "platform/text.h"
+#include "tests/setup/setup_process.h"
+#include "tests/support/gui_test.h"
+#include "tests/support/registry_fixture.h"
+#include "ui/application.h"
+#include "uninstall/removal.h"
+#include "uninstall/uninstall_form.h"
+
+using namespace lumorix;
+using namespace lumorix::uninstall;
+using std::chrono::milliseconds;
+
+namespace {
+
+constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix";
+
+struct RecordedSteps {
+  std::vector<std::string> calls;
+  bool logMissing = false;
+  RemovalSteps Steps() {
+    return {[this] {
+              calls.push_back("readLog");
+              if (logMissing) throw std::runtime_error("Cannot read Uninstall.log in X; nothing was removed");
+              return std::vector<std::wstring>{L"a"};
+            },
+            [this] {
+              calls.push_back("endPlayer");
+              return true;
+            },
+            [this](const std::vector<std::wstring>&) { calls.push_back("removeFiles"); },
+            [this] { calls.push_back("removeRegistryEntries"); }, [this] { calls.push_back("removeLeftovers"); }};
+  }
+};
+
+void WriteText(const std::wstring& path, const std::string& text) {
+  std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+  file << text;
+}
+
+}  // namespace
+
+TEST(UninstallWindow, PlacesItsControlsAsDesigned) {
+  RecordedSteps steps;
+  TUninstallForm form(steps.Steps());
+  EXPECT_EQ(form.Text(), L"Uninstall Lumorix");
+  EXPECT_EQ(form.Left(), 260);
+  EXPECT_EQ(form.Top(), 144);
+  RECT client;
+  GetClientRect(form.Handle(), &client);
+  EXPECT_EQ(client.right, 545);
+  EXPECT_EQ(client.bottom, 96);
+  EXPECT_FALSE(GetWindowLongW(form.Handle(), GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+  EXPECT_EQ(form.PMain.TopColor(), RGB(192, 192, 192));
+  EXPECT_EQ(form.PMain.BottomColor(), RGB(255, 255, 255));
+  EXPECT_EQ(form.LQuestion.Text(), L"Do You really whant to remove Lumorix?");
+  EXPECT_EQ(form.PBProgress.Width(), 521);
+  EXPECT_EQ(form.PBProgress.Top(), 32);
+  EXPECT_EQ(form.BtUninstall.Text(), L"Uninstall");
+  EXPECT_EQ(form.BtUninstall.Top(), 64);
+}
+
+TEST(UninstallWindow, RemovesInOrderThenClosesOnItsOwn) {
+  RecordedSteps steps;
+  TUninstallForm form(steps.Steps());
+  form.Show();
+  form.BtUninstallClick();
+  EXPECT_EQ(steps.calls, (std::vector<std::string>{"readLog", "endPlayer", "removeFiles", "removeRegistryEntries",
+                                                   "removeLeftovers"}));
+  EXPECT_EQ(form.LQuestion.Text(), L"Complite.");
+  EXPECT_EQ(form.PBProgress.Position(), 100);
+  EXPECT_TRUE(form.Removed());
+  EXPECT_TRUE(test::PumpUntil([] { return ui::Application::Instance().Terminated(); }, milliseconds(2000)));
+  ui::Application::Instance().ClearTermination();
+}
+
+TEST(UninstallWindow, AMissingLogRemovesNothingAndSaysWhy) {
+  test::ErrorRecorder errors;
+  RecordedSteps steps;
+  steps.logMissing = true;
+  TUninstallForm form(steps.Steps());
+  form.Show();
+  SendMessageW(form.BtUninstall.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(steps.calls, std::vector<std::string>{"readLog"});
+  ASSERT_EQ(errors.Boxes().size(), 1u);
+  EXPECT_EQ(errors.Boxes()[0].text, L"Cannot read Uninstall.log in X; nothing was removed.");
+  EXPECT_FALSE(form.Removed());
+}
+
+TEST(Removal, ReadsTheLogFromTheCurrentFolderAndSkipsWhatCannotBeDeleted) {
+  wchar_t previous[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  const std::wstring folder = L"C:\\RemovalTest\\";
+  std::filesystem::create_directories(std::filesystem::path(folder + L"Sub"));
+  WriteText(folder + L"Sub\\one.txt", "1");
+  WriteText(folder + L"two.txt", "2");
+  WriteText(folder + L"Uninstall.log", "Sub\\one.txt\r\nmissing.txt\r\nC:\\RemovalTest\\two.txt\r\n");
+  ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
+  std::vector<std::wstring> files = ReadUninstallLog();
+  EXPECT_EQ(files, (std::vector<std::wstring>{L"Sub\\one.txt", L"missing.txt", L"C:\\RemovalTest\\two.txt"}));
+  RemoveFiles(files);
+  EXPECT_FALSE(test::Exists(folder + L"Sub\\one.txt"));
+  EXPECT_FALSE(test::Exists(folder + L"two.txt"));
+  DeleteFileW((folder + L"Uninstall.log").c_str());
+  EXPECT_THROW(ReadUninstallLog(), std::runtime_error);
+  SetCurrentDirectoryW(previous);
+  std::filesystem::remove_all(std::filesystem::path(folder));
+}
+
+TEST(Removal, RegistryEntriesGoButTheSettingsKeyAndItsOtherValuesStay) {
+  test::SeedInstallerDefaults(true);
+  test::WriteSetting(kSettingsKey, "Language", EncodeString("C:\\x.ini"));
+  test::WriteSetting(kSettingsKey, "Skin", EncodeString("C:\\Skin.ini"));
+  test::WriteSetting(kSettingsKey, "OldScreenSaver", EncodeString("C:\\windows\\system32\\old.scr"));
+  // A player that died during desktop playback left its copy of the look.
+  test::WriteSetting(kSettingsKey, "DesktopPlaybackColor", EncodeInteger(0x00102030));
+  test::WriteSetting(kSettingsKey, "DesktopPlaybackHasWallPaper", EncodeInteger(0));
+  test::WriteSetting(kSettingsKey, "DesktopPlaybackWallPaper", EncodeString(""));
+  (void)RegistryKey::Create(HKEY_LOCAL_MACHINE, kUninstallKey).Write("DisplayName", EncodeString("Lumorix"));
+  COLORREF before = GetSysColor(COLOR_BACKGROUND);
+
+  RemoveRegistryEntries();
+
+  for (const char* key : {kAudioKey, kColorKey, kVideoKey, kPlayListKey, kUninstallKey})
+    EXPECT_FALSE(RegistryKey::Open(HKEY_LOCAL_MACHINE, key, KEY_READ)) << key;
+  for (const char* value : {"Language", "Replace Screen Saver", "Skin", "StartUp", "DesktopPlaybackColor",
+                            "DesktopPlaybackHasWallPaper", "DesktopPlaybackWallPaper"})
+    EXPECT_FALSE(test::ReadSetting(kSettingsKey, value)) << value;
+  EXPECT_TRUE(test::ReadSetting(kSettingsKey, "OldScreenSaver"));
+  // The kept look was given back.
+  EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), static_cast<COLORREF>(0x00102030));
+  INT element = COLOR_BACKGROUND;
+  SetSysColors(1, &element, &before);
+  test::DeleteSettingsTree();
+}
+
+TEST(Removal, LeftoversOfThePlayerGoAndTheUsersScreenSaverComesBack) {
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  const std::wstring copy = std::wstring(system) + L"\\LumorixSS.scr";
+  WriteText(copy, "screen saver");
+  const std::wstring startUp = test::StartUpFolder() + L"\\Lumorix.lnk";
+  WriteText(startUp, "link");
+  test::WriteSetting(kSettingsKey, "OldScreenSaver", EncodeString("C:\\windows\\system32\\old.scr"));
+  RegistryKey desktop = RegistryKey::Create(HKEY_CURRENT_USER, "Control Panel\\Desktop");
+  ASSERT_TRUE(desktop.Write("SCRNSAVE.EXE", EncodeString(Narrow(system) + "\\LUMORI~1.SCR")));
+
+  RemovePlayerLeftovers();
+
+  EXPECT_FALSE(test::Exists(copy));
+  EXPECT_FALSE(test::Exists(startUp));
+  EXPECT_EQ(DecodeString("SCRNSAVE.EXE", desktop.Read("SCRNSAVE.EXE")), "C:\\windows\\system32\\old.scr");
+
+  // A setting that names another screen saver is the user's and stays.
+  ASSERT_TRUE(desktop.Write("SCRNSAVE.EXE", EncodeString("C:\\windows\\system32\\mine.scr")));
+  RemovePlayerLeftovers();
+  EXPECT_EQ(DecodeString("SCRNSAVE.EXE", desktop.Read("SCRNSAVE.EXE")), "C:\\windows\\system32\\mine.scr");
+  (void)desktop.DeleteValue("SCRNSAVE.EXE");
+  test::DeleteSettingsTree();
+}
