@@ -5,6 +5,7 @@
 #include "common/volume_curve.h"
 #include "player/engine/direct_show_error.h"
 #include "player/engine/graph_site_callback.h"
+#include "player/engine/mf_render.h"
 #include "ui/window.h"
 
 namespace lumorix::engine {
@@ -123,10 +124,10 @@ void TFilterGraph::PumpEvents() {
   }
 }
 
-std::optional<HRESULT> TFilterGraph::ChangeState(HRESULT (STDMETHODCALLTYPE IMediaControl::*change)()) {
+std::optional<HRESULT> TFilterGraph::StopWatched() {
   auto control = Query<IMediaControl>();
-  std::optional<HRESULT> result =
-      watchdog_.Call([control, change] { return (control.Get()->*change)(); }, stateChangeLimit_);
+  if (!control) return E_NOINTERFACE;
+  std::optional<HRESULT> result = watchdog_.Call([control] { return control->Stop(); }, stopLimit_);
   if (!result) ReplaceWedgedGraph();
   return result;
 }
@@ -147,39 +148,41 @@ void TFilterGraph::ReplaceWedgedGraph() {
 }
 
 bool TFilterGraph::Play() {
-  if (!Query<IMediaControl>()) return false;
+  auto control = Query<IMediaControl>();
+  if (!control) return false;
   Notify(gnPlay, 0);
-  std::optional<HRESULT> result = ChangeState(&IMediaControl::Run);
-  return result && (CheckDirectShow(*result) == S_OK || *result == S_FALSE);
+  HRESULT result = CheckDirectShow(control->Run());
+  return result == S_OK || result == S_FALSE;
 }
 
 bool TFilterGraph::Pause() {
-  if (!Query<IMediaControl>()) return false;
+  auto control = Query<IMediaControl>();
+  if (!control) return false;
   Notify(gnPause, 0);
-  std::optional<HRESULT> result = ChangeState(&IMediaControl::Pause);
-  return result && CheckDirectShow(*result) == S_OK;
+  return CheckDirectShow(control->Pause()) == S_OK;
 }
 
 bool TFilterGraph::Stop() {
   if (!Query<IMediaControl>()) return false;
   Notify(gnStop, 0);
-  std::optional<HRESULT> result = ChangeState(&IMediaControl::Stop);
+  std::optional<HRESULT> result = StopWatched();
   return result && CheckDirectShow(*result) == S_OK;
 }
 
 HRESULT TFilterGraph::Seek(LONGLONG current, LONGLONG stop) {
   auto seeking = Query<IMediaSeeking>();
   if (!seeking) return E_NOINTERFACE;
+  auto control = Query<IMediaControl>();
   const int state = State();
   if (state == 2 || state == 3) {
-    if (!ChangeState(&IMediaControl::Stop)) return E_ABORT;  // given up: the fresh graph has no clip
+    if (!StopWatched()) return E_ABORT;  // given up: the fresh graph has no clip
   }
   HRESULT result =
       seeking->SetPositions(&current, AM_SEEKING_AbsolutePositioning, &stop, AM_SEEKING_NoPositioning);
   if (state == 3)
-    (void)ChangeState(&IMediaControl::Run);
+    (void)control->Run();
   else if (state == 2)
-    (void)ChangeState(&IMediaControl::Pause);
+    (void)control->Pause();
   return result;
 }
 
@@ -204,7 +207,9 @@ HRESULT TFilterGraph::RenderFile(const std::wstring& fileName) {
   auto builder = Query<IGraphBuilder>();
   if (!builder) return S_FALSE;
   Notify(gnRendering, 0);
-  HRESULT result = CheckDirectShow(builder->RenderFile(fileName.c_str(), nullptr));
+  HRESULT result = builder->RenderFile(fileName.c_str(), nullptr);
+  // What DirectShow cannot read or decode goes through Media Foundation.
+  result = CheckDirectShow(RenderFallback(builder.Get(), fileName, result, [this] { RemoveForeignFilters(); }));
   SetVolume(volume_);
   SetBalance(balance_);
   SetRate(rate_);
@@ -224,6 +229,10 @@ static std::vector<ComPtr<IBaseFilter>> FiltersOf(IFilterGraph* graph) {
 void TFilterGraph::ClearGraph() {
   if (!Active()) return;
   (void)Stop();
+  RemoveForeignFilters();
+}
+
+void TFilterGraph::RemoveForeignFilters() {
   for (const auto& filter : FiltersOf(graph_.Get())) {
     ComPtr<IEnumPins> pins;
     if (FAILED(filter->EnumPins(&pins))) continue;

@@ -75,9 +75,10 @@ class TFilterGraph {
   // Drains every queued graph event to the listeners.
   void PumpEvents();
 
-  // Run, Pause and Stop wait at most this long for the graph; a graph that
-  // does not answer in time is given up and a fresh one takes its place.
-  void SetStateChangeLimit(std::chrono::milliseconds limit) { stateChangeLimit_ = limit; }
+  // Stop waits at most this long for the graph (it waits for the streaming
+  // threads of every filter); a graph that does not answer in time is given
+  // up and a fresh one takes its place. Run and Pause do not wait for them.
+  void SetStopLimit(std::chrono::milliseconds limit) { stopLimit_ = limit; }
   // Graphs given up so far.
   int GraphsGivenUp() const { return watchdog_.Abandoned(); }
 
@@ -90,9 +91,11 @@ class TFilterGraph {
   void Notify(TGraphNotice notice, int param);
   void AddMemberFilter(IFilterGraphMember* member);
   void RemoveMemberFilter(IFilterGraphMember* member);
-  // Runs a state change under the watchdog; nothing when the graph was given up.
-  std::optional<HRESULT> ChangeState(HRESULT (STDMETHODCALLTYPE IMediaControl::*change)());
+  // Stops the graph under the watchdog; nothing when the graph was given up.
+  std::optional<HRESULT> StopWatched();
   void ReplaceWedgedGraph();
+  // Disconnects every filter and takes out all but the members'.
+  void RemoveForeignFilters();
   void ApplyVolume();
   void ApplyBalance();
 
@@ -108,7 +111,7 @@ class TFilterGraph {
   std::vector<IFilterGraphListener*> listeners_;
   std::unique_ptr<EventWindow> eventWindow_;
   GraphWatchdog watchdog_;
-  std::chrono::milliseconds stateChangeLimit_{4000};
+  std::chrono::milliseconds stopLimit_{4000};
 };
 
 }  // namespace lumorix::engine

@@ -43,7 +43,8 @@ ui::ToolBarDesign PlayListToolBarDesign() {
 
 // The open dialog's filter, pairs of description and patterns.
 constexpr wchar_t kVideoFilter[] =
-    L"Video files (all types)|*.avi;*.wmv;*.mpg;*.mpeg;*.m1v;*.mp2;*.asf;*.wm;|AVI files (.avi; .wmv)|*.avi;*.wmv|"
+    L"Video files (all types)|*.avi;*.wmv;*.mpg;*.mpeg;*.m1v;*.mp2;*.asf;*.wm;*.mp4;*.m4v;*.mov;*.mkv;*.webm;|AVI "
+    L"files (.avi; .wmv)|*.avi;*.wmv|"
     L"MPEG files (.mpg; .mpeg; .m1v; .mp2)|*.mpg;*.mpeg;*.m1v;*.mp2|ASF files (.asf; .wm; .wmv)|*.asf;*.wm;*.wmv|"
     L"All Files (*.*)|*.*";
 

@@ -115,7 +115,7 @@ TEST(GraphWatchdog, StuckStopIsGivenUpAndAFreshGraphPlaysTheNextClip) {
   UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   {
     TFilterGraph graph;
-    graph.SetStateChangeLimit(milliseconds(500));
+    graph.SetStopLimit(milliseconds(500));
     Notices notices;
     graph.AddListener(&notices);
     graph.SetActive(true);
@@ -148,7 +148,7 @@ TEST(GraphWatchdog, StuckStopIsGivenUpAndAFreshGraphPlaysTheNextClip) {
 // Stop returns at once. Either way the caller is back within the bound.
 TEST(GraphWatchdog, SeekInAClipWithSoundThenStopHoldsTheCallerAtMostTheBound) {
   TFilterGraph graph;
-  graph.SetStateChangeLimit(milliseconds(1000));
+  graph.SetStopLimit(milliseconds(1000));
   graph.SetActive(true);
   ASSERT_TRUE(SUCCEEDED(graph.RenderFile(Clip("tone3.avi"))));
   ASSERT_TRUE(graph.Play());

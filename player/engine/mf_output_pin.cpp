@@ -1,0 +1,513 @@
+#include "player/engine/mf_output_pin.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "player/engine/mf_source_filter.h"
+
+namespace lumorix::engine {
+
+namespace {
+
+constexpr DWORD kSeekingCaps = AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards | AM_SEEKING_CanSeekBackwards |
+                               AM_SEEKING_CanGetStopPos | AM_SEEKING_CanGetDuration | AM_SEEKING_CanGetCurrentPos;
+
+bool IsMediaTime(const GUID* format) { return !format || *format == TIME_FORMAT_MEDIA_TIME; }
+
+class MediaTypeEnumerator : public ComObject<IEnumMediaTypes> {
+ public:
+  MediaTypeEnumerator(OwnedMediaType type, size_t position) : type_(std::move(type)), position_(position) {}
+
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override {
+    if (!types || (count != 1 && !fetched)) return E_POINTER;
+    ULONG done = 0;
+    if (count > 0 && position_ == 0) {
+      auto* type = static_cast<AM_MEDIA_TYPE*>(CoTaskMemAlloc(sizeof(AM_MEDIA_TYPE)));
+      if (!type) return E_OUTOFMEMORY;
+      if (FAILED(type_.CopyTo(type))) {
+        CoTaskMemFree(type);
+        return E_OUTOFMEMORY;
+      }
+      types[done++] = type;
+      position_ = 1;
+    }
+    if (fetched) *fetched = done;
+    return done == count ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+    position_ = std::min<size_t>(1, position_ + count);
+    return count == 0 || position_ < 1 ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Reset() override {
+    position_ = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumMediaTypes** copy) override {
+    if (!copy) return E_POINTER;
+    try {
+      *copy = MakeCom<MediaTypeEnumerator>(type_, position_).Detach();
+    } catch (...) {
+      *copy = nullptr;
+      return E_OUTOFMEMORY;
+    }
+    return S_OK;
+  }
+
+ private:
+  OwnedMediaType type_;
+  size_t position_;
+};
+
+// COM for the streaming thread, which calls into the renderers and Media Foundation.
+class ThreadApartment {
+ public:
+  ThreadApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
+  ~ThreadApartment() {
+    if (ok_) CoUninitialize();
+  }
+  ThreadApartment(const ThreadApartment&) = delete;
+  ThreadApartment& operator=(const ThreadApartment&) = delete;
+
+ private:
+  bool ok_;
+};
+
+}  // namespace
+
+MfOutputPin::MfOutputPin(MfSourceFilter& filter, std::unique_ptr<MfStreamReader> reader, std::wstring name)
+    : filter_(filter), reader_(std::move(reader)), name_(std::move(name)) {
+  stop_ = reader_->Duration();
+}
+
+MfOutputPin::~MfOutputPin() { StopStreaming(false); }
+
+HRESULT MfOutputPin::QueryInterface(REFIID iid, void** object) {
+  if (!object) return E_POINTER;
+  if (iid == IID_IUnknown || iid == IID_IPin)
+    *object = static_cast<IPin*>(this);
+  else if (iid == IID_IMediaSeeking)
+    *object = static_cast<IMediaSeeking*>(this);
+  else {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  AddRef();
+  return S_OK;
+}
+
+ULONG MfOutputPin::AddRef() { return filter_.AddRef(); }
+ULONG MfOutputPin::Release() { return filter_.Release(); }
+
+HRESULT MfOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) {
+  if (!receivePin) return E_POINTER;
+  {
+    std::lock_guard hold(lock_);
+    if (peer_) return VFW_E_ALREADY_CONNECTED;
+    if (active_) return VFW_E_NOT_STOPPED;
+  }
+  if (type && !reader_->MediaType().Matches(*type)) return VFW_E_TYPE_NOT_ACCEPTED;
+  HRESULT result = receivePin->ReceiveConnection(this, &reader_->MediaType().Get());
+  if (FAILED(result)) return result;
+  ComPtr<IMemInputPin> input;
+  result = receivePin->QueryInterface(IID_PPV_ARGS(&input));
+  if (SUCCEEDED(result)) result = DecideAllocator(input.Get());
+  if (FAILED(result)) {
+    (void)receivePin->Disconnect();
+    return result;
+  }
+  std::lock_guard hold(lock_);
+  peer_ = receivePin;
+  input_ = input;
+  rendererStride_ = reader_->Width() * 4;
+  rendererBottomUp_ = true;
+  return S_OK;
+}
+
+HRESULT MfOutputPin::DecideAllocator(IMemInputPin* input) {
+  ALLOCATOR_PROPERTIES wanted{};
+  (void)input->GetAllocatorRequirements(&wanted);
+  wanted.cBuffers = std::max<long>(wanted.cBuffers, Kind() == MfStreamReader::Kind::kVideo ? 2 : 8);
+  wanted.cbBuffer = std::max(wanted.cbBuffer, reader_->BufferSize());
+  wanted.cbAlign = std::max<long>(wanted.cbAlign, 1);
+  // The renderer's own allocator first, then a plain one in memory.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    ComPtr<IMemAllocator> allocator;
+    HRESULT made =
+        attempt == 0 ? input->GetAllocator(&allocator)
+                     : CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&allocator));
+    if (FAILED(made) || !allocator) continue;
+    ALLOCATOR_PROPERTIES actual{};
+    if (FAILED(allocator->SetProperties(&wanted, &actual)) || actual.cbBuffer < reader_->BufferSize()) continue;
+    if (FAILED(input->NotifyAllocator(allocator.Get(), FALSE))) continue;
+    allocator_ = allocator;
+    return S_OK;
+  }
+  return VFW_E_NO_ALLOCATOR;
+}
+
+HRESULT MfOutputPin::Disconnect() {
+  std::lock_guard hold(lock_);
+  if (!peer_) return S_FALSE;
+  if (active_) return VFW_E_NOT_STOPPED;
+  allocator_.Reset();
+  input_.Reset();
+  peer_.Reset();
+  return S_OK;
+}
+
+HRESULT MfOutputPin::ConnectedTo(IPin** pin) {
+  if (!pin) return E_POINTER;
+  std::lock_guard hold(lock_);
+  *pin = peer_.Get();
+  if (!*pin) return VFW_E_NOT_CONNECTED;
+  (*pin)->AddRef();
+  return S_OK;
+}
+
+HRESULT MfOutputPin::ConnectionMediaType(AM_MEDIA_TYPE* type) {
+  if (!type) return E_POINTER;
+  std::lock_guard hold(lock_);
+  if (!peer_) {
+    std::memset(type, 0, sizeof *type);
+    return VFW_E_NOT_CONNECTED;
+  }
+  return reader_->MediaType().CopyTo(type);
+}
+
+HRESULT MfOutputPin::QueryPinInfo(PIN_INFO* info) {
+  if (!info) return E_POINTER;
+  std::memset(info, 0, sizeof *info);
+  info->pFilter = &filter_;
+  filter_.AddRef();
+  info->dir = PINDIR_OUTPUT;
+  wcsncpy(info->achName, name_.c_str(), MAX_PIN_NAME - 1);
+  return S_OK;
+}
+
+HRESULT MfOutputPin::QueryDirection(PIN_DIRECTION* direction) {
+  if (!direction) return E_POINTER;
+  *direction = PINDIR_OUTPUT;
+  return S_OK;
+}
+
+HRESULT MfOutputPin::QueryId(LPWSTR* id) {
+  if (!id) return E_POINTER;
+  size_t bytes = (name_.size() + 1) * sizeof(wchar_t);
+  *id = static_cast<LPWSTR>(CoTaskMemAlloc(bytes));
+  if (!*id) return E_OUTOFMEMORY;
+  std::memcpy(*id, name_.c_str(), bytes);
+  return S_OK;
+}
+
+HRESULT MfOutputPin::QueryAccept(const AM_MEDIA_TYPE* type) {
+  if (!type) return E_POINTER;
+  if (Kind() == MfStreamReader::Kind::kAudio) return reader_->MediaType().Matches(*type) ? S_OK : S_FALSE;
+  // A renderer may ask for our picture in rows of its own length, either way up.
+  if (type->majortype != MEDIATYPE_Video || type->subtype != MEDIASUBTYPE_RGB32 ||
+      type->formattype != FORMAT_VideoInfo || type->cbFormat < sizeof(VIDEOINFOHEADER) || !type->pbFormat)
+    return S_FALSE;
+  const auto& header = reinterpret_cast<const VIDEOINFOHEADER*>(type->pbFormat)->bmiHeader;
+  return std::abs(header.biHeight) == reader_->Height() && header.biWidth >= reader_->Width() ? S_OK : S_FALSE;
+}
+
+HRESULT MfOutputPin::EnumMediaTypes(IEnumMediaTypes** types) {
+  if (!types) return E_POINTER;
+  try {
+    *types = MakeCom<MediaTypeEnumerator>(reader_->MediaType(), 0).Detach();
+  } catch (...) {
+    *types = nullptr;
+    return E_OUTOFMEMORY;
+  }
+  return S_OK;
+}
+
+void MfOutputPin::Active() {
+  {
+    std::lock_guard hold(lock_);
+    active_ = true;
+    if (!peer_ || !allocator_ || FAILED(allocator_->Commit())) return;
+  }
+  StartStreaming();
+}
+
+void MfOutputPin::Inactive() {
+  {
+    std::lock_guard hold(lock_);
+    active_ = false;
+    // A thread waiting for a free buffer wakes up with a failure.
+    if (allocator_) (void)allocator_->Decommit();
+  }
+  StopStreaming(false);
+}
+
+void MfOutputPin::StartStreaming() {
+  if (thread_.joinable()) thread_.join();  // one that ran to the end of the stream
+  quit_ = false;
+  delivered_ = start_;
+  try {
+    thread_ = std::thread([this] { Stream(); });
+  } catch (...) {
+    // Without a thread the renderer never gets data; the graph reports it cannot cue.
+  }
+}
+
+void MfOutputPin::StopStreaming(bool flush) {
+  quit_ = true;
+  ComPtr<IPin> peer;
+  {
+    std::lock_guard hold(lock_);
+    if (flush) peer = peer_;
+  }
+  // Flushing releases the samples the renderer holds, and with them a thread
+  // blocked in Receive or waiting for a buffer.
+  if (peer) (void)peer->BeginFlush();
+  if (thread_.joinable()) thread_.join();
+  if (peer) (void)peer->EndFlush();
+}
+
+void MfOutputPin::Restart(LONGLONG start) {
+  bool streaming = false;
+  {
+    std::lock_guard hold(lock_);
+    streaming = active_ && peer_;
+  }
+  if (streaming) StopStreaming(true);
+  start_ = start;
+  if (streaming) StartStreaming();
+}
+
+void MfOutputPin::Stream() {
+  ThreadApartment apartment;
+  bool first = true;
+  if (FAILED(reader_->Seek(start_))) {
+    (void)peer_->EndOfStream();
+    return;
+  }
+  (void)peer_->NewSegment(start_, stop_, rate_);
+  while (!quit_) {
+    MfStreamReader::Frame frame;
+    HRESULT read = reader_->Read(frame);
+    if (quit_) break;
+    if (FAILED(read) || frame.end || frame.time >= stop_) {
+      (void)peer_->EndOfStream();
+      break;
+    }
+    if (!frame.sample) continue;
+    // The reader lands on the key frame before the target; what comes before the target is not shown.
+    LONGLONG end = frame.time + std::max<LONGLONG>(frame.length, 1);
+    if (end <= start_) continue;
+    bool delivered = Kind() == MfStreamReader::Kind::kVideo ? Deliver(frame, first) : DeliverAudio(frame, first);
+    if (!delivered) {
+      // A renderer that refused the sample is told the stream ends, unless it is being stopped or flushed.
+      if (!quit_) (void)peer_->EndOfStream();
+      break;
+    }
+  }
+}
+
+void MfOutputPin::AdoptRendererType(IMediaSample* sample) {
+  AM_MEDIA_TYPE* type = nullptr;
+  if (sample->GetMediaType(&type) != S_OK || !type) return;
+  if (type->formattype == FORMAT_VideoInfo && type->cbFormat >= sizeof(VIDEOINFOHEADER) && type->pbFormat) {
+    const auto& header = reinterpret_cast<const VIDEOINFOHEADER*>(type->pbFormat)->bmiHeader;
+    rendererStride_ = ((header.biWidth * header.biBitCount / 8) + 3) & ~3;
+    rendererBottomUp_ = header.biHeight > 0;
+  }
+  DeleteMediaType(type);
+}
+
+bool MfOutputPin::Deliver(const MfStreamReader::Frame& frame, bool& first) {
+  ComPtr<IMediaSample> sample;
+  if (FAILED(allocator_->GetBuffer(&sample, nullptr, nullptr, 0))) return false;
+  AdoptRendererType(sample.Get());
+  BYTE* data = nullptr;
+  long size = rendererStride_ * reader_->Height();
+  if (FAILED(sample->GetPointer(&data)) || sample->GetSize() < size || rendererStride_ < reader_->Width() * 4)
+    return false;
+  reader_->CopyPicture(frame.sample.Get(), data, rendererStride_, rendererBottomUp_);
+  (void)sample->SetActualDataLength(size);
+  LONGLONG length = frame.length;
+  if (length <= 0) {
+    const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(reader_->MediaType().Get().pbFormat);
+    length = info->AvgTimePerFrame > 0 ? info->AvgTimePerFrame : 400000;
+  }
+  return Send(sample.Get(), frame.time, frame.time + length, first);
+}
+
+bool MfOutputPin::DeliverAudio(const MfStreamReader::Frame& frame, bool& first) {
+  ComPtr<IMFMediaBuffer> buffer;
+  if (FAILED(frame.sample->ConvertToContiguousBuffer(&buffer))) return true;  // a bad sample is left out
+  BYTE* data = nullptr;
+  DWORD length = 0;
+  if (FAILED(buffer->Lock(&data, nullptr, &length))) return true;
+  struct Unlock {
+    IMFMediaBuffer* buffer;
+    ~Unlock() { (void)buffer->Unlock(); }
+  } unlock{buffer.Get()};
+  const auto* format = reinterpret_cast<const WAVEFORMATEX*>(reader_->MediaType().Get().pbFormat);
+  DWORD offset = 0;
+  while (offset < length && !quit_) {
+    ComPtr<IMediaSample> sample;
+    if (FAILED(allocator_->GetBuffer(&sample, nullptr, nullptr, 0))) return false;
+    BYTE* out = nullptr;
+    if (FAILED(sample->GetPointer(&out))) return false;
+    DWORD room = static_cast<DWORD>(sample->GetSize());
+    room -= room % format->nBlockAlign;
+    DWORD chunk = std::min(length - offset, room);
+    if (chunk == 0) return false;
+    std::memcpy(out, data + offset, chunk);
+    (void)sample->SetActualDataLength(static_cast<long>(chunk));
+    LONGLONG start = frame.time + static_cast<LONGLONG>(offset) * 10000000 / format->nAvgBytesPerSec;
+    LONGLONG end = frame.time + static_cast<LONGLONG>(offset + chunk) * 10000000 / format->nAvgBytesPerSec;
+    offset += chunk;
+    if (!Send(sample.Get(), start, end, first)) return false;
+  }
+  return true;
+}
+
+bool MfOutputPin::Send(IMediaSample* sample, LONGLONG start, LONGLONG end, bool& first) {
+  // Stream times count from the segment's start and run faster with the rate.
+  REFERENCE_TIME streamStart = static_cast<REFERENCE_TIME>((start - start_) / rate_);
+  REFERENCE_TIME streamEnd = static_cast<REFERENCE_TIME>((end - start_) / rate_);
+  (void)sample->SetTime(&streamStart, &streamEnd);
+  // The position in the clip, which renderers report as the graph's current position.
+  LONGLONG mediaStart = start, mediaEnd = end;
+  (void)sample->SetMediaTime(&mediaStart, &mediaEnd);
+  (void)sample->SetSyncPoint(TRUE);
+  (void)sample->SetDiscontinuity(first ? TRUE : FALSE);
+  first = false;
+  delivered_ = std::max(start, start_);
+  return input_->Receive(sample) == S_OK && !quit_;
+}
+
+HRESULT MfOutputPin::GetCapabilities(DWORD* capabilities) {
+  if (!capabilities) return E_POINTER;
+  *capabilities = kSeekingCaps;
+  return S_OK;
+}
+
+HRESULT MfOutputPin::CheckCapabilities(DWORD* capabilities) {
+  if (!capabilities) return E_POINTER;
+  DWORD wanted = *capabilities;
+  *capabilities &= kSeekingCaps;
+  if (*capabilities == wanted) return S_OK;
+  return *capabilities ? S_FALSE : E_FAIL;
+}
+
+HRESULT MfOutputPin::IsFormatSupported(const GUID* format) {
+  if (!format) return E_POINTER;
+  return IsMediaTime(format) ? S_OK : S_FALSE;
+}
+
+HRESULT MfOutputPin::QueryPreferredFormat(GUID* format) {
+  if (!format) return E_POINTER;
+  *format = TIME_FORMAT_MEDIA_TIME;
+  return S_OK;
+}
+
+HRESULT MfOutputPin::GetTimeFormat(GUID* format) { return QueryPreferredFormat(format); }
+
+HRESULT MfOutputPin::IsUsingTimeFormat(const GUID* format) {
+  if (!format) return E_POINTER;
+  return IsMediaTime(format) ? S_OK : S_FALSE;
+}
+
+HRESULT MfOutputPin::SetTimeFormat(const GUID* format) {
+  if (!format) return E_POINTER;
+  return IsMediaTime(format) ? S_OK : E_INVALIDARG;
+}
+
+HRESULT MfOutputPin::GetDuration(LONGLONG* duration) {
+  if (!duration) return E_POINTER;
+  *duration = reader_->Duration();
+  return S_OK;
+}
+
+HRESULT MfOutputPin::GetStopPosition(LONGLONG* stop) {
+  if (!stop) return E_POINTER;
+  *stop = stop_;
+  return S_OK;
+}
+
+HRESULT MfOutputPin::GetCurrentPosition(LONGLONG* current) {
+  if (!current) return E_POINTER;
+  *current = delivered_;
+  return S_OK;
+}
+
+HRESULT MfOutputPin::ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
+                                       const GUID* sourceFormat) {
+  if (!target) return E_POINTER;
+  if (!IsMediaTime(targetFormat) || !IsMediaTime(sourceFormat)) return E_INVALIDARG;
+  *target = source;
+  return S_OK;
+}
+
+HRESULT MfOutputPin::SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop, DWORD stopFlags) {
+  DWORD currentHow = currentFlags & AM_SEEKING_PositioningBitsMask;
+  DWORD stopHow = stopFlags & AM_SEEKING_PositioningBitsMask;
+  if ((currentHow != AM_SEEKING_NoPositioning && !current) || (stopHow != AM_SEEKING_NoPositioning && !stop))
+    return E_POINTER;
+  LONGLONG duration = reader_->Duration();
+  LONGLONG start = start_;
+  if (currentHow == AM_SEEKING_AbsolutePositioning)
+    start = *current;
+  else if (currentHow == AM_SEEKING_RelativePositioning)
+    start = start_ + *current;
+  start = std::clamp<LONGLONG>(start, 0, duration);
+  LONGLONG end = stop_;
+  if (stopHow == AM_SEEKING_AbsolutePositioning)
+    end = *stop;
+  else if (stopHow == AM_SEEKING_RelativePositioning)
+    end = stop_ + *stop;
+  else if (stopHow == AM_SEEKING_IncrementalPositioning)
+    end = start + *stop;
+  stop_ = std::clamp<LONGLONG>(end, 0, duration);
+  if (currentHow != AM_SEEKING_NoPositioning) Restart(start);
+  if (current && (currentFlags & AM_SEEKING_ReturnTime)) *current = start_;
+  if (stop && (stopFlags & AM_SEEKING_ReturnTime)) *stop = stop_;
+  return S_OK;
+}
+
+HRESULT MfOutputPin::GetPositions(LONGLONG* current, LONGLONG* stop) {
+  if (current) *current = delivered_;
+  if (stop) *stop = stop_;
+  return S_OK;
+}
+
+HRESULT MfOutputPin::GetAvailable(LONGLONG* earliest, LONGLONG* latest) {
+  if (earliest) *earliest = 0;
+  if (latest) *latest = reader_->Duration();
+  return S_OK;
+}
+
+HRESULT MfOutputPin::SetRate(double rate) {
+  if (rate <= 0) return E_INVALIDARG;
+  if (rate == rate_) return S_OK;
+  // The new rate takes effect from where the picture or sound is now.
+  bool streaming = false;
+  {
+    std::lock_guard hold(lock_);
+    streaming = active_ && peer_;
+  }
+  LONGLONG from = streaming ? delivered_.load() : start_;
+  if (streaming) StopStreaming(true);
+  rate_ = rate;
+  start_ = from;
+  if (streaming) StartStreaming();
+  return S_OK;
+}
+
+HRESULT MfOutputPin::GetRate(double* rate) {
+  if (!rate) return E_POINTER;
+  *rate = rate_;
+  return S_OK;
+}
+
+HRESULT MfOutputPin::GetPreroll(LONGLONG* preroll) {
+  if (!preroll) return E_POINTER;
+  *preroll = 0;
+  return S_OK;
+}
+
+}  // namespace lumorix::engine

@@ -1,0 +1,177 @@
+// The player with clips only Media Foundation reads here: the time read-out,
+// the seek bar, moving on at the end of a clip, and the picture on the desktop.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "common/settings_layout.h"
+#include "player/engine/mf_render.h"
+#include "tests/player/core/player_fixture.h"
+#include "tests/support/desktop_look.h"
+#include "tests/support/player_process.h"
+#include "tests/support/screen_capture.h"
+
+using namespace lumorix;
+using namespace lumorix::test;
+using std::chrono::milliseconds;
+
+namespace {
+
+bool PlaysThroughMediaFoundation(TLumorixMainForm& form) {
+  ComPtr<IBaseFilter> source;
+  auto graph = form.FilterGraph()->Query<IFilterGraph>();
+  return graph && SUCCEEDED(graph->FindFilterByName(engine::kMfSourceName, &source));
+}
+
+// The seeking of the Media Foundation source's pin: where its stream is.
+ComPtr<IMediaSeeking> SourcePinSeeking(TLumorixMainForm& form, const wchar_t* pinName) {
+  ComPtr<IBaseFilter> source;
+  ComPtr<IPin> pin;
+  ComPtr<IMediaSeeking> seeking;
+  auto graph = form.FilterGraph()->Query<IFilterGraph>();
+  if (graph && SUCCEEDED(graph->FindFilterByName(engine::kMfSourceName, &source)) &&
+      SUCCEEDED(source->FindPin(pinName, &pin)))
+    (void)pin.As(&seeking);
+  return seeking;
+}
+
+std::string Narrowed(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+}  // namespace
+
+TEST_F(PlayerTest, Mp4TimeReadOutAndSeekBarFollowTheClip) {
+  WritePlayList({"tone.mp4"});
+  TLumorixMainForm& form = StartPlayer();
+  ASSERT_TRUE(errors.Boxes().empty()) << Narrowed(errors.Boxes()[0].text);
+  EXPECT_TRUE(PlaysThroughMediaFoundation(form));
+  ASSERT_TRUE(PumpUntil([&] { return form.LTimeInd.Text() == L"00:00:01 / 00:00:06"; }, milliseconds(6000)))
+      << Narrowed(form.LTimeInd.Text());
+  EXPECT_EQ(form.TBPosition.Max(), 6);
+
+  // The seek bar's jump lands within a second of where it was sent (after the
+  // start-up's own seek to the saved second).
+  ASSERT_TRUE(PumpUntil([&] { return !form.Timer.Enabled() && !form.Timer2.Enabled(); }, milliseconds(5000)));
+  form.TBPosition.SetPosition(4);
+  PumpFor(milliseconds(300));
+  // Where the picture is now, as its source delivers it, and what the bar shows.
+  LONGLONG position = 0;
+  auto picture = SourcePinSeeking(form, L"Video");
+  ASSERT_TRUE(picture);
+  ASSERT_HRESULT_SUCCEEDED(picture->GetCurrentPosition(&position));
+  EXPECT_GE(position, 39000000);
+  EXPECT_LT(position, 50000000);
+  form.TBPosition.Tick();
+  EXPECT_EQ(form.TBPosition.Position(), 4);
+  EXPECT_EQ(Narrowed(form.LTimeInd.Text()), "00:00:04 / 00:00:06");
+}
+
+TEST_F(PlayerTest, EndOfClipMovesFromMp4ToAviAndBack) {
+  WritePlayList({"short.mp4", "plain.avi", "short.mp4"});
+  TLumorixMainForm& form = StartPlayer();
+  ASSERT_TRUE(errors.Boxes().empty()) << Narrowed(errors.Boxes()[0].text);
+  std::vector<int32_t> seen{form.PlayingIndex};
+  std::vector<bool> throughMf{PlaysThroughMediaFoundation(form)};
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        if (form.PlayingIndex != seen.back()) {
+          seen.push_back(form.PlayingIndex);
+          throughMf.push_back(PlaysThroughMediaFoundation(form));
+        }
+        return seen.size() == 3;
+      },
+      milliseconds(15000)))
+      << seen.size();
+  EXPECT_EQ(seen, (std::vector<int32_t>{0, 1, 2}));
+  EXPECT_EQ(throughMf, (std::vector<bool>{true, false, true}));
+  EXPECT_TRUE(errors.Boxes().empty());
+}
+
+TEST_F(PlayerTest, ClipNoFrameworkPlaysShowsTheStandardErrorBox) {
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  std::wstring path = std::wstring(folder) + L"lumorix-broken.mkv";
+  FILE* file = _wfopen(path.c_str(), L"wb");
+  ASSERT_NE(file, nullptr);
+  std::fputs("not a Matroska file", file);
+  std::fclose(file);
+  std::vector<TPlayListEntry> entries{EntryFromFileName(WideToAnsi(path))};
+  std::vector<uint8_t> contents = EncodePlayList(entries);
+  HANDLE list = CreateFileW(TLumorixPlayListForm::PlayListFileName().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            0, nullptr);
+  DWORD written = 0;
+  WriteFile(list, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+  CloseHandle(list);
+  StartPlayer();
+  ASSERT_EQ(errors.Boxes().size(), 1u);
+  EXPECT_EQ(errors.Boxes()[0].title, L"Lumorix - settings");
+  EXPECT_NE(errors.Boxes()[0].text.find(L"($80040218)."), std::wstring::npos) << Narrowed(errors.Boxes()[0].text);
+  DeleteFileW(path.c_str());
+}
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+
+// The real player started on the one clip; its settings window once it has gone to the desktop.
+HWND StartOnTheDesktop(std::unique_ptr<PlayerProcess>& player, const std::string& clip) {
+  SeedInstallerDefaults();
+  WriteSetting(kAudioKey, "PlayListVisible", EncodeInteger(0));
+  WritePlayerPlayList({clip});
+  if (!SetUserDesktop("C:\\windows\\lumorix-user.bmp", RGB(1, 2, 3))) return nullptr;
+  player = std::make_unique<PlayerProcess>();
+  if (!player->Started()) return nullptr;
+  HWND settings = WaitForWindow(L"TLumorixMainForm", L"Lumorix - Settings", milliseconds(20000));
+  if (!settings || !PumpUntil([&] { return IsWindowVisible(settings); }, milliseconds(10000)) ||
+      !PumpUntil([&] { return !IsWindowVisible(settings); }, milliseconds(10000)) ||
+      !PumpUntil([&] { return RegistryWallpaper().empty(); }, milliseconds(5000)))
+    return nullptr;
+  PumpFor(milliseconds(1500));  // a few frames
+  return settings;
+}
+
+bool EndSession(HWND settings) {
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(settings, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer) != 0;
+}
+
+}  // namespace
+
+TEST(MfDesktopPicture, Mp4FillsTheDesktopBehindTheIcons) {
+  std::unique_ptr<PlayerProcess> player;
+  HWND settings = StartOnTheDesktop(player, "red-long.mp4");
+  ASSERT_NE(settings, nullptr) << "desktop playback did not start";
+  ScreenShot desktop;
+  desktop.Save("mf-desktop-playback");
+  for (POINT point : {POINT{40, 40}, POINT{512, 300}, POINT{980, 80}, POINT{60, 600}, POINT{900, 640}})
+    EXPECT_TRUE(Near(desktop.Pixel(point.x, point.y), kRed))
+        << point.x << "," << point.y << ": " << Describe(desktop.Pixel(point.x, point.y));
+  ASSERT_TRUE(EndSession(settings));
+  EXPECT_TRUE(player->WaitForExit(10000));
+  EXPECT_EQ(RegistryWallpaper(), "C:\\windows\\lumorix-user.bmp");
+}
+
+TEST(MfDesktopPicture, PreviewLetterBoxesAWideMp4) {
+  std::unique_ptr<PlayerProcess> player;
+  HWND settings = StartOnTheDesktop(player, "red-wide.mp4");
+  ASSERT_NE(settings, nullptr) << "desktop playback did not start";
+  PostMessageW(settings, WM_USER + 100, 1, 0);  // the screen saver's "configure": the settings window
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(settings); }, milliseconds(5000)));
+  PumpFor(milliseconds(1500));
+  HWND preview =
+      FindWindowExW(FindWindowExW(settings, nullptr, L"Button", L"Preview"), nullptr, L"LumorixVideoWindow", nullptr);
+  ASSERT_NE(preview, nullptr);
+  RECT area;
+  GetWindowRect(preview, &area);
+  ScreenShot shot;
+  shot.Save("mf-preview-letter-box");
+  // 16:9 in 400 x 300: the picture is 400 x 225, 37 rows down; black bars above and below.
+  int middle = (area.top + area.bottom) / 2;
+  for (POINT point : {POINT{area.left + 10, middle}, POINT{(area.left + area.right) / 2, middle},
+                      POINT{area.right - 10, middle}, POINT{area.left + 200, area.top + 45}})
+    EXPECT_TRUE(Near(shot.Pixel(point.x, point.y), kRed)) << Describe(shot.Pixel(point.x, point.y));
+  for (POINT point : {POINT{area.left + 200, area.top + 20}, POINT{area.left + 200, area.bottom - 20}})
+    EXPECT_TRUE(Near(shot.Pixel(point.x, point.y), RGB(0, 0, 0))) << Describe(shot.Pixel(point.x, point.y));
+  ASSERT_TRUE(EndSession(settings));
+  EXPECT_TRUE(player->WaitForExit(10000));
+}

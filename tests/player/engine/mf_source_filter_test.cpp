@@ -1,0 +1,168 @@
+// The Media Foundation source filter as DirectShow sees it: its pins, their
+// media types, and their seeking, before any graph renders them.
+#include "player/engine/mf_source_filter.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/gui_test.h"
+#include "tests/support/media.h"
+
+using namespace lumorix;
+using namespace lumorix::engine;
+using namespace lumorix::test;
+
+namespace {
+
+ComPtr<IPin> FindPin(MfSourceFilter& filter, const wchar_t* id) {
+  ComPtr<IPin> pin;
+  (void)filter.FindPin(id, &pin);
+  return pin;
+}
+
+VIDEOINFOHEADER VideoInfo(const AM_MEDIA_TYPE& type) { return *reinterpret_cast<VIDEOINFOHEADER*>(type.pbFormat); }
+
+}  // namespace
+
+TEST(MfSourceFilter, ClipWithPictureAndSoundHasBothPins) {
+  HRESULT error = S_OK;
+  ComPtr<MfSourceFilter> filter = MfSourceFilter::Create(Clip("tone.mp4"), &error);
+  ASSERT_TRUE(filter);
+  EXPECT_TRUE(filter->HasVideo());
+  EXPECT_TRUE(filter->HasAudio());
+  ComPtr<IEnumPins> pins;
+  ASSERT_HRESULT_SUCCEEDED(filter->EnumPins(&pins));
+  std::vector<std::wstring> names;
+  ComPtr<IPin> pin;
+  while (pins->Next(1, pin.ReleaseAndGetAddressOf(), nullptr) == S_OK) {
+    PIN_INFO info{};
+    ASSERT_HRESULT_SUCCEEDED(pin->QueryPinInfo(&info));
+    EXPECT_EQ(info.dir, PINDIR_OUTPUT);
+    EXPECT_EQ(info.pFilter, static_cast<IBaseFilter*>(filter.Get()));
+    info.pFilter->Release();
+    names.push_back(info.achName);
+  }
+  EXPECT_EQ(names, (std::vector<std::wstring>{L"Video", L"Audio"}));
+  ComPtr<IPin> none;
+  EXPECT_EQ(filter->FindPin(L"Subtitles", &none), VFW_E_NOT_FOUND);
+}
+
+TEST(MfSourceFilter, PictureIsOfferedAsBottomUpRgb32OfTheClipsSize) {
+  ComPtr<MfSourceFilter> filter = MfSourceFilter::Create(Clip("tone.mp4"), nullptr);
+  ASSERT_TRUE(filter);
+  ComPtr<IPin> video = FindPin(*filter.Get(), L"Video");
+  ASSERT_TRUE(video);
+  ComPtr<IEnumMediaTypes> types;
+  ASSERT_HRESULT_SUCCEEDED(video->EnumMediaTypes(&types));
+  AM_MEDIA_TYPE* type = nullptr;
+  ASSERT_EQ(types->Next(1, &type, nullptr), S_OK);
+  EXPECT_EQ(type->majortype, MEDIATYPE_Video);
+  EXPECT_EQ(type->subtype, MEDIASUBTYPE_RGB32);
+  EXPECT_EQ(type->formattype, FORMAT_VideoInfo);
+  VIDEOINFOHEADER info = VideoInfo(*type);
+  EXPECT_EQ(info.bmiHeader.biWidth, 160);
+  EXPECT_EQ(info.bmiHeader.biHeight, 120);
+  EXPECT_EQ(info.bmiHeader.biBitCount, 32);
+  EXPECT_EQ(info.AvgTimePerFrame, 1000000) << "ten frames a second";
+  EXPECT_EQ(types->Next(1, &type, nullptr), S_FALSE) << "one type only";
+
+  // A renderer may ask for wider rows or a top-down picture, not for another size.
+  AM_MEDIA_TYPE* offered = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(types->Reset());
+  ASSERT_EQ(types->Next(1, &offered, nullptr), S_OK);
+  EXPECT_EQ(video->QueryAccept(offered), S_OK);
+  auto* header = &reinterpret_cast<VIDEOINFOHEADER*>(offered->pbFormat)->bmiHeader;
+  header->biWidth = 192;
+  header->biHeight = -120;
+  EXPECT_EQ(video->QueryAccept(offered), S_OK);
+  header->biHeight = 240;
+  EXPECT_EQ(video->QueryAccept(offered), S_FALSE);
+  offered->subtype = MEDIASUBTYPE_RGB24;
+  EXPECT_EQ(video->QueryAccept(offered), S_FALSE);
+  DeleteMediaType(offered);
+  DeleteMediaType(type);
+}
+
+TEST(MfSourceFilter, SoundIsOfferedAsPcm) {
+  ComPtr<MfSourceFilter> filter = MfSourceFilter::Create(Clip("sound.m4a"), nullptr);
+  ASSERT_TRUE(filter);
+  EXPECT_FALSE(filter->HasVideo());
+  ASSERT_TRUE(filter->HasAudio());
+  ComPtr<IPin> audio = FindPin(*filter.Get(), L"Audio");
+  ASSERT_TRUE(audio);
+  ComPtr<IEnumMediaTypes> types;
+  ASSERT_HRESULT_SUCCEEDED(audio->EnumMediaTypes(&types));
+  AM_MEDIA_TYPE* type = nullptr;
+  ASSERT_EQ(types->Next(1, &type, nullptr), S_OK);
+  EXPECT_EQ(type->subtype, MEDIASUBTYPE_PCM);
+  ASSERT_EQ(type->formattype, FORMAT_WaveFormatEx);
+  const auto* wave = reinterpret_cast<const WAVEFORMATEX*>(type->pbFormat);
+  EXPECT_EQ(wave->nSamplesPerSec, 44100u);
+  EXPECT_EQ(wave->wBitsPerSample, 16);
+  EXPECT_EQ(wave->nBlockAlign, wave->nChannels * 2);
+  DeleteMediaType(type);
+  AM_MEDIA_TYPE connected{};
+  EXPECT_EQ(audio->ConnectionMediaType(&connected), VFW_E_NOT_CONNECTED);
+}
+
+TEST(MfSourceFilter, SeekingIsInMediaTimeWithinTheClip) {
+  ComPtr<MfSourceFilter> filter = MfSourceFilter::Create(Clip("tone.mp4"), nullptr);
+  ASSERT_TRUE(filter);
+  ComPtr<IMediaSeeking> seeking;
+  ASSERT_HRESULT_SUCCEEDED(FindPin(*filter.Get(), L"Video").As(&seeking));
+  LONGLONG duration = 0, stop = 0;
+  ASSERT_HRESULT_SUCCEEDED(seeking->GetDuration(&duration));
+  EXPECT_NEAR(static_cast<double>(duration), 60000000.0, 1000000.0);
+  ASSERT_HRESULT_SUCCEEDED(seeking->GetStopPosition(&stop));
+  EXPECT_EQ(stop, duration);
+  EXPECT_EQ(seeking->IsFormatSupported(&TIME_FORMAT_MEDIA_TIME), S_OK);
+  EXPECT_EQ(seeking->IsFormatSupported(&TIME_FORMAT_FRAME), S_FALSE);
+  EXPECT_EQ(seeking->SetTimeFormat(&TIME_FORMAT_FRAME), E_INVALIDARG);
+  DWORD wanted = AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanGetDuration | AM_SEEKING_CanPlayBackwards;
+  EXPECT_EQ(seeking->CheckCapabilities(&wanted), S_FALSE);
+  EXPECT_EQ(wanted, DWORD{AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanGetDuration});
+
+  // Seeking while stopped only records where to start; positions stay inside the clip.
+  LONGLONG current = 20000000, end = 0;
+  ASSERT_HRESULT_SUCCEEDED(seeking->SetPositions(&current, AM_SEEKING_AbsolutePositioning | AM_SEEKING_ReturnTime, &end,
+                                                 AM_SEEKING_NoPositioning));
+  EXPECT_EQ(current, 20000000);
+  current = 10000000;
+  ASSERT_HRESULT_SUCCEEDED(seeking->SetPositions(&current, AM_SEEKING_RelativePositioning | AM_SEEKING_ReturnTime,
+                                                 nullptr, AM_SEEKING_NoPositioning));
+  EXPECT_EQ(current, 30000000);
+  current = 999 * 10000000LL;
+  ASSERT_HRESULT_SUCCEEDED(seeking->SetPositions(&current, AM_SEEKING_AbsolutePositioning | AM_SEEKING_ReturnTime,
+                                                 nullptr, AM_SEEKING_NoPositioning));
+  EXPECT_EQ(current, duration);
+  end = 10000000;
+  ASSERT_HRESULT_SUCCEEDED(
+      seeking->SetPositions(nullptr, AM_SEEKING_NoPositioning, &end, AM_SEEKING_AbsolutePositioning));
+  ASSERT_HRESULT_SUCCEEDED(seeking->GetStopPosition(&stop));
+  EXPECT_EQ(stop, 10000000);
+  EXPECT_EQ(seeking->SetRate(0), E_INVALIDARG);
+  EXPECT_EQ(seeking->SetPositions(nullptr, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning),
+            E_POINTER);
+}
+
+TEST(MfSourceFilter, FileMediaFoundationCannotOpenGivesItsReason) {
+  HRESULT error = S_OK;
+  EXPECT_FALSE(MfSourceFilter::Create(Clip("no-such-clip.mp4"), &error));
+  EXPECT_TRUE(FAILED(error)) << std::hex << error;
+}
+
+TEST(MfSourceFilter, PinsLiveAsLongAsTheFilter) {
+  ComPtr<IPin> pin;
+  {
+    ComPtr<MfSourceFilter> filter = MfSourceFilter::Create(Clip("sound.m4a"), nullptr);
+    ASSERT_TRUE(filter);
+    pin = FindPin(*filter.Get(), L"Audio");
+  }
+  // The filter is held through its pin: asking the pin for it still works.
+  PIN_INFO info{};
+  ASSERT_HRESULT_SUCCEEDED(pin->QueryPinInfo(&info));
+  ASSERT_NE(info.pFilter, nullptr);
+  FILTER_STATE state = State_Running;
+  EXPECT_HRESULT_SUCCEEDED(info.pFilter->GetState(0, &state));
+  EXPECT_EQ(state, State_Stopped);
+  info.pFilter->Release();
+}
