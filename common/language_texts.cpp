@@ -38,6 +38,9 @@ constexpr std::array<CaptionKey, kCaptionCount> kKeys = {{
     {"TrayPopUp", "Open", "&Open"},
     {"TrayPopUp", "Settings", "&Settings"},
     {"TrayPopUp", "Exit", "&Exit"},
+    {"MainMenu", "PauseWhenCovered", "Pause when covered by a &window"},
+    {"MainMenu", "PauseOnBattery", "Pause on &battery"},
+    {"MainMenu", "PauseWhenLocked", "Pause when loc&ked or the display is off"},
 }};
 
 }  // namespace

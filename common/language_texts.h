@@ -1,5 +1,5 @@
 #pragma once
-// The 32 captions a language file sets, in the order they are read, with the
+// The captions a language file sets, in the order they are read, with the
 // built-in texts that a missing key, file or path gives. A key present with an
 // empty value gives an empty caption.
 #include <array>
@@ -43,8 +43,12 @@ enum class Caption {
   ItOpen,
   ItOptions,
   ItExit,
+  // The Show menu's switches of the automatic pause.
+  ItPauseWhenCovered,
+  ItPauseOnBattery,
+  ItPauseWhenLocked,
 };
-inline constexpr size_t kCaptionCount = 32;
+inline constexpr size_t kCaptionCount = 35;
 
 struct CaptionKey {
   const char* section;

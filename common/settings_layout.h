@@ -13,6 +13,12 @@ inline constexpr const char* kColorKey = "Software\\Vantrel\\Lumorix\\Color";
 inline constexpr const char* kVideoKey = "Software\\Vantrel\\Lumorix\\Video";
 inline constexpr const char* kPlayListKey = "Software\\Vantrel\\Lumorix\\PlayList";
 
+// The automatic pause's switches, in the settings key. The installer does
+// not write them: a missing one reads as on (DecodeSwitch).
+inline constexpr const char* kPauseWhenCovered = "PauseWhenCovered";
+inline constexpr const char* kPauseOnBattery = "PauseOnBattery";
+inline constexpr const char* kPauseWhenLocked = "PauseWhenLocked";
+
 struct SettingsDefault {
   const char* key;
   const char* name;

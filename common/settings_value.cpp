@@ -38,6 +38,11 @@ bool DecodeBool(const std::string& name, const std::optional<RawValue>& value) {
   return DecodeInteger(name, value) != 0;
 }
 
+bool DecodeSwitch(const std::optional<RawValue>& value, bool fallback) {
+  if (!value || value->type != kRegDword || value->data.empty() || value->data.size() > 4) return fallback;
+  return DecodeInteger({}, value) != 0;
+}
+
 double DecodeFloat(const std::string& name, const std::optional<RawValue>& value) {
   const RawValue& raw = FixedSizeValue(name, value, 8);
   if (raw.type != kRegBinary || raw.data.size() < 8) throw SettingsError(InvalidDataType(name));

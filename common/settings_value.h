@@ -40,6 +40,9 @@ std::string DecodeString(const std::string& name, const std::optional<RawValue>&
 // Integers and bools: must exist as a REG_DWORD of at most 4 bytes.
 int32_t DecodeInteger(const std::string& name, const std::optional<RawValue>& value);
 bool DecodeBool(const std::string& name, const std::optional<RawValue>& value);
+// A switch added after the installer's layout: any value that is not a REG_DWORD
+// of at most 4 bytes (a missing one above all) reads as `fallback`, never fails.
+bool DecodeSwitch(const std::optional<RawValue>& value, bool fallback);
 // Floats: must be REG_BINARY of exactly 8 bytes, a little-endian IEEE-754 double.
 double DecodeFloat(const std::string& name, const std::optional<RawValue>& value);
 

@@ -112,7 +112,8 @@ void RemoveRegistryEntries() {
     if (settings) {
       for (const char* subkey : {"Audio", "Color", "PlayList", "Video"})
         (void)RegDeleteKeyExW(settings.Get(), Widen(subkey).c_str(), KEY_WOW64_32KEY, 0);
-      for (const char* value : {"Language", "Replace Screen Saver", "Skin", "StartUp"})
+      for (const char* value : {"Language", "Replace Screen Saver", "Skin", "StartUp", kPauseWhenCovered,
+                                kPauseOnBattery, kPauseWhenLocked})
         (void)settings.DeleteValue(value);
     }
   }

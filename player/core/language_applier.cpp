@@ -69,6 +69,9 @@ void TLumorixMainForm::SetLanguage(const std::wstring& path) {
   ItOpen.SetCaption(text(Caption::ItOpen));
   ItOptions.SetCaption(text(Caption::ItOptions));
   ItExit.SetCaption(text(Caption::ItExit));
+  idlePause_->ItPauseWhenCovered.SetCaption(text(Caption::ItPauseWhenCovered));
+  idlePause_->ItPauseOnBattery.SetCaption(text(Caption::ItPauseOnBattery));
+  idlePause_->ItPauseWhenLocked.SetCaption(text(Caption::ItPauseWhenLocked));
   Language = path;
 }
 

@@ -131,6 +131,7 @@ TLumorixMainForm::TLumorixMainForm()
   DSVideoWindowEx2.SetAspectRatio(engine::rmLetterBox);
   DSVideoWindowEx2.SetFullScreenTopMost(true);
   TBPosition.SetFilterGraph(filterGraph_.get());
+  idlePause_ = std::make_unique<IdlePauseControl>(*filterGraph_, DSVideoWindowEx2, Show1);
 
   BtShowPlayList.Hide();
   BtSCC.Hide();
@@ -240,11 +241,13 @@ void TLumorixMainForm::Timer2Timer() {
 void TLumorixMainForm::PreviewPlacement() {
   DSVideoWindowEx2.SetBounds({16, 16, 400, 300});
   DSVideoWindowEx2.StopDesktopPlayback();
+  if (idlePause_) idlePause_->PlacementChanged();
 }
 
 void TLumorixMainForm::DesktopPlacement() {
   DSVideoWindowEx2.SetBounds({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
   DSVideoWindowEx2.StartDesktopPlayback();
+  if (idlePause_) idlePause_->PlacementChanged();
 }
 
 void TLumorixMainForm::RunSettings() {
@@ -278,6 +281,7 @@ void TLumorixMainForm::FormClose() {
 }
 
 void TLumorixMainForm::FormDestroy() {
+  idlePause_.reset();
   if (filterGraph_) {
     try {
       (void)filterGraph_->Stop();
@@ -304,6 +308,7 @@ bool TLumorixMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         ui::HidePointer();
         DSVideoWindowEx2.SetBounds({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
         DSVideoWindowEx2.StartFullScreen();
+        if (idlePause_) idlePause_->PlacementChanged();
         // Like the system's own screen saver it takes the foreground: its
         // hidden pointer is then the one shown, and keys stay off the windows below.
         SetForegroundWindow(GetAncestor(DSVideoWindowEx2.Handle(), GA_ROOT));

@@ -10,6 +10,7 @@
 
 #include "player/about/about_owner.h"
 #include "player/colour/color_control_owner.h"
+#include "player/core/idle_pause_control.h"
 #include "player/engine/ds_track_bar.h"
 #include "player/engine/filter_graph.h"
 #include "player/engine/video_window.h"
@@ -116,6 +117,8 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   TLumorixColorControlForm& ColorControlForm() const { return *colorControlForm_; }
   TTrayIcon* TrayIcon() const { return trayIcon_.get(); }
   engine::TFilterGraph* FilterGraph() const { return filterGraph_.get(); }
+  // Pauses the desktop clip while nobody sees it; its switches sit in the Show menu.
+  IdlePauseControl& IdleControl() const { return *idlePause_; }
 
   // Controls, by their design names.
   ui::GroupBox GBPreview;
@@ -191,6 +194,7 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   void EndForSession();
 
   std::unique_ptr<engine::TFilterGraph> filterGraph_;
+  std::unique_ptr<IdlePauseControl> idlePause_;
   std::unique_ptr<TTrayIcon> trayIcon_;
   std::unique_ptr<ui::HintWindow> mainHint_;
   std::unique_ptr<TLumorixColorControlForm> colorControlForm_;

@@ -114,6 +114,7 @@ void TLumorixMainForm::DSVideoWindowEx2DblClick() {
   ui::ShowPointer();
   Hide();
   DSVideoWindowEx2.StartDesktopPlayback();
+  if (idlePause_) idlePause_->PlacementChanged();
 }
 
 }  // namespace lumorix

@@ -33,6 +33,12 @@ void TLumorixMainForm::LoadSaveOptions(bool load) {
     Skin = Widen(registry.ReadString("Skin"));
     SetSkin(Skin);
     CBRunWithStartUp.SetChecked(registry.ReadBool("StartUp"));
+    // Newer than the installer's layout: missing or mistyped values read as on, never fail.
+    IdleSwitches switches;
+    switches.whenCovered = DecodeSwitch(registry.Read(kPauseWhenCovered), true);
+    switches.onBattery = DecodeSwitch(registry.Read(kPauseOnBattery), true);
+    switches.whenLocked = DecodeSwitch(registry.Read(kPauseWhenLocked), true);
+    idlePause_->SetSwitches(switches);
 
     registry.OpenSubKey("Audio");
     TBBalance.SetPosition(registry.ReadInteger("Balance"));
@@ -67,6 +73,9 @@ void TLumorixMainForm::LoadSaveOptions(bool load) {
   registry.WriteString("Language", Narrow(Language));
   registry.WriteString("Skin", Narrow(Skin));
   registry.WriteBool("StartUp", CBRunWithStartUp.Checked());
+  registry.WriteBool(kPauseWhenCovered, idlePause_->Switches().whenCovered);
+  registry.WriteBool(kPauseOnBattery, idlePause_->Switches().onBattery);
+  registry.WriteBool(kPauseWhenLocked, idlePause_->Switches().whenLocked);
 
   registry.OpenSubKey("Audio");
   registry.WriteInteger("Balance", TBBalance.Position());

@@ -120,6 +120,7 @@ TEST(LanguageTexts, FileTextsEmptyOnesAndMissingOnes) {
   EXPECT_EQ(texts.Text(Caption::ItOpen), "&Offnen");
   EXPECT_EQ(texts.Text(Caption::ItPlay), "&Paly");
   EXPECT_EQ(texts.Text(Caption::LSharpness), "Sharpness");
+  EXPECT_EQ(texts.Text(Caption::ItPauseOnBattery), "Pause on &battery");
 }
 
 TEST(LanguageTexts, TableOrderAndKeys) {
@@ -127,7 +128,10 @@ TEST(LanguageTexts, TableOrderAndKeys) {
   EXPECT_STREQ(CaptionKeyOf(Caption::Open).section, "TrayPopUp");
   EXPECT_STREQ(CaptionKeyOf(Caption::ItOptions).key, "Settings");
   EXPECT_STREQ(CaptionKeyOf(Caption::ItExit).builtIn, "&Exit");
-  EXPECT_EQ(static_cast<size_t>(Caption::ItExit) + 1, kCaptionCount);
+  EXPECT_STREQ(CaptionKeyOf(Caption::ItPauseWhenCovered).section, "MainMenu");
+  EXPECT_STREQ(CaptionKeyOf(Caption::ItPauseOnBattery).key, "PauseOnBattery");
+  EXPECT_STREQ(CaptionKeyOf(Caption::ItPauseWhenLocked).builtIn, "Pause when loc&ked or the display is off");
+  EXPECT_EQ(static_cast<size_t>(Caption::ItPauseWhenLocked) + 1, kCaptionCount);
 }
 
 namespace {

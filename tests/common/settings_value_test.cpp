@@ -35,6 +35,16 @@ TEST(SettingsValue, BoolsAreWrittenAsZeroOrOneAndAnyNonZeroReadsTrue) {
   EXPECT_FALSE(DecodeBool("Random", Dword(0)));
 }
 
+TEST(SettingsValue, SwitchesReadLenientlyWithTheirDefault) {
+  EXPECT_TRUE(DecodeSwitch(std::nullopt, true));
+  EXPECT_FALSE(DecodeSwitch(std::nullopt, false));
+  EXPECT_FALSE(DecodeSwitch(Dword(0), true));
+  EXPECT_TRUE(DecodeSwitch(Dword(5), false));
+  EXPECT_TRUE(DecodeSwitch(EncodeString("0"), true)) << "a mistyped value is no failure";
+  EXPECT_TRUE(DecodeSwitch(RawValue{kRegBinary, std::vector<uint8_t>(8, 0)}, true));
+  EXPECT_TRUE(DecodeSwitch(RawValue{kRegDword, {}}, true));
+}
+
 TEST(SettingsValue, IntegerReadingRules) {
   EXPECT_EQ(FailureOf([] { DecodeInteger("Balance", std::nullopt); }), "Failed to get data for 'Balance'");
   RawValue wide{kRegBinary, std::vector<uint8_t>(8, 0)};

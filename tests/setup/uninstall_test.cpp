@@ -120,6 +120,9 @@ TEST(Removal, RegistryEntriesGoButTheSettingsKeyAndItsOtherValuesStay) {
   test::WriteSetting(kSettingsKey, "Language", EncodeString("C:\\x.ini"));
   test::WriteSetting(kSettingsKey, "Skin", EncodeString("C:\\Skin.ini"));
   test::WriteSetting(kSettingsKey, "OldScreenSaver", EncodeString("C:\\windows\\system32\\old.scr"));
+  // The switches of the automatic pause, which only the player writes.
+  for (const char* value : {kPauseWhenCovered, kPauseOnBattery, kPauseWhenLocked})
+    test::WriteSetting(kSettingsKey, value, EncodeInteger(0));
   // A player that died during desktop playback left its copy of the look.
   test::WriteSetting(kSettingsKey, "DesktopPlaybackColor", EncodeInteger(0x00102030));
   test::WriteSetting(kSettingsKey, "DesktopPlaybackHasWallPaper", EncodeInteger(0));
@@ -131,8 +134,9 @@ TEST(Removal, RegistryEntriesGoButTheSettingsKeyAndItsOtherValuesStay) {
 
   for (const char* key : {kAudioKey, kColorKey, kVideoKey, kPlayListKey, kUninstallKey})
     EXPECT_FALSE(RegistryKey::Open(HKEY_LOCAL_MACHINE, key, KEY_READ)) << key;
-  for (const char* value : {"Language", "Replace Screen Saver", "Skin", "StartUp", "DesktopPlaybackColor",
-                            "DesktopPlaybackHasWallPaper", "DesktopPlaybackWallPaper"})
+  for (const char* value :
+       {"Language", "Replace Screen Saver", "Skin", "StartUp", "DesktopPlaybackColor", "DesktopPlaybackHasWallPaper",
+        "DesktopPlaybackWallPaper", kPauseWhenCovered, kPauseOnBattery, kPauseWhenLocked})
     EXPECT_FALSE(test::ReadSetting(kSettingsKey, value)) << value;
   EXPECT_TRUE(test::ReadSetting(kSettingsKey, "OldScreenSaver"));
   // The kept look was given back.

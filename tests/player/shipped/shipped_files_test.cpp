@@ -152,7 +152,7 @@ struct Caption {
 };
 
 // The captions a language file may set; "Open" of "TrayPopUp" sets both Open items.
-constexpr std::array<Caption, 31> kCaptions{{
+constexpr std::array<Caption, 34> kCaptions{{
     {"Main", "BtShowPlayList", "PlayList"},
     {"Main", "BtSCC", "Color Control"},
     {"Main", "CBRunWithStartUp", "Add to StartUp"},
@@ -184,6 +184,9 @@ constexpr std::array<Caption, 31> kCaptions{{
     {"TrayPopUp", "Open", "&Open"},
     {"TrayPopUp", "Settings", "&Settings"},
     {"TrayPopUp", "Exit", "&Exit"},
+    {"MainMenu", "PauseWhenCovered", "Pause when covered by a &window"},
+    {"MainMenu", "PauseOnBattery", "Pause on &battery"},
+    {"MainMenu", "PauseWhenLocked", "Pause when loc&ked or the display is off"},
 }};
 
 // The caption's accelerator letter folded to upper case (Latin and Windows-1251 Cyrillic).
@@ -216,6 +219,9 @@ void ExpectDistinctAccelerators(const Ini& ini, bool mainMenu) {
       {Caption(ini, "TrayPopUp", "Pause"), Caption(ini, "TrayPopUp", "Next"), Caption(ini, "TrayPopUp", "Previous"),
        Caption(ini, "TrayPopUp", "Open"), Caption(ini, "TrayPopUp", "Settings"), Caption(ini, "TrayPopUp", "Exit")},
   };
+  // The Show menu: its first two items are never translated.
+  menus.push_back({"Play&List", "&ColorControl", Caption(ini, "MainMenu", "PauseWhenCovered"),
+                   Caption(ini, "MainMenu", "PauseOnBattery"), Caption(ini, "MainMenu", "PauseWhenLocked")});
   if (mainMenu)
     menus.push_back({Caption(ini, "MainMenu", "File"), Caption(ini, "MainMenu", "Languages"), "&Skins",
                      Caption(ini, "MainMenu", "Show"), Caption(ini, "MainMenu", "Help")});

@@ -1,0 +1,92 @@
+#pragma once
+// What Windows says about whether anyone can see the desktop: a window that
+// covers the monitor of the desktop playback, a locked or switched-away
+// session, a display that is off, and battery power. Session and power
+// changes arrive as notifications; covering windows are noticed through
+// window events, and checked once a second besides while they are watched
+// (some windows move without an event reaching us). Every report is passed
+// on from the message loop, never from inside a message sent to us.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+#include "common/cover_rule.h"
+#include "ui/window.h"
+
+namespace lumorix {
+
+struct SystemSight {
+  bool covered = false;
+  bool sessionAway = false;
+  bool displayOff = false;
+  bool onBattery = false;
+};
+
+class VisibilityWatch : public ui::Window {
+ public:
+  static constexpr const wchar_t* kClassName = L"LumorixVisibilityWatch";
+
+  VisibilityWatch();
+  ~VisibilityWatch() override;
+
+  // Watches for windows that cover the monitor of `desktopWindow`, a window of
+  // the desktop playback (it and its host never count); null stops watching
+  // and forgets any cover. Checks at once.
+  void WatchCovers(HWND desktopWindow);
+  bool WatchingCovers() const { return desktopWindow_ != nullptr; }
+  const SystemSight& Sight() const { return sight_; }
+
+  // Asks for OnSettle from the message loop (once, however often asked before it runs).
+  void RequestSettle();
+  // Something may have changed; runs from the message loop.
+  std::function<void()> OnSettle;
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  static void CALLBACK WindowEvent(HWINEVENTHOOK hook, DWORD event, HWND window, LONG object, LONG child, DWORD thread,
+                                   DWORD time);
+  void SetHooks(bool on);
+  void CheckSoon();
+  void CheckCovers();
+  std::vector<TopWindowFacts> TopWindows(HMONITOR monitor) const;
+  bool Cloaked(HWND window) const;
+  void SessionChanged(WPARAM change);
+  void PowerChanged(WPARAM event, LPARAM data);
+  void ReadPowerStatus();
+  void Update(bool SystemSight::*fact, bool value);
+
+  struct HookRelease {
+    void operator()(HWINEVENTHOOK hook) const { UnhookWinEvent(hook); }
+  };
+  struct PowerRelease {
+    void operator()(HPOWERNOTIFY notify) const { UnregisterPowerSettingNotification(notify); }
+  };
+  struct LibraryRelease {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+  };
+  using UniqueHook = std::unique_ptr<std::remove_pointer_t<HWINEVENTHOOK>, HookRelease>;
+  using UniquePowerNotify = std::unique_ptr<std::remove_pointer_t<HPOWERNOTIFY>, PowerRelease>;
+  using UniqueLibrary = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryRelease>;
+  using DwmAttributeReader = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+
+  SystemSight sight_;
+  bool locked_ = false;
+  bool disconnected_ = false;
+  HWND desktopWindow_ = nullptr;
+  std::vector<UniqueHook> hooks_;
+  bool checkPending_ = false;
+  bool settlePending_ = false;
+  bool sessionRegistered_ = false;
+  UniquePowerNotify displayNotify_;
+  UniquePowerNotify sourceNotify_;
+  // Windows 8 and later hide windows by cloaking them; older systems and Wine lack it.
+  UniqueLibrary dwm_;
+  DwmAttributeReader readDwmAttribute_ = nullptr;
+};
+
+}  // namespace lumorix
