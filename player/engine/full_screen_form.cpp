@@ -3,6 +3,9 @@
 namespace lumorix::engine {
 
 namespace {
+constexpr UINT_PTR kBottomAgainTimer = 1;
+constexpr UINT kBottomAgainDelay = 500;
+
 ui::FormDesign HostDesign(COLORREF color) {
   ui::FormDesign design;
   design.caption = L"FullScrinForm";
@@ -29,7 +32,18 @@ void TFullScrinForm::SetBackdrop(bool backdrop) {
   // Nothing on the picture is there to be clicked: disabled, a click can neither
   // activate it nor raise it (Wine activates it despite MA_NOACTIVATE).
   EnableWindow(Handle(), !backdrop);
-  if (backdrop) SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (!backdrop) {
+    KillTimer(Handle(), kBottomAgainTimer);
+    return;
+  }
+  SendToBottom();
+  // An activation still under way (the click that ended full screen) can raise
+  // the form after this; once it has settled the form goes back under everything.
+  SetTimer(Handle(), kBottomAgainTimer, kBottomAgainDelay, nullptr);
+}
+
+void TFullScrinForm::SendToBottom() {
+  SetWindowPos(Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 bool TFullScrinForm::HostInLayer(const WallpaperLayer& layer, const RECT& monitor) {
@@ -72,6 +86,12 @@ bool TFullScrinForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
         position->flags &= ~SWP_NOZORDER;
       }
       return false;
+    case WM_TIMER:
+      if (wParam != kBottomAgainTimer) return ui::Form::OnMessage(message, wParam, lParam, result);
+      KillTimer(Handle(), kBottomAgainTimer);
+      if (backdrop_ && GetWindow(Handle(), GW_HWNDNEXT)) SendToBottom();
+      result = 0;
+      return true;
     case WM_MOUSEACTIVATE:
       if (!backdrop_ && !inLayer_) return false;
       result = MA_NOACTIVATE;

@@ -36,6 +36,8 @@ class TFullScrinForm : public ui::Form {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  void SendToBottom();
+
   bool backdrop_ = false;
   bool inLayer_ = false;
   bool closing_ = false;
