@@ -17,6 +17,7 @@ function(lumorix_add_test name)
   # under test keeps the build's optimisation.
   if(WIN32)
     target_compile_options(${name} PRIVATE -O0 -g0)
+    target_precompile_headers(${name} REUSE_FROM lumorix_test_pch)
   endif()
   target_compile_definitions(${name} PRIVATE
     LUMORIX_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"

@@ -147,7 +147,8 @@ namespace {
 class RefusingTray {
  public:
   RefusingTray() {
-    WNDCLASSEXW windowClass{sizeof windowClass};
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = Refuse;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"Shell_TrayWnd";

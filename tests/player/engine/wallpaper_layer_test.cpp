@@ -55,7 +55,8 @@ class FakeShell {
 
  private:
   static void Register(const wchar_t* name, WNDPROC procedure) {
-    WNDCLASSEXW windowClass{sizeof windowClass};
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = name;
