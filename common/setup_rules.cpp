@@ -28,7 +28,9 @@ std::wstring DoublePercent(std::wstring_view text) {
 }  // namespace
 
 std::wstring DefaultInstallFolder(std::wstring_view systemFolder) {
-  return std::wstring(systemFolder.substr(0, 3)) + L"Program Files\\Vantrel\\Lumorix\\";
+  // Without a system folder to take the drive from, the usual one.
+  std::wstring_view drive = systemFolder.size() >= 3 && systemFolder[1] == L':' ? systemFolder.substr(0, 3) : L"C:\\";
+  return std::wstring(drive) + L"Program Files\\Vantrel\\Lumorix\\";
 }
 
 std::wstring BrouseResult(const std::wstring& folderText, const std::optional<std::wstring>& picked) {

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "common/setup_rules.h"
+#include "platform/known_folders.h"
 #include "setup/installation.h"
 #include "setup/setup_form.h"
 #include "ui/application.h"
@@ -22,9 +23,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   if (command.silent) {
     NoView view;
     TInstallState state;
-    wchar_t system[MAX_PATH] = {};
-    GetSystemDirectoryW(system, MAX_PATH);
-    state.InstallFolder = command.folder.value_or(DefaultInstallFolder(system));
+    state.InstallFolder = command.folder.value_or(DefaultInstallFolder(platform::SystemFolder()));
     state.view = &view;
     return RunInstallation(state, instance).complete ? 0 : 1;
   }

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "common/setup_rules.h"
+#include "platform/known_folders.h"
 #include "ui/application.h"
 
 namespace lumorix::setup {
@@ -29,12 +30,6 @@ ui::FormDesign SetupDesign() {
   design.color = kWhite;
   design.className = L"TLumorixSetupForm";
   return design;
-}
-
-std::wstring SystemFolder() {
-  wchar_t folder[MAX_PATH] = {};
-  UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? folder : L"C:\\";
 }
 
 int DefaultAsk(const std::wstring& text, const std::wstring& caption, UINT type) {
@@ -94,7 +89,7 @@ TSetupForm::TSetupForm(InstallFunction install, AskFunction ask, BrowseFunction 
       PBottom(Handle(),
               {0, kLicenseHeight + kSettingsHeight, kClientWidth, kClientHeight - kLicenseHeight - kSettingsHeight},
               kWhite, kSilver),
-      InstallFolder(PBottom.Handle(), {8, 16, 361, 0}, DefaultInstallFolder(SystemFolder())),
+      InstallFolder(PBottom.Handle(), {8, 16, 361, 0}, DefaultInstallFolder(platform::SystemFolder())),
       BtBrouse(PBottom.Handle(), {376, 16, kButtonWidth, kButtonHeight}, L"Brouse"),
       LStatus(PBottom.Handle(), {8, 48, 0, 0}, L""),
       PBFile(PBottom.Handle(), {8, 72, 441, 0}, 0, 1000),
@@ -126,7 +121,7 @@ void TSetupForm::ProcessMessages() { ui::Application::Instance().ProcessMessages
 void TSetupForm::CBAgreeClick() { BtStart.SetEnabled(CBAgree.Checked()); }
 
 void TSetupForm::BtBrouseClick() {
-  std::optional<std::wstring> picked = browse_(Handle(), DefaultInstallFolder(SystemFolder()));
+  std::optional<std::wstring> picked = browse_(Handle(), DefaultInstallFolder(platform::SystemFolder()));
   InstallFolder.SetText(BrouseResult(InstallFolder.Text(), picked));
 }
 

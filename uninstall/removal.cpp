@@ -9,6 +9,7 @@
 #include "common/screen_saver_setting.h"
 #include "common/settings_layout.h"
 #include "platform/handle.h"
+#include "platform/known_folders.h"
 #include "platform/registry.h"
 #include "platform/shell_link.h"
 #include "platform/text.h"
@@ -23,24 +24,6 @@ constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 constexpr wchar_t kPlayerClass[] = L"TLumorixMainForm";
 constexpr DWORD kAnswerTimeout = 10000;
 constexpr DWORD kExitTimeout = 20000;
-
-std::wstring SystemFolder() {
-  wchar_t folder[MAX_PATH] = {};
-  UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? folder : L"";
-}
-
-std::wstring WindowsFolder() {
-  wchar_t folder[MAX_PATH] = {};
-  UINT length = GetSystemWindowsDirectoryW(folder, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? folder : L"";
-}
-
-std::wstring LocalAppDataFolder() {
-  wchar_t folder[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return L"";
-  return folder;
-}
 
 bool DeleteRegistryKey(HKEY root, const std::string& path) {
   return RegDeleteKeyExW(root, Widen(path).c_str(), KEY_WOW64_32KEY, 0) == ERROR_SUCCESS;
@@ -129,10 +112,10 @@ void RemovePlayerLeftovers() {
 
   // Wherever the player may have put its screen saver.
   const std::wstring name = std::wstring(L"\\") + kInstalledScreenSaverName;
-  if (std::wstring system = SystemFolder(); !system.empty()) (void)DeleteFileW((system + name).c_str());
-  if (std::wstring windows = WindowsFolder(); !windows.empty())
+  if (std::wstring system = platform::SystemFolder(); !system.empty()) (void)DeleteFileW((system + name).c_str());
+  if (std::wstring windows = platform::SystemWindowsFolder(); !windows.empty())
     (void)DeleteFileW((windows + L"\\Sysnative" + name).c_str());
-  if (std::wstring local = LocalAppDataFolder(); !local.empty()) {
+  if (std::wstring local = platform::LocalAppDataFolder(false); !local.empty()) {
     (void)DeleteFileW((local + L"\\Lumorix" + name).c_str());
     (void)RemoveDirectoryW((local + L"\\Lumorix").c_str());
   }

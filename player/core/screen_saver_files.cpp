@@ -7,6 +7,7 @@
 #include "common/settings_layout.h"
 #include "platform/files.h"
 #include "platform/handle.h"
+#include "platform/known_folders.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 #include "platform/shell_link.h"
@@ -26,25 +27,6 @@ CopyNewFile& CopyOverride() {
 bool CopyNew(const std::wstring& from, const std::wstring& to) {
   if (CopyOverride()) return CopyOverride()(from, to);
   return CopyFileW(from.c_str(), to.c_str(), TRUE) != FALSE;
-}
-
-std::wstring SystemFolder() {
-  wchar_t folder[MAX_PATH] = {};
-  UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? folder : L"";
-}
-
-std::wstring WindowsFolder() {
-  wchar_t folder[MAX_PATH] = {};
-  UINT length = GetSystemWindowsDirectoryW(folder, MAX_PATH);
-  return length > 0 && length < MAX_PATH ? folder : L"";
-}
-
-std::wstring LocalAppDataFolder() {
-  wchar_t folder[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder)))
-    return L"";
-  return folder;
 }
 
 bool IsFolder(const std::wstring& path) {
@@ -90,7 +72,7 @@ void UseScreenSaverCopy(CopyNewFile copy) { CopyOverride() = std::move(copy); }
 std::vector<ScreenSaverPlace> ScreenSaverPlaces() {
   std::vector<ScreenSaverPlace> places;
   const std::wstring name = std::wstring(L"\\") + kInstalledScreenSaverName;
-  std::wstring system = SystemFolder();
+  std::wstring system = platform::SystemFolder();
   if (!system.empty() && !WritesAreVirtualized()) {
     if (!IsWow64()) {
       places.push_back({system + name, system + name});
@@ -98,11 +80,11 @@ std::vector<ScreenSaverPlace> ScreenSaverPlaces() {
       // A 32-bit process sees SysWOW64 under the system folder's name; the
       // 64-bit system folder, the one the system starts screen savers from,
       // is reached through this alias.
-      std::wstring native = WindowsFolder() + L"\\Sysnative";
+      std::wstring native = platform::SystemWindowsFolder() + L"\\Sysnative";
       if (IsFolder(native)) places.push_back({native + name, system + name});
     }
   }
-  std::wstring local = LocalAppDataFolder();
+  std::wstring local = platform::LocalAppDataFolder(true);
   if (!local.empty()) places.push_back({local + L"\\Lumorix" + name, local + L"\\Lumorix" + name});
   return places;
 }

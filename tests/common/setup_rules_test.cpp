@@ -9,6 +9,7 @@ using namespace lumorix;
 TEST(InstallFolder, DefaultIsTheSystemDrivesFixedProgramFiles) {
   EXPECT_EQ(DefaultInstallFolder(L"C:\\Windows\\system32"), L"C:\\Program Files\\Vantrel\\Lumorix\\");
   EXPECT_EQ(DefaultInstallFolder(L"E:\\WINNT\\System32"), L"E:\\Program Files\\Vantrel\\Lumorix\\");
+  EXPECT_EQ(DefaultInstallFolder(L""), L"C:\\Program Files\\Vantrel\\Lumorix\\") << "no system folder known";
 }
 
 TEST(InstallFolder, BrouseAppendsLumorixUnlessTheTextHoldsIt) {

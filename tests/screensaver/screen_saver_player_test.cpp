@@ -51,14 +51,6 @@ bool BackOnTheDesktopUnder(HWND window) {
   return host && host != window && Under(host, window) && ScreenShows({40, 40}, kRed);
 }
 
-void DoubleClick(POINT point) {
-  SetCursorPos(point.x, point.y);
-  for (int click = 0; click < 2; ++click) {
-    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-  }
-}
-
 class ScreenSaverWithPlayer : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -112,7 +104,7 @@ TEST_F(ScreenSaverWithPlayer, StartCoversTheScreenUntilTheVideoIsDoubleClicked) 
   EXPECT_TRUE(PumpUntil([] { return !PointerShown(); }, milliseconds(3000))) << "the pointer is hidden";
   EXPECT_FALSE(IsWindowVisible(settings));
 
-  DoubleClick(centre);
+  ClickAt(centre, 2);
   EXPECT_TRUE(PumpUntil([&] { return BackOnTheDesktopUnder(above.Handle()); }, milliseconds(5000)))
       << "back on the desktop, under the window";
   ScreenShot().Save("screen-saver-ended");
@@ -123,7 +115,7 @@ TEST_F(ScreenSaverWithPlayer, StartCoversTheScreenUntilTheVideoIsDoubleClicked) 
   // The switch's other spelling starts it again.
   EXPECT_EQ(RunScreenSaver(L"-S"), 0u);
   EXPECT_TRUE(PumpUntil([&] { return ScreenShows(centre, kRed); }, milliseconds(5000)));
-  DoubleClick(centre);
+  ClickAt(centre, 2);
   EXPECT_TRUE(PumpUntil([&] { return BackOnTheDesktopUnder(above.Handle()); }, milliseconds(5000)));
 }
 

@@ -1,5 +1,7 @@
 #include "tests/support/gui_test.h"
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "ui/application.h"
@@ -58,6 +60,24 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds time
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
   }
   return done();
+}
+
+void ClickAt(POINT point, int clicks) {
+  SetCursorPos(point.x, point.y);
+  // Absolute positions run from 0 to 65535 over the primary monitor.
+  const LONG x = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  const LONG y = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  std::vector<INPUT> events;
+  for (int click = 0; click < clicks; ++click)
+    for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+      INPUT event{};
+      event.type = INPUT_MOUSE;
+      event.mi.dx = x;
+      event.mi.dy = y;
+      event.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
+      events.push_back(event);
+    }
+  SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
 }
 
 std::wstring WindowText(HWND window) {

@@ -36,4 +36,9 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds time
 
 std::wstring WindowText(HWND window);
 
+// `clicks` presses of the left button at `point` (screen coordinates), as the
+// mouse would make them. Every event carries the position: Wine may take the
+// pointer back to where the X server last had it between separate events.
+void ClickAt(POINT point, int clicks = 1);
+
 }  // namespace lumorix::test

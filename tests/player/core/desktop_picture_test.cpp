@@ -77,9 +77,7 @@ TEST_F(DesktopPicture, SolidClipFillsTheDesktopBelowEveryWindow) {
   SetWindowPos(above.Handle(), nullptr, 300, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   above.Show();
   PumpFor(milliseconds(500));
-  SetCursorPos(60, 60);
-  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  ClickAt({60, 60});
   PumpFor(milliseconds(1500));
   RECT client;
   GetClientRect(above.Handle(), &client);

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "common/language_texts.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -145,49 +147,19 @@ Ini ReadIni(const fs::path& path) {
   return ini;
 }
 
-struct Caption {
-  const char* section;
-  const char* key;
-  const char* builtIn;
-};
-
-// The captions a language file may set; "Open" of "TrayPopUp" sets both Open items.
-constexpr std::array<Caption, 34> kCaptions{{
-    {"Main", "BtShowPlayList", "PlayList"},
-    {"Main", "BtSCC", "Color Control"},
-    {"Main", "CBRunWithStartUp", "Add to StartUp"},
-    {"MainMenu", "File", "&File"},
-    {"MainMenu", "Languages", "&Languages"},
-    {"MainMenu", "Show", "&Show"},
-    {"MainMenu", "Help", "&Help"},
-    {"MainMenu", "About", "&About"},
-    {"GBPreview", "GBPreview", "Preview"},
-    {"GBSound", "GBSound", "Sound Settings"},
-    {"GBSound", "LBalance", "Balance"},
-    {"GBSound", "LVolume", "Volume"},
-    {"GBVideo", "GBVideo", "Video"},
-    {"GBVideo", "LRate", "Rate"},
-    {"GBVideo", "LTime", "Time"},
-    {"GBScreenSaver", "GBScreenSaver", "ScreenSaver"},
-    {"GBScreenSaver", "CBRSS", "Replace Screen Saver"},
-    {"ColorControl", "LBrightness", "Brightness"},
-    {"ColorControl", "LContrast", "Contrast"},
-    {"ColorControl", "LGamma", "Gamma"},
-    {"ColorControl", "LHue", "Hue"},
-    {"ColorControl", "LSaturation", "Saturation"},
-    {"ColorControl", "LSharpness", "Sharpness"},
-    {"ColorControl", "BDefault", "Default"},
-    {"TrayPopUp", "Play", "&Paly"},
-    {"TrayPopUp", "Pause", "&Pause"},
-    {"TrayPopUp", "Next", "&Next"},
-    {"TrayPopUp", "Previous", "P&revious"},
-    {"TrayPopUp", "Open", "&Open"},
-    {"TrayPopUp", "Settings", "&Settings"},
-    {"TrayPopUp", "Exit", "&Exit"},
-    {"MainMenu", "PauseWhenCovered", "Pause when covered by a &window"},
-    {"MainMenu", "PauseOnBattery", "Pause on &battery"},
-    {"MainMenu", "PauseWhenLocked", "Pause when loc&ked or the display is off"},
-}};
+// The captions a language file may set, as the player reads them; the two Open
+// items share one key, so it is listed once.
+std::vector<lumorix::CaptionKey> LanguageKeys() {
+  std::vector<lumorix::CaptionKey> keys;
+  for (size_t index = 0; index < lumorix::kCaptionCount; ++index) {
+    const lumorix::CaptionKey& key = lumorix::CaptionKeyOf(static_cast<lumorix::Caption>(index));
+    bool seen = std::any_of(keys.begin(), keys.end(), [&](const lumorix::CaptionKey& other) {
+      return std::strcmp(other.section, key.section) == 0 && std::strcmp(other.key, key.key) == 0;
+    });
+    if (!seen) keys.push_back(key);
+  }
+  return keys;
+}
 
 // The caption's accelerator letter folded to upper case (Latin and Windows-1251 Cyrillic).
 int Accelerator(const std::string& caption) {
@@ -201,7 +173,7 @@ int Accelerator(const std::string& caption) {
 }
 
 std::string Caption(const Ini& ini, const char* section, const char* key) {
-  for (const auto& caption : kCaptions)
+  for (const auto& caption : LanguageKeys())
     if (std::strcmp(caption.section, section) == 0 && std::strcmp(caption.key, key) == 0) {
       const std::string* value = ini.Find(section, key);
       return value ? *value : caption.builtIn;
@@ -308,7 +280,7 @@ TEST(ShippedSkin, SkinIniNamesTheSkinAndPlacesEveryPictureInTheFreeRow) {
 TEST(ShippedLanguages, EnglishSetsPlayAndLeavesPauseToTheBuiltInText) {
   Ini ini = ReadIni(kLanguages / "English.ini");
   EXPECT_TRUE(ini.crlf);
-  for (const auto& caption : kCaptions) {
+  for (const auto& caption : LanguageKeys()) {
     SCOPED_TRACE(caption.key);
     const std::string* value = ini.Find(caption.section, caption.key);
     if (std::strcmp(caption.key, "Pause") == 0) {
@@ -334,7 +306,7 @@ TEST(ShippedLanguages, RussianTranslatesEveryCaptionInWindows1251) {
 
   Ini ini = ReadIni(kLanguages / "Russian.ini");
   EXPECT_TRUE(ini.crlf);
-  for (const auto& caption : kCaptions) {
+  for (const auto& caption : LanguageKeys()) {
     SCOPED_TRACE(caption.key);
     const std::string* value = ini.Find(caption.section, caption.key);
     ASSERT_TRUE(value);
