@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "player/engine/list_enumerator.h"
 #include "player/engine/mf_source_filter.h"
 
 namespace lumorix::engine {
@@ -14,49 +15,18 @@ constexpr DWORD kSeekingCaps = AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekFo
 
 bool IsMediaTime(const GUID* format) { return !format || *format == TIME_FORMAT_MEDIA_TIME; }
 
-class MediaTypeEnumerator : public ComObject<IEnumMediaTypes> {
- public:
-  MediaTypeEnumerator(OwnedMediaType type, size_t position) : type_(std::move(type)), position_(position) {}
+HRESULT HandMediaType(const OwnedMediaType& type, AM_MEDIA_TYPE** out) {
+  auto* copy = static_cast<AM_MEDIA_TYPE*>(CoTaskMemAlloc(sizeof(AM_MEDIA_TYPE)));
+  if (!copy) return E_OUTOFMEMORY;
+  if (FAILED(type.CopyTo(copy))) {
+    CoTaskMemFree(copy);
+    return E_OUTOFMEMORY;
+  }
+  *out = copy;
+  return S_OK;
+}
 
-  HRESULT STDMETHODCALLTYPE Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override {
-    if (!types || (count != 1 && !fetched)) return E_POINTER;
-    ULONG done = 0;
-    if (count > 0 && position_ == 0) {
-      auto* type = static_cast<AM_MEDIA_TYPE*>(CoTaskMemAlloc(sizeof(AM_MEDIA_TYPE)));
-      if (!type) return E_OUTOFMEMORY;
-      if (FAILED(type_.CopyTo(type))) {
-        CoTaskMemFree(type);
-        return E_OUTOFMEMORY;
-      }
-      types[done++] = type;
-      position_ = 1;
-    }
-    if (fetched) *fetched = done;
-    return done == count ? S_OK : S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    position_ = std::min<size_t>(1, position_ + count);
-    return count == 0 || position_ < 1 ? S_OK : S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE Reset() override {
-    position_ = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Clone(IEnumMediaTypes** copy) override {
-    if (!copy) return E_POINTER;
-    try {
-      *copy = MakeCom<MediaTypeEnumerator>(type_, position_).Detach();
-    } catch (...) {
-      *copy = nullptr;
-      return E_OUTOFMEMORY;
-    }
-    return S_OK;
-  }
-
- private:
-  OwnedMediaType type_;
-  size_t position_;
-};
+using MediaTypeEnumerator = ListEnumerator<IEnumMediaTypes, OwnedMediaType, AM_MEDIA_TYPE*, HandMediaType>;
 
 // COM for the streaming thread, which calls into the renderers and Media Foundation.
 class ThreadApartment {
@@ -213,7 +183,7 @@ HRESULT MfOutputPin::QueryAccept(const AM_MEDIA_TYPE* type) {
 HRESULT MfOutputPin::EnumMediaTypes(IEnumMediaTypes** types) {
   if (!types) return E_POINTER;
   try {
-    *types = MakeCom<MediaTypeEnumerator>(reader_->MediaType(), 0).Detach();
+    *types = MakeCom<MediaTypeEnumerator>(std::vector<OwnedMediaType>{reader_->MediaType()}, 0).Detach();
   } catch (...) {
     *types = nullptr;
     return E_OUTOFMEMORY;

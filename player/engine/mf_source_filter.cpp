@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "player/engine/list_enumerator.h"
+
 namespace lumorix::engine {
 
 namespace {
@@ -10,43 +12,13 @@ namespace {
 // {6F1D5E2A-3C47-4B8E-9D21-7A5B0C4E8F13}: the filter is made in-process only, never registered.
 constexpr CLSID kMfSourceClass = {0x6f1d5e2a, 0x3c47, 0x4b8e, {0x9d, 0x21, 0x7a, 0x5b, 0x0c, 0x4e, 0x8f, 0x13}};
 
-class PinEnumerator : public ComObject<IEnumPins> {
- public:
-  PinEnumerator(std::vector<ComPtr<IPin>> pins, size_t position) : pins_(std::move(pins)), position_(position) {}
+HRESULT HandPin(const ComPtr<IPin>& pin, IPin** out) {
+  *out = pin.Get();
+  (*out)->AddRef();
+  return S_OK;
+}
 
-  HRESULT STDMETHODCALLTYPE Next(ULONG count, IPin** pins, ULONG* fetched) override {
-    if (!pins || (count != 1 && !fetched)) return E_POINTER;
-    ULONG done = 0;
-    while (done < count && position_ < pins_.size()) {
-      pins[done] = pins_[position_++].Get();
-      pins[done++]->AddRef();
-    }
-    if (fetched) *fetched = done;
-    return done == count ? S_OK : S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    position_ = std::min<size_t>(pins_.size(), position_ + count);
-    return position_ < pins_.size() ? S_OK : S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE Reset() override {
-    position_ = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Clone(IEnumPins** copy) override {
-    if (!copy) return E_POINTER;
-    try {
-      *copy = MakeCom<PinEnumerator>(pins_, position_).Detach();
-    } catch (...) {
-      *copy = nullptr;
-      return E_OUTOFMEMORY;
-    }
-    return S_OK;
-  }
-
- private:
-  std::vector<ComPtr<IPin>> pins_;
-  size_t position_;
-};
+using PinEnumerator = ListEnumerator<IEnumPins, ComPtr<IPin>, IPin*, HandPin>;
 
 }  // namespace
 

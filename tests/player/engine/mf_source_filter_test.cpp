@@ -42,6 +42,19 @@ TEST(MfSourceFilter, ClipWithPictureAndSoundHasBothPins) {
     names.push_back(info.achName);
   }
   EXPECT_EQ(names, (std::vector<std::wstring>{L"Video", L"Audio"}));
+  // Skip answers S_OK when it skipped as many as asked, the last one included.
+  ASSERT_HRESULT_SUCCEEDED(pins->Reset());
+  EXPECT_EQ(pins->Skip(2), S_OK);
+  EXPECT_EQ(pins->Skip(1), S_FALSE);
+  ASSERT_HRESULT_SUCCEEDED(pins->Reset());
+  EXPECT_EQ(pins->Skip(1), S_OK);
+  ComPtr<IEnumPins> copy;
+  ASSERT_HRESULT_SUCCEEDED(pins->Clone(&copy));
+  ASSERT_EQ(copy->Next(1, pin.ReleaseAndGetAddressOf(), nullptr), S_OK);
+  PIN_INFO second{};
+  ASSERT_HRESULT_SUCCEEDED(pin->QueryPinInfo(&second));
+  second.pFilter->Release();
+  EXPECT_STREQ(second.achName, L"Audio") << "a clone goes on from where the original stood";
   ComPtr<IPin> none;
   EXPECT_EQ(filter->FindPin(L"Subtitles", &none), VFW_E_NOT_FOUND);
 }
@@ -64,6 +77,9 @@ TEST(MfSourceFilter, PictureIsOfferedAsBottomUpRgb32OfTheClipsSize) {
   EXPECT_EQ(info.bmiHeader.biBitCount, 32);
   EXPECT_EQ(info.AvgTimePerFrame, 1000000) << "ten frames a second";
   EXPECT_EQ(types->Next(1, &type, nullptr), S_FALSE) << "one type only";
+  ASSERT_HRESULT_SUCCEEDED(types->Reset());
+  EXPECT_EQ(types->Skip(1), S_OK);
+  EXPECT_EQ(types->Skip(1), S_FALSE);
 
   // A renderer may ask for wider rows or a top-down picture, not for another size.
   AM_MEDIA_TYPE* offered = nullptr;
