@@ -9,6 +9,7 @@
 #include "player/engine/mf_render.h"
 #include "tests/player/core/player_fixture.h"
 #include "tests/support/desktop_look.h"
+#include "tests/support/media.h"
 #include "tests/support/player_process.h"
 #include "tests/support/screen_capture.h"
 
@@ -88,13 +89,8 @@ TEST_F(PlayerTest, EndOfClipMovesFromMp4ToAviAndBack) {
 }
 
 TEST_F(PlayerTest, ClipNoFrameworkPlaysShowsTheStandardErrorBox) {
-  wchar_t folder[MAX_PATH];
-  GetTempPathW(MAX_PATH, folder);
-  std::wstring path = std::wstring(folder) + L"lumorix-broken.mkv";
-  FILE* file = _wfopen(path.c_str(), L"wb");
-  ASSERT_NE(file, nullptr);
-  std::fputs("not a Matroska file", file);
-  std::fclose(file);
+  std::wstring path = NotAClip(L"lumorix-broken.mkv", "not a Matroska file");
+  ASSERT_FALSE(path.empty());
   std::vector<TPlayListEntry> entries{EntryFromFileName(WideToAnsi(path))};
   std::vector<uint8_t> contents = EncodePlayList(entries);
   HANDLE list = CreateFileW(TLumorixPlayListForm::PlayListFileName().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

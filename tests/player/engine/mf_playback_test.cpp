@@ -244,13 +244,8 @@ TEST_F(MfGraph, AviStillGoesThroughTheGraphAndSourcesDoNotLinger) {
 }
 
 TEST_F(MfGraph, FileNeitherFrameworkPlaysRaisesTheGraphsError) {
-  wchar_t folder[MAX_PATH];
-  GetTempPathW(MAX_PATH, folder);
-  std::wstring path = std::wstring(folder) + L"lumorix-not-a-clip.mp4";
-  FILE* file = _wfopen(path.c_str(), L"wb");
-  ASSERT_NE(file, nullptr);
-  std::fputs("This is a text file, not a movie.\n", file);
-  std::fclose(file);
+  std::wstring path = NotAClip(L"lumorix-not-a-clip.mp4", "This is a text file, not a movie.\n");
+  ASSERT_FALSE(path.empty());
   listener.notices.clear();
   try {
     (void)graph.RenderFile(path);
