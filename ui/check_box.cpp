@@ -10,18 +10,10 @@ CheckBox::CheckBox(HWND parent, const Bounds& bounds, const std::wstring& captio
 }
 
 void CheckBox::FitToCaption() {
-  HDC dc = GetDC(Handle());
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
-  RECT rect{0, 0, 0, 0};
-  {
-    SelectObjectScope select(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-    std::wstring text = Text();
-    DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
-  }
-  ReleaseDC(Handle(), dc);
+  SIZE caption = CaptionSize(Handle());
   // The box, the gap before the caption and room for the focus frame.
   int boxWidth = GetSystemMetrics(SM_CXMENUCHECK) + 6;
-  SetWindowPos(Handle(), nullptr, 0, 0, rect.right + boxWidth, std::max<int>(rect.bottom, 17),
+  SetWindowPos(Handle(), nullptr, 0, 0, caption.cx + boxWidth, std::max<int>(caption.cy, 17),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

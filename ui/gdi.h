@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <utility>
 
 namespace lumorix::ui {
@@ -68,6 +69,12 @@ struct Dib32 {
 };
 // An empty bitmap when the system refuses one.
 Dib32 CreateDib32(int width, int height);
+
+// The size `text` takes on one line in `font` (DEFAULT_GUI_FONT when null), as
+// drawn in `window`.
+SIZE SingleLineTextSize(HWND window, HFONT font, const std::wstring& text, UINT format = 0);
+// The same for a control's own caption in its own font.
+SIZE CaptionSize(HWND control);
 
 // The designed font of every window: "MS Sans Serif", height -11.
 UniqueFont CreateDesignFont(bool bold = false);

@@ -14,14 +14,8 @@ HintWindow::HintWindow(HWND owner) {
 
 void HintWindow::SetHintText(const std::wstring& text) {
   SetText(text);
-  HDC dc = GetDC(Handle());
-  RECT rect{0, 0, 0, 0};
-  {
-    SelectObjectScope select(dc, font_.Get());
-    DrawTextW(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
-  }
-  ReleaseDC(Handle(), dc);
-  SetWindowPos(Handle(), nullptr, 0, 0, rect.right + 6, rect.bottom + 4, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SIZE size = SingleLineTextSize(Handle(), font_.Get(), text, DT_NOPREFIX);
+  SetWindowPos(Handle(), nullptr, 0, 0, size.cx + 6, size.cy + 4, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void HintWindow::MoveTo(int x, int y) {

@@ -34,16 +34,8 @@ void Label::SetFontColor(COLORREF color) {
 }
 
 void Label::FitToText() {
-  HDC dc = GetDC(Handle());
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(Handle(), WM_GETFONT, 0, 0));
-  RECT rect{0, 0, 0, 0};
-  {
-    SelectObjectScope select(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
-    std::wstring text = Text();
-    DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE);
-  }
-  ReleaseDC(Handle(), dc);
-  SetWindowPos(Handle(), nullptr, 0, 0, rect.right, rect.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SIZE size = CaptionSize(Handle());
+  SetWindowPos(Handle(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool Label::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
