@@ -196,11 +196,23 @@ BOOL CALLBACK AddTopWindow(HWND window, LPARAM data) {
   return TRUE;
 }
 
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  const int length = GetClassNameW(window, name, 256);
+  return std::wstring(name, length > 0 ? length : 0);
+}
+
 bool IsShellWindow(HWND window) {
-  if (window == GetShellWindow()) return true;
-  wchar_t className[256] = {};
-  GetClassNameW(window, className, 256);
-  return IsShellSurface(className, ProgramOf(window));
+  return window == GetShellWindow() || IsShellSurface(ClassOf(window), ProgramOf(window));
+}
+
+// With a clip on several monitors each has a host window of the same class,
+// and none of them hides the clip.
+bool IsOwnHost(HWND window, const std::wstring& hostClass) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  return !hostClass.empty() && processId == GetCurrentProcessId() &&
+         ClassOf(GetAncestor(window, GA_ROOTOWNER)) == hostClass;
 }
 
 }  // namespace
@@ -228,12 +240,17 @@ std::vector<MonitorArea> VisibilityWatch::WatchedAreas() const {
 std::vector<TopWindowFacts> VisibilityWatch::TopWindows(const std::vector<MonitorArea>& areas) const {
   TopWindowWalk walk{GetAncestor(desktopWindow_, GA_ROOT), [this](HWND window) { return Cloaked(window); }, {}, {}};
   EnumWindows(AddTopWindow, reinterpret_cast<LPARAM>(&walk));
-  // Which program owns a window is asked only of those that would cover.
+  DWORD hostProcess = 0;
+  GetWindowThreadProcessId(walk.host, &hostProcess);
+  const std::wstring hostClass = hostProcess == GetCurrentProcessId() ? ClassOf(walk.host) : std::wstring();
+  // Class and program are asked only of the windows that would cover.
   for (size_t i = 0; i < walk.windows.size(); ++i) {
     TopWindowFacts& facts = walk.windows[i];
     const bool wouldCover = std::any_of(areas.begin(), areas.end(),
                                         [&facts](const MonitorArea& area) { return CoversMonitor(facts, area); });
-    facts.shell = wouldCover && IsShellWindow(walk.handles[i]);
+    if (!wouldCover) continue;
+    facts.desktopHost = IsOwnHost(walk.handles[i], hostClass);
+    facts.shell = !facts.desktopHost && IsShellWindow(walk.handles[i]);
   }
   return std::move(walk.windows);
 }
