@@ -172,7 +172,7 @@ TEST_F(IdlePauseTest, HeldOnlyWhileEveryMonitorItShowsOnIsCoveredAndNeverByAShel
   // Two monitors side by side inside the one screen Wine has.
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   const RECT left{0, 0, width / 2, height}, right{width / 2, 0, width, height};
-  form.IdleControl().ShowsOn([&] { return std::vector<RECT>{left, right}; });
+  form.IdleControl().ShowsOn([left, right] { return std::vector<RECT>{left, right}; });
   const WindowClass taskView(L"MultitaskingViewFrame");
   const WindowClass coreWindow(L"Windows.UI.Core.CoreWindow");
   CoverWindow onLeft(left, L"STATIC");
