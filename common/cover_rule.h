@@ -1,8 +1,9 @@
 #pragma once
-// Which top-level window hides the desktop of a monitor. A window counts
-// when it is maximised on that monitor or when its rectangle covers the
-// monitor's work area (so a full-screen window counts with or without the
-// taskbar showing); one that covers only a part of it does not.
+// Which top-level windows hide the desktop of the monitors a clip shows on.
+// A window covers a monitor when it fills at least 95 % of it (games and
+// borderless windows are rarely exact) or the whole of its work area (a
+// maximised window beside the taskbar); the clip is hidden only when every
+// one of its monitors is covered.
 #include <vector>
 
 namespace lumorix {
@@ -13,20 +14,21 @@ struct ScreenRect {
   bool Contains(const ScreenRect& other) const {
     return left <= other.left && top <= other.top && right >= other.right && bottom >= other.bottom;
   }
+  long long Area() const { return Empty() ? 0 : static_cast<long long>(right - left) * (bottom - top); }
 };
+
+ScreenRect Intersection(const ScreenRect& a, const ScreenRect& b);
 
 // What is known of one top-level window.
 struct TopWindowFacts {
   ScreenRect rect;
   bool visible = false;
   bool minimised = false;
-  bool maximised = false;
-  bool onMonitor = false;  // the window's monitor is the watched one
-  bool cloaked = false;    // hidden by the window manager (another virtual desktop, a suspended app)
+  bool cloaked = false;  // hidden by the window manager (another virtual desktop, a suspended app)
   bool toolWindow = false;
   bool clickThrough = false;  // layered and transparent to the mouse: an overlay, not a cover
-  bool shell = false;         // the taskbar or the shell's own desktop windows
-  bool desktopHost = false;   // the window that carries the clip itself
+  bool shell = false;         // the desktop, the taskbar or a short-lived shell surface (IsShellSurface)
+  bool desktopHost = false;   // a window that carries the clip itself
 };
 
 struct MonitorArea {
@@ -36,5 +38,7 @@ struct MonitorArea {
 
 bool CoversMonitor(const TopWindowFacts& window, const MonitorArea& area);
 bool AnyCovers(const std::vector<TopWindowFacts>& windows, const MonitorArea& area);
+// Every monitor is covered by some window; no monitor at all is nothing hidden.
+bool AllCovered(const std::vector<TopWindowFacts>& windows, const std::vector<MonitorArea>& areas);
 
 }  // namespace lumorix

@@ -5,9 +5,9 @@ namespace lumorix {
 bool IdlePause::ReasonToPause() const {
   // The preview and the screen saver are watched by someone by definition.
   if (!sight_.desktopPlayback || sight_.screenSaverMode || sight_.previewShown) return false;
-  return (switches_.whenCovered && sight_.covered) ||
+  return (switches_.whenCovered && (sight_.covered || sight_.fullScreenProgram)) ||
          (switches_.whenLocked && (sight_.sessionAway || sight_.displayOff)) ||
-         (switches_.onBattery && sight_.onBattery);
+         (switches_.onBattery && sight_.onBattery) || (switches_.whenRemote && sight_.remoteSession);
 }
 
 IdleAction IdlePause::Settle() {

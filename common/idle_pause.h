@@ -1,9 +1,9 @@
 #pragma once
 // When a clip on the desktop may stop costing anything: the rule that holds
-// it paused while nobody can see it (covered, locked, display off) or while
-// the machine runs on battery, and lets it go again afterwards. The rule only
-// ever resumes a pause it made itself; a pause or stop from anyone else ends
-// its hold for good.
+// it paused while nobody can see it (covered, a full-screen program, locked,
+// display off), while the machine runs on battery or in a remote session,
+// and lets it go again afterwards. The rule only ever resumes a pause it made
+// itself; a pause or stop from anyone else ends its hold for good.
 namespace lumorix {
 
 enum class IdleAction {
@@ -14,21 +14,24 @@ enum class IdleAction {
 
 // What the player and the system say right now.
 struct IdleSight {
-  bool desktopPlayback = false;  // the clip is the desktop picture
-  bool screenSaverMode = false;  // full-screen screen-saver playback
-  bool previewShown = false;     // the settings window shows the clip
-  bool covered = false;          // a window hides the desktop of the playback's monitor
-  bool sessionAway = false;      // locked, or switched to another session
+  bool desktopPlayback = false;    // the clip is the desktop picture
+  bool screenSaverMode = false;    // full-screen screen-saver playback
+  bool previewShown = false;       // the settings window shows the clip
+  bool covered = false;            // windows hide the desktop on every monitor of the playback
+  bool fullScreenProgram = false;  // the shell reports full-screen Direct3D or presentation mode
+  bool sessionAway = false;        // locked, or switched to another session
   bool displayOff = false;
-  bool onBattery = false;
+  bool onBattery = false;      // or battery saver
+  bool remoteSession = false;  // the session is shown on another machine
 };
 
 // The user's switches; each is on unless turned off.
 struct IdleSwitches {
-  bool whenCovered = true;
+  bool whenCovered = true;  // also a full-screen program the shell reports
   bool onBattery = true;
   // Also covers a display that is off: nobody is at the screen either way.
   bool whenLocked = true;
+  bool whenRemote = true;
 };
 
 class IdlePause {

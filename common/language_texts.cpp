@@ -41,6 +41,7 @@ constexpr std::array<CaptionKey, kCaptionCount> kKeys = {{
     {"MainMenu", "PauseWhenCovered", "Pause when covered by a &window"},
     {"MainMenu", "PauseOnBattery", "Pause on &battery"},
     {"MainMenu", "PauseWhenLocked", "Pause when loc&ked or the display is off"},
+    {"MainMenu", "PauseWhenRemote", "Pause in a &remote session"},
 }};
 
 }  // namespace

@@ -47,8 +47,9 @@ enum class Caption {
   ItPauseWhenCovered,
   ItPauseOnBattery,
   ItPauseWhenLocked,
+  ItPauseWhenRemote,
 };
-inline constexpr size_t kCaptionCount = 35;
+inline constexpr size_t kCaptionCount = 36;
 
 struct CaptionKey {
   const char* section;

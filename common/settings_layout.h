@@ -18,6 +18,7 @@ inline constexpr const char* kPlayListKey = "Software\\Vantrel\\Lumorix\\PlayLis
 inline constexpr const char* kPauseWhenCovered = "PauseWhenCovered";
 inline constexpr const char* kPauseOnBattery = "PauseOnBattery";
 inline constexpr const char* kPauseWhenLocked = "PauseWhenLocked";
+inline constexpr const char* kPauseWhenRemote = "PauseWhenRemote";
 
 struct SettingsDefault {
   const char* key;

@@ -96,7 +96,7 @@ void RemoveRegistryEntries() {
       for (const char* subkey : {"Audio", "Color", "PlayList", "Video"})
         (void)RegDeleteKeyExW(settings.Get(), Widen(subkey).c_str(), KEY_WOW64_32KEY, 0);
       for (const char* value : {"Language", "Replace Screen Saver", "Skin", "StartUp", kPauseWhenCovered,
-                                kPauseOnBattery, kPauseWhenLocked})
+                                kPauseOnBattery, kPauseWhenLocked, kPauseWhenRemote})
         (void)settings.DeleteValue(value);
     }
   }

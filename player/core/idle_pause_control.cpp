@@ -27,11 +27,13 @@ IdlePauseControl::IdlePauseControl(engine::TFilterGraph& graph, engine::TDSVideo
     : ItPauseWhenCovered((showMenu.AddSeparator(), showMenu.Add(L"Pause when covered by a &window"))),
       ItPauseOnBattery(showMenu.Add(L"Pause on &battery")),
       ItPauseWhenLocked(showMenu.Add(L"Pause when loc&ked or the display is off")),
+      ItPauseWhenRemote(showMenu.Add(L"Pause in a &remote session")),
       graph_(graph),
       video_(video) {
   ItPauseWhenCovered.OnClick = [this] { SwitchClicked(ItPauseWhenCovered, &IdleSwitches::whenCovered); };
   ItPauseOnBattery.OnClick = [this] { SwitchClicked(ItPauseOnBattery, &IdleSwitches::onBattery); };
   ItPauseWhenLocked.OnClick = [this] { SwitchClicked(ItPauseWhenLocked, &IdleSwitches::whenLocked); };
+  ItPauseWhenRemote.OnClick = [this] { SwitchClicked(ItPauseWhenRemote, &IdleSwitches::whenRemote); };
   SetSwitches(switches_);
   watch_.OnSettle = [this] { Settle(); };
   graph_.AddListener(this);
@@ -47,6 +49,7 @@ void IdlePauseControl::SetSwitches(const IdleSwitches& switches) {
   ItPauseWhenCovered.SetChecked(switches.whenCovered);
   ItPauseOnBattery.SetChecked(switches.onBattery);
   ItPauseWhenLocked.SetChecked(switches.whenLocked);
+  ItPauseWhenRemote.SetChecked(switches.whenRemote);
   watch_.RequestSettle();
 }
 
@@ -85,9 +88,11 @@ IdleSight IdlePauseControl::CurrentSight() const {
   sight.previewShown = !video_.DesktopMode() && !video_.FullScreenMode();
   const SystemSight& system = watch_.Sight();
   sight.covered = system.covered;
+  sight.fullScreenProgram = system.fullScreenProgram;
   sight.sessionAway = system.sessionAway;
   sight.displayOff = system.displayOff;
   sight.onBattery = system.onBattery;
+  sight.remoteSession = system.remoteSession;
   return sight;
 }
 

@@ -5,6 +5,7 @@
 // the user chose. It learns of every other Play, Pause and Stop from the
 // graph's notices, so a pause or stop of anyone else is never undone.
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "common/idle_pause.h"
@@ -17,7 +18,7 @@ namespace lumorix {
 
 class IdlePauseControl : private engine::IFilterGraphListener {
  public:
-  // Adds the three switches to `showMenu`.
+  // Adds the four switches to `showMenu`.
   IdlePauseControl(engine::TFilterGraph& graph, engine::TDSVideoWindowEx2& video, ui::MenuItem& showMenu);
   ~IdlePauseControl();
   IdlePauseControl(const IdlePauseControl&) = delete;
@@ -25,6 +26,8 @@ class IdlePauseControl : private engine::IFilterGraphListener {
 
   // The video moved between the preview, the desktop and full screen.
   void PlacementChanged() { watch_.RequestSettle(); }
+  // The monitors the desktop clip shows on, asked at every check for covers.
+  void ShowsOn(ShownMonitors monitors) { watch_.ShowsOn(std::move(monitors)); }
 
   void SetSwitches(const IdleSwitches& switches);
   const IdleSwitches& Switches() const { return switches_; }
@@ -35,6 +38,7 @@ class IdlePauseControl : private engine::IFilterGraphListener {
   ui::MenuItem& ItPauseWhenCovered;
   ui::MenuItem& ItPauseOnBattery;
   ui::MenuItem& ItPauseWhenLocked;
+  ui::MenuItem& ItPauseWhenRemote;
 
  private:
   enum class Notice { Ran, Halted };

@@ -72,6 +72,7 @@ void TLumorixMainForm::SetLanguage(const std::wstring& path) {
   idlePause_->ItPauseWhenCovered.SetCaption(text(Caption::ItPauseWhenCovered));
   idlePause_->ItPauseOnBattery.SetCaption(text(Caption::ItPauseOnBattery));
   idlePause_->ItPauseWhenLocked.SetCaption(text(Caption::ItPauseWhenLocked));
+  idlePause_->ItPauseWhenRemote.SetCaption(text(Caption::ItPauseWhenRemote));
   Language = path;
 }
 

@@ -38,6 +38,7 @@ void TLumorixMainForm::LoadSaveOptions(bool load) {
     switches.whenCovered = DecodeSwitch(registry.Read(kPauseWhenCovered), true);
     switches.onBattery = DecodeSwitch(registry.Read(kPauseOnBattery), true);
     switches.whenLocked = DecodeSwitch(registry.Read(kPauseWhenLocked), true);
+    switches.whenRemote = DecodeSwitch(registry.Read(kPauseWhenRemote), true);
     idlePause_->SetSwitches(switches);
 
     registry.OpenSubKey("Audio");
@@ -76,6 +77,7 @@ void TLumorixMainForm::LoadSaveOptions(bool load) {
   registry.WriteBool(kPauseWhenCovered, idlePause_->Switches().whenCovered);
   registry.WriteBool(kPauseOnBattery, idlePause_->Switches().onBattery);
   registry.WriteBool(kPauseWhenLocked, idlePause_->Switches().whenLocked);
+  registry.WriteBool(kPauseWhenRemote, idlePause_->Switches().whenRemote);
 
   registry.OpenSubKey("Audio");
   registry.WriteInteger("Balance", TBBalance.Position());

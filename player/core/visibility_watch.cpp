@@ -4,7 +4,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <utility>
+
+#include "common/idle_signals.h"
+#include "common/shell_surfaces.h"
+#include "platform/handle.h"
 
 namespace lumorix {
 
@@ -18,9 +23,10 @@ constexpr UINT kSafetyInterval = 1000;
 constexpr UINT kEventDelay = 100;
 constexpr DWORD kCloakedAttribute = 14;  // DWMWA_CLOAKED
 
-// GUID_CONSOLE_DISPLAY_STATE and GUID_ACDC_POWER_SOURCE.
+// GUID_CONSOLE_DISPLAY_STATE, GUID_ACDC_POWER_SOURCE and GUID_POWER_SAVING_STATUS.
 constexpr GUID kDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 constexpr GUID kPowerSource = {0x5d3e9a59, 0xe9d5, 0x4b00, {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}};
+constexpr GUID kBatterySaver = {0xe00958c0, 0xc213, 0x4ace, {0xac, 0x77, 0xfe, 0xcc, 0xed, 0x2e, 0xee, 0xa5}};
 
 std::vector<VisibilityWatch*>& Watches() {
   static std::vector<VisibilityWatch*> watches;
@@ -29,18 +35,22 @@ std::vector<VisibilityWatch*>& Watches() {
 
 ScreenRect FromRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
-bool IsShellWindow(HWND window) {
-  if (window == GetShellWindow()) return true;
-  wchar_t className[32] = {};
-  GetClassNameW(window, className, 32);
-  for (const wchar_t* shell : {L"Progman", L"WorkerW", L"Shell_TrayWnd", L"Shell_SecondaryTrayWnd"})
-    if (std::wcscmp(className, shell) == 0) return true;
-  return false;
+// The file name of the program that owns `window`; empty when it cannot be read.
+std::wstring ProgramOf(HWND window) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  wchar_t path[MAX_PATH] = {};
+  DWORD length = MAX_PATH;
+  if (!process || !QueryFullProcessImageNameW(process.Get(), 0, path, &length)) return {};
+  const std::wstring_view full(path, length);
+  const size_t slash = full.find_last_of(L"\\/");
+  return std::wstring(slash == full.npos ? full : full.substr(slash + 1));
 }
 
 }  // namespace
 
-VisibilityWatch::VisibilityWatch() {
+VisibilityWatch::VisibilityWatch() : signals_(WindowsSignals()) {
   // Top level, never shown: power broadcasts reach only top-level windows.
   CreateOwn(kClassName, 0, WS_POPUP, WS_EX_TOOLWINDOW, nullptr, {});
   Watches().push_back(this);
@@ -48,7 +58,10 @@ VisibilityWatch::VisibilityWatch() {
   // Each registration reports the current state at once where Windows supports it.
   displayNotify_.reset(RegisterPowerSettingNotification(Handle(), &kDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE));
   sourceNotify_.reset(RegisterPowerSettingNotification(Handle(), &kPowerSource, DEVICE_NOTIFY_WINDOW_HANDLE));
+  // Windows 10 and later; earlier systems refuse it and have no battery saver.
+  saverNotify_.reset(RegisterPowerSettingNotification(Handle(), &kBatterySaver, DEVICE_NOTIFY_WINDOW_HANDLE));
   ReadPowerStatus();
+  Update(&SystemSight::remoteSession, signals_->RemoteSession());
   // From the system folder only: never a dwmapi.dll planted beside the program.
   dwm_.reset(LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
   if (dwm_)
@@ -75,6 +88,18 @@ void VisibilityWatch::Update(bool SystemSight::*fact, bool value) {
   RequestSettle();
 }
 
+void VisibilityWatch::UseSignals(std::unique_ptr<SystemSignals> signals) {
+  signals_ = std::move(signals);
+  ReadPowerStatus();
+  Update(&SystemSight::remoteSession, signals_->RemoteSession());
+  if (desktopWindow_) CheckCovers();
+}
+
+void VisibilityWatch::ShowsOn(ShownMonitors monitors) {
+  monitors_ = std::move(monitors);
+  if (desktopWindow_) CheckCovers();
+}
+
 void VisibilityWatch::WatchCovers(HWND desktopWindow) {
   const bool was = desktopWindow_ != nullptr;
   desktopWindow_ = desktopWindow;
@@ -86,6 +111,7 @@ void VisibilityWatch::WatchCovers(HWND desktopWindow) {
       checkPending_ = false;
     }
     Update(&SystemSight::covered, false);
+    Update(&SystemSight::fullScreenProgram, false);
     return;
   }
   if (!was) {
@@ -99,7 +125,8 @@ void VisibilityWatch::SetHooks(bool on) {
   hooks_.clear();
   if (!on) return;
   // Out of context: the events come to this thread's message loop, nothing is
-  // loaded into other programs.
+  // loaded into other programs. The player's own windows are left to the
+  // check a second: they are seldom what covers the desktop.
   const std::pair<DWORD, DWORD> ranges[] = {
       {EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND},
       {EVENT_SYSTEM_MINIMIZESTART, EVENT_SYSTEM_MINIMIZEEND},
@@ -107,14 +134,16 @@ void VisibilityWatch::SetHooks(bool on) {
       {EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE},
   };
   for (const auto& [first, last] : ranges) {
-    HWINEVENTHOOK hook = SetWinEventHook(first, last, nullptr, WindowEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+    HWINEVENTHOOK hook =
+        SetWinEventHook(first, last, nullptr, WindowEvent, 0, 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
     if (hook) hooks_.emplace_back(hook);
   }
 }
 
 void CALLBACK VisibilityWatch::WindowEvent(HWINEVENTHOOK hook, DWORD, HWND window, LONG object, LONG child, DWORD,
                                            DWORD) {
-  // The pointer and the caret report their moves too: only whole top-level windows matter.
+  // The pointer and the caret report every move as a location change: those
+  // must cost nothing, so they are dropped before anything else is asked.
   if (object != OBJID_WINDOW || child != CHILDID_SELF || !window) return;
   for (VisibilityWatch* watch : Watches()) {
     bool ours = std::any_of(watch->hooks_.begin(), watch->hooks_.end(),
@@ -142,9 +171,9 @@ bool VisibilityWatch::Cloaked(HWND window) const {
 namespace {
 
 struct TopWindowWalk {
-  HMONITOR monitor;
   HWND host;
   std::function<bool(HWND)> cloaked;
+  std::vector<HWND> handles;
   std::vector<TopWindowFacts> windows;
 };
 
@@ -158,36 +187,85 @@ BOOL CALLBACK AddTopWindow(HWND window, LPARAM data) {
   facts.rect = FromRect(rect);
   facts.visible = true;
   facts.minimised = IsIconic(window) != FALSE;
-  facts.maximised = IsZoomed(window) != FALSE;
-  facts.onMonitor = MonitorFromWindow(window, MONITOR_DEFAULTTONULL) == walk.monitor;
   facts.toolWindow = (exStyle & WS_EX_TOOLWINDOW) != 0;
   facts.clickThrough = (exStyle & WS_EX_LAYERED) && (exStyle & WS_EX_TRANSPARENT);
   facts.desktopHost = window == walk.host || GetAncestor(window, GA_ROOTOWNER) == walk.host;
-  facts.shell = IsShellWindow(window);
   facts.cloaked = walk.cloaked(window);
+  walk.handles.push_back(window);
   walk.windows.push_back(facts);
   return TRUE;
 }
 
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  const int length = GetClassNameW(window, name, 256);
+  return std::wstring(name, length > 0 ? length : 0);
+}
+
+bool IsShellWindow(HWND window) {
+  return window == GetShellWindow() || IsShellSurface(ClassOf(window), ProgramOf(window));
+}
+
+// With a clip on several monitors each has a host window of the same class,
+// and none of them hides the clip.
+bool IsOwnHost(HWND window, const std::wstring& hostClass) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  return !hostClass.empty() && processId == GetCurrentProcessId() &&
+         ClassOf(GetAncestor(window, GA_ROOTOWNER)) == hostClass;
+}
+
 }  // namespace
 
-std::vector<TopWindowFacts> VisibilityWatch::TopWindows(HMONITOR monitor) const {
-  TopWindowWalk walk{
-      monitor, GetAncestor(desktopWindow_, GA_ROOT), [this](HWND window) { return Cloaked(window); }, {}};
+std::vector<MonitorArea> VisibilityWatch::WatchedAreas() const {
+  std::vector<RECT> shown = monitors_ ? monitors_() : std::vector<RECT>{};
+  if (shown.empty()) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromWindow(desktopWindow_, MONITOR_DEFAULTTONEAREST), &info)) return {};
+    shown.push_back(info.rcMonitor);
+  }
+  std::vector<MonitorArea> areas;
+  for (const RECT& rect : shown) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    const ScreenRect monitor = FromRect(rect);
+    // The taskbar's part of the monitor is not the clip's to show.
+    const bool known = GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info) != FALSE;
+    areas.push_back({monitor, known ? Intersection(monitor, FromRect(info.rcWork)) : monitor});
+  }
+  return areas;
+}
+
+std::vector<TopWindowFacts> VisibilityWatch::TopWindows(const std::vector<MonitorArea>& areas) const {
+  TopWindowWalk walk{GetAncestor(desktopWindow_, GA_ROOT), [this](HWND window) { return Cloaked(window); }, {}, {}};
   EnumWindows(AddTopWindow, reinterpret_cast<LPARAM>(&walk));
+  DWORD hostProcess = 0;
+  GetWindowThreadProcessId(walk.host, &hostProcess);
+  const std::wstring hostClass = hostProcess == GetCurrentProcessId() ? ClassOf(walk.host) : std::wstring();
+  // Class and program are asked only of the windows that would cover.
+  for (size_t i = 0; i < walk.windows.size(); ++i) {
+    TopWindowFacts& facts = walk.windows[i];
+    const bool wouldCover = std::any_of(areas.begin(), areas.end(),
+                                        [&facts](const MonitorArea& area) { return CoversMonitor(facts, area); });
+    if (!wouldCover) continue;
+    facts.desktopHost = IsOwnHost(walk.handles[i], hostClass);
+    facts.shell = !facts.desktopHost && IsShellWindow(walk.handles[i]);
+  }
   return std::move(walk.windows);
 }
 
 void VisibilityWatch::CheckCovers() {
   checkPending_ = false;
   KillTimer(Handle(), kEventTimer);
-  if (!desktopWindow_ || !IsWindow(desktopWindow_)) return Update(&SystemSight::covered, false);
-  HMONITOR monitor = MonitorFromWindow(desktopWindow_, MONITOR_DEFAULTTONEAREST);
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetMonitorInfoW(monitor, &info)) return Update(&SystemSight::covered, false);
-  const MonitorArea area{FromRect(info.rcMonitor), FromRect(info.rcWork)};
-  Update(&SystemSight::covered, AnyCovers(TopWindows(monitor), area));
+  if (!desktopWindow_ || !IsWindow(desktopWindow_)) {
+    Update(&SystemSight::fullScreenProgram, false);
+    return Update(&SystemSight::covered, false);
+  }
+  // No notification reports this state: asked whenever the covers are.
+  Update(&SystemSight::fullScreenProgram, FullScreenProgramReported(signals_->UserNotificationState()));
+  const std::vector<MonitorArea> areas = WatchedAreas();
+  Update(&SystemSight::covered, AllCovered(TopWindows(areas), areas));
 }
 
 void VisibilityWatch::SessionChanged(WPARAM change) {
@@ -206,16 +284,23 @@ void VisibilityWatch::SessionChanged(WPARAM change) {
     case WTS_REMOTE_CONNECT:
       disconnected_ = false;
       break;
+    case WTS_SESSION_REMOTE_CONTROL:
+      break;
     default:
       return;
   }
   Update(&SystemSight::sessionAway, locked_ || disconnected_);
+  // A session moves between the console and a remote client only on these.
+  Update(&SystemSight::remoteSession, signals_->RemoteSession());
+}
+
+void VisibilityWatch::UpdateBattery() {
+  Update(&SystemSight::onBattery, RunsOnBattery(power_.acLineStatus, power_.systemStatusFlag));
 }
 
 void VisibilityWatch::ReadPowerStatus() {
-  SYSTEM_POWER_STATUS status{};
-  // 0 is off line; 1 on line and 255 unknown count as mains.
-  if (GetSystemPowerStatus(&status)) Update(&SystemSight::onBattery, status.ACLineStatus == 0);
+  if (const auto reading = signals_->PowerStatus()) power_ = *reading;
+  UpdateBattery();
 }
 
 void VisibilityWatch::PowerChanged(WPARAM event, LPARAM data) {
@@ -226,9 +311,14 @@ void VisibilityWatch::PowerChanged(WPARAM event, LPARAM data) {
   DWORD value = 0;
   std::memcpy(&value, setting.Data, sizeof value);
   if (IsEqualGUID(setting.PowerSetting, kDisplayState))
-    Update(&SystemSight::displayOff, value == 0);  // 1 on, 2 dimmed: still seen
-  else if (IsEqualGUID(setting.PowerSetting, kPowerSource))
-    Update(&SystemSight::onBattery, value != 0);  // 1 battery, 2 a short-term source such as a UPS
+    return Update(&SystemSight::displayOff, value == 0);  // 1 on, 2 dimmed: still seen
+  if (IsEqualGUID(setting.PowerSetting, kPowerSource))
+    power_.acLineStatus = value == 0 ? 1 : 0;  // 1 battery, 2 a short-term source such as a UPS
+  else if (IsEqualGUID(setting.PowerSetting, kBatterySaver))
+    power_.systemStatusFlag = value != 0 ? 1 : 0;
+  else
+    return;
+  UpdateBattery();
 }
 
 bool VisibilityWatch::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -240,6 +330,10 @@ bool VisibilityWatch::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_POWERBROADCAST:
       PowerChanged(wParam, lParam);
       result = TRUE;
+      return true;
+    case WM_DISPLAYCHANGE:  // monitors came, went or changed their size
+      CheckSoon();
+      result = 0;
       return true;
     case WM_TIMER:
       if (wParam != kSafetyTimer && wParam != kEventTimer) return false;

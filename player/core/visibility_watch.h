@@ -1,11 +1,13 @@
 #pragma once
-// What Windows says about whether anyone can see the desktop: a window that
-// covers the monitor of the desktop playback, a locked or switched-away
-// session, a display that is off, and battery power. Session and power
-// changes arrive as notifications; covering windows are noticed through
-// window events, and checked once a second besides while they are watched
-// (some windows move without an event reaching us). Every report is passed
-// on from the message loop, never from inside a message sent to us.
+// What Windows says about whether anyone can see the desktop: windows that
+// cover every monitor the desktop playback shows on, a full-screen program
+// or presentation mode, a locked or switched-away session, a remote session,
+// a display that is off, and battery power or battery saver. Session and
+// power changes arrive as notifications; covering windows are noticed
+// through window events, and checked once a second besides while they are
+// watched (some windows move without an event reaching us), when the shell's
+// notification state is asked too. Every report is passed on from the
+// message loop, never from inside a message sent to us.
 #include <windows.h>
 
 #include <functional>
@@ -14,16 +16,22 @@
 #include <vector>
 
 #include "common/cover_rule.h"
+#include "player/core/system_signals.h"
 #include "ui/window.h"
 
 namespace lumorix {
 
 struct SystemSight {
   bool covered = false;
+  bool fullScreenProgram = false;
   bool sessionAway = false;
   bool displayOff = false;
   bool onBattery = false;
+  bool remoteSession = false;
 };
+
+// The screen rectangles (physical pixels) of the monitors the clip shows on.
+using ShownMonitors = std::function<std::vector<RECT>()>;
 
 class VisibilityWatch : public ui::Window {
  public:
@@ -32,11 +40,16 @@ class VisibilityWatch : public ui::Window {
   VisibilityWatch();
   ~VisibilityWatch() override;
 
-  // Watches for windows that cover the monitor of `desktopWindow`, a window of
-  // the desktop playback (it and its host never count); null stops watching
-  // and forgets any cover. Checks at once.
+  // Watches for windows that cover the monitors of the desktop playback;
+  // `desktopWindow` is a window of it (it, its host and their owned windows
+  // never count). Null stops watching and forgets any cover. Checks at once.
   void WatchCovers(HWND desktopWindow);
   bool WatchingCovers() const { return desktopWindow_ != nullptr; }
+  // Where the clip shows; asked at every check. Without one (or when it
+  // gives nothing) the monitor of the desktop window is watched.
+  void ShowsOn(ShownMonitors monitors);
+  // Asks `signals` from now on and reads every answer again at once.
+  void UseSignals(std::unique_ptr<SystemSignals> signals);
   const SystemSight& Sight() const { return sight_; }
 
   // Asks for OnSettle from the message loop (once, however often asked before it runs).
@@ -53,12 +66,14 @@ class VisibilityWatch : public ui::Window {
   void SetHooks(bool on);
   void CheckSoon();
   void CheckCovers();
-  std::vector<TopWindowFacts> TopWindows(HMONITOR monitor) const;
+  std::vector<MonitorArea> WatchedAreas() const;
+  std::vector<TopWindowFacts> TopWindows(const std::vector<MonitorArea>& areas) const;
   bool Cloaked(HWND window) const;
   void SessionChanged(WPARAM change);
   void PowerChanged(WPARAM event, LPARAM data);
   void ReadPowerStatus();
   void Update(bool SystemSight::*fact, bool value);
+  void UpdateBattery();
 
   struct HookRelease {
     void operator()(HWINEVENTHOOK hook) const { UnhookWinEvent(hook); }
@@ -75,8 +90,11 @@ class VisibilityWatch : public ui::Window {
   using DwmAttributeReader = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
 
   SystemSight sight_;
+  std::unique_ptr<SystemSignals> signals_;
+  ShownMonitors monitors_;
   bool locked_ = false;
   bool disconnected_ = false;
+  PowerReading power_;
   HWND desktopWindow_ = nullptr;
   std::vector<UniqueHook> hooks_;
   bool checkPending_ = false;
@@ -84,6 +102,7 @@ class VisibilityWatch : public ui::Window {
   bool sessionRegistered_ = false;
   UniquePowerNotify displayNotify_;
   UniquePowerNotify sourceNotify_;
+  UniquePowerNotify saverNotify_;
   // Windows 8 and later hide windows by cloaking them; older systems and Wine lack it.
   UniqueLibrary dwm_;
   DwmAttributeReader readDwmAttribute_ = nullptr;

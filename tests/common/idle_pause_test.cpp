@@ -2,10 +2,16 @@
 // rule that says which window hides the desktop.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cwchar>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "common/cover_rule.h"
 #include "common/idle_pause.h"
+#include "common/idle_signals.h"
+#include "common/shell_surfaces.h"
 
 using namespace lumorix;
 
@@ -41,7 +47,11 @@ TEST(IdlePause, EachReasonPausesAndItsEndResumes) {
   dark.displayOff = true;
   IdleSight battery = OnDesktop();
   battery.onBattery = true;
-  for (const IdleSight& reason : {covered, locked, dark, battery}) {
+  IdleSight fullScreen = OnDesktop();
+  fullScreen.fullScreenProgram = true;
+  IdleSight remote = OnDesktop();
+  remote.remoteSession = true;
+  for (const IdleSight& reason : {covered, locked, dark, battery, fullScreen, remote}) {
     IdlePause rule = PlayingOnDesktop();
     EXPECT_EQ(rule.SetSight(reason), IdleAction::Pause);
     EXPECT_TRUE(rule.Holding());
@@ -73,7 +83,7 @@ TEST(IdlePause, TheUsersPauseOrStopSurvivesEveryAutomaticResume) {
   locked.sessionAway = true;
   EXPECT_EQ(rule.SetSight(locked), IdleAction::None);
   EXPECT_EQ(rule.SetSight(OnDesktop()), IdleAction::None);
-  EXPECT_EQ(rule.SetSwitches({false, false, false}), IdleAction::None);
+  EXPECT_EQ(rule.SetSwitches({false, false, false, false}), IdleAction::None);
   EXPECT_FALSE(rule.Running());
 }
 
@@ -129,8 +139,15 @@ TEST(IdlePause, EachSwitchOffKeepsPlayingThroughItsReason) {
   battery.onBattery = true;
   IdleSight locked = OnDesktop();
   locked.sessionAway = true;
-  const std::pair<IdleSwitches, IdleSight> cases[] = {
-      {{false, true, true}, covered}, {{true, false, true}, battery}, {{true, true, false}, locked}};
+  IdleSight fullScreen = OnDesktop();
+  fullScreen.fullScreenProgram = true;
+  IdleSight remote = OnDesktop();
+  remote.remoteSession = true;
+  const std::pair<IdleSwitches, IdleSight> cases[] = {{{false, true, true, true}, covered},
+                                                      {{false, true, true, true}, fullScreen},
+                                                      {{true, false, true, true}, battery},
+                                                      {{true, true, false, true}, locked},
+                                                      {{true, true, true, false}, remote}};
   for (const auto& [switches, reason] : cases) {
     IdlePause rule = PlayingOnDesktop();
     EXPECT_EQ(rule.SetSwitches(switches), IdleAction::None);
@@ -142,6 +159,7 @@ TEST(IdlePause, EachSwitchOffKeepsPlayingThroughItsReason) {
 TEST(IdlePause, ThePreviewAndTheScreenSaverAreNeverPaused) {
   IdleSight everything;
   everything.covered = everything.sessionAway = everything.displayOff = everything.onBattery = true;
+  everything.fullScreenProgram = everything.remoteSession = true;
   IdleSight preview = everything;
   preview.previewShown = true;
   IdleSight screenSaver = everything;
@@ -172,56 +190,108 @@ TEST(IdlePause, LeavingTheDesktopForThePreviewOrScreenSaverResumes) {
 
 namespace {
 
-const MonitorArea kArea{{0, 0, 1024, 768}, {0, 0, 1024, 740}};
+// Layouts as Windows reports them: the primary monitor at the origin, others
+// left of it and above it at negative coordinates.
+const MonitorArea kPrimary{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}};
+const MonitorArea kLeft{{-1280, 56, 0, 1080}, {-1280, 56, 0, 1080}};
+const MonitorArea kAbove{{0, -1440, 2560, 0}, {0, -1440, 2560, -48}};
+const MonitorArea kSmall{{0, 0, 1024, 768}, {0, 0, 1024, 728}};
 
 TopWindowFacts Window(ScreenRect rect) {
   TopWindowFacts window;
   window.rect = rect;
   window.visible = true;
-  window.onMonitor = true;
   return window;
 }
 
 }  // namespace
 
-TEST(CoverRule, MaximisedOrCoveringTheWorkAreaCounts) {
-  TopWindowFacts maximised = Window({-4, -4, 1028, 744});
-  maximised.maximised = true;
-  EXPECT_TRUE(CoversMonitor(maximised, kArea));
-  TopWindowFacts oddlyPlacedMaximised = Window({100, 100, 400, 400});  // restored size kept by some programs
-  oddlyPlacedMaximised.maximised = true;
-  EXPECT_TRUE(CoversMonitor(oddlyPlacedMaximised, kArea));
-  EXPECT_TRUE(CoversMonitor(Window({0, 0, 1024, 768}), kArea)) << "full screen over the taskbar";
-  EXPECT_TRUE(CoversMonitor(Window({0, 0, 1024, 740}), kArea)) << "full screen beside the taskbar";
-}
-
-TEST(CoverRule, APartOfTheMonitorDoesNotCount) {
-  EXPECT_FALSE(CoversMonitor(Window({0, 0, 1023, 768}), kArea));
-  EXPECT_FALSE(CoversMonitor(Window({100, 100, 800, 600}), kArea));
-  EXPECT_FALSE(CoversMonitor(Window({0, 1, 1024, 768}), kArea));
+TEST(CoverRule, AWindowCoversTheMonitorsItFillsToNinetyFivePerCentOrWhoseWorkAreaItHolds) {
+  struct Case {
+    const char* what;
+    ScreenRect rect;
+    bool primary, left, above;
+  };
+  const Case cases[] = {
+      {"maximised on the primary", {-8, -8, 1928, 1048}, true, false, false},
+      {"full screen on the primary", {0, 0, 1920, 1080}, true, false, false},
+      {"95 % of the primary's width", {48, 0, 1872, 1080}, true, false, false},
+      {"one column short of 95 %", {48, 0, 1871, 1080}, false, false, false},
+      {"a borderless game a little off", {-1270, 70, 10, 1080}, false, true, false},
+      {"maximised on the left monitor", {-1288, 48, 8, 1088}, false, true, false},
+      {"one window over both", {-1280, 0, 1920, 1080}, true, true, false},
+      {"maximised on the monitor above", {-8, -1448, 2568, -40}, false, false, true},
+      {"half of every monitor", {-640, -1440, 1280, 1080}, false, false, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CoversMonitor(Window(c.rect), kPrimary), c.primary) << c.what;
+    EXPECT_EQ(CoversMonitor(Window(c.rect), kLeft), c.left) << c.what;
+    EXPECT_EQ(CoversMonitor(Window(c.rect), kAbove), c.above) << c.what;
+  }
+  EXPECT_TRUE(CoversMonitor(Window({0, 0, 1024, 728}), kSmall)) << "the work area of a small monitor is under 95 %";
+  EXPECT_FALSE(CoversMonitor(Window({0, 40, 1024, 768}), kSmall));
 }
 
 TEST(CoverRule, HiddenToolShellAndOwnHostWindowsDoNotCount) {
-  const TopWindowFacts full = Window({0, 0, 1024, 768});
+  const TopWindowFacts full = Window({0, 0, 1920, 1080});
   auto with = [&full](bool TopWindowFacts::*flag, bool value) {
     TopWindowFacts window = full;
     window.*flag = value;
     return window;
   };
-  EXPECT_FALSE(CoversMonitor(with(&TopWindowFacts::visible, false), kArea));
-  EXPECT_FALSE(CoversMonitor(with(&TopWindowFacts::minimised, true), kArea));
-  EXPECT_FALSE(CoversMonitor(with(&TopWindowFacts::cloaked, true), kArea));
-  EXPECT_FALSE(CoversMonitor(with(&TopWindowFacts::toolWindow, true), kArea));
-  EXPECT_FALSE(CoversMonitor(with(&TopWindowFacts::clickThrough, true), kArea));
-  EXPECT_FALSE(CoversMonitor(with(&TopWindowFacts::shell, true), kArea));
-  EXPECT_FALSE(CoversMonitor(with(&TopWindowFacts::desktopHost, true), kArea));
+  EXPECT_TRUE(CoversMonitor(full, kPrimary));
+  const std::pair<bool TopWindowFacts::*, bool> ruledOut[] = {
+      {&TopWindowFacts::visible, false},   {&TopWindowFacts::minimised, true},    {&TopWindowFacts::cloaked, true},
+      {&TopWindowFacts::toolWindow, true}, {&TopWindowFacts::clickThrough, true}, {&TopWindowFacts::shell, true},
+      {&TopWindowFacts::desktopHost, true}};
+  for (const auto& [flag, value] : ruledOut) EXPECT_FALSE(CoversMonitor(with(flag, value), kPrimary));
 }
 
-TEST(CoverRule, AWindowMaximisedOnAnotherMonitorDoesNotCount) {
-  TopWindowFacts elsewhere = Window({1024, 0, 2048, 740});
-  elsewhere.maximised = true;
-  elsewhere.onMonitor = false;
-  EXPECT_FALSE(CoversMonitor(elsewhere, kArea));
-  EXPECT_FALSE(AnyCovers({elsewhere, Window({10, 10, 500, 500})}, kArea));
-  EXPECT_TRUE(AnyCovers({elsewhere, Window({-8, -8, 1032, 776})}, kArea));
+TEST(CoverRule, TheClipIsHiddenOnlyWhenEveryOneOfItsMonitorsIsCovered) {
+  const TopWindowFacts onPrimary = Window({-8, -8, 1928, 1048});
+  const TopWindowFacts onLeft = Window({-1280, 56, 0, 1080});
+  const TopWindowFacts small = Window({10, 10, 500, 500});
+  const std::vector<MonitorArea> both = {kPrimary, kLeft};
+  EXPECT_TRUE(AllCovered({small, onPrimary}, {kPrimary}));
+  EXPECT_FALSE(AllCovered({small, onPrimary}, both));
+  EXPECT_TRUE(AllCovered({onLeft, small, onPrimary}, both));
+  EXPECT_FALSE(AllCovered({onLeft, onPrimary}, {kPrimary, kLeft, kAbove}));
+  EXPECT_FALSE(AllCovered({onLeft, onPrimary}, {})) << "no monitor, nothing hidden";
+}
+
+TEST(ShellSurfaces, PassingShellSurfacesAreKnownByClassAndProgramOrdinaryWindowsAreNot) {
+  struct Case {
+    const wchar_t* className;
+    const wchar_t* program;
+    bool shell;
+  };
+  const Case cases[] = {
+      {L"Progman", L"explorer.exe", true},
+      {L"Shell_TrayWnd", L"", true},
+      {L"MultitaskingViewFrame", L"explorer.exe", true},
+      {L"XamlExplorerHostIslandWindow", L"Explorer.EXE", true},
+      {L"Windows.UI.Core.CoreWindow", L"StartMenuExperienceHost.exe", true},
+      {L"windows.ui.core.corewindow", L"SEARCHHOST.EXE", true},
+      {L"Windows.UI.Core.CoreWindow", L"ScreenClippingHost.exe", true},
+      {L"ApplicationFrameWindow", L"GameBar.exe", true},
+      {L"Windows.UI.Core.CoreWindow", L"Calculator.exe", false},  // an app of its own
+      {L"Windows.UI.Core.CoreWindow", L"", false},
+      {L"CabinetWClass", L"explorer.exe", false},  // a folder window covers like any other
+      {L"UnrealWindow", L"Game.exe", false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(IsShellSurface(c.className, c.program), c.shell)
+        << std::string(c.className, c.className + std::wcslen(c.className));
+}
+
+TEST(IdleSignals, FullScreenDirect3DAndPresentationModePauseBatteryAndBatterySaverCountAsBattery) {
+  for (int state = 0; state <= 7; ++state) {
+    const auto reported = static_cast<NotificationState>(state);
+    EXPECT_EQ(FullScreenProgramReported(reported), state == 3 || state == 4) << state;
+  }
+  struct Case {
+    std::uint8_t line, flag;
+    bool battery;
+  } const cases[] = {{0, 0, true}, {1, 0, false}, {255, 0, false}, {1, 1, true}, {255, 1, true}, {0, 1, true}};
+  for (const Case& c : cases) EXPECT_EQ(RunsOnBattery(c.line, c.flag), c.battery) << int(c.line) << " " << int(c.flag);
 }

@@ -121,7 +121,7 @@ TEST(Removal, RegistryEntriesGoButTheSettingsKeyAndItsOtherValuesStay) {
   test::WriteSetting(kSettingsKey, "Skin", EncodeString("C:\\Skin.ini"));
   test::WriteSetting(kSettingsKey, "OldScreenSaver", EncodeString("C:\\windows\\system32\\old.scr"));
   // The switches of the automatic pause, which only the player writes.
-  for (const char* value : {kPauseWhenCovered, kPauseOnBattery, kPauseWhenLocked})
+  for (const char* value : {kPauseWhenCovered, kPauseOnBattery, kPauseWhenLocked, kPauseWhenRemote})
     test::WriteSetting(kSettingsKey, value, EncodeInteger(0));
   // A player that died during desktop playback left its copy of the look.
   test::WriteSetting(kSettingsKey, "DesktopPlaybackColor", EncodeInteger(0x00102030));
@@ -136,7 +136,7 @@ TEST(Removal, RegistryEntriesGoButTheSettingsKeyAndItsOtherValuesStay) {
     EXPECT_FALSE(RegistryKey::Open(HKEY_LOCAL_MACHINE, key, KEY_READ)) << key;
   for (const char* value :
        {"Language", "Replace Screen Saver", "Skin", "StartUp", "DesktopPlaybackColor", "DesktopPlaybackHasWallPaper",
-        "DesktopPlaybackWallPaper", kPauseWhenCovered, kPauseOnBattery, kPauseWhenLocked})
+        "DesktopPlaybackWallPaper", kPauseWhenCovered, kPauseOnBattery, kPauseWhenLocked, kPauseWhenRemote})
     EXPECT_FALSE(test::ReadSetting(kSettingsKey, value)) << value;
   EXPECT_TRUE(test::ReadSetting(kSettingsKey, "OldScreenSaver"));
   // The kept look was given back.

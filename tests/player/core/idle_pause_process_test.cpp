@@ -111,4 +111,5 @@ TEST(PlayerProcessIdle, CoveredOrLockedDesktopStopsTheClipUntilItShowsAgain) {
   EXPECT_EQ(ReadIntegerSetting(kSettingsKey, kPauseWhenCovered), 1);
   EXPECT_EQ(ReadIntegerSetting(kSettingsKey, kPauseOnBattery), 1);
   EXPECT_EQ(ReadIntegerSetting(kSettingsKey, kPauseWhenLocked), 1);
+  EXPECT_EQ(ReadIntegerSetting(kSettingsKey, kPauseWhenRemote), 1);
 }

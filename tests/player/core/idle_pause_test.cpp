@@ -2,7 +2,13 @@
 // real windows over the desktop, and the session and power notifications
 // Windows would send, given to the player's own watcher window. The power
 // notifications carry a pointer, so they are sent from inside the process.
+// What Wine never reports (a full-screen Direct3D program, presentation mode,
+// battery saver, a remote session) comes from stand-in system answers.
 #include <windows.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
 
 #include "common/settings_layout.h"
 #include "player/core/visibility_watch.h"
@@ -16,6 +22,7 @@ namespace {
 
 constexpr GUID kDisplayState = {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 constexpr GUID kPowerSource = {0x5d3e9a59, 0xe9d5, 0x4b00, {0xa6, 0xbd, 0xff, 0x34, 0xff, 0x51, 0x65, 0x48}};
+constexpr GUID kBatterySaver = {0xe00958c0, 0xc213, 0x4ace, {0xac, 0x77, 0xfe, 0xcc, 0xed, 0x2e, 0xee, 0xa5}};
 constexpr int kPlaying = 3;
 constexpr int kPaused = 2;
 // Covers are checked on window events, and once a second besides.
@@ -30,6 +37,11 @@ class CoverWindow {
                               nullptr, nullptr);
     ShowWindow(window_, show);
   }
+  // A borderless window of `className` over `rect`.
+  CoverWindow(const RECT& rect, const wchar_t* className) {
+    window_ = CreateWindowExW(0, className, L"cover", WS_POPUP | WS_VISIBLE, rect.left, rect.top,
+                              rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, nullptr, nullptr);
+  }
   ~CoverWindow() { Close(); }
   CoverWindow(const CoverWindow&) = delete;
   CoverWindow& operator=(const CoverWindow&) = delete;
@@ -41,6 +53,42 @@ class CoverWindow {
 
  private:
   HWND window_ = nullptr;
+};
+
+// The system's answers as a test sets them.
+struct Answers {
+  NotificationState state = NotificationState::AcceptsNotifications;
+  PowerReading power;
+  bool remote = false;
+};
+
+class StandInSignals final : public SystemSignals {
+ public:
+  explicit StandInSignals(std::shared_ptr<const Answers> answers) : answers_(std::move(answers)) {}
+  NotificationState UserNotificationState() override { return answers_->state; }
+  std::optional<PowerReading> PowerStatus() override { return answers_->power; }
+  bool RemoteSession() override { return answers_->remote; }
+
+ private:
+  std::shared_ptr<const Answers> answers_;
+};
+
+// A window class of the test's own under a shell surface's name.
+class WindowClass {
+ public:
+  explicit WindowClass(const wchar_t* name) : name_(name) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = name;
+    RegisterClassW(&windowClass);
+  }
+  ~WindowClass() { UnregisterClassW(name_, GetModuleHandleW(nullptr)); }
+  WindowClass(const WindowClass&) = delete;
+  WindowClass& operator=(const WindowClass&) = delete;
+
+ private:
+  const wchar_t* name_;
 };
 
 class IdlePauseTest : public PlayerTest {
@@ -119,6 +167,63 @@ TEST_F(IdlePauseTest, MaximisedWindowPausesTheDesktopClipAndClosingItResumes) {
   ExpectTransportShowsPlaying();
 }
 
+TEST_F(IdlePauseTest, HeldOnlyWhileEveryMonitorItShowsOnIsCoveredAndNeverByAShellSurface) {
+  TLumorixMainForm& form = StartOnDesktop();
+  // Two monitors side by side inside the one screen Wine has.
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  const RECT left{0, 0, width / 2, height}, right{width / 2, 0, width, height};
+  form.IdleControl().ShowsOn([left, right] { return std::vector<RECT>{left, right}; });
+  const WindowClass taskView(L"MultitaskingViewFrame");
+  const WindowClass coreWindow(L"Windows.UI.Core.CoreWindow");
+  CoverWindow onLeft(left, L"STATIC");
+  CoverWindow shellOnRight(right, L"MultitaskingViewFrame");
+  EXPECT_TRUE(StaysPlaying(kCoverNoticed)) << "one monitor covered, the other under Task View";
+
+  // A game a few pixels off its monitor, with the generic app-window class of another program than the shell's.
+  CoverWindow onRight({right.left + 8, 0, right.right, right.bottom - 8}, L"Windows.UI.Core.CoreWindow");
+  ASSERT_TRUE(WaitHeld(kCoverNoticed));
+  onLeft.Close();
+  ASSERT_TRUE(WaitPlaying(kCoverNoticed));
+  form.IdleControl().ShowsOn(nullptr);  // the monitor of the desktop window: the whole screen
+  EXPECT_TRUE(StaysPlaying(kCoverNoticed));
+}
+
+TEST_F(IdlePauseTest, FullScreenProgramBatterySaverAndRemoteSessionPauseAsTheSystemReports) {
+  TLumorixMainForm& form = StartOnDesktop();
+  IdlePauseControl& control = form.IdleControl();
+  // Kept by the player's watch for as long as it lives.
+  const auto shared = std::make_shared<Answers>();
+  Answers& answers = *shared;
+  answers.remote = true;
+  control.Watch().UseSignals(std::make_unique<StandInSignals>(shared));
+  ASSERT_TRUE(WaitHeld()) << "a remote session from the start";
+  control.ItPauseWhenRemote.Click();
+  ASSERT_TRUE(WaitPlaying());
+  control.ItPauseWhenRemote.Click();
+  ASSERT_TRUE(WaitHeld());
+  answers.remote = false;
+  Session(WTS_CONSOLE_CONNECT);  // back at the machine's own console
+  ASSERT_TRUE(WaitPlaying());
+
+  // No notification tells of these: the player asks while it watches for covers.
+  for (NotificationState state : {NotificationState::RunningD3DFullScreen, NotificationState::PresentationMode}) {
+    answers.state = state;
+    ASSERT_TRUE(WaitHeld(kCoverNoticed));
+    answers.state = NotificationState::Busy;
+    ASSERT_TRUE(WaitPlaying(kCoverNoticed));
+  }
+
+  answers.power.systemStatusFlag = 1;
+  SendMessageW(Watch(), WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0);
+  ASSERT_TRUE(WaitHeld()) << "battery saver on mains";
+  Power(kBatterySaver, 0);
+  ASSERT_TRUE(WaitPlaying());
+  Power(kBatterySaver, 1);
+  ASSERT_TRUE(WaitHeld());
+  control.ItPauseOnBattery.Click();
+  ASSERT_TRUE(WaitPlaying());
+}
+
 TEST_F(IdlePauseTest, LockDisplayOffAndBatteryPauseAndTheirEndResumes) {
   StartOnDesktop();
   Session(WTS_SESSION_LOCK);
@@ -183,6 +288,7 @@ TEST_F(IdlePauseTest, EachSwitchOffKeepsPlayingAndTurningOneOffWhilePausedResume
   EXPECT_TRUE(control.ItPauseWhenCovered.Checked());
   EXPECT_TRUE(control.ItPauseOnBattery.Checked());
   EXPECT_TRUE(control.ItPauseWhenLocked.Checked());
+  EXPECT_TRUE(control.ItPauseWhenRemote.Checked());
 
   Session(WTS_SESSION_LOCK);
   ASSERT_TRUE(WaitHeld());
@@ -236,11 +342,14 @@ TEST_F(IdlePauseTest, SwitchesAreKeptInTheSettingsKeyAndMissingOnesAreOn) {
   EXPECT_TRUE(form.IdleControl().Switches().whenCovered);
   EXPECT_TRUE(form.IdleControl().Switches().onBattery);
   EXPECT_TRUE(form.IdleControl().Switches().whenLocked);
+  EXPECT_TRUE(form.IdleControl().Switches().whenRemote);
   form.IdleControl().ItPauseOnBattery.Click();
+  form.IdleControl().ItPauseWhenRemote.Click();
   form.ItExitClick();
   EXPECT_EQ(ReadIntegerSetting(kSettingsKey, kPauseWhenCovered), 1);
   EXPECT_EQ(ReadIntegerSetting(kSettingsKey, kPauseOnBattery), 0);
   EXPECT_EQ(ReadIntegerSetting(kSettingsKey, kPauseWhenLocked), 1);
+  EXPECT_EQ(ReadIntegerSetting(kSettingsKey, kPauseWhenRemote), 0);
   player.reset();
 
   WriteSetting(kSettingsKey, kPauseWhenCovered, EncodeInteger(0));
@@ -250,5 +359,6 @@ TEST_F(IdlePauseTest, SwitchesAreKeptInTheSettingsKeyAndMissingOnesAreOn) {
   EXPECT_FALSE(again.IdleControl().ItPauseWhenCovered.Checked());
   EXPECT_FALSE(again.IdleControl().ItPauseOnBattery.Checked());
   EXPECT_TRUE(again.IdleControl().ItPauseWhenLocked.Checked());
+  EXPECT_FALSE(again.IdleControl().ItPauseWhenRemote.Checked());
   EXPECT_TRUE(again.Timer.Enabled()) << "the create step went through";
 }

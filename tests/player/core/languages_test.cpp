@@ -59,7 +59,8 @@ class LanguageTest : public PlayerTest {
             form.ItExit.Caption(),
             form.IdleControl().ItPauseWhenCovered.Caption(),
             form.IdleControl().ItPauseOnBattery.Caption(),
-            form.IdleControl().ItPauseWhenLocked.Caption()};
+            form.IdleControl().ItPauseWhenLocked.Caption(),
+            form.IdleControl().ItPauseWhenRemote.Caption()};
   }
 
   static std::vector<std::wstring> BuiltIn() {
@@ -97,7 +98,8 @@ class LanguageTest : public PlayerTest {
             L"&Exit",
             L"Pause when covered by a &window",
             L"Pause on &battery",
-            L"Pause when loc&ked or the display is off"};
+            L"Pause when loc&ked or the display is off",
+            L"Pause in a &remote session"};
   }
 
   static void Choose(const TLumorixMainForm& form, const ui::MenuItem& item) {

@@ -1,0 +1,44 @@
+#include "player/core/system_signals.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace lumorix {
+
+namespace {
+
+using NotificationStateQuery = HRESULT(WINAPI*)(QUERY_USER_NOTIFICATION_STATE*);
+
+class WindowsSystemSignals final : public SystemSignals {
+ public:
+  WindowsSystemSignals() {
+    // Looked up rather than imported: a shell without it must not keep the player from starting.
+    if (HMODULE shell = GetModuleHandleW(L"shell32.dll"))
+      query_ = reinterpret_cast<NotificationStateQuery>(
+          reinterpret_cast<void*>(GetProcAddress(shell, "SHQueryUserNotificationState")));
+  }
+
+  NotificationState UserNotificationState() override {
+    QUERY_USER_NOTIFICATION_STATE state{};
+    if (!query_ || FAILED(query_(&state))) return NotificationState::Unknown;
+    return static_cast<NotificationState>(state);
+  }
+
+  std::optional<PowerReading> PowerStatus() override {
+    SYSTEM_POWER_STATUS status{};
+    if (!GetSystemPowerStatus(&status)) return std::nullopt;
+    // SystemStatusFlag in newer headers: the battery-saver state since Windows 10.
+    return PowerReading{status.ACLineStatus, status.Reserved1};
+  }
+
+  bool RemoteSession() override { return GetSystemMetrics(SM_REMOTESESSION) != 0; }
+
+ private:
+  NotificationStateQuery query_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<SystemSignals> WindowsSignals() { return std::make_unique<WindowsSystemSignals>(); }
+
+}  // namespace lumorix
