@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
 #include <cstdint>
 #include <vector>
 
+#include "common/mp4_rotation.h"
 #include "common/picture_convert.h"
 #include "common/render_fallback.h"
 
@@ -98,4 +103,188 @@ TEST(PictureConvert, PaddedSourceRowsAreCroppedToTheWidth) {
   CopyRgb32(rows.data(), 4, 1, 2, flipped.data() + 4, -4);
   EXPECT_EQ(flipped[0], 2);
   EXPECT_EQ(flipped[4], 1);
+}
+
+namespace {
+
+// Four quadrants (red, green / blue, white) in every layout the source reads,
+// each row followed by padding; what a decoder hands over.
+struct Colour {
+  uint8_t y, u, v;     // BT.601 studio range
+  uint8_t b, g, r;
+};
+constexpr Colour kQuadrants[4] = {{81, 90, 240, 0, 0, 255},     // top left: red
+                                  {145, 54, 34, 0, 255, 0},     // top right: green
+                                  {41, 240, 110, 255, 0, 0},    // bottom left: blue
+                                  {235, 128, 128, 255, 255, 255}};  // bottom right: white
+constexpr uint8_t kUntouched = 0xEE;
+
+int Quadrant(int x, int y, int width, int height) { return (y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1); }
+
+struct TestPicture {
+  std::vector<uint8_t> bytes;
+  PicturePlanes<uint8_t> planes;
+};
+
+TestPicture MakePicture(PixelLayout layout, int width, int height, ptrdiff_t padding, bool bottomUp) {
+  TestPicture picture;
+  ptrdiff_t stride = RowBytes(layout, width) + padding;
+  picture.bytes.assign(static_cast<size_t>(ImageBytes(layout, stride, height) + stride), kUntouched);
+  auto& planes = picture.planes;
+  planes = {layout, width, height, picture.bytes.data(), stride, nullptr, 0};
+  if (bottomUp) planes.rows += stride * (height - 1), planes.stride = -stride;
+  if (layout == PixelLayout::kNv12) planes.chroma = picture.bytes.data() + stride * height, planes.chromaStride = stride;
+  return picture;
+}
+
+void Paint(const PictureTarget& out) {
+  for (int y = 0; y < out.height; ++y)
+    for (int x = 0; x < out.width; ++x) {
+      const Colour& colour = kQuadrants[Quadrant(x, y, out.width, out.height)];
+      uint8_t* row = out.rows + y * out.stride;
+      if (out.layout == PixelLayout::kRgb32) {
+        row[x * 4] = colour.b, row[x * 4 + 1] = colour.g, row[x * 4 + 2] = colour.r, row[x * 4 + 3] = 0;
+      } else if (out.layout == PixelLayout::kYuy2) {
+        row[(x / 2) * 4 + (x & 1) * 2] = colour.y;
+        row[(x / 2) * 4 + 1] = colour.u, row[(x / 2) * 4 + 3] = colour.v;
+      } else {
+        row[x] = colour.y;
+        uint8_t* uv = out.chroma + (y / 2) * out.chromaStride + (x & ~1);
+        if ((x & 1) == 0 && (y & 1) == 0) uv[0] = colour.u, uv[1] = colour.v;
+      }
+    }
+}
+
+// The quadrant whose colour the pixel shows, -1 for none.
+int ShownQuadrant(const PictureTarget& out, int x, int y) {
+  const uint8_t* row = out.rows + y * out.stride;
+  for (int quadrant = 0; quadrant < 4; ++quadrant) {
+    const Colour& colour = kQuadrants[quadrant];
+    bool same = false;
+    if (out.layout == PixelLayout::kRgb32) {
+      auto near = [](int a, int b) { return std::abs(a - b) <= 6; };
+      same = near(row[x * 4], colour.b) && near(row[x * 4 + 1], colour.g) && near(row[x * 4 + 2], colour.r);
+    } else if (out.layout == PixelLayout::kYuy2) {
+      same = row[(x / 2) * 4 + (x & 1) * 2] == colour.y && row[(x / 2) * 4 + 1] == colour.u &&
+             row[(x / 2) * 4 + 3] == colour.v;
+    } else {
+      const uint8_t* uv = out.chroma + (y / 2) * out.chromaStride + (x & ~1);
+      same = row[x] == colour.y && uv[0] == colour.u && uv[1] == colour.v;
+    }
+    if (same) return quadrant;
+  }
+  return -1;
+}
+
+}  // namespace
+
+// Every layout into every layout it can become, turned 0 to 3 times, even and
+// odd sizes, padded rows, RGB either way up: the corners show the right
+// colours and nothing is written past a row or the picture.
+TEST(PictureConvert, EveryLayoutTurnsIntoEveryTargetWithinItsRows) {
+  const PixelLayout layouts[] = {PixelLayout::kNv12, PixelLayout::kYuy2, PixelLayout::kRgb32};
+  // Source corner seen at the target's top left, top right, bottom left, bottom right, per quarter turn.
+  const int corners[4][4] = {{0, 1, 2, 3}, {2, 0, 3, 1}, {3, 2, 1, 0}, {1, 3, 0, 2}};
+  for (auto [width, height] : {std::pair{8, 4}, std::pair{7, 5}})
+    for (PixelLayout from : layouts)
+      for (PixelLayout to : layouts) {
+        if (!CanConvert(from, to)) continue;
+        for (int turns = 0; turns < 4; ++turns) {
+          bool bottomUp = from == PixelLayout::kRgb32 && turns % 2 == 1;
+          TestPicture in = MakePicture(from, width, height, 8, bottomUp);
+          Paint(in.planes);
+          int outWidth = turns % 2 ? height : width, outHeight = turns % 2 ? width : height;
+          TestPicture out = MakePicture(to, outWidth, outHeight, 4, to == PixelLayout::kRgb32);
+          const PictureView view{from, width, height, in.planes.rows, in.planes.stride, in.planes.chroma,
+                                 in.planes.chromaStride};
+          ConvertPicture(view, turns, out.planes);
+          std::string what = std::to_string(int(from)) + "->" + std::to_string(int(to)) + " turned " +
+                             std::to_string(turns) + " at " + std::to_string(width) + "x" + std::to_string(height);
+          const std::pair<int, int> points[4] = {{0, 0}, {outWidth - 1, 0}, {0, outHeight - 1}, {outWidth - 1, outHeight - 1}};
+          for (int corner = 0; corner < 4; ++corner)
+            EXPECT_EQ(ShownQuadrant(out.planes, points[corner].first, points[corner].second), corners[turns][corner])
+                << what << ", corner " << corner;
+          // The padding after each row and the spare row after the picture keep their bytes.
+          ptrdiff_t stride = std::abs(out.planes.stride), used = RowBytes(to, outWidth);
+          size_t rows = out.bytes.size() / stride - 1;
+          if (to == PixelLayout::kNv12) rows = outHeight;  // the chroma rows are whole-width pairs
+          for (size_t row = 0; row < rows; ++row)
+            for (ptrdiff_t column = used; column < stride; ++column)
+              ASSERT_EQ(out.bytes[row * stride + column], kUntouched) << what << ", row " << row;
+          for (size_t index = out.bytes.size() - stride; index < out.bytes.size(); ++index)
+            ASSERT_EQ(out.bytes[index], kUntouched) << what;
+        }
+      }
+}
+
+namespace {
+
+std::string Box(const char* type, const std::string& payload) {
+  uint32_t size = static_cast<uint32_t>(payload.size() + 8);
+  std::string box{char(size >> 24), char(size >> 16), char(size >> 8), char(size)};
+  return box + type + payload;
+}
+
+std::string Word(int32_t value) {
+  auto bits = static_cast<uint32_t>(value);
+  return {char(bits >> 24), char(bits >> 16), char(bits >> 8), char(bits)};
+}
+
+// A track: its header (version 0 or 1) with the matrix a, b, c, d, and its handler.
+std::string Track(const char* handler, int version, int32_t a, int32_t b, int32_t c, int32_t d) {
+  std::string header = Word(version << 24) + std::string(version == 1 ? 32 : 20, '\0') + std::string(16, '\0') +
+                       Word(a) + Word(b) + Word(0) + Word(c) + Word(d) + Word(0) + Word(0) + Word(0) +
+                       Word(0x40000000) + Word(160 << 16) + Word(120 << 16);
+  std::string media = Box("mdia", Box("hdlr", Word(0) + Word(0) + handler + std::string(12, '\0')));
+  return Box("trak", Box("tkhd", header) + media);
+}
+
+int TurnsOf(const std::string& file) {
+  auto read = [&](uint64_t offset, void* buffer, size_t size) {
+    if (offset > file.size() || size > file.size() - offset) return false;
+    std::memcpy(buffer, file.data() + offset, size);
+    return true;
+  };
+  return Mp4QuarterTurns(read, file.size());
+}
+
+constexpr int32_t kOne = 0x10000;
+
+}  // namespace
+
+// The first video track's matrix, whatever the box layout; a damaged or foreign
+// file is shown as stored.
+TEST(Mp4Rotation, FirstVideoTracksMatrixGivesTheQuarterTurns) {
+  const std::string type = Box("ftyp", "isom" + Word(0x200) + "isomavc1");
+  const std::string sound = Track("soun", 0, 0, kOne, -kOne, 0);
+  const std::string mdat = Box("mdat", std::string(64, 'x'));
+  auto movie = [&](const std::string& tracks) { return Box("moov", Box("mvhd", std::string(100, '\0')) + tracks); };
+  std::string large = movie(Track("vide", 0, 0, kOne, -kOne, 0));
+  large = std::string{0, 0, 0, 1} + large.substr(4, 4) + Word(0) + Word(int32_t(large.size() + 8)) + large.substr(8);
+  std::string truncated = type + movie(Track("vide", 0, 0, kOne, -kOne, 0));
+  truncated.resize(truncated.size() - 20);
+  std::string oversized = type + movie(Track("vide", 0, 0, kOne, -kOne, 0));
+  oversized[type.size() + 3] = char(0xFF);  // the movie box claims more than the file has
+  const struct {
+    const char* what;
+    std::string file;
+    int turns;
+  } cases[] = {
+      {"upright", type + movie(Track("vide", 0, kOne, 0, 0, kOne)) + mdat, 0},
+      {"a quarter clockwise, after the sound track", type + mdat + movie(sound + Track("vide", 0, 0, kOne, -kOne, 0)), 1},
+      {"half a turn, 64-bit header", type + movie(Track("vide", 1, -kOne, 0, 0, -kOne)), 2},
+      {"a quarter anticlockwise", type + movie(Track("vide", 0, 0, -kOne, kOne, 0)), 3},
+      {"scaled quarter", type + movie(Track("vide", 0, 0, 2 * kOne, -2 * kOne, 0)), 1},
+      {"mirrored", type + movie(Track("vide", 0, -kOne, 0, 0, kOne)), 0},
+      {"free angle", type + movie(Track("vide", 0, 46341, 46341, -46341, 46341)), 0},
+      {"sound only", type + movie(sound), 0},
+      {"64-bit box size", type + large, 1},
+      {"box to the end of the file", type + std::string{0, 0, 0, 0} + movie(Track("vide", 0, 0, kOne, -kOne, 0)).substr(4), 1},
+      {"truncated", truncated, 0},
+      {"box larger than the file", oversized, 0},
+      {"box smaller than its header", type + std::string{0, 0, 0, 4} + "moov", 0},
+      {"Matroska", std::string("\x1A\x45\xDF\xA3\x9F\x42\x86\x81\x01", 9) + std::string(40, '\0'), 0},
+      {"empty", "", 0},
+  };
+  for (const auto& test : cases) EXPECT_EQ(TurnsOf(test.file), test.turns) << test.what;
 }

@@ -105,6 +105,41 @@ TEST_F(PlayerTest, ClipNoFrameworkPlaysShowsTheStandardErrorBox) {
   DeleteFileW(path.c_str());
 }
 
+TEST_F(PlayerTest, PictureNothingDecodesShowsTheErrorAndMovesOn) {
+  WritePlayList({"sound-av1.mp4", "short.mp4"});
+  TLumorixMainForm& form = StartPlayer();
+  ASSERT_EQ(errors.Boxes().size(), 1u);
+  EXPECT_NE(errors.Boxes()[0].text.find(L"($80040255)."), std::wstring::npos) << Narrowed(errors.Boxes()[0].text);
+  EXPECT_TRUE(form.Timer.Enabled()) << "start-up goes on after the box";
+  ASSERT_TRUE(PumpUntil([&] { return form.PlayingIndex == 1; }, milliseconds(3000)));
+  EXPECT_TRUE(PlaysThroughMediaFoundation(form));
+  EXPECT_TRUE(PumpUntil([&] { return form.FilterGraph()->State() == 3; }, milliseconds(3000)));
+  EXPECT_EQ(errors.Boxes().size(), 1u);
+}
+
+TEST_F(PlayerTest, PlaylistOfFilesThatDoNotRenderStopsAfterOneRound) {
+  WritePlayList({"sound-av1.mp4", "sound-av1.mp4"});
+  TLumorixMainForm& form = StartPlayer();
+  form.Repeat = true;  // would pick the same entry again
+  PumpFor(milliseconds(1500));
+  EXPECT_EQ(errors.Boxes().size(), 2u) << "each entry once";
+  EXPECT_EQ(form.PlayingIndex, 1);
+}
+
+// A recorder's WebM states no length: it plays to its end, and only then does
+// the player move on. Meanwhile the seek bar offers no position (its range is
+// empty), since none can be reached by length.
+TEST_F(PlayerTest, WebmWithoutDurationPlaysToItsEndThenMovesOn) {
+  WritePlayList({"no-duration.webm", "short.mp4"});
+  TLumorixMainForm& form = StartPlayer();
+  ASSERT_TRUE(errors.Boxes().empty()) << Narrowed(errors.Boxes()[0].text);
+  DWORD start = GetTickCount();
+  ASSERT_TRUE(PumpUntil([&] { return form.PlayingIndex == 1; }, milliseconds(9000)));
+  DWORD played = GetTickCount() - start;
+  EXPECT_GE(played, 3500u) << "the four-second clip ended early";
+  EXPECT_TRUE(errors.Boxes().empty());
+}
+
 namespace {
 
 constexpr COLORREF kRed = RGB(255, 0, 0);
@@ -145,6 +180,21 @@ TEST(MfDesktopPicture, Mp4FillsTheDesktopBehindTheIcons) {
   ASSERT_TRUE(EndSession(settings));
   EXPECT_TRUE(player->WaitForExit(10000));
   EXPECT_EQ(RegistryWallpaper(), "C:\\windows\\lumorix-user.bmp");
+}
+
+TEST(MfDesktopPicture, ClipStoredTurnedShowsUpright) {
+  std::unique_ptr<PlayerProcess> player;
+  HWND settings = StartOnTheDesktop(player, "red-blue-turned.mp4");
+  ASSERT_NE(settings, nullptr) << "desktop playback did not start";
+  ScreenShot desktop;
+  desktop.Save("mf-turned-clip");
+  // Stored as red left of blue with a quarter turn anticlockwise: blue above red, upright.
+  for (int y : {60, 300})
+    EXPECT_TRUE(Near(desktop.Pixel(512, y), RGB(0, 0, 255))) << y << ": " << Describe(desktop.Pixel(512, y));
+  for (int y : {460, 700})
+    EXPECT_TRUE(Near(desktop.Pixel(512, y), kRed)) << y << ": " << Describe(desktop.Pixel(512, y));
+  ASSERT_TRUE(EndSession(settings));
+  EXPECT_TRUE(player->WaitForExit(10000));
 }
 
 TEST(MfDesktopPicture, PreviewLetterBoxesAWideMp4) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "tests/support/gui_test.h"
 #include "tests/support/media.h"
 
@@ -18,6 +20,9 @@ ComPtr<IPin> FindPin(MfSourceFilter& filter, const wchar_t* id) {
   (void)filter.FindPin(id, &pin);
   return pin;
 }
+
+// The Enhanced Video Renderer, which MinGW's headers do not name.
+constexpr CLSID kEnhancedVideoRenderer = {0xfa10746c, 0x9b63, 0x4b6c, {0xbc, 0x49, 0xfc, 0x30, 0x0e, 0xa5, 0xf2, 0x56}};
 
 VIDEOINFOHEADER VideoInfo(const AM_MEDIA_TYPE& type) { return *reinterpret_cast<VIDEOINFOHEADER*>(type.pbFormat); }
 
@@ -59,43 +64,96 @@ TEST(MfSourceFilter, ClipWithPictureAndSoundHasBothPins) {
   EXPECT_EQ(filter->FindPin(L"Subtitles", &none), VFW_E_NOT_FOUND);
 }
 
-TEST(MfSourceFilter, PictureIsOfferedAsBottomUpRgb32OfTheClipsSize) {
+// YUV first, which renderers convert on the graphics card, then RGB32, all
+// upright: a clip stored with a quarter turn is offered in its turned size.
+TEST(MfSourceFilter, PictureIsOfferedAsYuvThenRgb32InItsUprightSize) {
+  for (auto [clip, width, height] : {std::tuple{"tone.mp4", 160, 120}, std::tuple{"red-blue-turned.mp4", 60, 160}}) {
+    ComPtr<MfSourceFilter> filter = MfSourceFilter::Create(Clip(clip), nullptr);
+    ASSERT_TRUE(filter) << clip;
+    ComPtr<IPin> video = FindPin(*filter.Get(), L"Video");
+    ASSERT_TRUE(video);
+    ComPtr<IEnumMediaTypes> types;
+    ASSERT_HRESULT_SUCCEEDED(video->EnumMediaTypes(&types));
+    std::vector<GUID> subtypes;
+    AM_MEDIA_TYPE* type = nullptr;
+    while (types->Next(1, &type, nullptr) == S_OK) {
+      subtypes.push_back(type->subtype);
+      EXPECT_EQ(type->formattype, FORMAT_VideoInfo);
+      VIDEOINFOHEADER info = VideoInfo(*type);
+      EXPECT_EQ(info.bmiHeader.biWidth, width) << clip;
+      EXPECT_EQ(info.bmiHeader.biHeight, height) << clip;
+      EXPECT_EQ(info.AvgTimePerFrame, 1000000) << "ten frames a second";
+      EXPECT_EQ(info.bmiHeader.biSizeImage, type->lSampleSize);
+      EXPECT_EQ(video->QueryAccept(type), S_OK);
+      DeleteMediaType(type);
+    }
+    EXPECT_EQ(subtypes, (std::vector<GUID>{MEDIASUBTYPE_NV12, MEDIASUBTYPE_YUY2, MEDIASUBTYPE_RGB32})) << clip;
+  }
+}
+
+TEST(MfSourceFilter, RendererMayAskForWiderRowsNotAnotherSize) {
   ComPtr<MfSourceFilter> filter = MfSourceFilter::Create(Clip("tone.mp4"), nullptr);
   ASSERT_TRUE(filter);
   ComPtr<IPin> video = FindPin(*filter.Get(), L"Video");
-  ASSERT_TRUE(video);
   ComPtr<IEnumMediaTypes> types;
   ASSERT_HRESULT_SUCCEEDED(video->EnumMediaTypes(&types));
-  AM_MEDIA_TYPE* type = nullptr;
-  ASSERT_EQ(types->Next(1, &type, nullptr), S_OK);
-  EXPECT_EQ(type->majortype, MEDIATYPE_Video);
-  EXPECT_EQ(type->subtype, MEDIASUBTYPE_RGB32);
-  EXPECT_EQ(type->formattype, FORMAT_VideoInfo);
-  VIDEOINFOHEADER info = VideoInfo(*type);
-  EXPECT_EQ(info.bmiHeader.biWidth, 160);
-  EXPECT_EQ(info.bmiHeader.biHeight, 120);
-  EXPECT_EQ(info.bmiHeader.biBitCount, 32);
-  EXPECT_EQ(info.AvgTimePerFrame, 1000000) << "ten frames a second";
-  EXPECT_EQ(types->Next(1, &type, nullptr), S_FALSE) << "one type only";
-  ASSERT_HRESULT_SUCCEEDED(types->Reset());
-  EXPECT_EQ(types->Skip(1), S_OK);
-  EXPECT_EQ(types->Skip(1), S_FALSE);
-
-  // A renderer may ask for wider rows or a top-down picture, not for another size.
-  AM_MEDIA_TYPE* offered = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(types->Reset());
-  ASSERT_EQ(types->Next(1, &offered, nullptr), S_OK);
-  EXPECT_EQ(video->QueryAccept(offered), S_OK);
-  auto* header = &reinterpret_cast<VIDEOINFOHEADER*>(offered->pbFormat)->bmiHeader;
+  AM_MEDIA_TYPE* nv12 = nullptr;
+  AM_MEDIA_TYPE* rgb = nullptr;
+  ASSERT_EQ(types->Next(1, &nv12, nullptr), S_OK);
+  ASSERT_EQ(types->Skip(1), S_OK);
+  ASSERT_EQ(types->Next(1, &rgb, nullptr), S_OK);
+  EXPECT_EQ(types->Next(1, &rgb, nullptr), S_FALSE);
+  auto* header = &reinterpret_cast<VIDEOINFOHEADER*>(rgb->pbFormat)->bmiHeader;
   header->biWidth = 192;
   header->biHeight = -120;
-  EXPECT_EQ(video->QueryAccept(offered), S_OK);
+  EXPECT_EQ(video->QueryAccept(rgb), S_OK) << "RGB either way up";
   header->biHeight = 240;
-  EXPECT_EQ(video->QueryAccept(offered), S_FALSE);
-  offered->subtype = MEDIASUBTYPE_RGB24;
-  EXPECT_EQ(video->QueryAccept(offered), S_FALSE);
-  DeleteMediaType(offered);
-  DeleteMediaType(type);
+  EXPECT_EQ(video->QueryAccept(rgb), S_FALSE);
+  rgb->subtype = MEDIASUBTYPE_RGB24;
+  EXPECT_EQ(video->QueryAccept(rgb), S_FALSE);
+  header = &reinterpret_cast<VIDEOINFOHEADER*>(nv12->pbFormat)->bmiHeader;
+  header->biWidth = 256;
+  EXPECT_EQ(video->QueryAccept(nv12), S_OK);
+  header->biHeight = -120;
+  EXPECT_EQ(video->QueryAccept(nv12), S_FALSE) << "YUV is top-down";
+  DeleteMediaType(nv12);
+  DeleteMediaType(rgb);
+}
+
+// The downstream pin decides: each renderer gets the first of our types it
+// takes (the legacy renderer under Wine takes RGB only, the EVR takes NV12).
+TEST(MfSourceFilter, VideoConnectsWithTheFirstTypeTheRendererTakes) {
+  for (const CLSID& renderer : {CLSID_VideoRenderer, kEnhancedVideoRenderer}) {
+    ComPtr<MfSourceFilter> filter = MfSourceFilter::Create(Clip("tone.mp4"), nullptr);
+    ASSERT_TRUE(filter);
+    ComPtr<IGraphBuilder> graph;
+    ComPtr<IBaseFilter> sink;
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&graph)));
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(renderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&sink)));
+    ASSERT_HRESULT_SUCCEEDED(graph->AddFilter(filter.Get(), L"source"));
+    ASSERT_HRESULT_SUCCEEDED(graph->AddFilter(sink.Get(), L"renderer"));
+    ComPtr<IPin> video = FindPin(*filter.Get(), L"Video");
+    ComPtr<IEnumPins> pins;
+    ComPtr<IPin> input;
+    ASSERT_HRESULT_SUCCEEDED(sink->EnumPins(&pins));
+    ASSERT_EQ(pins->Next(1, &input, nullptr), S_OK);
+    GUID expected = GUID_NULL;
+    ComPtr<IEnumMediaTypes> types;
+    ASSERT_HRESULT_SUCCEEDED(video->EnumMediaTypes(&types));
+    AM_MEDIA_TYPE* type = nullptr;
+    while (expected == GUID_NULL && types->Next(1, &type, nullptr) == S_OK) {
+      if (input->QueryAccept(type) == S_OK) expected = type->subtype;
+      DeleteMediaType(type);
+    }
+    ASSERT_NE(expected, GUID_NULL);
+    ASSERT_HRESULT_SUCCEEDED(graph->ConnectDirect(video.Get(), input.Get(), nullptr));
+    AM_MEDIA_TYPE connected{};
+    ASSERT_HRESULT_SUCCEEDED(video->ConnectionMediaType(&connected));
+    EXPECT_EQ(connected.subtype, expected);
+    if (connected.pbFormat) CoTaskMemFree(connected.pbFormat);
+    ASSERT_HRESULT_SUCCEEDED(graph->RemoveFilter(sink.Get()));
+    ASSERT_HRESULT_SUCCEEDED(graph->RemoveFilter(filter.Get()));
+  }
 }
 
 TEST(MfSourceFilter, SoundIsOfferedAsPcm) {
