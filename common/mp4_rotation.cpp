@@ -97,14 +97,14 @@ int MatrixQuarterTurns(int32_t a, int32_t b, int32_t c, int32_t d) {
   return 0;
 }
 
-int Mp4QuarterTurns(const ReadAt& read, uint64_t fileSize) {
+Mp4VideoTrack FindMp4VideoTrack(const ReadAt& read, uint64_t fileSize) {
   BoxReader reader(read);
   Box file{0, 0, fileSize};
   auto movie = reader.Child(file, Tag("moov"));
-  if (!movie) return 0;
+  if (!movie) return {};
   for (auto track = reader.Child(*movie, Tag("trak")); track; track = reader.Find(*movie, Tag("trak"), track->end))
-    if (IsVideoTrack(reader, *track)) return TrackQuarterTurns(reader, *track).value_or(0);
-  return 0;
+    if (IsVideoTrack(reader, *track)) return {true, TrackQuarterTurns(reader, *track).value_or(0)};
+  return {};
 }
 
 }  // namespace lumorix

@@ -148,8 +148,4 @@ void Nv12ToRgb32(const uint8_t* luma, ptrdiff_t lumaStride, const uint8_t* chrom
   }
 }
 
-void CopyRgb32(const uint8_t* in, ptrdiff_t inStride, int width, int height, uint8_t* out, ptrdiff_t outStride) {
-  CopyRows(in, inStride, static_cast<ptrdiff_t>(width) * 4, height, out, outStride);
-}
-
 }  // namespace lumorix

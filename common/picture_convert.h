@@ -46,7 +46,4 @@ void ConvertPicture(const PictureView& in, int quarterTurns, const PictureTarget
 void Nv12ToRgb32(const uint8_t* luma, ptrdiff_t lumaStride, const uint8_t* chroma, ptrdiff_t chromaStride, int width,
                  int height, uint8_t* out, ptrdiff_t outStride);
 
-// Rows of 32-bit pixels copied as they are.
-void CopyRgb32(const uint8_t* in, ptrdiff_t inStride, int width, int height, uint8_t* out, ptrdiff_t outStride);
-
 }  // namespace lumorix

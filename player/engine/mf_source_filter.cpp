@@ -33,6 +33,8 @@ ComPtr<MfSourceFilter> MfSourceFilter::Create(const std::wstring& path, HRESULT*
   }
   if (auto audio = MfStreamReader::Open(path, MfStreamReader::Kind::kAudio, &reason, nullptr))
     filter->pins_.push_back(std::make_unique<MfOutputPin>(*filter.Get(), std::move(audio), L"Audio"));
+  // A picture Media Foundation does not even list (no decoder at all) is there all the same.
+  if (!filter->picturePresent_) filter->picturePresent_ = StoredVideoTrack(path).present;
   if (filter->pins_.empty()) {
     if (error) *error = FAILED(reason) ? reason : VFW_E_UNSUPPORTED_STREAM;
     return nullptr;

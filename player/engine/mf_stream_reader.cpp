@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/mp4_rotation.h"
 #include "platform/handle.h"
 #include "player/engine/mf_library.h"
 
@@ -81,23 +80,6 @@ ComPtr<IMFAttributes> ReaderAttributes() {
   return attributes;
 }
 
-// The rotation an MP4 or QuickTime file stores, read from the file itself
-// (the platform's source does not report it everywhere).
-int StoredQuarterTurns(const std::wstring& path) {
-  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.Get(), &size)) return 0;
-  auto read = [&](uint64_t offset, void* buffer, size_t length) {
-    LARGE_INTEGER at;
-    at.QuadPart = static_cast<LONGLONG>(offset);
-    DWORD got = 0;
-    return SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
-           ReadFile(file.Get(), buffer, static_cast<DWORD>(length), &got, nullptr) && got == length;
-  };
-  return Mp4QuarterTurns(read, static_cast<uint64_t>(size.QuadPart));
-}
-
 // MF_MT_VIDEO_ROTATION (Windows 8 and later; the headers of this build stop at Windows 7).
 constexpr GUID kVideoRotation = {0xc380465d, 0x2271, 0x428c, {0x9b, 0x83, 0xec, 0xea, 0x3b, 0x4a, 0x85, 0xc1}};
 
@@ -141,6 +123,21 @@ OwnedMediaType VideoType(const LayoutType& layout, int width, int height, REFERE
 }
 
 }  // namespace
+
+Mp4VideoTrack StoredVideoTrack(const std::wstring& path) {
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.Get(), &size)) return {};
+  auto read = [&](uint64_t offset, void* buffer, size_t length) {
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    DWORD got = 0;
+    return SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
+           ReadFile(file.Get(), buffer, static_cast<DWORD>(length), &got, nullptr) && got == length;
+  };
+  return FindMp4VideoTrack(read, static_cast<uint64_t>(size.QuadPart));
+}
 
 PixelLayout LayoutOf(const AM_MEDIA_TYPE& type) {
   for (const auto& layout : kLayouts)
@@ -224,7 +221,8 @@ HRESULT MfStreamReader::ChooseVideoOutput(const std::wstring& path) {
   ReadDecodedLayout();
   if (decoded_.width <= 0 || decoded_.height <= 0) return MF_E_INVALIDMEDIATYPE;
 
-  quarterTurns_ = StoredQuarterTurns(path);
+  // The platform's source does not report the container's rotation everywhere: it is read from the file.
+  quarterTurns_ = StoredVideoTrack(path).quarterTurns;
   if (quarterTurns_ == 0) quarterTurns_ = TypeQuarterTurns(native.Get());
   // A platform that turned the pictures itself hands them over in the turned size.
   UINT32 outWidth = 0, outHeight = 0;

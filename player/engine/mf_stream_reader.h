@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/mp4_rotation.h"
 #include "common/picture_convert.h"
 #include "platform/com.h"
 #include "player/engine/mf_picture_copy.h"
@@ -115,6 +116,11 @@ class MfStreamReader {
   DecodedLayout decoded_;
   int quarterTurns_ = 0;
 };
+
+// The video track an MP4 or QuickTime file says it has, read from the file
+// itself: the platform's source reports neither a track it has no decoder for
+// nor the track's rotation everywhere.
+Mp4VideoTrack StoredVideoTrack(const std::wstring& path);
 
 // The layout of a video media type this source offers.
 PixelLayout LayoutOf(const AM_MEDIA_TYPE& type);

@@ -82,29 +82,6 @@ TEST(PictureConvert, BlackAndWhiteStayGreyWithoutTint) {
   EXPECT_EQ((std::array<uint8_t, 4>{out[4], out[5], out[6], out[7]}), (std::array<uint8_t, 4>{255, 255, 255, 0}));
 }
 
-TEST(PictureConvert, NegativeStrideWritesTheRowsBottomUp) {
-  // Two rows: the top one black, the bottom one white, written into a bottom-up bitmap.
-  const std::array<uint8_t, 4> luma = {16, 16, 235, 235};
-  const std::array<uint8_t, 2> chroma = {128, 128};
-  std::vector<uint8_t> out(16);
-  Nv12ToRgb32(luma.data(), 2, chroma.data(), 2, 2, 2, out.data() + 8, -8);
-  EXPECT_EQ(out[0], 255) << "the first row in memory is the picture's bottom";
-  EXPECT_EQ(out[8], 0);
-}
-
-TEST(PictureConvert, PaddedSourceRowsAreCroppedToTheWidth) {
-  const std::array<uint8_t, 8> in = {1, 2, 3, 4, 9, 9, 9, 9};  // one pixel, then padding
-  std::vector<uint8_t> out(8, 0);
-  CopyRgb32(in.data(), 8, 1, 1, out.data(), 4);
-  EXPECT_EQ((std::vector<uint8_t>(out.begin(), out.begin() + 4)), (std::vector<uint8_t>{1, 2, 3, 4}));
-  EXPECT_EQ(out[4], 0);
-  std::vector<uint8_t> flipped(8, 0);
-  const std::array<uint8_t, 8> rows = {1, 1, 1, 1, 2, 2, 2, 2};
-  CopyRgb32(rows.data(), 4, 1, 2, flipped.data() + 4, -4);
-  EXPECT_EQ(flipped[0], 2);
-  EXPECT_EQ(flipped[4], 1);
-}
-
 namespace {
 
 // Four quadrants (red, green / blue, white) in every layout the source reads,
@@ -137,40 +114,37 @@ TestPicture MakePicture(PixelLayout layout, int width, int height, ptrdiff_t pad
   return picture;
 }
 
-void Paint(const PictureTarget& out) {
-  for (int y = 0; y < out.height; ++y)
-    for (int x = 0; x < out.width; ++x) {
-      const Colour& colour = kQuadrants[Quadrant(x, y, out.width, out.height)];
-      uint8_t* row = out.rows + y * out.stride;
-      if (out.layout == PixelLayout::kRgb32) {
-        row[x * 4] = colour.b, row[x * 4 + 1] = colour.g, row[x * 4 + 2] = colour.r, row[x * 4 + 3] = 0;
-      } else if (out.layout == PixelLayout::kYuy2) {
-        row[(x / 2) * 4 + (x & 1) * 2] = colour.y;
-        row[(x / 2) * 4 + 1] = colour.u, row[(x / 2) * 4 + 3] = colour.v;
-      } else {
-        row[x] = colour.y;
-        uint8_t* uv = out.chroma + (y / 2) * out.chromaStride + (x & ~1);
-        if ((x & 1) == 0 && (y & 1) == 0) uv[0] = colour.u, uv[1] = colour.v;
-      }
+// The bytes of pixel (x, y): its Y, U and V, or its blue, green and red.
+std::array<uint8_t*, 3> PixelBytes(const PictureTarget& picture, int x, int y) {
+  uint8_t* row = picture.rows + y * picture.stride;
+  if (picture.layout == PixelLayout::kRgb32) return {row + x * 4, row + x * 4 + 1, row + x * 4 + 2};
+  if (picture.layout == PixelLayout::kYuy2) return {row + (x / 2) * 4 + (x & 1) * 2, row + (x / 2) * 4 + 1, row + (x / 2) * 4 + 3};
+  uint8_t* uv = picture.chroma + (y / 2) * picture.chromaStride + (x & ~1);
+  return {row + x, uv, uv + 1};
+}
+
+std::array<uint8_t, 3> Expected(const PictureTarget& picture, const Colour& colour) {
+  if (picture.layout == PixelLayout::kRgb32) return {colour.b, colour.g, colour.r};
+  return {colour.y, colour.u, colour.v};
+}
+
+void Paint(const PictureTarget& picture) {
+  // Pixels in row order: the chroma a pair or block shares is its first pixel's.
+  for (int y = picture.height - 1; y >= 0; --y)
+    for (int x = picture.width - 1; x >= 0; --x) {
+      auto bytes = PixelBytes(picture, x, y);
+      auto values = Expected(picture, kQuadrants[Quadrant(x, y, picture.width, picture.height)]);
+      for (int index = 0; index < 3; ++index) *bytes[index] = values[index];
     }
 }
 
 // The quadrant whose colour the pixel shows, -1 for none.
-int ShownQuadrant(const PictureTarget& out, int x, int y) {
-  const uint8_t* row = out.rows + y * out.stride;
+int ShownQuadrant(const PictureTarget& picture, int x, int y) {
   for (int quadrant = 0; quadrant < 4; ++quadrant) {
-    const Colour& colour = kQuadrants[quadrant];
-    bool same = false;
-    if (out.layout == PixelLayout::kRgb32) {
-      auto near = [](int a, int b) { return std::abs(a - b) <= 6; };
-      same = near(row[x * 4], colour.b) && near(row[x * 4 + 1], colour.g) && near(row[x * 4 + 2], colour.r);
-    } else if (out.layout == PixelLayout::kYuy2) {
-      same = row[(x / 2) * 4 + (x & 1) * 2] == colour.y && row[(x / 2) * 4 + 1] == colour.u &&
-             row[(x / 2) * 4 + 3] == colour.v;
-    } else {
-      const uint8_t* uv = out.chroma + (y / 2) * out.chromaStride + (x & ~1);
-      same = row[x] == colour.y && uv[0] == colour.u && uv[1] == colour.v;
-    }
+    auto bytes = PixelBytes(picture, x, y);
+    auto values = Expected(picture, kQuadrants[quadrant]);
+    bool same = true;
+    for (int index = 0; index < 3; ++index) same = same && std::abs(*bytes[index] - values[index]) <= 6;
     if (same) return quadrant;
   }
   return -1;
@@ -239,22 +213,24 @@ std::string Track(const char* handler, int version, int32_t a, int32_t b, int32_
   return Box("trak", Box("tkhd", header) + media);
 }
 
+// Whether a video track was found, and its turns (-1 without one).
 int TurnsOf(const std::string& file) {
   auto read = [&](uint64_t offset, void* buffer, size_t size) {
     if (offset > file.size() || size > file.size() - offset) return false;
     std::memcpy(buffer, file.data() + offset, size);
     return true;
   };
-  return Mp4QuarterTurns(read, file.size());
+  Mp4VideoTrack track = FindMp4VideoTrack(read, file.size());
+  return track.present ? track.quarterTurns : -1;
 }
 
 constexpr int32_t kOne = 0x10000;
 
 }  // namespace
 
-// The first video track's matrix, whatever the box layout; a damaged or foreign
-// file is shown as stored.
-TEST(Mp4Rotation, FirstVideoTracksMatrixGivesTheQuarterTurns) {
+// The first video track and its matrix, whatever the box layout; a damaged or
+// foreign file has no track the reader would vouch for.
+TEST(Mp4VideoTrack, FirstVideoTrackAndItsQuarterTurns) {
   const std::string type = Box("ftyp", "isom" + Word(0x200) + "isomavc1");
   const std::string sound = Track("soun", 0, 0, kOne, -kOne, 0);
   const std::string mdat = Box("mdat", std::string(64, 'x'));
@@ -277,14 +253,14 @@ TEST(Mp4Rotation, FirstVideoTracksMatrixGivesTheQuarterTurns) {
       {"scaled quarter", type + movie(Track("vide", 0, 0, 2 * kOne, -2 * kOne, 0)), 1},
       {"mirrored", type + movie(Track("vide", 0, -kOne, 0, 0, kOne)), 0},
       {"free angle", type + movie(Track("vide", 0, 46341, 46341, -46341, 46341)), 0},
-      {"sound only", type + movie(sound), 0},
+      {"sound only", type + movie(sound), -1},
       {"64-bit box size", type + large, 1},
       {"box to the end of the file", type + std::string{0, 0, 0, 0} + movie(Track("vide", 0, 0, kOne, -kOne, 0)).substr(4), 1},
-      {"truncated", truncated, 0},
-      {"box larger than the file", oversized, 0},
-      {"box smaller than its header", type + std::string{0, 0, 0, 4} + "moov", 0},
-      {"Matroska", std::string("\x1A\x45\xDF\xA3\x9F\x42\x86\x81\x01", 9) + std::string(40, '\0'), 0},
-      {"empty", "", 0},
+      {"truncated", truncated, -1},
+      {"box larger than the file", oversized, -1},
+      {"box smaller than its header", type + std::string{0, 0, 0, 4} + "moov", -1},
+      {"Matroska", std::string("\x1A\x45\xDF\xA3\x9F\x42\x86\x81\x01", 9) + std::string(40, '\0'), -1},
+      {"empty", "", -1},
   };
   for (const auto& test : cases) EXPECT_EQ(TurnsOf(test.file), test.turns) << test.what;
 }
