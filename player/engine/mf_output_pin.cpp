@@ -407,6 +407,7 @@ HRESULT MfOutputPin::GetCapabilities(DWORD* capabilities) {
   *capabilities = kSeekingCaps;
   if (!reader_->CanSeek()) *capabilities &= ~kMovingCaps;
   if (Length() < 0) *capabilities &= ~AM_SEEKING_CanGetDuration;
+  if (Length() < 0 && stop_ == kNoStop) *capabilities &= ~AM_SEEKING_CanGetStopPos;
   return S_OK;
 }
 
@@ -454,8 +455,13 @@ HRESULT MfOutputPin::GetDuration(LONGLONG* duration) {
 HRESULT MfOutputPin::GetStopPosition(LONGLONG* stop) {
   if (!stop) return E_POINTER;
   *stop = stop_;
-  if (*stop == kNoStop && Length() >= 0) *stop = Length();
-  return S_OK;
+  if (*stop != kNoStop) return S_OK;
+  // Where the clip ends is known once its stream has ended; asked before, the
+  // answer would be a time no seek could use.
+  *stop = Length();
+  if (*stop >= 0) return S_OK;
+  *stop = 0;
+  return E_NOTIMPL;
 }
 
 HRESULT MfOutputPin::GetCurrentPosition(LONGLONG* current) {
@@ -502,8 +508,7 @@ HRESULT MfOutputPin::SetPositions(LONGLONG* current, DWORD currentFlags, LONGLON
 
 HRESULT MfOutputPin::GetPositions(LONGLONG* current, LONGLONG* stop) {
   if (current) *current = delivered_;
-  if (stop) (void)GetStopPosition(stop);
-  return S_OK;
+  return stop ? GetStopPosition(stop) : S_OK;
 }
 
 HRESULT MfOutputPin::GetAvailable(LONGLONG* earliest, LONGLONG* latest) {

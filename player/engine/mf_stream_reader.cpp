@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/handle.h"
 #include "player/engine/mf_library.h"
@@ -229,8 +230,10 @@ HRESULT MfStreamReader::ChooseVideoOutput(const std::wstring& path) {
   ComPtr<IMFMediaType> current;
   if ((quarterTurns_ & 1) && width != height && SUCCEEDED(reader_->GetCurrentMediaType(stream_, &current)) &&
       SUCCEEDED(MFGetAttributeSize(current.Get(), MF_MT_FRAME_SIZE, &outWidth, &outHeight)) && outWidth == height &&
-      outHeight == width)
+      outHeight == width) {
     quarterTurns_ = 0;
+    std::swap(decoded_.width, decoded_.height);
+  }
 
   REFERENCE_TIME frameTime = 0;
   if (rateNumerator && rateDenominator)
