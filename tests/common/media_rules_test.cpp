@@ -84,67 +84,55 @@ TEST(PictureConvert, BlackAndWhiteStayGreyWithoutTint) {
 
 namespace {
 
-// Four quadrants (red, green / blue, white) in every layout the source reads,
-// each row followed by padding; what a decoder hands over.
-struct Colour {
-  uint8_t y, u, v;     // BT.601 studio range
-  uint8_t b, g, r;
-};
-constexpr Colour kQuadrants[4] = {{81, 90, 240, 0, 0, 255},     // top left: red
-                                  {145, 54, 34, 0, 255, 0},     // top right: green
-                                  {41, 240, 110, 255, 0, 0},    // bottom left: blue
-                                  {235, 128, 128, 255, 255, 255}};  // bottom right: white
+// Four quadrants, red and green above blue and white, as Y U V (BT.601 studio
+// range) and as blue green red.
+constexpr std::array<std::array<uint8_t, 6>, 4> kQuadrants = {{{81, 90, 240, 0, 0, 255},
+                                                              {145, 54, 34, 0, 255, 0},
+                                                              {41, 240, 110, 255, 0, 0},
+                                                              {235, 128, 128, 255, 255, 255}}};
 constexpr uint8_t kUntouched = 0xEE;
 
-int Quadrant(int x, int y, int width, int height) { return (y < height / 2 ? 0 : 2) + (x < width / 2 ? 0 : 1); }
-
+// A picture whose rows are followed by padding, with a spare row after it.
 struct TestPicture {
   std::vector<uint8_t> bytes;
-  PicturePlanes<uint8_t> planes;
+  PictureTarget planes;
+  TestPicture(PixelLayout layout, int width, int height, ptrdiff_t padding, bool bottomUp) {
+    ptrdiff_t stride = RowBytes(layout, width) + padding;
+    bytes.assign(static_cast<size_t>(ImageBytes(layout, stride, height) + stride), kUntouched);
+    planes = {layout, width, height, bytes.data(), stride, bytes.data() + stride * height, stride};
+    if (bottomUp) planes.rows += stride * (height - 1), planes.stride = -stride;
+  }
 };
-
-TestPicture MakePicture(PixelLayout layout, int width, int height, ptrdiff_t padding, bool bottomUp) {
-  TestPicture picture;
-  ptrdiff_t stride = RowBytes(layout, width) + padding;
-  picture.bytes.assign(static_cast<size_t>(ImageBytes(layout, stride, height) + stride), kUntouched);
-  auto& planes = picture.planes;
-  planes = {layout, width, height, picture.bytes.data(), stride, nullptr, 0};
-  if (bottomUp) planes.rows += stride * (height - 1), planes.stride = -stride;
-  if (layout == PixelLayout::kNv12) planes.chroma = picture.bytes.data() + stride * height, planes.chromaStride = stride;
-  return picture;
-}
 
 // The bytes of pixel (x, y): its Y, U and V, or its blue, green and red.
 std::array<uint8_t*, 3> PixelBytes(const PictureTarget& picture, int x, int y) {
   uint8_t* row = picture.rows + y * picture.stride;
+  uint8_t* pair = row + (x / 2) * 4;
   if (picture.layout == PixelLayout::kRgb32) return {row + x * 4, row + x * 4 + 1, row + x * 4 + 2};
-  if (picture.layout == PixelLayout::kYuy2) return {row + (x / 2) * 4 + (x & 1) * 2, row + (x / 2) * 4 + 1, row + (x / 2) * 4 + 3};
+  if (picture.layout == PixelLayout::kYuy2) return {pair + (x & 1) * 2, pair + 1, pair + 3};
   uint8_t* uv = picture.chroma + (y / 2) * picture.chromaStride + (x & ~1);
   return {row + x, uv, uv + 1};
 }
 
-std::array<uint8_t, 3> Expected(const PictureTarget& picture, const Colour& colour) {
-  if (picture.layout == PixelLayout::kRgb32) return {colour.b, colour.g, colour.r};
-  return {colour.y, colour.u, colour.v};
+uint8_t Value(const PictureTarget& picture, int quadrant, int index) {
+  return kQuadrants[quadrant][picture.layout == PixelLayout::kRgb32 ? index + 3 : index];
 }
 
 void Paint(const PictureTarget& picture) {
-  // Pixels in row order: the chroma a pair or block shares is its first pixel's.
+  // Backwards, so the chroma a pair or block shares is its first pixel's.
   for (int y = picture.height - 1; y >= 0; --y)
     for (int x = picture.width - 1; x >= 0; --x) {
-      auto bytes = PixelBytes(picture, x, y);
-      auto values = Expected(picture, kQuadrants[Quadrant(x, y, picture.width, picture.height)]);
-      for (int index = 0; index < 3; ++index) *bytes[index] = values[index];
+      int quadrant = (y < picture.height / 2 ? 0 : 2) + (x < picture.width / 2 ? 0 : 1);
+      for (int index = 0; index < 3; ++index) *PixelBytes(picture, x, y)[index] = Value(picture, quadrant, index);
     }
 }
 
 // The quadrant whose colour the pixel shows, -1 for none.
 int ShownQuadrant(const PictureTarget& picture, int x, int y) {
   for (int quadrant = 0; quadrant < 4; ++quadrant) {
-    auto bytes = PixelBytes(picture, x, y);
-    auto values = Expected(picture, kQuadrants[quadrant]);
     bool same = true;
-    for (int index = 0; index < 3; ++index) same = same && std::abs(*bytes[index] - values[index]) <= 6;
+    for (int index = 0; index < 3; ++index)
+      same = same && std::abs(*PixelBytes(picture, x, y)[index] - Value(picture, quadrant, index)) <= 6;
     if (same) return quadrant;
   }
   return -1;
@@ -157,38 +145,31 @@ int ShownQuadrant(const PictureTarget& picture, int x, int y) {
 // colours and nothing is written past a row or the picture.
 TEST(PictureConvert, EveryLayoutTurnsIntoEveryTargetWithinItsRows) {
   const PixelLayout layouts[] = {PixelLayout::kNv12, PixelLayout::kYuy2, PixelLayout::kRgb32};
-  // Source corner seen at the target's top left, top right, bottom left, bottom right, per quarter turn.
+  // The source's corner shown at the top left, top right, bottom left and bottom right, per quarter turn.
   const int corners[4][4] = {{0, 1, 2, 3}, {2, 0, 3, 1}, {3, 2, 1, 0}, {1, 3, 0, 2}};
   for (auto [width, height] : {std::pair{8, 4}, std::pair{7, 5}})
     for (PixelLayout from : layouts)
-      for (PixelLayout to : layouts) {
-        if (!CanConvert(from, to)) continue;
-        for (int turns = 0; turns < 4; ++turns) {
-          bool bottomUp = from == PixelLayout::kRgb32 && turns % 2 == 1;
-          TestPicture in = MakePicture(from, width, height, 8, bottomUp);
+      for (PixelLayout to : layouts)
+        for (int turns = 0; turns < 4 && CanConvert(from, to); ++turns) {
+          TestPicture in(from, width, height, 8, from == PixelLayout::kRgb32 && turns % 2 == 1);
           Paint(in.planes);
           int outWidth = turns % 2 ? height : width, outHeight = turns % 2 ? width : height;
-          TestPicture out = MakePicture(to, outWidth, outHeight, 4, to == PixelLayout::kRgb32);
-          const PictureView view{from, width, height, in.planes.rows, in.planes.stride, in.planes.chroma,
-                                 in.planes.chromaStride};
-          ConvertPicture(view, turns, out.planes);
-          std::string what = std::to_string(int(from)) + "->" + std::to_string(int(to)) + " turned " +
-                             std::to_string(turns) + " at " + std::to_string(width) + "x" + std::to_string(height);
+          TestPicture out(to, outWidth, outHeight, 4, to == PixelLayout::kRgb32);
+          const auto& i = in.planes;
+          ConvertPicture({from, width, height, i.rows, i.stride, i.chroma, i.chromaStride}, turns, out.planes);
+          std::string what = std::to_string(int(from)) + " to " + std::to_string(int(to)) + ", " +
+                             std::to_string(turns) + " turns, " + std::to_string(width) + " wide";
           const std::pair<int, int> points[4] = {{0, 0}, {outWidth - 1, 0}, {0, outHeight - 1}, {outWidth - 1, outHeight - 1}};
           for (int corner = 0; corner < 4; ++corner)
             EXPECT_EQ(ShownQuadrant(out.planes, points[corner].first, points[corner].second), corners[turns][corner])
                 << what << ", corner " << corner;
-          // The padding after each row and the spare row after the picture keep their bytes.
+          // The padding after each luma or packed row, and the spare row, keep their bytes.
           ptrdiff_t stride = std::abs(out.planes.stride), used = RowBytes(to, outWidth);
-          size_t rows = out.bytes.size() / stride - 1;
-          if (to == PixelLayout::kNv12) rows = outHeight;  // the chroma rows are whole-width pairs
-          for (size_t row = 0; row < rows; ++row)
-            for (ptrdiff_t column = used; column < stride; ++column)
-              ASSERT_EQ(out.bytes[row * stride + column], kUntouched) << what << ", row " << row;
-          for (size_t index = out.bytes.size() - stride; index < out.bytes.size(); ++index)
-            ASSERT_EQ(out.bytes[index], kUntouched) << what;
+          for (size_t index = 0; index < out.bytes.size(); ++index)
+            if ((index % stride >= static_cast<size_t>(used) && index < static_cast<size_t>(stride * outHeight)) ||
+                index >= out.bytes.size() - stride)
+              ASSERT_EQ(out.bytes[index], kUntouched) << what << ", byte " << index;
         }
-      }
 }
 
 namespace {
