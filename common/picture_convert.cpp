@@ -9,7 +9,133 @@ namespace {
 
 uint8_t Clamp(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); }
 
+struct Yuv {
+  int y, u, v;
+};
+
+void YuvToBgr(const Yuv& sample, uint8_t* pixel) {
+  int c = 298 * (sample.y - 16);
+  int d = sample.u - 128;
+  int e = sample.v - 128;
+  pixel[0] = Clamp((c + 516 * d + 128) >> 8);
+  pixel[1] = Clamp((c - 100 * d - 208 * e + 128) >> 8);
+  pixel[2] = Clamp((c + 409 * e + 128) >> 8);
+  pixel[3] = 0;
+}
+
+Yuv SampleYuv(const PictureView& in, int x, int y) {
+  if (in.layout == PixelLayout::kNv12) {
+    const uint8_t* uv = in.chroma + (y / 2) * in.chromaStride + (x & ~1);
+    return {in.rows[y * in.stride + x], uv[0], uv[1]};
+  }
+  const uint8_t* pair = in.rows + y * in.stride + (x / 2) * 4;
+  return {pair[(x & 1) * 2], pair[1], pair[3]};
+}
+
+void SampleBgr(const PictureView& in, int x, int y, uint8_t* pixel) {
+  if (in.layout == PixelLayout::kRgb32) {
+    std::memcpy(pixel, in.rows + y * in.stride + x * 4, 4);
+    return;
+  }
+  YuvToBgr(SampleYuv(in, x, y), pixel);
+}
+
+// Where pixel (x, y) of the turned picture lies in a picture of inWidth x inHeight.
+struct Turn {
+  int quarterTurns, inWidth, inHeight;
+  void Source(int x, int y, int& sx, int& sy) const {
+    switch (quarterTurns) {
+      case 1:
+        sx = y, sy = inHeight - 1 - x;
+        break;
+      case 2:
+        sx = inWidth - 1 - x, sy = inHeight - 1 - y;
+        break;
+      case 3:
+        sx = inWidth - 1 - y, sy = x;
+        break;
+      default:
+        sx = x, sy = y;
+    }
+  }
+};
+
+void CopyRows(const uint8_t* in, ptrdiff_t inStride, ptrdiff_t bytes, int rows, uint8_t* out, ptrdiff_t outStride) {
+  for (int row = 0; row < rows; ++row) std::memcpy(out + row * outStride, in + row * inStride, static_cast<size_t>(bytes));
+}
+
+void CopySameLayout(const PictureView& in, const PictureTarget& out) {
+  CopyRows(in.rows, in.stride, RowBytes(in.layout, in.width), in.height, out.rows, out.stride);
+  if (in.layout == PixelLayout::kNv12)
+    CopyRows(in.chroma, in.chromaStride, (in.width + 1) / 2 * 2, (in.height + 1) / 2, out.chroma, out.chromaStride);
+}
+
+void WritePixel(const PictureView& in, int sx, int sy, const PictureTarget& out, int x, int y) {
+  switch (out.layout) {
+    case PixelLayout::kRgb32:
+      SampleBgr(in, sx, sy, out.rows + y * out.stride + x * 4);
+      return;
+    case PixelLayout::kYuy2: {
+      Yuv sample = SampleYuv(in, sx, sy);
+      uint8_t* pair = out.rows + y * out.stride + (x / 2) * 4;
+      pair[(x & 1) * 2] = static_cast<uint8_t>(sample.y);
+      if ((x & 1) == 0) {
+        pair[1] = static_cast<uint8_t>(sample.u);
+        pair[3] = static_cast<uint8_t>(sample.v);
+        if (x == out.width - 1) pair[2] = static_cast<uint8_t>(sample.y);  // an odd width's padding pixel
+      }
+      return;
+    }
+    case PixelLayout::kNv12: {
+      Yuv sample = SampleYuv(in, sx, sy);
+      out.rows[y * out.stride + x] = static_cast<uint8_t>(sample.y);
+      if ((x & 1) == 0 && (y & 1) == 0) {
+        uint8_t* uv = out.chroma + (y / 2) * out.chromaStride + x;
+        uv[0] = static_cast<uint8_t>(sample.u);
+        uv[1] = static_cast<uint8_t>(sample.v);
+      }
+      return;
+    }
+  }
+}
+
 }  // namespace
+
+ptrdiff_t RowBytes(PixelLayout layout, int width) {
+  switch (layout) {
+    case PixelLayout::kNv12:
+      return width;
+    case PixelLayout::kYuy2:
+      return static_cast<ptrdiff_t>((width + 1) / 2) * 4;
+    case PixelLayout::kRgb32:
+      break;
+  }
+  return static_cast<ptrdiff_t>(width) * 4;
+}
+
+ptrdiff_t ImageBytes(PixelLayout layout, ptrdiff_t stride, int height) {
+  ptrdiff_t luma = stride * height;
+  return layout == PixelLayout::kNv12 ? luma + stride * ((height + 1) / 2) : luma;
+}
+
+bool CanConvert(PixelLayout from, PixelLayout to) { return from == to || to == PixelLayout::kRgb32 || from == PixelLayout::kNv12; }
+
+void ConvertPicture(const PictureView& in, int quarterTurns, const PictureTarget& out) {
+  if (!CanConvert(in.layout, out.layout) || in.width <= 0 || in.height <= 0) return;
+  quarterTurns &= 3;
+  if (quarterTurns == 0 && in.layout == out.layout) return CopySameLayout(in, out);
+  if (quarterTurns == 0 && in.layout == PixelLayout::kNv12 && out.layout == PixelLayout::kRgb32)
+    return Nv12ToRgb32(in.rows, in.stride, in.chroma, in.chromaStride, in.width, in.height, out.rows, out.stride);
+  Turn turn{quarterTurns, in.width, in.height};
+  int width = std::min(out.width, quarterTurns & 1 ? in.height : in.width);
+  int height = std::min(out.height, quarterTurns & 1 ? in.width : in.height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      int sx = 0, sy = 0;
+      turn.Source(x, y, sx, sy);
+      WritePixel(in, sx, sy, out, x, y);
+    }
+}
 
 void Nv12ToRgb32(const uint8_t* luma, ptrdiff_t lumaStride, const uint8_t* chroma, ptrdiff_t chromaStride, int width,
                  int height, uint8_t* out, ptrdiff_t outStride) {
@@ -17,21 +143,9 @@ void Nv12ToRgb32(const uint8_t* luma, ptrdiff_t lumaStride, const uint8_t* chrom
     const uint8_t* y = luma + row * lumaStride;
     const uint8_t* uv = chroma + (row / 2) * chromaStride;
     uint8_t* pixel = out + row * outStride;
-    for (int column = 0; column < width; ++column, pixel += 4) {
-      int c = 298 * (y[column] - 16);
-      int d = uv[(column & ~1)] - 128;
-      int e = uv[(column & ~1) + 1] - 128;
-      pixel[0] = Clamp((c + 516 * d + 128) >> 8);
-      pixel[1] = Clamp((c - 100 * d - 208 * e + 128) >> 8);
-      pixel[2] = Clamp((c + 409 * e + 128) >> 8);
-      pixel[3] = 0;
-    }
+    for (int column = 0; column < width; ++column, pixel += 4)
+      YuvToBgr({y[column], uv[column & ~1], uv[(column & ~1) + 1]}, pixel);
   }
-}
-
-void CopyRgb32(const uint8_t* in, ptrdiff_t inStride, int width, int height, uint8_t* out, ptrdiff_t outStride) {
-  for (int row = 0; row < height; ++row)
-    std::memcpy(out + row * outStride, in + row * inStride, static_cast<size_t>(width) * 4);
 }
 
 }  // namespace lumorix

@@ -44,4 +44,8 @@ bool MeetsNeed(FallbackNeed need, bool hasVideo, bool hasAudio) {
   return false;
 }
 
+int32_t RefusedWithoutPicture(int32_t renderResult, bool picturePresent, bool pictureShown) {
+  return picturePresent && !pictureShown ? kPictureNotDecoded : renderResult;
+}
+
 }  // namespace lumorix

@@ -17,7 +17,17 @@ enum class FallbackNeed {
 
 FallbackNeed RenderFallbackFor(int32_t renderResult);
 
-// Whether a source with these streams meets the need.
+// Whether a source with these streams meets the need; also whether its render
+// did (a sound card missing leaves the sound out there too, and then the
+// graph's own render stands).
 bool MeetsNeed(FallbackNeed need, bool hasVideo, bool hasAudio);
+
+// VFW_E_NO_DECOMPRESSOR, the result for a clip whose picture is there and
+// nothing here decodes it.
+inline constexpr int32_t kPictureNotDecoded = static_cast<int32_t>(0x80040255);
+
+// The render's result as it stands: a clip with a picture that is not shown
+// counts as not rendered (its sound alone over a blank desktop says nothing).
+int32_t RefusedWithoutPicture(int32_t renderResult, bool picturePresent, bool pictureShown);
 
 }  // namespace lumorix

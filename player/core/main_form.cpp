@@ -100,6 +100,7 @@ TLumorixMainForm::TLumorixMainForm()
       Timer(1000),
       Timer2(1000),
       HintTimer(1500),
+      MoveOnTimer(10),
       File1(MainMenu.Add(L"&File")),
       Open(File1.Add(L"&Open", ui::CtrlKey('O'))),
       Languages1(MainMenu.Add(L"&Languages")),
@@ -174,6 +175,7 @@ void TLumorixMainForm::BindHandlers() {
   Timer.OnTimer = [this] { TimerTimer(); };
   Timer2.OnTimer = [this] { Timer2Timer(); };
   HintTimer.OnTimer = [this] { HintTimerTimer(); };
+  MoveOnTimer.OnTimer = [this] { MoveOnTimerTimer(); };
 
   Open.OnClick = [this] { OpenClick(); };
   Defoult1.OnClick = [this] { Defoult1Click(); };

@@ -82,6 +82,7 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   void Stop();
   void PlayIndex(int32_t index);
   void PlayNext();
+  void MoveOnTimerTimer();
   void ItPlayClick() { Play(); }
   void ItPauseClick() { Pause(); }
   void BtStopClick() { Stop(); }
@@ -149,6 +150,8 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   ui::Timer Timer;
   ui::Timer Timer2;
   ui::Timer HintTimer;
+  // Moves on from an entry that did not render.
+  ui::Timer MoveOnTimer;
 
   ui::MainMenu MainMenu;
   ui::MenuItem &File1, &Open, &Languages1, &Defoult1, &Skins1, &StandartWindows1, &Show1, &PlayList1, &ColorControl1,
@@ -186,6 +189,9 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   void DesktopPlacement();
   void SetRateStep(int step) { rateStep_ = step; }
   void ApplyRateStep(int step);
+  // Renders an entry's file; a file that does not render gets the standard
+  // error box, and the player moves on to the next entry.
+  [[nodiscard]] bool RenderEntry(const std::wstring& path);
   // The number of playlist entries; 0 while the playlist window does not exist
   // (a create step that stopped early).
   int32_t PlayListCount() const;
@@ -194,6 +200,8 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   void EndForSession();
 
   std::unique_ptr<engine::TFilterGraph> filterGraph_;
+  // Entries that did not render, one after the other: moving on stops when all have failed.
+  int32_t failedInARow_ = 0;
   std::unique_ptr<IdlePauseControl> idlePause_;
   std::unique_ptr<TTrayIcon> trayIcon_;
   std::unique_ptr<ui::HintWindow> mainHint_;

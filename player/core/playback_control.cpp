@@ -4,8 +4,10 @@
 #include "common/time_text.h"
 #include "platform/locale.h"
 #include "platform/text.h"
+#include "player/engine/direct_show_error.h"
 #include "player/core/main_form.h"
 #include "player/playlist/playlist_form.h"
+#include "ui/application.h"
 #include "ui/pointer.h"
 
 namespace lumorix {
@@ -43,12 +45,32 @@ void TLumorixMainForm::PlayIndex(int32_t index) {
   std::wstring path = AnsiToWide(EntryPath(playList.Entry(index)));
   filterGraph_->SetActive(true);
   filterGraph_->ClearGraph();
-  filterGraph_->RenderFile(path);
+  if (!RenderEntry(path)) return;
   (void)filterGraph_->Play();
   filterGraph_->SetVolume(-TBVolume.Position());
   filterGraph_->SetRate(PlayRate);
   playList.LBPlayList.Invalidate();
   EndReached = false;
+}
+
+bool TLumorixMainForm::RenderEntry(const std::wstring& path) {
+  try {
+    (void)filterGraph_->RenderFile(path);
+    failedInARow_ = 0;
+    return true;
+  } catch (const engine::EDirectShowException& failure) {
+    // The next entry starts behind the box; a playlist of nothing but such files ends after one round.
+    if (++failedInARow_ < PlayListCount()) MoveOnTimer.SetEnabled(true);
+    ui::Application::Instance().HandleException(failure);
+    return false;
+  }
+}
+
+void TLumorixMainForm::MoveOnTimerTimer() {
+  MoveOnTimer.SetEnabled(false);
+  // Repeat would only try the same file again.
+  int32_t index = NextEntryIndex(PlayListCount(), PlayingIndex, false, Random, std::ref(randomPick_));
+  if (index >= 0) PlayIndex(index);
 }
 
 void TLumorixMainForm::PlayNext() {

@@ -96,7 +96,14 @@ void TDSTrackBar::GraphEvent(long code, LONG_PTR, LONG_PTR) {
 void TDSTrackBar::Tick() {
   if (!seeking_ || dragging_) return;
   LONGLONG duration = 0, current = 0;
-  if (FAILED(seeking_->GetDuration(&duration)) || FAILED(seeking_->GetCurrentPosition(&current))) return;
+  if (FAILED(seeking_->GetDuration(&duration))) {
+    // A clip that states no length (until the end of its stream gives one):
+    // no range to drag the thumb along. Only from the start, where emptying
+    // the range moves nothing and so does not look like the end of the clip.
+    if (Position() == Min()) SetRange(0, 0);
+    return;
+  }
+  if (FAILED(seeking_->GetCurrentPosition(&current))) return;
   auto durationMs = static_cast<uint32_t>(duration / 10000);
   auto currentMs = static_cast<uint32_t>(current / 10000);
   SetMin(0);

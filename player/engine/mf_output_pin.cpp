@@ -10,8 +10,11 @@ namespace lumorix::engine {
 
 namespace {
 
-constexpr DWORD kSeekingCaps = AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards | AM_SEEKING_CanSeekBackwards |
-                               AM_SEEKING_CanGetStopPos | AM_SEEKING_CanGetDuration | AM_SEEKING_CanGetCurrentPos;
+constexpr DWORD kMovingCaps = AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards | AM_SEEKING_CanSeekBackwards;
+constexpr DWORD kSeekingCaps =
+    kMovingCaps | AM_SEEKING_CanGetStopPos | AM_SEEKING_CanGetDuration | AM_SEEKING_CanGetCurrentPos;
+// No stop set and no length known: play to the end of the stream.
+constexpr LONGLONG kNoStop = MAXLONGLONG;
 
 bool IsMediaTime(const GUID* format) { return !format || *format == TIME_FORMAT_MEDIA_TIME; }
 
@@ -46,8 +49,10 @@ class ThreadApartment {
 
 MfOutputPin::MfOutputPin(MfSourceFilter& filter, std::unique_ptr<MfStreamReader> reader, std::wstring name)
     : filter_(filter), reader_(std::move(reader)), name_(std::move(name)) {
-  stop_ = reader_->Duration();
+  stop_ = reader_->Duration() > 0 ? reader_->Duration() : kNoStop;
 }
+
+LONGLONG MfOutputPin::Length() const { return reader_->Duration() > 0 ? reader_->Duration() : streamEnd_.load(); }
 
 MfOutputPin::~MfOutputPin() { StopStreaming(false); }
 
@@ -75,12 +80,22 @@ HRESULT MfOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) {
     if (peer_) return VFW_E_ALREADY_CONNECTED;
     if (active_) return VFW_E_NOT_STOPPED;
   }
-  if (type && !reader_->MediaType().Matches(*type)) return VFW_E_TYPE_NOT_ACCEPTED;
-  HRESULT result = receivePin->ReceiveConnection(this, &reader_->MediaType().Get());
-  if (FAILED(result)) return result;
+  // Our types in order; the downstream pin takes the first it can.
+  const OwnedMediaType* chosen = nullptr;
+  HRESULT result = VFW_E_TYPE_NOT_ACCEPTED;
+  for (const auto& candidate : reader_->MediaTypes()) {
+    if (type && !candidate.Matches(*type)) continue;
+    result = receivePin->ReceiveConnection(this, &candidate.Get());
+    if (SUCCEEDED(result)) {
+      chosen = &candidate;
+      break;
+    }
+    result = VFW_E_NO_ACCEPTABLE_TYPES;
+  }
+  if (!chosen) return result;
   ComPtr<IMemInputPin> input;
   result = receivePin->QueryInterface(IID_PPV_ARGS(&input));
-  if (SUCCEEDED(result)) result = DecideAllocator(input.Get());
+  if (SUCCEEDED(result)) result = DecideAllocator(input.Get(), reader_->BufferSize(chosen->Get()));
   if (FAILED(result)) {
     (void)receivePin->Disconnect();
     return result;
@@ -88,16 +103,18 @@ HRESULT MfOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) {
   std::lock_guard hold(lock_);
   peer_ = receivePin;
   input_ = input;
-  rendererStride_ = reader_->Width() * 4;
-  rendererBottomUp_ = true;
+  connected_ = *chosen;
+  layout_ = LayoutOf(chosen->Get());
+  rendererStride_ = static_cast<long>(RowBytes(layout_, reader_->Width()));
+  rendererBottomUp_ = layout_ == PixelLayout::kRgb32;
   return S_OK;
 }
 
-HRESULT MfOutputPin::DecideAllocator(IMemInputPin* input) {
+HRESULT MfOutputPin::DecideAllocator(IMemInputPin* input, long bufferSize) {
   ALLOCATOR_PROPERTIES wanted{};
   (void)input->GetAllocatorRequirements(&wanted);
   wanted.cBuffers = std::max<long>(wanted.cBuffers, Kind() == MfStreamReader::Kind::kVideo ? 2 : 8);
-  wanted.cbBuffer = std::max(wanted.cbBuffer, reader_->BufferSize());
+  wanted.cbBuffer = std::max(wanted.cbBuffer, bufferSize);
   wanted.cbAlign = std::max<long>(wanted.cbAlign, 1);
   // The renderer's own allocator first, then a plain one in memory.
   for (int attempt = 0; attempt < 2; ++attempt) {
@@ -107,7 +124,7 @@ HRESULT MfOutputPin::DecideAllocator(IMemInputPin* input) {
                      : CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&allocator));
     if (FAILED(made) || !allocator) continue;
     ALLOCATOR_PROPERTIES actual{};
-    if (FAILED(allocator->SetProperties(&wanted, &actual)) || actual.cbBuffer < reader_->BufferSize()) continue;
+    if (FAILED(allocator->SetProperties(&wanted, &actual)) || actual.cbBuffer < bufferSize) continue;
     if (FAILED(input->NotifyAllocator(allocator.Get(), FALSE))) continue;
     allocator_ = allocator;
     return S_OK;
@@ -141,7 +158,7 @@ HRESULT MfOutputPin::ConnectionMediaType(AM_MEDIA_TYPE* type) {
     std::memset(type, 0, sizeof *type);
     return VFW_E_NOT_CONNECTED;
   }
-  return reader_->MediaType().CopyTo(type);
+  return connected_.CopyTo(type);
 }
 
 HRESULT MfOutputPin::QueryPinInfo(PIN_INFO* info) {
@@ -171,19 +188,27 @@ HRESULT MfOutputPin::QueryId(LPWSTR* id) {
 
 HRESULT MfOutputPin::QueryAccept(const AM_MEDIA_TYPE* type) {
   if (!type) return E_POINTER;
-  if (Kind() == MfStreamReader::Kind::kAudio) return reader_->MediaType().Matches(*type) ? S_OK : S_FALSE;
-  // A renderer may ask for our picture in rows of its own length, either way up.
-  if (type->majortype != MEDIATYPE_Video || type->subtype != MEDIASUBTYPE_RGB32 ||
-      type->formattype != FORMAT_VideoInfo || type->cbFormat < sizeof(VIDEOINFOHEADER) || !type->pbFormat)
-    return S_FALSE;
-  const auto& header = reinterpret_cast<const VIDEOINFOHEADER*>(type->pbFormat)->bmiHeader;
-  return std::abs(header.biHeight) == reader_->Height() && header.biWidth >= reader_->Width() ? S_OK : S_FALSE;
+  if (Kind() == MfStreamReader::Kind::kAudio) return reader_->MediaTypes()[0].Matches(*type) ? S_OK : S_FALSE;
+  return AcceptsPicture(*type) ? S_OK : S_FALSE;
+}
+
+bool MfOutputPin::AcceptsPicture(const AM_MEDIA_TYPE& type) const {
+  // A renderer may ask for one of our layouts in rows of its own length; RGB either way up.
+  if (type.majortype != MEDIATYPE_Video || type.formattype != FORMAT_VideoInfo ||
+      type.cbFormat < sizeof(VIDEOINFOHEADER) || !type.pbFormat)
+    return false;
+  const auto& types = reader_->MediaTypes();
+  if (std::none_of(types.begin(), types.end(), [&](const OwnedMediaType& ours) { return ours.Matches(type); }))
+    return false;
+  const auto& header = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
+  if (LayoutOf(type) != PixelLayout::kRgb32 && header.biHeight < 0) return false;
+  return std::abs(header.biHeight) == reader_->Height() && header.biWidth >= reader_->Width();
 }
 
 HRESULT MfOutputPin::EnumMediaTypes(IEnumMediaTypes** types) {
   if (!types) return E_POINTER;
   try {
-    *types = MakeCom<MediaTypeEnumerator>(std::vector<OwnedMediaType>{reader_->MediaType()}, 0).Detach();
+    *types = MakeCom<MediaTypeEnumerator>(reader_->MediaTypes(), 0).Detach();
   } catch (...) {
     *types = nullptr;
     return E_OUTOFMEMORY;
@@ -204,6 +229,9 @@ void MfOutputPin::Inactive() {
   {
     std::lock_guard hold(lock_);
     active_ = false;
+    // Before the buffers go: the thread that fails to get one must see it is
+    // being stopped, and not tell the renderer the stream has ended.
+    quit_ = true;
     // A thread waiting for a free buffer wakes up with a failure.
     if (allocator_) (void)allocator_->Decommit();
   }
@@ -249,22 +277,31 @@ void MfOutputPin::Restart(LONGLONG start) {
 void MfOutputPin::Stream() {
   ThreadApartment apartment;
   bool first = true;
-  if (FAILED(reader_->Seek(start_))) {
+  // A fresh reader is at the start already; a source that cannot seek could not go there.
+  if (!(fresh_ && start_ == 0) && FAILED(reader_->Seek(start_))) {
     (void)peer_->EndOfStream();
     return;
   }
+  fresh_ = false;
   (void)peer_->NewSegment(start_, stop_, rate_);
   while (!quit_) {
     MfStreamReader::Frame frame;
     HRESULT read = reader_->Read(frame);
     if (quit_) break;
-    if (FAILED(read) || frame.end || frame.time >= stop_) {
+    if (FAILED(read) || frame.end) {
+      // Known before the renderer hears of the end: it then asks where the clip stops.
+      if (streamEnd_ < furthest_) streamEnd_ = furthest_.load();
+      (void)peer_->EndOfStream();
+      break;
+    }
+    if (frame.time >= stop_) {
       (void)peer_->EndOfStream();
       break;
     }
     if (!frame.sample) continue;
     // The reader lands on the key frame before the target; what comes before the target is not shown.
     LONGLONG end = frame.time + std::max<LONGLONG>(frame.length, 1);
+    if (end > furthest_) furthest_ = end;
     if (end <= start_) continue;
     bool delivered = Kind() == MfStreamReader::Kind::kVideo ? Deliver(frame, first) : DeliverAudio(frame, first);
     if (!delivered) {
@@ -278,10 +315,15 @@ void MfOutputPin::Stream() {
 void MfOutputPin::AdoptRendererType(IMediaSample* sample) {
   AM_MEDIA_TYPE* type = nullptr;
   if (sample->GetMediaType(&type) != S_OK || !type) return;
-  if (type->formattype == FORMAT_VideoInfo && type->cbFormat >= sizeof(VIDEOINFOHEADER) && type->pbFormat) {
+  if (AcceptsPicture(*type)) {
+    // The renderer's rows: its width in pixels is the stride it wants.
     const auto& header = reinterpret_cast<const VIDEOINFOHEADER*>(type->pbFormat)->bmiHeader;
-    rendererStride_ = ((header.biWidth * header.biBitCount / 8) + 3) & ~3;
-    rendererBottomUp_ = header.biHeight > 0;
+    layout_ = LayoutOf(*type);
+    rendererStride_ = static_cast<long>((RowBytes(layout_, header.biWidth) + 3) & ~3);
+    rendererBottomUp_ = layout_ == PixelLayout::kRgb32 && header.biHeight > 0;
+    std::lock_guard hold(lock_);
+    connected_ = OwnedMediaType(type->majortype, type->subtype, type->formattype, type->pbFormat, type->cbFormat);
+    connected_.SetSampleSize(type->lSampleSize);
   }
   DeleteMediaType(type);
 }
@@ -291,14 +333,24 @@ bool MfOutputPin::Deliver(const MfStreamReader::Frame& frame, bool& first) {
   if (FAILED(allocator_->GetBuffer(&sample, nullptr, nullptr, 0))) return false;
   AdoptRendererType(sample.Get());
   BYTE* data = nullptr;
-  long size = rendererStride_ * reader_->Height();
-  if (FAILED(sample->GetPointer(&data)) || sample->GetSize() < size || rendererStride_ < reader_->Width() * 4)
+  int height = reader_->Height();
+  long size = static_cast<long>(ImageBytes(layout_, rendererStride_, height));
+  if (FAILED(sample->GetPointer(&data)) || sample->GetSize() < size ||
+      rendererStride_ < RowBytes(layout_, reader_->Width()))
     return false;
-  reader_->CopyPicture(frame.sample.Get(), data, rendererStride_, rendererBottomUp_);
+  PictureTarget out;
+  out.layout = layout_;
+  out.width = reader_->Width();
+  out.height = height;
+  out.rows = rendererBottomUp_ ? data + static_cast<ptrdiff_t>(rendererStride_) * (height - 1) : data;
+  out.stride = rendererBottomUp_ ? -rendererStride_ : rendererStride_;
+  out.chroma = data + static_cast<ptrdiff_t>(rendererStride_) * height;
+  out.chromaStride = rendererStride_;
+  if (!reader_->CopyPicture(frame.sample.Get(), out)) return true;  // a sample without a picture is left out
   (void)sample->SetActualDataLength(size);
   LONGLONG length = frame.length;
   if (length <= 0) {
-    const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(reader_->MediaType().Get().pbFormat);
+    const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(reader_->MediaTypes()[0].Get().pbFormat);
     length = info->AvgTimePerFrame > 0 ? info->AvgTimePerFrame : 400000;
   }
   return Send(sample.Get(), frame.time, frame.time + length, first);
@@ -314,7 +366,7 @@ bool MfOutputPin::DeliverAudio(const MfStreamReader::Frame& frame, bool& first) 
     IMFMediaBuffer* buffer;
     ~Unlock() { (void)buffer->Unlock(); }
   } unlock{buffer.Get()};
-  const auto* format = reinterpret_cast<const WAVEFORMATEX*>(reader_->MediaType().Get().pbFormat);
+  const auto* format = reinterpret_cast<const WAVEFORMATEX*>(reader_->MediaTypes()[0].Get().pbFormat);
   DWORD offset = 0;
   while (offset < length && !quit_) {
     ComPtr<IMediaSample> sample;
@@ -353,13 +405,17 @@ bool MfOutputPin::Send(IMediaSample* sample, LONGLONG start, LONGLONG end, bool&
 HRESULT MfOutputPin::GetCapabilities(DWORD* capabilities) {
   if (!capabilities) return E_POINTER;
   *capabilities = kSeekingCaps;
+  if (!reader_->CanSeek()) *capabilities &= ~kMovingCaps;
+  if (Length() < 0) *capabilities &= ~AM_SEEKING_CanGetDuration;
+  if (Length() < 0 && stop_ == kNoStop) *capabilities &= ~AM_SEEKING_CanGetStopPos;
   return S_OK;
 }
 
 HRESULT MfOutputPin::CheckCapabilities(DWORD* capabilities) {
   if (!capabilities) return E_POINTER;
-  DWORD wanted = *capabilities;
-  *capabilities &= kSeekingCaps;
+  DWORD wanted = *capabilities, ours = 0;
+  (void)GetCapabilities(&ours);
+  *capabilities &= ours;
   if (*capabilities == wanted) return S_OK;
   return *capabilities ? S_FALSE : E_FAIL;
 }
@@ -389,14 +445,23 @@ HRESULT MfOutputPin::SetTimeFormat(const GUID* format) {
 
 HRESULT MfOutputPin::GetDuration(LONGLONG* duration) {
   if (!duration) return E_POINTER;
-  *duration = reader_->Duration();
-  return S_OK;
+  // A length not yet known is not guessed: the seek bar then stays where it is.
+  *duration = Length();
+  if (*duration >= 0) return S_OK;
+  *duration = 0;
+  return E_NOTIMPL;
 }
 
 HRESULT MfOutputPin::GetStopPosition(LONGLONG* stop) {
   if (!stop) return E_POINTER;
   *stop = stop_;
-  return S_OK;
+  if (*stop != kNoStop) return S_OK;
+  // Where the clip ends is known once its stream has ended; asked before, the
+  // answer would be a time no seek could use.
+  *stop = Length();
+  if (*stop >= 0) return S_OK;
+  *stop = 0;
+  return E_NOTIMPL;
 }
 
 HRESULT MfOutputPin::GetCurrentPosition(LONGLONG* current) {
@@ -418,21 +483,23 @@ HRESULT MfOutputPin::SetPositions(LONGLONG* current, DWORD currentFlags, LONGLON
   DWORD stopHow = stopFlags & AM_SEEKING_PositioningBitsMask;
   if ((currentHow != AM_SEEKING_NoPositioning && !current) || (stopHow != AM_SEEKING_NoPositioning && !stop))
     return E_POINTER;
-  LONGLONG duration = reader_->Duration();
+  if (currentHow != AM_SEEKING_NoPositioning && !reader_->CanSeek()) return E_NOTIMPL;
+  LONGLONG length = Length();
+  LONGLONG last = length >= 0 ? length : kNoStop;
   LONGLONG start = start_;
   if (currentHow == AM_SEEKING_AbsolutePositioning)
     start = *current;
   else if (currentHow == AM_SEEKING_RelativePositioning)
     start = start_ + *current;
-  start = std::clamp<LONGLONG>(start, 0, duration);
+  start = std::clamp<LONGLONG>(start, 0, last);
   LONGLONG end = stop_;
   if (stopHow == AM_SEEKING_AbsolutePositioning)
     end = *stop;
   else if (stopHow == AM_SEEKING_RelativePositioning)
-    end = stop_ + *stop;
+    end = stop_ == kNoStop ? kNoStop : stop_ + *stop;
   else if (stopHow == AM_SEEKING_IncrementalPositioning)
     end = start + *stop;
-  stop_ = std::clamp<LONGLONG>(end, 0, duration);
+  if (stopHow != AM_SEEKING_NoPositioning) stop_ = std::clamp<LONGLONG>(end, 0, last);
   if (currentHow != AM_SEEKING_NoPositioning) Restart(start);
   if (current && (currentFlags & AM_SEEKING_ReturnTime)) *current = start_;
   if (stop && (stopFlags & AM_SEEKING_ReturnTime)) *stop = stop_;
@@ -441,13 +508,12 @@ HRESULT MfOutputPin::SetPositions(LONGLONG* current, DWORD currentFlags, LONGLON
 
 HRESULT MfOutputPin::GetPositions(LONGLONG* current, LONGLONG* stop) {
   if (current) *current = delivered_;
-  if (stop) *stop = stop_;
-  return S_OK;
+  return stop ? GetStopPosition(stop) : S_OK;
 }
 
 HRESULT MfOutputPin::GetAvailable(LONGLONG* earliest, LONGLONG* latest) {
   if (earliest) *earliest = 0;
-  if (latest) *latest = reader_->Duration();
+  if (latest) *latest = std::max<LONGLONG>(Length(), furthest_);
   return S_OK;
 }
 

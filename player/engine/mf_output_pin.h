@@ -1,7 +1,10 @@
 #pragma once
-// An output pin of the Media Foundation source filter: it offers one media
-// type, pushes decoded samples from a streaming thread of its own, and seeks
-// (the graph's seeking reaches it through the renderer downstream).
+// An output pin of the Media Foundation source filter: it offers its
+// stream's media types in order of preference and connects with the first the
+// downstream pin takes, pushes decoded samples from a streaming thread of its
+// own, and seeks (the graph's seeking reaches it through the renderer
+// downstream). A clip whose file does not state its length plays to the end
+// of its stream, and has a length from then on.
 #include <windows.h>
 #include "platform/dshow.h"
 
@@ -75,7 +78,9 @@ class MfOutputPin : public IPin, public IMediaSeeking {
   HRESULT STDMETHODCALLTYPE GetPreroll(LONGLONG* preroll) override;
 
  private:
-  [[nodiscard]] HRESULT DecideAllocator(IMemInputPin* input);
+  [[nodiscard]] HRESULT DecideAllocator(IMemInputPin* input, long bufferSize);
+  // The clip's length: the file's, or where its stream was found to end; -1 while neither is known.
+  LONGLONG Length() const;
   void StartStreaming();
   // Ends the streaming thread; with `flush` the samples downstream are dropped first.
   void StopStreaming(bool flush);
@@ -86,6 +91,7 @@ class MfOutputPin : public IPin, public IMediaSeeking {
   [[nodiscard]] bool DeliverAudio(const MfStreamReader::Frame& frame, bool& first);
   [[nodiscard]] bool Send(IMediaSample* sample, LONGLONG start, LONGLONG end, bool& first);
   void AdoptRendererType(IMediaSample* sample);
+  [[nodiscard]] bool AcceptsPicture(const AM_MEDIA_TYPE& type) const;
 
   MfSourceFilter& filter_;
   std::unique_ptr<MfStreamReader> reader_;
@@ -94,15 +100,21 @@ class MfOutputPin : public IPin, public IMediaSeeking {
   ComPtr<IPin> peer_;
   ComPtr<IMemInputPin> input_;
   ComPtr<IMemAllocator> allocator_;
+  OwnedMediaType connected_;
   bool active_ = false;
   // Written only while no thread streams.
   LONGLONG start_ = 0;
   std::atomic<LONGLONG> stop_{0};
+  // The end of the furthest sample read, and where the stream ended (-1: not yet).
+  std::atomic<LONGLONG> furthest_{0};
+  std::atomic<LONGLONG> streamEnd_{-1};
+  bool fresh_ = true;  // nothing read yet: the reader is at the start
   double rate_ = 1.0;
   std::thread thread_;
   std::atomic<bool> quit_{false};
   std::atomic<LONGLONG> delivered_{0};
-  // The renderer's row layout, which it may change with a sample's type.
+  // The renderer's picture layout, which it may change with a sample's type.
+  PixelLayout layout_ = PixelLayout::kRgb32;
   long rendererStride_ = 0;
   bool rendererBottomUp_ = true;
 };

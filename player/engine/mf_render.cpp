@@ -2,23 +2,47 @@
 
 #include "common/render_fallback.h"
 #include "player/engine/mf_source_filter.h"
+#include "player/engine/pin_walk.h"
 
 namespace lumorix::engine {
 
 namespace {
 
+// What the Media Foundation source's render connected.
+struct RenderedStreams {
+  bool video = false;
+  bool audio = false;
+};
+
 // Every pin the graph can take; the source leaves again when it takes none.
-HRESULT RenderSource(IGraphBuilder* graph, MfSourceFilter& source) {
-  HRESULT added = graph->AddFilter(&source, kMfSourceName);
-  if (FAILED(added)) return added;
-  size_t rendered = 0;
-  for (size_t index = 0; index < source.PinCount(); ++index)
-    if (SUCCEEDED(graph->Render(source.Pin(index)))) ++rendered;
-  if (rendered == 0) {
-    (void)graph->RemoveFilter(&source);
-    return VFW_E_CANNOT_RENDER;
+RenderedStreams RenderSource(IGraphBuilder* graph, MfSourceFilter& source) {
+  RenderedStreams rendered;
+  if (FAILED(graph->AddFilter(&source, kMfSourceName))) return rendered;
+  for (size_t index = 0; index < source.PinCount(); ++index) {
+    if (FAILED(graph->Render(source.Pin(index)))) continue;
+    (source.PinKind(index) == MfStreamReader::Kind::kVideo ? rendered.video : rendered.audio) = true;
   }
-  return rendered == source.PinCount() ? S_OK : VFW_S_PARTIAL_RENDER;
+  if (!rendered.video && !rendered.audio) (void)graph->RemoveFilter(&source);
+  return rendered;
+}
+
+// Whether a renderer (a filter with inputs only) takes a picture.
+bool GraphShowsPicture(IFilterGraph* graph) {
+  for (const auto& filter : FiltersOf(graph)) {
+    auto pins = PinsOf(filter.Get());
+    bool renderer = true;
+    for (const auto& pin : pins) renderer = renderer && IsInput(pin.Get());
+    if (!renderer) continue;
+    for (const auto& pin : pins) {
+      AM_MEDIA_TYPE type{};
+      if (FAILED(pin->ConnectionMediaType(&type))) continue;
+      bool video = type.majortype == MEDIATYPE_Video;
+      if (type.pbFormat) CoTaskMemFree(type.pbFormat);
+      if (type.pUnk) type.pUnk->Release();
+      if (video) return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -28,16 +52,24 @@ HRESULT RenderFallback(IGraphBuilder* graph, const std::wstring& path, HRESULT g
   FallbackNeed need = RenderFallbackFor(graphResult);
   if (need == FallbackNeed::kNone) return graphResult;
   ComPtr<MfSourceFilter> source = MfSourceFilter::Create(path, nullptr);
-  if (!source || !MeetsNeed(need, source->HasVideo(), source->HasAudio())) return graphResult;
-  clear();
-  HRESULT result = RenderSource(graph, *source.Get());
-  if (SUCCEEDED(result)) return result;
-  // A part the graph could play is better than nothing.
-  if (SUCCEEDED(graphResult)) {
+  bool picturePresent = graphResult == VFW_S_VIDEO_NOT_RENDERED || (source && source->PicturePresent());
+  HRESULT result = graphResult;
+  if (source && MeetsNeed(need, source->HasVideo(), source->HasAudio())) {
     clear();
-    return graph->RenderFile(path.c_str(), nullptr);
+    RenderedStreams rendered = RenderSource(graph, *source.Get());
+    if (MeetsNeed(need, rendered.video, rendered.audio)) {
+      result = rendered.video == source->HasVideo() && rendered.audio == source->HasAudio() ? S_OK
+                                                                                           : VFW_S_PARTIAL_RENDER;
+    } else {
+      // Media Foundation did no better (no sound card, say): what the graph could play stands.
+      clear();
+      if (SUCCEEDED(graphResult)) result = graph->RenderFile(path.c_str(), nullptr);
+    }
   }
-  return graphResult;
+  if (FAILED(result) && !picturePresent) return result;
+  HRESULT refused = RefusedWithoutPicture(result, picturePresent, SUCCEEDED(result) && GraphShowsPicture(graph));
+  if (refused != result) clear();
+  return refused;
 }
 
 }  // namespace lumorix::engine

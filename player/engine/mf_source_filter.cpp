@@ -25,14 +25,16 @@ using PinEnumerator = ListEnumerator<IEnumPins, ComPtr<IPin>, IPin*, HandPin>;
 ComPtr<MfSourceFilter> MfSourceFilter::Create(const std::wstring& path, HRESULT* error) {
   ComPtr<MfSourceFilter> filter = MakeCom<MfSourceFilter>();
   HRESULT reason = S_OK;
-  if (auto video = MfStreamReader::Open(path, MfStreamReader::Kind::kVideo, &reason))
+  if (auto video = MfStreamReader::Open(path, MfStreamReader::Kind::kVideo, &reason, &filter->picturePresent_))
     filter->pins_.push_back(std::make_unique<MfOutputPin>(*filter.Get(), std::move(video), L"Video"));
   if (FAILED(reason)) {
     if (error) *error = reason;  // the file itself could not be opened
     return nullptr;
   }
-  if (auto audio = MfStreamReader::Open(path, MfStreamReader::Kind::kAudio, &reason))
+  if (auto audio = MfStreamReader::Open(path, MfStreamReader::Kind::kAudio, &reason, nullptr))
     filter->pins_.push_back(std::make_unique<MfOutputPin>(*filter.Get(), std::move(audio), L"Audio"));
+  // A picture Media Foundation does not even list (no decoder at all) is there all the same.
+  if (!filter->picturePresent_) filter->picturePresent_ = StoredVideoTrack(path).present;
   if (filter->pins_.empty()) {
     if (error) *error = FAILED(reason) ? reason : VFW_E_UNSUPPORTED_STREAM;
     return nullptr;

@@ -1,7 +1,8 @@
 #pragma once
 // A DirectShow source filter that reads a file with Media Foundation: the
-// file's first video stream comes out as RGB32 on the "Video" pin, its first
-// audio stream as PCM on the "Audio" pin. The graph renders the pins with its
+// file's first video stream comes out as NV12, YUY2 or RGB32 (what the
+// renderer takes) on the "Video" pin, its first audio stream as PCM on the
+// "Audio" pin. The graph renders the pins with its
 // usual renderers, so the rest of the player sees an ordinary graph.
 #include <windows.h>
 #include "platform/dshow.h"
@@ -22,9 +23,12 @@ class MfSourceFilter : public ComObject<IBaseFilter> {
   static ComPtr<MfSourceFilter> Create(const std::wstring& path, HRESULT* error);
 
   bool HasVideo() const;
+  // Whether the file has a video stream, decodable here or not.
+  bool PicturePresent() const { return picturePresent_; }
   bool HasAudio() const;
   size_t PinCount() const { return pins_.size(); }
   IPin* Pin(size_t index) const { return pins_[index].get(); }
+  MfStreamReader::Kind PinKind(size_t index) const { return pins_[index]->Kind(); }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
 
@@ -56,6 +60,7 @@ class MfSourceFilter : public ComObject<IBaseFilter> {
   ComPtr<IReferenceClock> clock_;
   IFilterGraph* graph_ = nullptr;  // not counted: the graph owns the filter
   std::wstring name_;
+  bool picturePresent_ = false;
 };
 
 }  // namespace lumorix::engine

@@ -5,8 +5,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
-#include "common/picture_convert.h"
+#include "platform/handle.h"
 #include "player/engine/mf_library.h"
 
 namespace lumorix::engine {
@@ -67,17 +68,94 @@ MfPlatformScope::~MfPlatformScope() {
   if (started_) (void)MediaFoundation()->Shutdown();
 }
 
-std::unique_ptr<MfStreamReader> MfStreamReader::Open(const std::wstring& path, Kind kind, HRESULT* error) {
+namespace {
+
+// The attributes every reader is made with: the one place where the way the
+// reader decodes is chosen (a Direct3D device manager for decoding on the
+// graphics card would be added here).
+ComPtr<IMFAttributes> ReaderAttributes() {
+  ComPtr<IMFAttributes> attributes;
+  if (FAILED(MediaFoundation()->CreateAttributes(&attributes, 2))) return nullptr;
+  // Lets the reader hand out NV12 from any decoder, and RGB where the platform converts.
+  (void)attributes->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, TRUE);
+  return attributes;
+}
+
+// MF_MT_VIDEO_ROTATION (Windows 8 and later; the headers of this build stop at Windows 7).
+constexpr GUID kVideoRotation = {0xc380465d, 0x2271, 0x428c, {0x9b, 0x83, 0xec, 0xea, 0x3b, 0x4a, 0x85, 0xc1}};
+
+// The rotation a media type carries: counter-clockwise degrees to show it upright.
+int TypeQuarterTurns(IMFMediaType* type) {
+  UINT32 degrees = 0;
+  if (FAILED(type->GetUINT32(kVideoRotation, &degrees))) return 0;
+  return static_cast<int>((4 - (degrees / 90) % 4) % 4);
+}
+
+struct LayoutType {
+  PixelLayout layout;
+  GUID reader;     // Media Foundation's subtype
+  GUID renderer;   // DirectShow's
+  DWORD compression;
+  WORD bits;
+};
+
+// In the order they are tried: YUV first, which renderers scale and convert
+// on the graphics card; RGB32 for renderers that take nothing else.
+const LayoutType kLayouts[] = {
+    {PixelLayout::kNv12, MFVideoFormat_NV12, MEDIASUBTYPE_NV12, MAKEFOURCC('N', 'V', '1', '2'), 12},
+    {PixelLayout::kYuy2, MFVideoFormat_YUY2, MEDIASUBTYPE_YUY2, MAKEFOURCC('Y', 'U', 'Y', '2'), 16},
+    {PixelLayout::kRgb32, MFVideoFormat_RGB32, MEDIASUBTYPE_RGB32, BI_RGB, 32},
+};
+
+OwnedMediaType VideoType(const LayoutType& layout, int width, int height, REFERENCE_TIME frameTime) {
+  VIDEOINFOHEADER info{};
+  info.AvgTimePerFrame = frameTime;
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // RGB bottom-up, as every renderer takes; YUV is top-down either way
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = layout.bits;
+  info.bmiHeader.biCompression = layout.compression;
+  info.bmiHeader.biSizeImage =
+      static_cast<DWORD>(ImageBytes(layout.layout, RowBytes(layout.layout, width), height));
+  OwnedMediaType type(MEDIATYPE_Video, layout.renderer, FORMAT_VideoInfo, &info, sizeof info);
+  type.SetSampleSize(info.bmiHeader.biSizeImage);
+  return type;
+}
+
+}  // namespace
+
+Mp4VideoTrack StoredVideoTrack(const std::wstring& path) {
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.Get(), &size)) return {};
+  auto read = [&](uint64_t offset, void* buffer, size_t length) {
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    DWORD got = 0;
+    return SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
+           ReadFile(file.Get(), buffer, static_cast<DWORD>(length), &got, nullptr) && got == length;
+  };
+  return FindMp4VideoTrack(read, static_cast<uint64_t>(size.QuadPart));
+}
+
+PixelLayout LayoutOf(const AM_MEDIA_TYPE& type) {
+  for (const auto& layout : kLayouts)
+    if (layout.renderer == type.subtype) return layout.layout;
+  return PixelLayout::kRgb32;
+}
+
+std::unique_ptr<MfStreamReader> MfStreamReader::Open(const std::wstring& path, Kind kind, HRESULT* error,
+                                                     bool* present) {
+  if (present) *present = false;
   std::unique_ptr<MfStreamReader> reader(new MfStreamReader(kind));
   if (!reader->platform_.Started()) {
     if (error) *error = E_FAIL;
     return nullptr;
   }
-  const MfLibrary& library = *MediaFoundation();
-  ComPtr<IMFAttributes> attributes;
-  if (SUCCEEDED(library.CreateAttributes(&attributes, 1)))
-    (void)attributes->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, TRUE);
-  HRESULT opened = library.CreateSourceReaderFromURL(path.c_str(), attributes.Get(), &reader->reader_);
+  ComPtr<IMFAttributes> attributes = ReaderAttributes();
+  HRESULT opened = MediaFoundation()->CreateSourceReaderFromURL(path.c_str(), attributes.Get(), &reader->reader_);
   if (FAILED(opened)) {
     if (error) *error = opened;
     return nullptr;
@@ -95,18 +173,26 @@ std::unique_ptr<MfStreamReader> MfStreamReader::Open(const std::wstring& path, K
       found = true;
     }
   }
-  if (!found || FAILED(source.SetStreamSelection(reader->stream_, TRUE))) return nullptr;
-  HRESULT chosen = kind == Kind::kVideo ? reader->ChooseVideoOutput() : reader->ChooseAudioOutput();
+  if (!found) return nullptr;
+  if (present) *present = true;
+  if (FAILED(source.SetStreamSelection(reader->stream_, TRUE))) return nullptr;
+  HRESULT chosen = kind == Kind::kVideo ? reader->ChooseVideoOutput(path) : reader->ChooseAudioOutput();
   if (FAILED(chosen)) return nullptr;
-  PROPVARIANT duration;
-  PropVariantInit(&duration);
-  if (SUCCEEDED(source.GetPresentationAttribute(MF_SOURCE_READER_MEDIASOURCE, MF_PD_DURATION, &duration)))
-    reader->duration_ = static_cast<LONGLONG>(duration.uhVal.QuadPart);
-  PropVariantClear(&duration);
+  PROPVARIANT value;
+  PropVariantInit(&value);
+  if (SUCCEEDED(source.GetPresentationAttribute(MF_SOURCE_READER_MEDIASOURCE, MF_PD_DURATION, &value)) &&
+      value.vt == VT_UI8)
+    reader->duration_ = static_cast<LONGLONG>(value.uhVal.QuadPart);
+  PropVariantClear(&value);
+  if (SUCCEEDED(source.GetPresentationAttribute(MF_SOURCE_READER_MEDIASOURCE,
+                                                MF_SOURCE_READER_MEDIASOURCE_CHARACTERISTICS, &value)) &&
+      value.vt == VT_UI4)
+    reader->canSeek_ = (value.ulVal & MFMEDIASOURCE_CAN_SEEK) != 0;
+  PropVariantClear(&value);
   return reader;
 }
 
-HRESULT MfStreamReader::ChooseVideoOutput() {
+HRESULT MfStreamReader::ChooseVideoOutput(const std::wstring& path) {
   ComPtr<IMFMediaType> native;
   HRESULT result = reader_->GetNativeMediaType(stream_, 0, &native);
   if (FAILED(result)) return result;
@@ -115,41 +201,49 @@ HRESULT MfStreamReader::ChooseVideoOutput() {
   UINT32 rateNumerator = 0, rateDenominator = 0;
   (void)MFGetAttributeRatio(native.Get(), MF_MT_FRAME_RATE, &rateNumerator, &rateDenominator);
 
-  // RGB straight from the reader where the platform converts (Windows);
-  // otherwise NV12, which every H.264 and HEVC decoder gives, converted here.
+  // The first layout the decoder (or the platform's converter) gives; a
+  // stream none of them can be had in is one nothing here decodes.
   ComPtr<IMFMediaType> output;
   result = MediaFoundation()->CreateMediaType(&output);
   if (FAILED(result)) return result;
   (void)output->SetGUID(MF_MT_MAJOR_TYPE, MFMediaType_Video);
-  (void)output->SetGUID(MF_MT_SUBTYPE, MFVideoFormat_RGB32);
-  nv12_ = false;
-  if (FAILED(reader_->SetCurrentMediaType(stream_, nullptr, output.Get()))) {
-    (void)output->SetGUID(MF_MT_SUBTYPE, MFVideoFormat_NV12);
+  result = MF_E_INVALIDMEDIATYPE;
+  for (const auto& layout : kLayouts) {
+    (void)output->SetGUID(MF_MT_SUBTYPE, layout.reader);
     result = reader_->SetCurrentMediaType(stream_, nullptr, output.Get());
-    if (FAILED(result)) return result;
-    nv12_ = true;
+    if (SUCCEEDED(result)) {
+      decoded_.layout = layout.layout;
+      break;
+    }
   }
-  width_ = static_cast<int>(width);
-  height_ = static_cast<int>(height);
+  if (FAILED(result)) return result;
+  decoded_.width = static_cast<int>(width);
+  decoded_.height = static_cast<int>(height);
   ReadDecodedLayout();
-  if (width_ <= 0 || height_ <= 0) return MF_E_INVALIDMEDIATYPE;
+  if (decoded_.width <= 0 || decoded_.height <= 0) return MF_E_INVALIDMEDIATYPE;
 
-  VIDEOINFOHEADER info{};
+  // The platform's source does not report the container's rotation everywhere: it is read from the file.
+  quarterTurns_ = StoredVideoTrack(path).quarterTurns;
+  if (quarterTurns_ == 0) quarterTurns_ = TypeQuarterTurns(native.Get());
+  // A platform that turned the pictures itself hands them over in the turned size.
+  UINT32 outWidth = 0, outHeight = 0;
+  ComPtr<IMFMediaType> current;
+  if ((quarterTurns_ & 1) && width != height && SUCCEEDED(reader_->GetCurrentMediaType(stream_, &current)) &&
+      SUCCEEDED(MFGetAttributeSize(current.Get(), MF_MT_FRAME_SIZE, &outWidth, &outHeight)) && outWidth == height &&
+      outHeight == width) {
+    quarterTurns_ = 0;
+    std::swap(decoded_.width, decoded_.height);
+  }
+
+  REFERENCE_TIME frameTime = 0;
   if (rateNumerator && rateDenominator)
-    info.AvgTimePerFrame = static_cast<REFERENCE_TIME>(10000000ULL * rateDenominator / rateNumerator);
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width_;
-  info.bmiHeader.biHeight = height_;  // bottom-up, as every renderer takes
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  info.bmiHeader.biSizeImage = static_cast<DWORD>(width_) * static_cast<DWORD>(height_) * 4;
-  bufferSize_ = static_cast<long>(info.bmiHeader.biSizeImage);
-  mediaType_ = OwnedMediaType(MEDIATYPE_Video, MEDIASUBTYPE_RGB32, FORMAT_VideoInfo, &info, sizeof info);
-  AM_MEDIA_TYPE& type = const_cast<AM_MEDIA_TYPE&>(mediaType_.Get());
-  type.bFixedSizeSamples = TRUE;
-  type.bTemporalCompression = FALSE;
-  type.lSampleSize = static_cast<ULONG>(bufferSize_);
+    frameTime = static_cast<REFERENCE_TIME>(10000000ULL * rateDenominator / rateNumerator);
+  // YUV wants even sizes; a picture of odd size goes as RGB.
+  bool even = Width() % 2 == 0 && Height() % 2 == 0;
+  mediaTypes_.clear();
+  for (const auto& layout : kLayouts)
+    if (CanConvert(decoded_.layout, layout.layout) && (even || layout.layout == PixelLayout::kRgb32))
+      mediaTypes_.push_back(VideoType(layout, Width(), Height(), frameTime));
   return S_OK;
 }
 
@@ -158,16 +252,17 @@ void MfStreamReader::ReadDecodedLayout() {
   if (FAILED(reader_->GetCurrentMediaType(stream_, &current))) return;
   UINT32 width = 0, height = 0;
   (void)MFGetAttributeSize(current.Get(), MF_MT_FRAME_SIZE, &width, &height);
-  if (width_ <= 0 || height_ <= 0) {
-    width_ = static_cast<int>(width);
-    height_ = static_cast<int>(height);
+  if (decoded_.width <= 0 || decoded_.height <= 0) {
+    decoded_.width = static_cast<int>(width);
+    decoded_.height = static_cast<int>(height);
   }
-  decodedHeight_ = height ? static_cast<int>(height) : height_;
+  decoded_.bufferHeight = height ? static_cast<int>(height) : decoded_.height;
   UINT32 stride = 0;
   if (SUCCEEDED(current->GetUINT32(MF_MT_DEFAULT_STRIDE, &stride)) && stride != 0)
-    decodedStride_ = static_cast<LONG>(stride);  // a signed value stored unsigned
+    decoded_.defaultStride = static_cast<LONG>(stride);  // a signed value stored unsigned
   else
-    decodedStride_ = static_cast<LONG>(width ? width : static_cast<UINT32>(width_)) * (nv12_ ? 1 : 4);
+    decoded_.defaultStride =
+        static_cast<LONG>(RowBytes(decoded_.layout, width ? static_cast<int>(width) : decoded_.width));
 }
 
 HRESULT MfStreamReader::ChooseAudioOutput() {
@@ -192,11 +287,10 @@ HRESULT MfStreamReader::ChooseAudioOutput() {
   if (format->nBlockAlign == 0 || format->nAvgBytesPerSec == 0) return MF_E_INVALIDMEDIATYPE;
   // A quarter of a second a buffer: the audio renderer keeps several in hand.
   long quarter = static_cast<long>(format->nAvgBytesPerSec / 4);
-  bufferSize_ = std::max<long>(4096, quarter - quarter % format->nBlockAlign);
-  mediaType_ = OwnedMediaType(MEDIATYPE_Audio, MEDIASUBTYPE_PCM, FORMAT_WaveFormatEx, format, size);
-  AM_MEDIA_TYPE& type = const_cast<AM_MEDIA_TYPE&>(mediaType_.Get());
-  type.bFixedSizeSamples = TRUE;
-  type.lSampleSize = format->nBlockAlign;
+  audioBufferSize_ = std::max<long>(4096, quarter - quarter % format->nBlockAlign);
+  OwnedMediaType type(MEDIATYPE_Audio, MEDIASUBTYPE_PCM, FORMAT_WaveFormatEx, format, size);
+  type.SetSampleSize(format->nBlockAlign);
+  mediaTypes_ = {type};
   return S_OK;
 }
 
@@ -223,60 +317,6 @@ HRESULT MfStreamReader::Read(Frame& frame) {
   frame.time = time;
   if (frame.sample && FAILED(frame.sample->GetSampleDuration(&frame.length))) frame.length = 0;
   return S_OK;
-}
-
-namespace {
-
-// A locked picture buffer: the first row and the step to the next.
-class LockedPicture {
- public:
-  LockedPicture(IMFMediaBuffer* buffer, LONG defaultStride, int rows) {
-    if (SUCCEEDED(buffer->QueryInterface(IID_PPV_ARGS(&twoD_))) && SUCCEEDED(twoD_->Lock2D(&first_, &pitch_))) return;
-    twoD_.Reset();
-    BYTE* data = nullptr;
-    if (FAILED(buffer->Lock(&data, nullptr, nullptr))) return;
-    buffer_ = buffer;
-    pitch_ = defaultStride;
-    // A negative stride means the bottom row comes first in memory.
-    first_ = pitch_ < 0 ? data + static_cast<ptrdiff_t>(-pitch_) * (rows - 1) : data;
-  }
-  ~LockedPicture() {
-    if (twoD_)
-      (void)twoD_->Unlock2D();
-    else if (buffer_)
-      (void)buffer_->Unlock();
-  }
-  LockedPicture(const LockedPicture&) = delete;
-  LockedPicture& operator=(const LockedPicture&) = delete;
-  const BYTE* First() const { return first_; }
-  LONG Pitch() const { return pitch_; }
-
- private:
-  ComPtr<IMF2DBuffer> twoD_;
-  IMFMediaBuffer* buffer_ = nullptr;
-  BYTE* first_ = nullptr;
-  LONG pitch_ = 0;
-};
-
-}  // namespace
-
-void MfStreamReader::CopyPicture(IMFSample* sample, BYTE* out, long stride, bool bottomUp) const {
-  ComPtr<IMFMediaBuffer> buffer;
-  if (!sample || FAILED(sample->ConvertToContiguousBuffer(&buffer))) return;
-  LockedPicture picture(buffer.Get(), decodedStride_, decodedHeight_);
-  if (!picture.First()) return;
-  int bytesPerPixel = nv12_ ? 1 : 4;
-  int columns = std::min(width_, static_cast<int>(std::abs(picture.Pitch()) / bytesPerPixel));
-  int rows = std::min(height_, decodedHeight_);
-  if (columns < width_ || rows < height_) std::memset(out, 0, static_cast<size_t>(std::abs(stride)) * height_);
-  BYTE* target = bottomUp ? out + static_cast<ptrdiff_t>(stride) * (height_ - 1) : out;
-  ptrdiff_t step = bottomUp ? -static_cast<ptrdiff_t>(stride) : stride;
-  if (nv12_) {
-    const BYTE* chroma = picture.First() + static_cast<ptrdiff_t>(picture.Pitch()) * decodedHeight_;
-    Nv12ToRgb32(picture.First(), picture.Pitch(), chroma, picture.Pitch(), columns, rows, target, step);
-  } else {
-    CopyRgb32(picture.First(), picture.Pitch(), columns, rows, target, step);
-  }
 }
 
 }  // namespace lumorix::engine

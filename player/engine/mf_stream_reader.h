@@ -1,7 +1,9 @@
 #pragma once
 // One stream of a media file, read and decoded by Media Foundation's source
-// reader: the first video stream as 32-bit RGB pictures, or the first audio
-// stream as PCM. Each output pin of the source filter has a reader of its own.
+// reader: the first video stream as pictures (NV12 where the decoder gives
+// it, offered to the renderer as NV12, YUY2 or RGB32, turned upright), or the
+// first audio stream as PCM. Each output pin of the source filter has a reader
+// of its own.
 #include <windows.h>
 #include <mfidl.h>
 #include <mfreadwrite.h>
@@ -11,7 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "common/mp4_rotation.h"
+#include "common/picture_convert.h"
 #include "platform/com.h"
+#include "player/engine/mf_picture_copy.h"
 
 namespace lumorix::engine {
 
@@ -25,6 +30,12 @@ class OwnedMediaType {
   const AM_MEDIA_TYPE& Get() const { return type_; }
   // A copy whose format block the receiver frees with CoTaskMemFree.
   [[nodiscard]] HRESULT CopyTo(AM_MEDIA_TYPE* out) const;
+  // Samples of one fixed size, each a whole picture or sound frame.
+  void SetSampleSize(ULONG size) {
+    type_.bFixedSizeSamples = TRUE;
+    type_.bTemporalCompression = FALSE;
+    type_.lSampleSize = size;
+  }
   // The same kind of data; fields left empty in `wanted` match anything.
   bool Matches(const AM_MEDIA_TYPE& wanted) const;
 
@@ -54,14 +65,21 @@ class MfStreamReader {
   enum class Kind { kVideo, kAudio };
 
   // The reader of the file's first stream of that kind; empty when the file has
-  // none Media Foundation can decode. `error` gets the reason of a file that cannot be opened at all.
-  static std::unique_ptr<MfStreamReader> Open(const std::wstring& path, Kind kind, HRESULT* error);
+  // none Media Foundation can decode. `error` gets the reason of a file that
+  // cannot be opened at all; `present` whether it has a stream of that kind,
+  // decodable or not.
+  static std::unique_ptr<MfStreamReader> Open(const std::wstring& path, Kind kind, HRESULT* error, bool* present);
 
   Kind StreamKind() const { return kind_; }
-  const OwnedMediaType& MediaType() const { return mediaType_; }
-  long BufferSize() const { return bufferSize_; }
-  // Length of the file's presentation, 100 ns units.
+  // What the stream can be handed on as, the preferred first.
+  const std::vector<OwnedMediaType>& MediaTypes() const { return mediaTypes_; }
+  // The size of a buffer for samples of `type`, one of MediaTypes().
+  long BufferSize(const AM_MEDIA_TYPE& type) const {
+    return kind_ == Kind::kAudio ? audioBufferSize_ : static_cast<long>(type.lSampleSize);
+  }
+  // Length of the file's presentation, 100 ns units; 0 when the file does not say.
   LONGLONG Duration() const { return duration_; }
+  bool CanSeek() const { return canSeek_; }
 
   [[nodiscard]] HRESULT Seek(LONGLONG position);
 
@@ -73,15 +91,17 @@ class MfStreamReader {
   };
   [[nodiscard]] HRESULT Read(Frame& frame);
 
-  // The picture of a video frame into a renderer buffer of `stride` bytes a row,
-  // bottom-up when `bottomUp`.
-  void CopyPicture(IMFSample* sample, BYTE* out, long stride, bool bottomUp) const;
-  int Width() const { return width_; }
-  int Height() const { return height_; }
+  // The picture of a video frame, upright, into a renderer buffer.
+  [[nodiscard]] bool CopyPicture(IMFSample* sample, const PictureTarget& out) const {
+    return CopySamplePicture(sample, decoded_, quarterTurns_, out);
+  }
+  // The picture as shown: the decoded size, turned.
+  int Width() const { return quarterTurns_ & 1 ? decoded_.height : decoded_.width; }
+  int Height() const { return quarterTurns_ & 1 ? decoded_.width : decoded_.height; }
 
  private:
   MfStreamReader(Kind kind) : kind_(kind) {}
-  [[nodiscard]] HRESULT ChooseVideoOutput();
+  [[nodiscard]] HRESULT ChooseVideoOutput(const std::wstring& path);
   [[nodiscard]] HRESULT ChooseAudioOutput();
   void ReadDecodedLayout();
 
@@ -89,15 +109,20 @@ class MfStreamReader {
   MfPlatformScope platform_;
   ComPtr<IMFSourceReader> reader_;
   DWORD stream_ = 0;
-  OwnedMediaType mediaType_;
-  long bufferSize_ = 0;
+  std::vector<OwnedMediaType> mediaTypes_;
+  long audioBufferSize_ = 0;
   LONGLONG duration_ = 0;
-  // The decoder's pictures: RGB32 or NV12, their full size and row pitch.
-  bool nv12_ = false;
-  int width_ = 0;
-  int height_ = 0;
-  int decodedHeight_ = 0;
-  LONG decodedStride_ = 0;
+  bool canSeek_ = true;
+  DecodedLayout decoded_;
+  int quarterTurns_ = 0;
 };
+
+// The video track an MP4 or QuickTime file says it has, read from the file
+// itself: the platform's source reports neither a track it has no decoder for
+// nor the track's rotation everywhere.
+Mp4VideoTrack StoredVideoTrack(const std::wstring& path);
+
+// The layout of a video media type this source offers.
+PixelLayout LayoutOf(const AM_MEDIA_TYPE& type);
 
 }  // namespace lumorix::engine

@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
 #include <cstdint>
 #include <vector>
 
+#include "common/mp4_rotation.h"
 #include "common/picture_convert.h"
 #include "common/render_fallback.h"
 
@@ -77,25 +82,166 @@ TEST(PictureConvert, BlackAndWhiteStayGreyWithoutTint) {
   EXPECT_EQ((std::array<uint8_t, 4>{out[4], out[5], out[6], out[7]}), (std::array<uint8_t, 4>{255, 255, 255, 0}));
 }
 
-TEST(PictureConvert, NegativeStrideWritesTheRowsBottomUp) {
-  // Two rows: the top one black, the bottom one white, written into a bottom-up bitmap.
-  const std::array<uint8_t, 4> luma = {16, 16, 235, 235};
-  const std::array<uint8_t, 2> chroma = {128, 128};
-  std::vector<uint8_t> out(16);
-  Nv12ToRgb32(luma.data(), 2, chroma.data(), 2, 2, 2, out.data() + 8, -8);
-  EXPECT_EQ(out[0], 255) << "the first row in memory is the picture's bottom";
-  EXPECT_EQ(out[8], 0);
+namespace {
+
+// Four quadrants, red and green above blue and white, as Y U V (BT.601 studio
+// range) and as blue green red.
+constexpr std::array<std::array<uint8_t, 6>, 4> kQuadrants = {{{81, 90, 240, 0, 0, 255},
+                                                              {145, 54, 34, 0, 255, 0},
+                                                              {41, 240, 110, 255, 0, 0},
+                                                              {235, 128, 128, 255, 255, 255}}};
+constexpr uint8_t kUntouched = 0xEE;
+
+// A picture whose rows are followed by padding, with a spare row after it.
+struct TestPicture {
+  std::vector<uint8_t> bytes;
+  PictureTarget planes;
+  TestPicture(PixelLayout layout, int width, int height, ptrdiff_t padding, bool bottomUp) {
+    ptrdiff_t stride = RowBytes(layout, width) + padding;
+    bytes.assign(static_cast<size_t>(ImageBytes(layout, stride, height) + stride), kUntouched);
+    planes = {layout, width, height, bytes.data(), stride, bytes.data() + stride * height, stride};
+    if (bottomUp) planes.rows += stride * (height - 1), planes.stride = -stride;
+  }
+};
+
+// The bytes of pixel (x, y): its Y, U and V, or its blue, green and red.
+std::array<uint8_t*, 3> PixelBytes(const PictureTarget& picture, int x, int y) {
+  uint8_t* row = picture.rows + y * picture.stride;
+  uint8_t* pair = row + (x / 2) * 4;
+  if (picture.layout == PixelLayout::kRgb32) return {row + x * 4, row + x * 4 + 1, row + x * 4 + 2};
+  if (picture.layout == PixelLayout::kYuy2) return {pair + (x & 1) * 2, pair + 1, pair + 3};
+  uint8_t* uv = picture.chroma + (y / 2) * picture.chromaStride + (x & ~1);
+  return {row + x, uv, uv + 1};
 }
 
-TEST(PictureConvert, PaddedSourceRowsAreCroppedToTheWidth) {
-  const std::array<uint8_t, 8> in = {1, 2, 3, 4, 9, 9, 9, 9};  // one pixel, then padding
-  std::vector<uint8_t> out(8, 0);
-  CopyRgb32(in.data(), 8, 1, 1, out.data(), 4);
-  EXPECT_EQ((std::vector<uint8_t>(out.begin(), out.begin() + 4)), (std::vector<uint8_t>{1, 2, 3, 4}));
-  EXPECT_EQ(out[4], 0);
-  std::vector<uint8_t> flipped(8, 0);
-  const std::array<uint8_t, 8> rows = {1, 1, 1, 1, 2, 2, 2, 2};
-  CopyRgb32(rows.data(), 4, 1, 2, flipped.data() + 4, -4);
-  EXPECT_EQ(flipped[0], 2);
-  EXPECT_EQ(flipped[4], 1);
+uint8_t Value(const PictureTarget& picture, int quadrant, int index) {
+  return kQuadrants[quadrant][picture.layout == PixelLayout::kRgb32 ? index + 3 : index];
+}
+
+void Paint(const PictureTarget& picture) {
+  // Backwards, so the chroma a pair or block shares is its first pixel's.
+  for (int y = picture.height - 1; y >= 0; --y)
+    for (int x = picture.width - 1; x >= 0; --x) {
+      int quadrant = (y < picture.height / 2 ? 0 : 2) + (x < picture.width / 2 ? 0 : 1);
+      for (int index = 0; index < 3; ++index) *PixelBytes(picture, x, y)[index] = Value(picture, quadrant, index);
+    }
+}
+
+// The quadrant whose colour the pixel shows, -1 for none.
+int ShownQuadrant(const PictureTarget& picture, int x, int y) {
+  for (int quadrant = 0; quadrant < 4; ++quadrant) {
+    bool same = true;
+    for (int index = 0; index < 3; ++index)
+      same = same && std::abs(*PixelBytes(picture, x, y)[index] - Value(picture, quadrant, index)) <= 6;
+    if (same) return quadrant;
+  }
+  return -1;
+}
+
+}  // namespace
+
+// Every layout into every layout it can become, turned 0 to 3 times, even and
+// odd sizes, padded rows, RGB either way up: the corners show the right
+// colours and nothing is written past a row or the picture.
+TEST(PictureConvert, EveryLayoutTurnsIntoEveryTargetWithinItsRows) {
+  const PixelLayout layouts[] = {PixelLayout::kNv12, PixelLayout::kYuy2, PixelLayout::kRgb32};
+  // The source's corner shown at the top left, top right, bottom left and bottom right, per quarter turn.
+  const int corners[4][4] = {{0, 1, 2, 3}, {2, 0, 3, 1}, {3, 2, 1, 0}, {1, 3, 0, 2}};
+  for (auto [width, height] : {std::pair{8, 4}, std::pair{7, 5}})
+    for (PixelLayout from : layouts)
+      for (PixelLayout to : layouts)
+        for (int turns = 0; turns < 4 && CanConvert(from, to); ++turns) {
+          TestPicture in(from, width, height, 8, from == PixelLayout::kRgb32 && turns % 2 == 1);
+          Paint(in.planes);
+          int outWidth = turns % 2 ? height : width, outHeight = turns % 2 ? width : height;
+          TestPicture out(to, outWidth, outHeight, 4, to == PixelLayout::kRgb32);
+          const auto& i = in.planes;
+          ConvertPicture({from, width, height, i.rows, i.stride, i.chroma, i.chromaStride}, turns, out.planes);
+          std::string what = std::to_string(int(from)) + " to " + std::to_string(int(to)) + ", " +
+                             std::to_string(turns) + " turns, " + std::to_string(width) + " wide";
+          const std::pair<int, int> points[4] = {{0, 0}, {outWidth - 1, 0}, {0, outHeight - 1}, {outWidth - 1, outHeight - 1}};
+          for (int corner = 0; corner < 4; ++corner)
+            EXPECT_EQ(ShownQuadrant(out.planes, points[corner].first, points[corner].second), corners[turns][corner])
+                << what << ", corner " << corner;
+          // The padding after each luma or packed row, and the spare row, keep their bytes.
+          ptrdiff_t stride = std::abs(out.planes.stride), used = RowBytes(to, outWidth);
+          for (size_t index = 0; index < out.bytes.size(); ++index)
+            if ((index % stride >= static_cast<size_t>(used) && index < static_cast<size_t>(stride * outHeight)) ||
+                index >= out.bytes.size() - stride)
+              ASSERT_EQ(out.bytes[index], kUntouched) << what << ", byte " << index;
+        }
+}
+
+namespace {
+
+std::string Box(const char* type, const std::string& payload) {
+  uint32_t size = static_cast<uint32_t>(payload.size() + 8);
+  std::string box{char(size >> 24), char(size >> 16), char(size >> 8), char(size)};
+  return box + type + payload;
+}
+
+std::string Word(int32_t value) {
+  auto bits = static_cast<uint32_t>(value);
+  return {char(bits >> 24), char(bits >> 16), char(bits >> 8), char(bits)};
+}
+
+// A track: its header (version 0 or 1) with the matrix a, b, c, d, and its handler.
+std::string Track(const char* handler, int version, int32_t a, int32_t b, int32_t c, int32_t d) {
+  std::string header = Word(version << 24) + std::string(version == 1 ? 32 : 20, '\0') + std::string(16, '\0') +
+                       Word(a) + Word(b) + Word(0) + Word(c) + Word(d) + Word(0) + Word(0) + Word(0) +
+                       Word(0x40000000) + Word(160 << 16) + Word(120 << 16);
+  std::string media = Box("mdia", Box("hdlr", Word(0) + Word(0) + handler + std::string(12, '\0')));
+  return Box("trak", Box("tkhd", header) + media);
+}
+
+// Whether a video track was found, and its turns (-1 without one).
+int TurnsOf(const std::string& file) {
+  auto read = [&](uint64_t offset, void* buffer, size_t size) {
+    if (offset > file.size() || size > file.size() - offset) return false;
+    std::memcpy(buffer, file.data() + offset, size);
+    return true;
+  };
+  Mp4VideoTrack track = FindMp4VideoTrack(read, file.size());
+  return track.present ? track.quarterTurns : -1;
+}
+
+constexpr int32_t kOne = 0x10000;
+
+}  // namespace
+
+// The first video track and its matrix, whatever the box layout; a damaged or
+// foreign file has no track the reader would vouch for.
+TEST(Mp4VideoTrack, FirstVideoTrackAndItsQuarterTurns) {
+  const std::string type = Box("ftyp", "isom" + Word(0x200) + "isomavc1");
+  const std::string sound = Track("soun", 0, 0, kOne, -kOne, 0);
+  const std::string mdat = Box("mdat", std::string(64, 'x'));
+  auto movie = [&](const std::string& tracks) { return Box("moov", Box("mvhd", std::string(100, '\0')) + tracks); };
+  std::string large = movie(Track("vide", 0, 0, kOne, -kOne, 0));
+  large = std::string{0, 0, 0, 1} + large.substr(4, 4) + Word(0) + Word(int32_t(large.size() + 8)) + large.substr(8);
+  std::string truncated = type + movie(Track("vide", 0, 0, kOne, -kOne, 0));
+  truncated.resize(truncated.size() - 20);
+  std::string oversized = type + movie(Track("vide", 0, 0, kOne, -kOne, 0));
+  oversized[type.size() + 3] = char(0xFF);  // the movie box claims more than the file has
+  const struct {
+    const char* what;
+    std::string file;
+    int turns;
+  } cases[] = {
+      {"upright", type + movie(Track("vide", 0, kOne, 0, 0, kOne)) + mdat, 0},
+      {"a quarter clockwise, after the sound track", type + mdat + movie(sound + Track("vide", 0, 0, kOne, -kOne, 0)), 1},
+      {"half a turn, 64-bit header", type + movie(Track("vide", 1, -kOne, 0, 0, -kOne)), 2},
+      {"a quarter anticlockwise", type + movie(Track("vide", 0, 0, -kOne, kOne, 0)), 3},
+      {"scaled quarter", type + movie(Track("vide", 0, 0, 2 * kOne, -2 * kOne, 0)), 1},
+      {"mirrored", type + movie(Track("vide", 0, -kOne, 0, 0, kOne)), 0},
+      {"free angle", type + movie(Track("vide", 0, 46341, 46341, -46341, 46341)), 0},
+      {"sound only", type + movie(sound), -1},
+      {"64-bit box size", type + large, 1},
+      {"box to the end of the file", type + std::string{0, 0, 0, 0} + movie(Track("vide", 0, 0, kOne, -kOne, 0)).substr(4), 1},
+      {"truncated", truncated, -1},
+      {"box larger than the file", oversized, -1},
+      {"box smaller than its header", type + std::string{0, 0, 0, 4} + "moov", -1},
+      {"Matroska", std::string("\x1A\x45\xDF\xA3\x9F\x42\x86\x81\x01", 9) + std::string(40, '\0'), -1},
+      {"empty", "", -1},
+  };
+  for (const auto& test : cases) EXPECT_EQ(TurnsOf(test.file), test.turns) << test.what;
 }

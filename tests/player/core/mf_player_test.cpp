@@ -4,6 +4,9 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "common/settings_layout.h"
 #include "player/engine/mf_render.h"
@@ -38,6 +41,18 @@ ComPtr<IMediaSeeking> SourcePinSeeking(TLumorixMainForm& form, const wchar_t* pi
 }
 
 std::string Narrowed(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// The player's playlist file with entries for files anywhere.
+void WriteFullPlayList(const std::vector<std::wstring>& paths) {
+  std::vector<TPlayListEntry> entries;
+  for (const auto& path : paths) entries.push_back(EntryFromFileName(WideToAnsi(path)));
+  std::vector<uint8_t> contents = EncodePlayList(entries);
+  HANDLE list = CreateFileW(TLumorixPlayListForm::PlayListFileName().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            0, nullptr);
+  DWORD written = 0;
+  WriteFile(list, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+  CloseHandle(list);
+}
 
 }  // namespace
 
@@ -91,18 +106,55 @@ TEST_F(PlayerTest, EndOfClipMovesFromMp4ToAviAndBack) {
 TEST_F(PlayerTest, ClipNoFrameworkPlaysShowsTheStandardErrorBox) {
   std::wstring path = NotAClip(L"lumorix-broken.mkv", "not a Matroska file");
   ASSERT_FALSE(path.empty());
-  std::vector<TPlayListEntry> entries{EntryFromFileName(WideToAnsi(path))};
-  std::vector<uint8_t> contents = EncodePlayList(entries);
-  HANDLE list = CreateFileW(TLumorixPlayListForm::PlayListFileName().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            0, nullptr);
-  DWORD written = 0;
-  WriteFile(list, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
-  CloseHandle(list);
+  WriteFullPlayList({path});
   StartPlayer();
   ASSERT_EQ(errors.Boxes().size(), 1u);
   EXPECT_EQ(errors.Boxes()[0].title, L"Lumorix - settings");
   EXPECT_NE(errors.Boxes()[0].text.find(L"($80040218)."), std::wstring::npos) << Narrowed(errors.Boxes()[0].text);
   DeleteFileW(path.c_str());
+}
+
+TEST_F(PlayerTest, PictureNothingDecodesShowsTheErrorAndMovesOn) {
+  WritePlayList({"sound-av1.mp4", "short.mp4"});
+  TLumorixMainForm& form = StartPlayer();
+  ASSERT_EQ(errors.Boxes().size(), 1u);
+  EXPECT_NE(errors.Boxes()[0].text.find(L"($80040255)."), std::wstring::npos) << Narrowed(errors.Boxes()[0].text);
+  EXPECT_TRUE(form.Timer.Enabled()) << "start-up goes on after the box";
+  ASSERT_TRUE(PumpUntil([&] { return form.PlayingIndex == 1; }, milliseconds(3000)));
+  EXPECT_TRUE(PlaysThroughMediaFoundation(form));
+  EXPECT_TRUE(PumpUntil([&] { return form.FilterGraph()->State() == 3; }, milliseconds(3000)));
+  EXPECT_EQ(errors.Boxes().size(), 1u);
+}
+
+TEST_F(PlayerTest, PlaylistOfFilesThatDoNotRenderStopsAfterOneRound) {
+  std::wstring first = NotAClip(L"lumorix-not-a-clip-1.mp4", "not a movie");
+  std::wstring second = NotAClip(L"lumorix-not-a-clip-2.mp4", "not a movie either");
+  ASSERT_FALSE(first.empty() || second.empty());
+  WriteFullPlayList({first, second});
+  TLumorixMainForm& form = StartPlayer();
+  form.Repeat = true;  // would pick the same entry again
+  PumpFor(milliseconds(1500));
+  EXPECT_EQ(errors.Boxes().size(), 2u) << "each entry once";
+  EXPECT_EQ(form.PlayingIndex, 1);
+  DeleteFileW(first.c_str());
+  DeleteFileW(second.c_str());
+}
+
+// A recorder's WebM states no length: it plays to its end, and only then does
+// the player move on. Meanwhile the seek bar, which had the previous clip's
+// range, offers none: no position could be reached by length.
+TEST_F(PlayerTest, WebmWithoutDurationPlaysToItsEndThenMovesOn) {
+  WritePlayList({"short.mp4", "no-duration.webm", "short.mp4"});
+  TLumorixMainForm& form = StartPlayer();
+  ASSERT_TRUE(errors.Boxes().empty()) << Narrowed(errors.Boxes()[0].text);
+  ASSERT_TRUE(PumpUntil([&] { return form.PlayingIndex == 1; }, milliseconds(6000)));
+  DWORD start = GetTickCount();
+  PumpFor(milliseconds(2500));
+  EXPECT_EQ(form.PlayingIndex, 1);
+  EXPECT_EQ(form.TBPosition.Max(), 0) << "no range the thumb could be dragged along";
+  ASSERT_TRUE(PumpUntil([&] { return form.PlayingIndex == 2; }, milliseconds(7000)));
+  EXPECT_GE(GetTickCount() - start, 3500u) << "the four-second clip ended early";
+  EXPECT_TRUE(errors.Boxes().empty());
 }
 
 namespace {
@@ -133,18 +185,33 @@ bool EndSession(HWND settings) {
 
 }  // namespace
 
-TEST(MfDesktopPicture, Mp4FillsTheDesktopBehindTheIcons) {
-  std::unique_ptr<PlayerProcess> player;
-  HWND settings = StartOnTheDesktop(player, "red-long.mp4");
-  ASSERT_NE(settings, nullptr) << "desktop playback did not start";
-  ScreenShot desktop;
-  desktop.Save("mf-desktop-playback");
-  for (POINT point : {POINT{40, 40}, POINT{512, 300}, POINT{980, 80}, POINT{60, 600}, POINT{900, 640}})
-    EXPECT_TRUE(Near(desktop.Pixel(point.x, point.y), kRed))
-        << point.x << "," << point.y << ": " << Describe(desktop.Pixel(point.x, point.y));
-  ASSERT_TRUE(EndSession(settings));
-  EXPECT_TRUE(player->WaitForExit(10000));
-  EXPECT_EQ(RegistryWallpaper(), "C:\\windows\\lumorix-user.bmp");
+// A plain clip fills the desktop; one stored as red left of blue with a
+// quarter turn anticlockwise (as phones store portrait video) shows upright,
+// blue above red, pillar-boxed.
+TEST(MfDesktopPicture, Mp4FillsTheDesktopBehindTheIconsUpright) {
+  constexpr COLORREF kBlue = RGB(0, 0, 255);
+  const struct {
+    const char* clip;
+    std::vector<std::pair<POINT, COLORREF>> expected;
+  } cases[] = {
+      {"red-long.mp4",
+       {{{40, 40}, kRed}, {{512, 300}, kRed}, {{980, 80}, kRed}, {{60, 600}, kRed}, {{900, 640}, kRed}}},
+      {"red-blue-turned.mp4", {{{512, 60}, kBlue}, {{512, 300}, kBlue}, {{512, 460}, kRed}, {{512, 700}, kRed}}},
+  };
+  for (const auto& test : cases) {
+    std::unique_ptr<PlayerProcess> player;
+    HWND settings = StartOnTheDesktop(player, test.clip);
+    ASSERT_NE(settings, nullptr) << test.clip << ": desktop playback did not start";
+    ScreenShot desktop;
+    std::string name = test.clip;
+    desktop.Save("mf-desktop-" + name.substr(0, name.find('.')));
+    for (const auto& [point, colour] : test.expected)
+      EXPECT_TRUE(Near(desktop.Pixel(point.x, point.y), colour))
+          << test.clip << " at " << point.x << "," << point.y << ": " << Describe(desktop.Pixel(point.x, point.y));
+    ASSERT_TRUE(EndSession(settings));
+    EXPECT_TRUE(player->WaitForExit(10000));
+    EXPECT_EQ(RegistryWallpaper(), "C:\\windows\\lumorix-user.bmp");
+  }
 }
 
 TEST(MfDesktopPicture, PreviewLetterBoxesAWideMp4) {

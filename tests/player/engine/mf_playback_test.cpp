@@ -270,6 +270,41 @@ TEST_F(MfGraph, MissingFileKeepsThePlatformsText) {
 
 namespace {
 
+// Wine with its sound driver switched off, in this suite's process only (each
+// suite has a process of its own, and Wine reads the setting when a process
+// first asks for a sound device); the setting is taken out again afterwards.
+class MfNoSoundDevice : public MfGraph {
+ protected:
+  static void SetUpTestSuite() { SetDriver(L""); }
+  static void TearDownTestSuite() { SetDriver(nullptr); }
+  static void SetDriver(const wchar_t* driver) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Drivers", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+      return;
+    if (driver)
+      (void)RegSetValueExW(key, L"Audio", 0, REG_SZ, reinterpret_cast<const BYTE*>(driver), sizeof(wchar_t));
+    else
+      (void)RegDeleteValueW(key, L"Audio");
+    RegCloseKey(key);
+  }
+};
+
+}  // namespace
+
+// DirectShow plays the picture and says the sound was left out; Media
+// Foundation, with no sound device either, would do no better.
+TEST_F(MfNoSoundDevice, AviRenderedWithoutItsSoundStaysDirectShows) {
+  HRESULT result = graph.RenderFile(Clip("tone-plain.avi"));
+  EXPECT_TRUE(result == VFW_S_AUDIO_NOT_RENDERED || result == VFW_S_PARTIAL_RENDER) << std::hex << result;
+  EXPECT_FALSE(HoldsSource());
+  EXPECT_TRUE(InputConnected(member.filter.Get()));
+  ASSERT_TRUE(graph.Play());
+  EXPECT_TRUE(PlaysOn(0, milliseconds(3000)));
+}
+
+namespace {
+
 // What the session's sound card plays, read back from the monitor of its
 // null sink (the default recording device there): interleaved stereo at 48 kHz.
 std::vector<int16_t> RecordTheSoundCard(milliseconds length) {
