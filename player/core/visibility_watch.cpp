@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/system_library.h"
+
 namespace lumorix {
 
 namespace {
@@ -44,7 +46,9 @@ VisibilityWatch::VisibilityWatch() {
   // Top level, never shown: power broadcasts reach only top-level windows.
   CreateOwn(kClassName, 0, WS_POPUP, WS_EX_TOOLWINDOW, nullptr, {});
   Watches().push_back(this);
-  sessionRegistered_ = WTSRegisterSessionNotification(Handle(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+  static const auto registerSession = platform::SystemFunction<decltype(&WTSRegisterSessionNotification)>(
+      L"wtsapi32.dll", "WTSRegisterSessionNotification");
+  sessionRegistered_ = registerSession && registerSession(Handle(), NOTIFY_FOR_THIS_SESSION) != FALSE;
   // Each registration reports the current state at once where Windows supports it.
   displayNotify_.reset(RegisterPowerSettingNotification(Handle(), &kDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE));
   sourceNotify_.reset(RegisterPowerSettingNotification(Handle(), &kPowerSource, DEVICE_NOTIFY_WINDOW_HANDLE));
@@ -58,7 +62,9 @@ VisibilityWatch::VisibilityWatch() {
 
 VisibilityWatch::~VisibilityWatch() {
   hooks_.clear();
-  if (sessionRegistered_) WTSUnRegisterSessionNotification(Handle());
+  static const auto unregisterSession = platform::SystemFunction<decltype(&WTSUnRegisterSessionNotification)>(
+      L"wtsapi32.dll", "WTSUnRegisterSessionNotification");
+  if (sessionRegistered_ && unregisterSession) unregisterSession(Handle());
   auto& watches = Watches();
   watches.erase(std::remove(watches.begin(), watches.end(), this), watches.end());
   DestroyHandle();
