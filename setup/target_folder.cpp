@@ -65,8 +65,10 @@ bool ProtectLikeProgramFiles(const std::wstring& folder) {
   if (!CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &size)) return false;
   size = sizeof users;
   if (!CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size)) return false;
-  EXPLICIT_ACCESSW entries[] = {Entry(admins, GENERIC_ALL), Entry(system, GENERIC_ALL),
-                                Entry(users, GENERIC_READ | GENERIC_EXECUTE)};
+  // Specific rights, not generic ones: stored as they are, they would mean
+  // nothing for the folder itself.
+  EXPLICIT_ACCESSW entries[] = {Entry(admins, FILE_ALL_ACCESS), Entry(system, FILE_ALL_ACCESS),
+                                Entry(users, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE)};
   PACL acl = nullptr;
   if (SetEntriesInAclW(3, entries, nullptr, &acl) != ERROR_SUCCESS) return false;
   // The owner of a folder a standard user made beforehand could give the

@@ -172,7 +172,8 @@ bool StartFolderRemoval(const std::wstring& folder) {
   UniqueHandle ownSelf(self);
   std::wstring command = L"\"" + copy + L"\" " + std::wstring(kRemoveFolderSwitch) + L" " +
                          std::to_wstring(reinterpret_cast<uintptr_t>(self)) + L" \"" + folder + L"\"";
-  STARTUPINFOW startup{sizeof startup};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
   if (!CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, temp, &startup, &started))
     return false;
@@ -182,7 +183,7 @@ bool StartFolderRemoval(const std::wstring& folder) {
 }
 
 int RemoveFolderAfter(HANDLE original, const std::wstring& folder) {
-  (void)WaitForSingleObject(original, 60000);
+  (void)WaitForSingleObject(original, INFINITE);
   CloseHandle(original);
   for (const wchar_t* name : {L"Uninstall.exe", L"Uninstall.log"}) (void)DeleteFileW((folder + name).c_str());
   (void)RemoveDirectoryW(folder.c_str());
