@@ -61,6 +61,20 @@ void RemoveSettingsTree(HKEY root, std::initializer_list<const char*> extraValue
   }
 }
 
+bool OnlyUninstallerLeft(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return true;
+  bool only = true;
+  do {
+    std::wstring name = found.cFileName;
+    if (name != L"." && name != L".." && !SamePath(name, L"Uninstall.exe") && !SamePath(name, L"Uninstall.log"))
+      only = false;
+  } while (only && FindNextFileW(search, &found));
+  FindClose(search);
+  return only;
+}
+
 // The shortcuts the installer makes, wherever this or an earlier version put them.
 std::vector<std::wstring> OwnShortcuts() {
   std::vector<std::wstring> links;
@@ -170,8 +184,11 @@ bool StartFolderRemoval(const std::wstring& folder) {
   if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self, SYNCHRONIZE, TRUE, 0))
     return false;
   UniqueHandle ownSelf(self);
+  // A backslash before the closing quote would escape it: the folder's final
+  // one is doubled.
+  std::wstring quotedFolder = L"\"" + folder + (folder.ends_with(L'\\') ? L"\\\"" : L"\"");
   std::wstring command = L"\"" + copy + L"\" " + std::wstring(kRemoveFolderSwitch) + L" " +
-                         std::to_wstring(reinterpret_cast<uintptr_t>(self)) + L" \"" + folder + L"\"";
+                         std::to_wstring(reinterpret_cast<uintptr_t>(self)) + L" " + quotedFolder;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
@@ -179,18 +196,23 @@ bool StartFolderRemoval(const std::wstring& folder) {
     return false;
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
-  return true;
+  // Files of the user's (or a folder they keep) hold the folder: not all is gone.
+  return OnlyUninstallerLeft(folder);
 }
 
 int RemoveFolderAfter(HANDLE original, const std::wstring& folder) {
   (void)WaitForSingleObject(original, INFINITE);
   CloseHandle(original);
-  for (const wchar_t* name : {L"Uninstall.exe", L"Uninstall.log"}) (void)DeleteFileW((folder + name).c_str());
-  (void)RemoveDirectoryW(folder.c_str());
+  const std::wstring own = folder.ends_with(L'\\') ? folder : folder + L'\\';
+  // The ended program's file may stay mapped for a moment after its end.
+  for (int attempt = 0; attempt < 25 && Exists(own); ++attempt, Sleep(200)) {
+    for (const wchar_t* name : {L"Uninstall.exe", L"Uninstall.log"}) (void)DeleteFileW((own + name).c_str());
+    (void)RemoveDirectoryW(own.c_str());
+  }
   // This copy in the temporary folder cannot delete its own running file.
   wchar_t self[MAX_PATH] = {};
   if (GetModuleFileNameW(nullptr, self, MAX_PATH)) (void)MoveFileExW(self, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-  return Exists(folder) ? 1 : 0;
+  return Exists(own) ? 1 : 0;
 }
 
 }  // namespace lumorix::uninstall

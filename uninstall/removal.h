@@ -36,7 +36,8 @@ void RemovePlayerLeftovers();
 
 // Starts a copy of this program in the temporary folder that waits until
 // this process has ended, then deletes the uninstaller, its log and the
-// folder. False when it cannot be started.
+// folder. False when it cannot be started, or when other files keep the
+// folder alive.
 inline constexpr wchar_t kRemoveFolderSwitch[] = L"/RemoveFolder";
 bool StartFolderRemoval(const std::wstring& folder);
 // The copy's work; 0 when the folder is gone.
