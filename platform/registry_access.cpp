@@ -28,14 +28,34 @@ constexpr ACCESS_MASK kChangeRights =
 
 }  // namespace
 
-bool KeepInheritedAccessOnly(HKEY root, const std::string& path) {
+bool OnlyAdministratorsChange(HKEY root, const std::string& path) {
   RegistryKey key = RegistryKey::Open(root, path, READ_CONTROL | WRITE_DAC);
-  if (!key) return false;
-  ACL empty{};
-  if (!InitializeAcl(&empty, sizeof empty, ACL_REVISION)) return false;
-  // An empty own list, not protected: the parent's inherited entries apply.
-  return SetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION,
-                         nullptr, nullptr, &empty, nullptr) == ERROR_SUCCESS;
+  BYTE admins[SECURITY_MAX_SID_SIZE], system[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof admins;
+  auto users = UsersSid();
+  if (!key || !users || !CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, admins, &size)) return false;
+  size = sizeof system;
+  if (!CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &size)) return false;
+  auto entry = [](void* sid, DWORD rights) {
+    EXPLICIT_ACCESSW access{};
+    access.grfAccessPermissions = rights;
+    access.grfAccessMode = SET_ACCESS;
+    access.grfInheritance = SUB_CONTAINERS_AND_OBJECTS_INHERIT;
+    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+    access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+    access.Trustee.ptstrName = static_cast<LPWSTR>(sid);
+    return access;
+  };
+  EXPLICIT_ACCESSW entries[] = {entry(admins, KEY_ALL_ACCESS), entry(system, KEY_ALL_ACCESS),
+                                entry(users.get(), KEY_READ)};
+  PACL list = nullptr;
+  if (SetEntriesInAclW(3, entries, nullptr, &list) != ERROR_SUCCESS) return false;
+  std::unique_ptr<void, LocalDeleter> keepList(list);
+  // The key's own list is replaced as a whole (an earlier grant goes with
+  // it); what the parent passes down still applies, as under every key of
+  // Software.
+  return SetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, list, nullptr) ==
+         ERROR_SUCCESS;
 }
 
 bool UsersMayChange(HKEY root, const std::string& path) {

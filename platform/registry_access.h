@@ -8,11 +8,11 @@
 
 namespace lumorix {
 
-// Drops every entry of the key's own access list (an earlier installation
-// gave the built-in Users group full control), so that the key has only what
-// it inherits from its parent, as every key under Software has. False when
-// the key cannot be opened or its access list not changed.
-[[nodiscard]] bool KeepInheritedAccessOnly(HKEY root, const std::string& path);
+// Replaces the key's own access list (an earlier installation gave the
+// built-in Users group full control) with full control for the
+// administrators and SYSTEM and reading for users, passed on to its
+// subkeys. False when the key cannot be opened or its list not changed.
+[[nodiscard]] bool OnlyAdministratorsChange(HKEY root, const std::string& path);
 
 // Whether an entry of the key's access list lets the built-in Users group
 // change the key (values, subkeys, links, permissions or owner).

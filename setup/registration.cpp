@@ -35,7 +35,7 @@ bool WriteRegistryEntries(TInstallState& state, int64_t installedBytes) {
     (void)RemoveRegistryLink(HKEY_LOCAL_MACHINE, key);
     RegistryKey created = RegistryKey::Create(HKEY_LOCAL_MACHINE, key, KEY_SET_VALUE);
     // Only the administrators change the defaults every user's player starts from.
-    written = created && KeepInheritedAccessOnly(HKEY_LOCAL_MACHINE, key) && written;
+    written = created && OnlyAdministratorsChange(HKEY_LOCAL_MACHINE, key) && written;
   }
   for (const SettingsDefault& value : InstallerDefaults(state.options.startUpWithWindows))
     put(RegistryKey::Open(HKEY_LOCAL_MACHINE, value.key, KEY_SET_VALUE), value.name, value.value);
