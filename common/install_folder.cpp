@@ -69,7 +69,7 @@ std::wstring FolderRefusal(FolderProblem problem, std::wstring_view folder) {
   return L"";
 }
 
-FolderContents ClassifyFolderContents(const std::vector<std::wstring>& names) {
+FolderContents ClassifyFolderContents(const std::vector<std::wstring>& names, bool registered) {
   static const std::vector<std::wstring> kOurs = {L"Languages",   L"Skins",         L"Lumorix.Lumorixpl",
                                                   L"Lumorix.exe", L"LSS.s~",        L"Uninstall.exe",
                                                   L"Uninstall.log", L"Uninstall.bat", L"UD.bat"};
@@ -80,7 +80,7 @@ FolderContents ClassifyFolderContents(const std::vector<std::wstring>& names) {
   bool onlyOurs = std::all_of(names.begin(), names.end(), [](const std::wstring& name) {
     return std::any_of(kOurs.begin(), kOurs.end(), [&](const std::wstring& ours) { return SamePath(name, ours); });
   });
-  if (has(L"Lumorix.exe") && onlyOurs) return FolderContents::EarlierInstallation;
+  if (registered && has(L"Lumorix.exe") && onlyOurs) return FolderContents::EarlierInstallation;
   // Without our player beside them, an uninstaller and its log are another program's.
   if (!has(L"Lumorix.exe") && (has(L"Uninstall.exe") || has(L"Uninstall.log")))
     return FolderContents::StrangersUninstaller;

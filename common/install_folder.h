@@ -27,9 +27,10 @@ FolderProblem FullFolderProblem(std::wstring_view full);
 std::wstring FolderRefusal(FolderProblem problem, std::wstring_view folder);
 
 // What a folder chosen for the installation already holds, from the names
-// directly in it.
+// directly in it. Only the folder the uninstall entry names (`registered`)
+// can hold an earlier installation: anyone may make a folder of these names.
 enum class FolderContents { Empty, EarlierInstallation, StrangersUninstaller, OtherFiles };
-FolderContents ClassifyFolderContents(const std::vector<std::wstring>& names);
+FolderContents ClassifyFolderContents(const std::vector<std::wstring>& names, bool registered);
 
 // Case-insensitive for ASCII letters, as the file system compares names.
 bool SamePath(std::wstring_view a, std::wstring_view b);

@@ -8,6 +8,9 @@
 #include "common/install_folder.h"
 #include "common/setup_rules.h"
 #include "platform/known_folders.h"
+#include "platform/registry.h"
+#include "platform/shell_link.h"
+#include "setup/registration.h"
 #include "setup/line_file.h"
 
 namespace lumorix::setup {
@@ -24,14 +27,18 @@ std::wstring FullPath(const std::wstring& path) {
   return full;
 }
 
-std::vector<std::wstring> NamesIn(const std::wstring& folder) {
+// The names directly in the folder; `links` counts those that lead elsewhere
+// (junctions and symbolic links), through which files would land outside it.
+std::vector<std::wstring> NamesIn(const std::wstring& folder, int& links) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW found{};
   HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
     std::wstring name = found.cFileName;
-    if (name != L"." && name != L"..") names.push_back(name);
+    if (name == L"." || name == L"..") continue;
+    names.push_back(name);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ++links;
   } while (FindNextFileW(search, &found));
   FindClose(search);
   return names;
@@ -97,7 +104,17 @@ FolderCheck CheckInstallFolder(const std::wstring& typed) {
     return check;
   }
   check.folder = CompleteFolder(full);
-  switch (ClassifyFolderContents(NamesIn(check.folder))) {
+  int links = 0;
+  std::vector<std::wstring> names = NamesIn(check.folder, links);
+  if (links > 0) {
+    check.refusal = L"Lumorix was not installed: the folder \"" + check.folder +
+                    L"\" holds links to other folders. Choose an empty folder.";
+    return check;
+  }
+  RegistryKey entry = RegistryKey::Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ);
+  std::wstring installed = ReadRegistryString(entry.Get(), "InstallLocation");
+  std::erase(installed, L'\0');
+  switch (ClassifyFolderContents(names, SamePath(installed, check.folder))) {
     case FolderContents::Empty:
     case FolderContents::EarlierInstallation:
       break;

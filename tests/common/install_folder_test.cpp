@@ -31,13 +31,14 @@ TEST(InstallFolder, TypedAndNormalisedFoldersAreJudged) {
 }
 
 TEST(InstallFolder, AFolderOfOurOwnIsToldFromAStrangers) {
-  EXPECT_EQ(ClassifyFolderContents({}), FolderContents::Empty);
-  EXPECT_EQ(ClassifyFolderContents({L"lumorix.exe", L"Skins", L"UNINSTALL.EXE", L"Uninstall.bat", L"UD.bat"}),
-            FolderContents::EarlierInstallation);
-  EXPECT_EQ(ClassifyFolderContents({L"Uninstall.exe", L"data.bin"}), FolderContents::StrangersUninstaller);
-  EXPECT_EQ(ClassifyFolderContents({L"uninstall.log"}), FolderContents::StrangersUninstaller);
-  EXPECT_EQ(ClassifyFolderContents({L"Lumorix.exe", L"notes.txt"}), FolderContents::OtherFiles);
-  EXPECT_EQ(ClassifyFolderContents({L"photo.jpg"}), FolderContents::OtherFiles);
+  const std::vector<std::wstring> ours = {L"lumorix.exe", L"Skins", L"UNINSTALL.EXE", L"Uninstall.bat", L"UD.bat"};
+  EXPECT_EQ(ClassifyFolderContents({}, false), FolderContents::Empty);
+  EXPECT_EQ(ClassifyFolderContents(ours, true), FolderContents::EarlierInstallation);
+  EXPECT_EQ(ClassifyFolderContents(ours, false), FolderContents::OtherFiles) << "made to look like ours";
+  EXPECT_EQ(ClassifyFolderContents({L"Uninstall.exe", L"data.bin"}, true), FolderContents::StrangersUninstaller);
+  EXPECT_EQ(ClassifyFolderContents({L"uninstall.log"}, false), FolderContents::StrangersUninstaller);
+  EXPECT_EQ(ClassifyFolderContents({L"Lumorix.exe", L"notes.txt"}, true), FolderContents::OtherFiles);
+  EXPECT_EQ(ClassifyFolderContents({L"photo.jpg"}, false), FolderContents::OtherFiles);
 }
 
 TEST(InstallFolder, TheUninstallerDeletesOnlyInsideItsFolderAndItsOwnShortcuts) {
