@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "platform/access_list.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 
@@ -30,32 +31,13 @@ constexpr ACCESS_MASK kChangeRights =
 
 bool OnlyAdministratorsChange(HKEY root, const std::string& path) {
   RegistryKey key = RegistryKey::Open(root, path, READ_CONTROL | WRITE_DAC);
-  BYTE admins[SECURITY_MAX_SID_SIZE], system[SECURITY_MAX_SID_SIZE];
-  DWORD size = sizeof admins;
-  auto users = UsersSid();
-  if (!key || !users || !CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, admins, &size)) return false;
-  size = sizeof system;
-  if (!CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &size)) return false;
-  auto entry = [](void* sid, DWORD rights) {
-    EXPLICIT_ACCESSW access{};
-    access.grfAccessPermissions = rights;
-    access.grfAccessMode = SET_ACCESS;
-    access.grfInheritance = SUB_CONTAINERS_AND_OBJECTS_INHERIT;
-    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
-    access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
-    access.Trustee.ptstrName = static_cast<LPWSTR>(sid);
-    return access;
-  };
-  EXPLICIT_ACCESSW entries[] = {entry(admins, KEY_ALL_ACCESS), entry(system, KEY_ALL_ACCESS),
-                                entry(users.get(), KEY_READ)};
-  PACL list = nullptr;
-  if (SetEntriesInAclW(3, entries, nullptr, &list) != ERROR_SUCCESS) return false;
-  std::unique_ptr<void, LocalDeleter> keepList(list);
+  platform::OwnedAcl list = platform::AdministratorsFullUsersRead(KEY_ALL_ACCESS, KEY_READ);
+  if (!key || !list) return false;
   // The key's own list is replaced as a whole (an earlier grant goes with
   // it); what the parent passes down still applies, as under every key of
   // Software.
-  return SetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, list, nullptr) ==
-         ERROR_SUCCESS;
+  return SetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, list.get(),
+                         nullptr) == ERROR_SUCCESS;
 }
 
 bool UsersMayChange(HKEY root, const std::string& path) {

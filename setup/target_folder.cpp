@@ -7,6 +7,7 @@
 
 #include "common/install_folder.h"
 #include "common/setup_rules.h"
+#include "platform/access_list.h"
 #include "platform/known_folders.h"
 #include "platform/registry.h"
 #include "platform/shell_link.h"
@@ -53,40 +54,20 @@ bool InsideProgramFiles(const std::wstring& folder) {
   return false;
 }
 
-EXPLICIT_ACCESSW Entry(PSID sid, DWORD rights) {
-  EXPLICIT_ACCESSW entry{};
-  entry.grfAccessPermissions = rights;
-  entry.grfAccessMode = SET_ACCESS;
-  entry.grfInheritance = SUB_CONTAINERS_AND_OBJECTS_INHERIT;
-  entry.Trustee.TrusteeForm = TRUSTEE_IS_SID;
-  entry.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
-  entry.Trustee.ptstrName = static_cast<LPWSTR>(sid);
-  return entry;
-}
-
 bool ProtectLikeProgramFiles(const std::wstring& folder) {
-  BYTE admins[SECURITY_MAX_SID_SIZE], system[SECURITY_MAX_SID_SIZE], users[SECURITY_MAX_SID_SIZE];
+  platform::OwnedAcl list =
+      platform::AdministratorsFullUsersRead(FILE_ALL_ACCESS, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE);
+  BYTE admins[SECURITY_MAX_SID_SIZE];
   DWORD size = sizeof admins;
-  if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, admins, &size)) return false;
-  size = sizeof system;
-  if (!CreateWellKnownSid(WinLocalSystemSid, nullptr, system, &size)) return false;
-  size = sizeof users;
-  if (!CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size)) return false;
-  // Specific rights, not generic ones: stored as they are, they would mean
-  // nothing for the folder itself.
-  EXPLICIT_ACCESSW entries[] = {Entry(admins, FILE_ALL_ACCESS), Entry(system, FILE_ALL_ACCESS),
-                                Entry(users, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE)};
-  PACL acl = nullptr;
-  if (SetEntriesInAclW(3, entries, nullptr, &acl) != ERROR_SUCCESS) return false;
+  if (!list || !CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, admins, &size)) return false;
   // The owner of a folder a standard user made beforehand could give the
   // rights back to themselves; the administrators own it from now on.
   (void)SetNamedSecurityInfoW(const_cast<LPWSTR>(folder.c_str()), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, admins,
                               nullptr, nullptr, nullptr);
-  DWORD result = SetNamedSecurityInfoW(const_cast<LPWSTR>(folder.c_str()), SE_FILE_OBJECT,
-                                       DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
-                                       nullptr, acl, nullptr);
-  LocalFree(acl);
-  return result == ERROR_SUCCESS;
+  // Protected: nothing the parent (a drive's root, which users may write) passes down.
+  return SetNamedSecurityInfoW(const_cast<LPWSTR>(folder.c_str()), SE_FILE_OBJECT,
+                               DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                               list.get(), nullptr) == ERROR_SUCCESS;
 }
 
 }  // namespace
