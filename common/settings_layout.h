@@ -1,5 +1,6 @@
 #pragma once
-// Where the player's settings live: one tree under HKEY_LOCAL_MACHINE.
+// Where the player's settings live: one tree per user (HKEY_CURRENT_USER),
+// seeded from the installer's defaults in the same tree under HKEY_LOCAL_MACHINE.
 #include <string>
 #include <vector>
 

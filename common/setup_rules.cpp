@@ -16,15 +16,6 @@ std::wstring_view Trimmed(std::wstring_view text) {
   return text;
 }
 
-std::wstring DoublePercent(std::wstring_view text) {
-  std::wstring doubled;
-  for (wchar_t c : text) {
-    if (c == L'%') doubled += L'%';
-    doubled += c;
-  }
-  return doubled;
-}
-
 }  // namespace
 
 std::wstring DefaultInstallFolder(std::wstring_view systemFolder) {
@@ -53,65 +44,7 @@ void SortFolderList(std::vector<std::wstring>& folders) {
   std::stable_sort(folders.begin(), folders.end(), FolderListLess);
 }
 
-std::wstring LastFolderName(std::wstring_view installFolder) {
-  if (installFolder.size() < 3) return {};
-  size_t at = installFolder.rfind(L'\\', installFolder.size() - 3);
-  if (at == std::wstring_view::npos) return {};
-  return std::wstring(installFolder.substr(at + 1));
-}
-
-std::wstring BatchPath(std::wstring_view path) {
-  bool quote = std::any_of(path.begin(), path.end(), [](wchar_t c) {
-    return IsBlank(c) || std::wstring_view(L"&|<>()^,;=!'+[]{}`~").find(c) != std::wstring_view::npos;
-  });
-  std::wstring text = DoublePercent(path);
-  return quote ? L"\"" + text + L"\"" : text;
-}
-
-std::vector<std::wstring> UninstallBatchLines(const std::wstring& installFolder,
-                                              const std::vector<std::wstring>& folderList) {
-  const std::wstring folder = DoublePercent(installFolder);
-  std::vector<std::wstring> lines = {
-      L"@ECHO Please, don't edit this file!",
-      L"",
-      L"ECHO OFF",
-      // "cd" alone keeps the drive: started from another drive's folder the
-      // deletions below would hit that folder's files. Whether the change
-      // worked is read from the current folder itself, since the command
-      // interpreters disagree on what a successful "cd" leaves as its result.
-      L"cd /d \"" + folder + L"\"",
-      std::wstring(L"if /i not \"%CD%") + (folder.size() > 3 ? L"\\" : L"") + L"\"==\"" + folder + L"\" goto :eof",
-      L"Uninstall.exe",
-      // Closed without removing, or the log was missing: keep the uninstaller.
-      L"if errorlevel 1 goto :eof",
-  };
-  for (auto entry = folderList.rbegin(); entry != folderList.rend(); ++entry)
-    lines.push_back(L"RD " + BatchPath(*entry));
-  lines.insert(lines.end(),
-               {L"del Uninstall.exe", L"del Uninstall.log", L"Move UD.bat, ..\\UD.bat", L"cd ..", L"UD.bat"});
-  return lines;
-}
-
-std::vector<std::wstring> UdBatchLines(const std::wstring& installFolder) {
-  std::wstring last = LastFolderName(installFolder);
-  std::vector<std::wstring> lines = {
-      L"@ECHO Please, don't edit this file!",
-      L"",
-      L"ECHO OFF",
-      L"del " + BatchPath(last + L"Uninstall.bat"),
-  };
-  if (!last.empty()) lines.push_back(L"RD " + BatchPath(last));
-  lines.push_back(L"del UD.bat");
-  return lines;
-}
-
-std::wstring CrLfText(const std::vector<std::wstring>& lines) {
-  std::wstring text;
-  for (const std::wstring& line : lines) text += line + L"\r\n";
-  return text;
-}
-
-std::wstring UninstallCommand(const std::wstring& installFolder) { return L"\"" + installFolder + L"Uninstall.bat\""; }
+std::wstring UninstallCommand(const std::wstring& installFolder) { return L"\"" + installFolder + L"Uninstall.exe\""; }
 
 int32_t ProgressPosition(int64_t done, int64_t total) {
   if (total <= 0 || done <= 0) return 0;

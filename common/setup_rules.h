@@ -1,7 +1,7 @@
 #pragma once
 // The installer's and the uninstaller's rules that need no window: the
-// installation folder, the folder list, the batch files' lines, the progress
-// arithmetic and the silent command line.
+// installation folder, the folder list, the progress arithmetic and the
+// silent command line.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,31 +28,9 @@ std::wstring CompleteFolder(std::wstring folder);
 bool FolderListLess(const std::wstring& a, const std::wstring& b);
 void SortFolderList(std::vector<std::wstring>& folders);
 
-// The name of the last folder of an installation folder, with its "\"
-// ("Lumorix\" for "D:\Apps\Lumorix\"); empty for a drive's root.
-std::wstring LastFolderName(std::wstring_view installFolder);
-
-// A path as a batch line takes it: "%" doubled, and in double quotes when a
-// blank or one of the command interpreter's special characters would split
-// or redirect it.
-std::wstring BatchPath(std::wstring_view path);
-
-// "Uninstall.bat": changes folder and drive to the installation folder and
-// stops there when it cannot (before anything is deleted), runs the
-// uninstaller and stops when that removed nothing, removes the recorded
-// folders children first, deletes the uninstaller and its log and hands
-// over to "UD.bat" in the parent folder.
-std::vector<std::wstring> UninstallBatchLines(const std::wstring& installFolder,
-                                              const std::vector<std::wstring>& folderList);
-// "UD.bat": deletes "Uninstall.bat", removes the installation folder if it
-// is empty, and deletes itself.
-std::vector<std::wstring> UdBatchLines(const std::wstring& installFolder);
-
-// The lines joined, each ended by CR LF.
-std::wstring CrLfText(const std::vector<std::wstring>& lines);
-
-// What the uninstall entry's "UninstallString" holds: the batch file's path
-// in quotes, as the path may hold blanks.
+// What the uninstall entry's "UninstallString" holds: the uninstaller's path
+// in quotes, as the path may hold blanks. Started directly, its manifest
+// asks for the administrator's rights that removing it needs.
 std::wstring UninstallCommand(const std::wstring& installFolder);
 
 // A progress bar position of 0..1000 for `done` of `total` bytes, truncated;

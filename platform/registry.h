@@ -23,9 +23,11 @@ class RegistryKey {
   // Keys are always opened in the 32-bit registry view, the one every program
   // of the product shares on 64-bit Windows.
   // Opens `path` under `root`, creating it when missing. An empty key on failure.
-  static RegistryKey Create(HKEY root, const std::string& path, REGSAM access = KEY_ALL_ACCESS);
+  // The access asked for by default is reading and writing values and making
+  // subkeys: never the right to change the key's owner or permissions.
+  static RegistryKey Create(HKEY root, const std::string& path, REGSAM access = KEY_READ | KEY_WRITE);
   // Opens an existing key only.
-  static RegistryKey Open(HKEY root, const std::string& path, REGSAM access = KEY_ALL_ACCESS);
+  static RegistryKey Open(HKEY root, const std::string& path, REGSAM access = KEY_READ | KEY_WRITE);
 
   explicit operator bool() const { return key_ != nullptr; }
   HKEY Get() const { return key_; }

@@ -4,7 +4,9 @@
 
 #include <memory>
 
+#include "platform/access_list.h"
 #include "platform/registry.h"
+#include "platform/text.h"
 
 namespace lumorix {
 
@@ -21,34 +23,24 @@ std::unique_ptr<void, LocalDeleter> UsersSid() {
   return sid;
 }
 
+constexpr ACCESS_MASK kChangeRights =
+    KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE |
+    GENERIC_ALL;
+
 }  // namespace
 
-bool GrantUsersFullControl(HKEY root, const std::string& path) {
+bool OnlyAdministratorsChange(HKEY root, const std::string& path) {
   RegistryKey key = RegistryKey::Open(root, path, READ_CONTROL | WRITE_DAC);
-  auto sid = UsersSid();
-  if (!key || !sid) return false;
-  PACL current = nullptr;
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (GetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, &current, nullptr,
-                      &descriptor) != ERROR_SUCCESS)
-    return false;
-  std::unique_ptr<void, LocalDeleter> keepDescriptor(descriptor);
-
-  EXPLICIT_ACCESSW access{};
-  access.grfAccessPermissions = KEY_ALL_ACCESS;
-  access.grfAccessMode = GRANT_ACCESS;
-  access.grfInheritance = SUB_CONTAINERS_AND_OBJECTS_INHERIT;
-  access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
-  access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
-  access.Trustee.ptstrName = static_cast<LPWSTR>(sid.get());
-  PACL updated = nullptr;
-  if (SetEntriesInAclW(1, &access, current, &updated) != ERROR_SUCCESS) return false;
-  std::unique_ptr<void, LocalDeleter> keepUpdated(updated);
-  return SetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, updated, nullptr) ==
-         ERROR_SUCCESS;
+  platform::OwnedAcl list = platform::AdministratorsFullUsersRead(KEY_ALL_ACCESS, KEY_READ);
+  if (!key || !list) return false;
+  // The key's own list is replaced as a whole (an earlier grant goes with
+  // it); what the parent passes down still applies, as under every key of
+  // Software.
+  return SetSecurityInfo(key.Get(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr, list.get(),
+                         nullptr) == ERROR_SUCCESS;
 }
 
-bool UsersHaveFullControl(HKEY root, const std::string& path) {
+bool UsersMayChange(HKEY root, const std::string& path) {
   RegistryKey key = RegistryKey::Open(root, path, READ_CONTROL);
   auto sid = UsersSid();
   if (!key || !sid) return false;
@@ -66,9 +58,32 @@ bool UsersHaveFullControl(HKEY root, const std::string& path) {
     if (!GetAce(dacl, index, &entry)) continue;
     auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(entry);
     if (allowed->Header.AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
-    if (EqualSid(&allowed->SidStart, sid.get()) && (allowed->Mask & KEY_ALL_ACCESS) == KEY_ALL_ACCESS) return true;
+    if (EqualSid(&allowed->SidStart, sid.get()) && (allowed->Mask & kChangeRights) != 0) return true;
   }
   return false;
+}
+
+}  // namespace lumorix
+
+namespace lumorix {
+
+bool RemoveRegistryLink(HKEY root, const std::string& path) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(root, Widen(path).c_str(), REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE | DELETE | KEY_WOW64_32KEY,
+                    &opened) != ERROR_SUCCESS)
+    return false;
+  RegistryKey key(opened);
+  DWORD type = 0;
+  if (RegQueryValueExW(key.Get(), L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS ||
+      type != REG_LINK)
+    return false;
+  // Only the native call deletes the key behind this very handle; the
+  // registry functions that take a name would follow the link. ntdll is in
+  // every process already, so nothing is loaded here.
+  using DeleteKey = LONG(WINAPI*)(HANDLE);
+  auto deleteKey = reinterpret_cast<DeleteKey>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey")));
+  return deleteKey && deleteKey(key.Get()) == 0;
 }
 
 }  // namespace lumorix

@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include "common/screen_saver_command.h"
+#include "platform/dll_search.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  lumorix::platform::LoadDllsFromSystemFolderOnly();
   constexpr UINT kScreenSaverCommandMessage = WM_USER + 100;
   HWND player = FindWindowW(L"TLumorixMainForm", nullptr);
   if (!player) {

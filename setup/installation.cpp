@@ -3,9 +3,11 @@
 #include <exception>
 
 #include "common/setup_rules.h"
+#include "platform/running_player.h"
 #include "platform/text.h"
 #include "setup/payload.h"
 #include "setup/registration.h"
+#include "setup/target_folder.h"
 
 namespace lumorix::setup {
 
@@ -31,15 +33,24 @@ std::wstring ProblemLines(const ExtractionResult& extraction) {
 InstallOutcome InstallFrom(const std::wstring& archive, TInstallState& state) {
   state.InstallFolder = CompleteFolder(state.InstallFolder);
   if (state.InstallFolder.empty()) return {false, L"Lumorix was not installed: no installation folder was given."};
+  // A running player holds its program file; replacing the others under it
+  // would leave a mixed installation.
+  if (!platform::EndRunningPlayer())
+    return {false, L"Lumorix was not installed: the running Lumorix did not end. Close it, then start the "
+                   L"installation again."};
+  std::wstring why;
+  if (!PrepareInstallFolder(state.InstallFolder, why)) return {false, L"Lumorix was not installed: " + why};
   ExtractionResult extraction = ExtractPayload(archive, state);
   if (!extraction.archiveRead)
     return {false, L"Lumorix was not installed: " + extraction.problems.front().reason + L"."};
-  WriteRegistryEntries(state, state.TotalSize);
+  bool registered = WriteRegistryEntries(state, state.TotalSize);
   CreateShortcuts(state);
-  WriteUninstallBatch(state);
+  RemoveEarlierBatchFiles(state);
   state.UninstallLog.Close();
   if (!extraction.problems.empty())
     return {false, Incomplete(L"These files could not be installed:" + ProblemLines(extraction))};
+  if (!registered)
+    return {false, Incomplete(L"The settings or the uninstall entry could not be written to the registry.")};
   return {true, kThanks};
 }
 

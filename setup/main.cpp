@@ -2,14 +2,17 @@
 #include <windows.h>
 
 #include "common/setup_rules.h"
+#include "platform/dll_search.h"
 #include "platform/known_folders.h"
 #include "setup/installation.h"
 #include "setup/setup_form.h"
+#include "setup/target_folder.h"
 #include "ui/application.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   using namespace lumorix;
   using namespace lumorix::setup;
+  platform::LoadDllsFromSystemFolderOnly();
   ui::Application& application = ui::Application::Instance();
   application.Initialize();
   application.SetTitle(L"Lumorix Setup");
@@ -23,7 +26,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   if (command.silent) {
     NoView view;
     TInstallState state;
-    state.InstallFolder = command.folder.value_or(DefaultInstallFolder(platform::SystemFolder()));
+    FolderCheck folder = CheckInstallFolder(command.folder.value_or(DefaultInstallFolder(platform::SystemFolder())));
+    // Nobody to ask: a folder holding other files is refused as well.
+    if (!folder.refusal.empty() || !folder.question.empty()) return 2;
+    state.InstallFolder = folder.folder;
     state.view = &view;
     return RunInstallation(state, instance).complete ? 0 : 1;
   }

@@ -4,6 +4,7 @@
 
 #include "common/settings_layout.h"
 #include "common/setup_rules.h"
+#include "platform/known_folders.h"
 #include "platform/registry.h"
 #include "platform/registry_access.h"
 #include "platform/shell_link.h"
@@ -19,47 +20,57 @@ namespace {
 
 RawValue WideString(const std::wstring& text) { return EncodeString(Narrow(text)); }
 
-void CopyShortcut(const std::wstring& from, const std::wstring& to, LineFile& log) {
-  // An older shortcut in the way stays; its path is logged all the same.
-  (void)CopyFileW(from.c_str(), to.c_str(), TRUE);
-  log.WriteLine(to);
-}
-
 }  // namespace
 
-void WriteRegistryEntries(TInstallState& state, int64_t installedBytes) {
+bool WriteRegistryEntries(TInstallState& state, int64_t installedBytes) {
   state.view->SetStatus(L"Working with Registry");
+  bool written = true;
+  auto put = [&written](const RegistryKey& key, const char* name, const RawValue& value) {
+    written = key.Write(name, value) && written;
+  };
+  for (const char* key : {kSettingsKey, kAudioKey, kColorKey, kVideoKey, kPlayListKey}) {
+    // A key an earlier installation let every user change may have been
+    // turned into a link to somewhere else; it goes before anything is
+    // written through it.
+    (void)RemoveRegistryLink(HKEY_LOCAL_MACHINE, key);
+    RegistryKey created = RegistryKey::Create(HKEY_LOCAL_MACHINE, key, KEY_SET_VALUE);
+    // Only the administrators change the defaults every user's player starts from.
+    written = created && OnlyAdministratorsChange(HKEY_LOCAL_MACHINE, key) && written;
+  }
   for (const SettingsDefault& value : InstallerDefaults(state.options.startUpWithWindows))
-    (void)RegistryKey::Create(HKEY_LOCAL_MACHINE, value.key).Write(value.name, value.value);
-  // The player writes its settings here with the user's own rights.
-  for (const char* key : {kSettingsKey, kAudioKey, kColorKey, kVideoKey, kPlayListKey})
-    (void)GrantUsersFullControl(HKEY_LOCAL_MACHINE, key);
+    put(RegistryKey::Open(HKEY_LOCAL_MACHINE, value.key, KEY_SET_VALUE), value.name, value.value);
+  // One user's screen saver, recorded here by an earlier player: nobody's now.
+  (void)RegistryKey::Open(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_SET_VALUE).DeleteValue("OldScreenSaver");
 
-  RegistryKey entry = RegistryKey::Create(HKEY_LOCAL_MACHINE, kUninstallKey);
+  RegistryKey entry = RegistryKey::Create(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_SET_VALUE);
   const std::wstring& folder = state.InstallFolder;
-  (void)entry.Write("DisplayName", EncodeString("Lumorix"));
-  (void)entry.Write("UninstallString", WideString(UninstallCommand(folder)));
-  (void)entry.Write("InstallLocation", WideString(folder));
-  (void)entry.Write("NoModify", EncodeInteger(1));
-  (void)entry.Write("NoRepair", EncodeInteger(1));
-  (void)entry.Write("DisplayIcon", WideString(folder + L"Lumorix.exe"));
-  (void)entry.Write("DisplayVersion", EncodeString(LUMORIX_VERSION));
-  (void)entry.Write("Publisher", EncodeString("Vantrel"));
-  (void)entry.Write("EstimatedSize", EncodeInteger(static_cast<int32_t>(EstimatedSizeKb(installedBytes))));
+  put(entry, "DisplayName", EncodeString("Lumorix"));
+  put(entry, "UninstallString", WideString(UninstallCommand(folder)));
+  put(entry, "InstallLocation", WideString(folder));
+  put(entry, "NoModify", EncodeInteger(1));
+  put(entry, "NoRepair", EncodeInteger(1));
+  put(entry, "DisplayIcon", WideString(folder + L"Lumorix.exe"));
+  put(entry, "DisplayVersion", EncodeString(LUMORIX_VERSION));
+  put(entry, "Publisher", EncodeString("Vantrel"));
+  put(entry, "EstimatedSize", EncodeInteger(static_cast<int32_t>(EstimatedSizeKb(installedBytes))));
   state.view->SetStatus(L"Complite.");
+  return written;
 }
 
 void CreateShortcuts(TInstallState& state) {
   state.view->SetStatus(L"Creating shortcuts.");
   const std::wstring& folder = state.InstallFolder;
-  const std::wstring playerLink = folder + L"Lumorix.lnk";
-  const std::wstring uninstallLink = folder + L"Uninstall.lnk";
-  (void)CreateShortcut(folder + L"Lumorix.exe", L"", folder, playerLink);
-  (void)CreateShortcut(folder + L"Uninstall.bat", L"", folder, uninstallLink);
-
+  // Written in place, replacing a shortcut of an earlier installation (into
+  // this or another folder). A per-machine installation's shortcuts are the
+  // ones every user of the machine sees.
+  auto link = [&](const std::wstring& target, const std::wstring& file) {
+    (void)DeleteFileW(file.c_str());
+    (void)CreateShortcut(folder + target, L"", folder, file);
+    state.UninstallLog.WriteLine(file);
+  };
   if (state.options.startMenuShortcuts) {
     // Without a programs folder the shortcuts would land in a drive's root.
-    std::wstring programs = UserShellFolder("Programs");
+    std::wstring programs = platform::CommonProgramsFolder();
     if (!programs.empty()) {
       std::wstring maker = programs + L"\\Vantrel";
       (void)CreateDirectoryW(maker.c_str(), nullptr);
@@ -68,22 +79,21 @@ void CreateShortcuts(TInstallState& state) {
       state.FolderList.push_back(product);
       SortFolderList(state.FolderList);
       (void)CreateDirectoryW(product.c_str(), nullptr);
-      CopyShortcut(playerLink, product + L"\\Lumorix.lnk", state.UninstallLog);
-      CopyShortcut(uninstallLink, product + L"\\Uninstall.lnk", state.UninstallLog);
+      link(L"Lumorix.exe", product + L"\\Lumorix.lnk");
+      link(L"Uninstall.exe", product + L"\\Uninstall.lnk");
     }
   }
   if (state.options.desktopShortcut) {
-    std::wstring desktop = UserShellFolder("Desktop");
-    if (!desktop.empty()) CopyShortcut(playerLink, desktop + L"\\Lumorix.lnk", state.UninstallLog);
+    std::wstring desktop = platform::CommonDesktopFolder();
+    if (!desktop.empty()) link(L"Lumorix.exe", desktop + L"\\Lumorix.lnk");
   }
-  (void)DeleteFileW(playerLink.c_str());
-  (void)DeleteFileW(uninstallLink.c_str());
 }
 
-void WriteUninstallBatch(TInstallState& state) {
+void RemoveEarlierBatchFiles(TInstallState& state) {
   state.view->SetStatus(L"Creating uninstall");
-  WriteLines(state.InstallFolder + L"Uninstall.bat", UninstallBatchLines(state.InstallFolder, state.FolderList));
-  WriteLines(state.InstallFolder + L"UD.bat", UdBatchLines(state.InstallFolder));
+  // An earlier version removed itself through these; the uninstaller does
+  // it alone now, and a stale one would run with the old folder list.
+  for (const wchar_t* name : {L"Uninstall.bat", L"UD.bat"}) (void)DeleteFileW((state.InstallFolder + name).c_str());
 }
 
 }  // namespace lumorix::setup

@@ -9,10 +9,10 @@ namespace lumorix::setup {
 
 inline constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix";
 
-// Registry failures are silent: a key that cannot be created takes no values.
-void WriteRegistryEntries(TInstallState& state, int64_t installedBytes);
+// False when a key or a value could not be written.
+[[nodiscard]] bool WriteRegistryEntries(TInstallState& state, int64_t installedBytes);
 void CreateShortcuts(TInstallState& state);
-// Raises when a batch file cannot be written.
-void WriteUninstallBatch(TInstallState& state);
+// Deletes the batch files an earlier version left in the folder.
+void RemoveEarlierBatchFiles(TInstallState& state);
 
 }  // namespace lumorix::setup

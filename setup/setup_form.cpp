@@ -4,6 +4,7 @@
 
 #include "common/setup_rules.h"
 #include "platform/known_folders.h"
+#include "setup/target_folder.h"
 #include "ui/application.h"
 
 namespace lumorix::setup {
@@ -129,6 +130,15 @@ void TSetupForm::BtStartClick() {
   // The window answers messages while it unpacks: a second start, or a
   // close, must wait for the end.
   if (installing_) return;
+  FolderCheck folder = CheckInstallFolder(InstallFolder.Text());
+  if (!folder.refusal.empty()) {
+    (void)ask_(folder.refusal, L"Lumorix Setup", MB_OK | MB_ICONERROR);
+    return;
+  }
+  if (!folder.question.empty() &&
+      ask_(folder.question, L"Lumorix Setup", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
+    return;
+  InstallFolder.SetText(folder.folder);
   installing_ = true;
   BtStart.SetEnabled(false);
   BtBrouse.SetEnabled(false);

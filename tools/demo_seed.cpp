@@ -15,6 +15,7 @@
 #include "common/settings_layout.h"
 #include "platform/registry.h"
 #include "platform/text.h"
+#include "platform/user_settings.h"
 
 int wmain(int argc, wchar_t** argv) {
   using namespace lumorix;
@@ -31,8 +32,10 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "usage: demo_seed PLAYLIST_FILE CLIP...\n");
     return 2;
   }
+  // The user's own settings, as the player's first start makes them.
+  (void)CopyMachineSettingsOnce();
   for (const SettingsDefault& value : InstallerDefaults(false)) {
-    RegistryKey key = RegistryKey::Create(HKEY_LOCAL_MACHINE, value.key);
+    RegistryKey key = CreateUserSettings(value.key);
     if (key.Read(value.name)) continue;
     if (!key.Write(value.name, value.value)) {
       std::fprintf(stderr, "cannot write %s\n", value.name);
@@ -40,13 +43,13 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   // Start at full volume with the playlist window closed, so the desktop stays clear.
-  (void)RegistryKey::Create(HKEY_LOCAL_MACHINE, kAudioKey).Write("PlayListVisible", EncodeInteger(0));
+  (void)CreateUserSettings(kAudioKey).Write("PlayListVisible", EncodeInteger(0));
   // The skin installed beside the player, whose playlist file is the first argument.
   wchar_t full[MAX_PATH] = {};
   std::wstring playList = GetFullPathNameW(argv[1], MAX_PATH, full, nullptr) ? full : argv[1];
   std::wstring folder = playList.substr(0, playList.find_last_of(L"\\/") + 1);
   std::wstring skin = folder + L"Skins\\Radorur.skn\\Skin.ini";
-  if (!RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey).Write("Skin", EncodeString(WideToAnsi(skin)))) {
+  if (!CreateUserSettings(kSettingsKey).Write("Skin", EncodeString(WideToAnsi(skin)))) {
     std::fprintf(stderr, "cannot write Skin\n");
     return 1;
   }

@@ -24,7 +24,7 @@ void GradientPanel::PaintGradient(HDC dc) const {
   corners[1].Green = static_cast<COLOR16>(GetGValue(bottom_) << 8);
   corners[1].Blue = static_cast<COLOR16>(GetBValue(bottom_) << 8);
   GRADIENT_RECT rect{0, 1};
-  GradientFill(dc, corners, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+  GdiGradientFill(dc, corners, 2, &rect, 1, GRADIENT_FILL_RECT_V);
 }
 
 bool GradientPanel::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {

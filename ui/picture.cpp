@@ -38,7 +38,7 @@ void Picture::Paint() {
     if (info.bmBitsPixel == 32) {
       // Blended at every paint, so a new window colour shows through at once.
       BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-      AlphaBlend(dc, 0, 0, width, drawnHeight, source.Get(), 0, 0, info.bmWidth, height, blend);
+      GdiAlphaBlend(dc, 0, 0, width, drawnHeight, source.Get(), 0, 0, info.bmWidth, height, blend);
     } else {
       SetStretchBltMode(dc, COLORONCOLOR);
       StretchBlt(dc, 0, 0, width, drawnHeight, source.Get(), 0, 0, info.bmWidth, height, SRCCOPY);

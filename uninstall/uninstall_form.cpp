@@ -1,5 +1,10 @@
 #include "uninstall/uninstall_form.h"
 
+#include <stdexcept>
+
+#include "common/install_folder.h"
+#include "platform/running_player.h"
+#include "platform/text.h"
 #include "uninstall/removal.h"
 
 namespace lumorix::uninstall {
@@ -24,7 +29,24 @@ ui::FormDesign UninstallDesign() {
 }  // namespace
 
 RemovalSteps RealRemoval() {
-  return {ReadUninstallLog, EndRunningPlayer, RemoveFiles, RemoveRegistryEntries, RemovePlayerLeftovers};
+  const std::wstring folder = OwnFolder();
+  return {[folder] {
+            // A copy of this program beside a stranger's log must not delete what it lists.
+            std::wstring installed = InstalledFolder();
+            if (!SamePath(installed, folder))
+              throw std::runtime_error("This uninstaller is not the one of the installed Lumorix (" +
+                                       Narrow(installed.empty() ? L"none is installed" : installed) +
+                                       "); nothing was removed");
+            return ReadUninstallLog(folder);
+          },
+          platform::EndRunningPlayer,
+          [folder](const std::vector<std::wstring>& files) { return RemoveFiles(files, folder); },
+          RemoveRegistryEntries,
+          RemovePlayerLeftovers,
+          [folder] { return StartFolderRemoval(folder); },
+          [](const std::wstring& text) {
+            MessageBoxW(nullptr, text.c_str(), L"Uninstall Lumorix", MB_OK | MB_ICONINFORMATION);
+          }};
 }
 
 TUninstallForm::TUninstallForm(RemovalSteps steps)
@@ -45,16 +67,27 @@ void TUninstallForm::BtUninstallClick() {
   // standard error box says why.
   std::vector<std::wstring> files = steps_.readLog();
   // A running player holds its program file and would write its settings
-  // back at its end; it goes first.
-  (void)steps_.endPlayer();
-  steps_.removeFiles(files);
+  // back at its end: while it runs, nothing is removed.
+  if (!steps_.endPlayer()) {
+    LQuestion.SetCaption(L"Do You really whant to remove Lumorix?");
+    BtUninstall.SetEnabled(true);
+    steps_.tell(L"Lumorix is still running and did not end. Nothing was removed. Close Lumorix, then press "
+                L"\"Uninstall\" again.");
+    return;
+  }
+  bool gone = steps_.removeFiles(files);
   PBProgress.SetPosition(75);
   LQuestion.SetCaption(L"Removing registry keys...");
   steps_.removeRegistryEntries();
   steps_.removeLeftovers();
   PBProgress.SetPosition(100);
   LQuestion.SetCaption(L"Complite.");
-  removed_ = true;
+  gone = steps_.removeFolder() && gone;
+  steps_.tell((gone ? std::wstring(L"Lumorix was removed.")
+                    : L"Lumorix was removed, but some of its files could not be deleted; they stay in " + OwnFolder()) +
+              L"\nThe settings, start-up shortcut and screen saver of the other users of this computer stay in their "
+              L"profiles.");
+  removed_ = gone;
   PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }
 

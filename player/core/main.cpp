@@ -6,10 +6,12 @@
 #include "player/core/program_icon.h"
 #include "player/core/single_instance.h"
 #include "player/engine/desktop_look.h"
+#include "platform/dll_search.h"
 #include "ui/application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace lumorix;
+  platform::LoadDllsFromSystemFolderOnly();
   SingleInstance instance;
   if (!instance.Held()) {
     (void)ShowRunningPlayerSettings(std::chrono::seconds(10));

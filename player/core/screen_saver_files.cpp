@@ -9,8 +9,10 @@
 #include "platform/handle.h"
 #include "platform/known_folders.h"
 #include "platform/registry.h"
+#include "platform/screen_saver_restore.h"
 #include "platform/text.h"
 #include "platform/shell_link.h"
+#include "platform/user_settings.h"
 
 namespace lumorix {
 
@@ -92,7 +94,7 @@ std::vector<ScreenSaverPlace> ScreenSaverPlaces() {
 std::wstring ReplaceScreenSaver(const std::wstring& source) {
   RegistryKey desktop = RegistryKey::Open(HKEY_CURRENT_USER, kDesktopKey);
   std::wstring current = CurrentSetting(desktop);
-  RegistryKey settings = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey);
+  RegistryKey settings = CreateUserSettings(kSettingsKey);
   // After a run that ended without giving the screen saver back, the setting
   // still names ours; the user's is the one recorded then.
   if (!NamesOwnScreenSaver(current)) (void)settings.Write("OldScreenSaver", EncodeString(Narrow(current)));
@@ -113,17 +115,7 @@ std::wstring ReplaceScreenSaver(const std::wstring& source) {
 
 void RestoreScreenSaver() {
   for (const ScreenSaverPlace& place : ScreenSaverPlaces()) (void)DeleteFileW(place.copyPath.c_str());
-  RegistryKey desktop = RegistryKey::Open(HKEY_CURRENT_USER, kDesktopKey);
-  RegistryKey settings = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey);
-  std::optional<RawValue> previous = settings.Read("OldScreenSaver");
-  if (previous && (previous->type == kRegSz || previous->type == kRegExpandSz)) {
-    (void)desktop.Write(kSettingName, EncodeString(DecodeString("OldScreenSaver", previous)));
-    return;
-  }
-  // Nothing recorded to give back. Writing an empty value would switch off a
-  // screen saver of the user's, but a setting that names our deleted copy
-  // is better gone: that is how the system says "no screen saver".
-  if (NamesOwnScreenSaver(CurrentSetting(desktop))) (void)desktop.DeleteValue(kSettingName);
+  platform::GiveBackUsersScreenSaver();
 }
 
 }  // namespace lumorix

@@ -32,7 +32,8 @@ std::vector<ScreenSaverPlace> ScreenSaverPlaces();
 // Returns what "SCRNSAVE.EXE" now names, or "" when no copy exists.
 std::wstring ReplaceScreenSaver(const std::wstring& source);
 
-// Deletes the copy wherever it was put and gives the user's screen saver back.
+// Deletes the copy wherever it was put and, while the setting still names
+// it, gives the user's recorded screen saver back; then forgets the record.
 void RestoreScreenSaver();
 
 }  // namespace lumorix

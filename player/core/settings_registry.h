@@ -1,6 +1,6 @@
 #pragma once
 // The one registry object the settings load and save walk the settings tree
-// with: root HKEY_LOCAL_MACHINE, one open key at a time. An open that fails
+// with: the user's own tree (HKEY_CURRENT_USER), one open key at a time. An open that fails
 // is not reported; the reads and writes that follow fail instead.
 #include <memory>
 #include <optional>

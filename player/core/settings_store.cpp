@@ -4,6 +4,7 @@
 #include "player/colour/color_control_form.h"
 #include "player/core/main_form.h"
 #include "player/core/settings_registry.h"
+#include "platform/user_settings.h"
 
 namespace lumorix {
 
@@ -23,6 +24,8 @@ void TLumorixMainForm::LoadSaveOptions(bool load) {
   if (!colorControlForm_) return;
   SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
   TLumorixColorControlForm& colours = *colorControlForm_;
+  // A user's first start: the installer's defaults become the user's own.
+  if (load) (void)CopyMachineSettingsOnce();
   registry.OpenKey(kSettingsKey);
   if (load) {
     CBRSS.SetChecked(registry.ReadBool("Replace Screen Saver"), false);

@@ -10,6 +10,7 @@
 #include "common/idle_signals.h"
 #include "common/shell_surfaces.h"
 #include "platform/handle.h"
+#include "platform/system_library.h"
 
 namespace lumorix {
 
@@ -54,7 +55,9 @@ VisibilityWatch::VisibilityWatch() : signals_(WindowsSignals()) {
   // Top level, never shown: power broadcasts reach only top-level windows.
   CreateOwn(kClassName, 0, WS_POPUP, WS_EX_TOOLWINDOW, nullptr, {});
   Watches().push_back(this);
-  sessionRegistered_ = WTSRegisterSessionNotification(Handle(), NOTIFY_FOR_THIS_SESSION) != FALSE;
+  static const auto registerSession = platform::SystemFunction<decltype(&WTSRegisterSessionNotification)>(
+      L"wtsapi32.dll", "WTSRegisterSessionNotification");
+  sessionRegistered_ = registerSession && registerSession(Handle(), NOTIFY_FOR_THIS_SESSION) != FALSE;
   // Each registration reports the current state at once where Windows supports it.
   displayNotify_.reset(RegisterPowerSettingNotification(Handle(), &kDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE));
   sourceNotify_.reset(RegisterPowerSettingNotification(Handle(), &kPowerSource, DEVICE_NOTIFY_WINDOW_HANDLE));
@@ -71,7 +74,9 @@ VisibilityWatch::VisibilityWatch() : signals_(WindowsSignals()) {
 
 VisibilityWatch::~VisibilityWatch() {
   hooks_.clear();
-  if (sessionRegistered_) WTSUnRegisterSessionNotification(Handle());
+  static const auto unregisterSession = platform::SystemFunction<decltype(&WTSUnRegisterSessionNotification)>(
+      L"wtsapi32.dll", "WTSUnRegisterSessionNotification");
+  if (sessionRegistered_ && unregisterSession) unregisterSession(Handle());
   auto& watches = Watches();
   watches.erase(std::remove(watches.begin(), watches.end(), this), watches.end());
   DestroyHandle();

@@ -3,13 +3,16 @@
 #include <errors.h>
 
 #include "common/format.h"
+#include "platform/system_library.h"
 #include "platform/text.h"
 
 namespace lumorix::engine {
 
 std::string DirectShowErrorMessage(HRESULT code) {
   wchar_t text[256] = {};
-  AMGetErrorTextW(code, text, 255);
+  static const auto getText =
+      platform::SystemFunction<decltype(&AMGetErrorTextW)>(L"quartz.dll", "AMGetErrorTextW");
+  if (getText) getText(code, text, 255);
   return Narrow(text) + Format(" ($%X).", static_cast<unsigned>(code));
 }
 

@@ -8,8 +8,10 @@ namespace {
 class LoadedLibrary {
  public:
   LoadedLibrary() {
-    HMODULE platform = LoadLibraryW(L"mfplat.dll");
-    HMODULE readers = LoadLibraryW(L"mfreadwrite.dll");
+    // Media Foundation is no known DLL: named alone, it would be looked for
+    // beside the program first.
+    HMODULE platform = LoadLibraryExW(L"mfplat.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    HMODULE readers = LoadLibraryExW(L"mfreadwrite.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!platform || !readers) return;
     bool all = Bind(platform, "MFStartup", library_.Startup) && Bind(platform, "MFShutdown", library_.Shutdown) &&
                Bind(platform, "MFCreateAttributes", library_.CreateAttributes) &&

@@ -4,6 +4,7 @@
 #include <ddraw.h>
 
 #include "platform/com.h"
+#include "platform/system_library.h"
 
 namespace lumorix::engine {
 
@@ -16,7 +17,8 @@ std::function<bool()>& Probe() {
 
 bool AskDirectDraw() {
   ComPtr<IDirectDraw> directDraw;
-  if (FAILED(DirectDrawCreate(nullptr, &directDraw, nullptr))) return false;
+  static const auto create = platform::SystemFunction<decltype(&DirectDrawCreate)>(L"ddraw.dll", "DirectDrawCreate");
+  if (!create || FAILED(create(nullptr, &directDraw, nullptr))) return false;
   DDCAPS hardware{};
   hardware.dwSize = sizeof hardware;
   DDCAPS emulated{};

@@ -41,81 +41,15 @@ TEST(FolderList, StartMenuFoldersOnDrivesAToLComeFirstAndAreRemovedLast) {
   SortFolderList(folders);
   EXPECT_EQ(folders.front(), programs + L"\\Vantrel");
   EXPECT_EQ(folders[1], programs + L"\\Vantrel\\Lumorix");
-  std::vector<std::wstring> lines = UninstallBatchLines(L"C:\\Program Files\\Vantrel\\Lumorix\\", folders);
-  std::vector<std::wstring> rd(lines.begin() + 7, lines.begin() + 12);
-  EXPECT_EQ(rd, (std::vector<std::wstring>{L"RD Skins\\Radorur.skn\\", L"RD Skins\\", L"RD Languages\\",
-                                           L"RD \"" + programs + L"\\Vantrel\\Lumorix\"",
-                                           L"RD \"" + programs + L"\\Vantrel\""}));
   // On a drive after S the Start-menu folders sort last and go first.
   std::vector<std::wstring> later = {L"Languages\\", L"Skins\\", L"Skins\\Radorur.skn\\", L"T:\\Programs\\Vantrel"};
   SortFolderList(later);
   EXPECT_EQ(later.back(), L"T:\\Programs\\Vantrel");
 }
 
-TEST(UninstallBatch, LinesInOrderWithTheDriveChangeAndItsCheck) {
-  std::vector<std::wstring> lines = UninstallBatchLines(L"C:\\Program Files\\Vantrel\\Lumorix\\",
-                                                        {L"Languages\\", L"Skins\\", L"Skins\\Radorur.skn\\"});
-  std::vector<std::wstring> expected = {
-      L"@ECHO Please, don't edit this file!",
-      L"",
-      L"ECHO OFF",
-      L"cd /d \"C:\\Program Files\\Vantrel\\Lumorix\\\"",
-      L"if /i not \"%CD%\\\"==\"C:\\Program Files\\Vantrel\\Lumorix\\\" goto :eof",
-      L"Uninstall.exe",
-      L"if errorlevel 1 goto :eof",
-      L"RD Skins\\Radorur.skn\\",
-      L"RD Skins\\",
-      L"RD Languages\\",
-      L"del Uninstall.exe",
-      L"del Uninstall.log",
-      L"Move UD.bat, ..\\UD.bat",
-      L"cd ..",
-      L"UD.bat",
-  };
-  EXPECT_EQ(lines, expected);
-}
-
-TEST(UninstallBatch, PercentSignsAreDoubledAndARootComparesWithoutAnExtraBackslash) {
-  std::vector<std::wstring> lines = UninstallBatchLines(L"D:\\100%\\Lumorix\\", {});
-  EXPECT_EQ(lines[3], L"cd /d \"D:\\100%%\\Lumorix\\\"");
-  EXPECT_EQ(lines[4], L"if /i not \"%CD%\\\"==\"D:\\100%%\\Lumorix\\\" goto :eof");
-  EXPECT_EQ(UninstallBatchLines(L"D:\\", {})[4], L"if /i not \"%CD%\"==\"D:\\\" goto :eof");
-}
-
-TEST(UdBatch, ForDAppsLumorix) {
-  std::vector<std::wstring> expected = {L"@ECHO Please, don't edit this file!",
-                                        L"",
-                                        L"ECHO OFF",
-                                        L"del Lumorix\\Uninstall.bat",
-                                        L"RD Lumorix\\",
-                                        L"del UD.bat"};
-  EXPECT_EQ(UdBatchLines(L"D:\\Apps\\Lumorix\\"), expected);
-}
-
-TEST(UdBatch, LastFolderNameAndBlanksQuoted) {
-  EXPECT_EQ(LastFolderName(L"C:\\Program Files\\Vantrel\\Lumorix\\"), L"Lumorix\\");
-  EXPECT_EQ(LastFolderName(L"D:\\A\\"), L"A\\");
-  EXPECT_EQ(LastFolderName(L"C:\\"), L"");
-  std::vector<std::wstring> lines = UdBatchLines(L"D:\\My Apps\\Lumorix Player\\");
-  EXPECT_EQ(lines[3], L"del \"Lumorix Player\\Uninstall.bat\"");
-  EXPECT_EQ(lines[4], L"RD \"Lumorix Player\\\"");
-  // A root has no folder to remove.
-  EXPECT_EQ(UdBatchLines(L"C:\\"), (std::vector<std::wstring>{L"@ECHO Please, don't edit this file!", L"", L"ECHO OFF",
-                                                              L"del Uninstall.bat", L"del UD.bat"}));
-}
-
-TEST(BatchPath, QuotesOnlyWhatTheInterpreterWouldSplit) {
-  EXPECT_EQ(BatchPath(L"Skins\\"), L"Skins\\");
-  EXPECT_EQ(BatchPath(L"C:\\A B"), L"\"C:\\A B\"");
-  EXPECT_EQ(BatchPath(L"C:\\R&D"), L"\"C:\\R&D\"");
-  EXPECT_EQ(BatchPath(L"C:\\50%"), L"C:\\50%%");
-}
-
-TEST(BatchText, EveryLineEndsWithCrLf) { EXPECT_EQ(CrLfText({L"a", L"", L"b"}), L"a\r\n\r\nb\r\n"); }
-
 TEST(UninstallEntry, CommandIsQuoted) {
   EXPECT_EQ(UninstallCommand(L"C:\\Program Files\\Vantrel\\Lumorix\\"),
-            L"\"C:\\Program Files\\Vantrel\\Lumorix\\Uninstall.bat\"");
+            L"\"C:\\Program Files\\Vantrel\\Lumorix\\Uninstall.exe\"");
   EXPECT_EQ(EstimatedSizeKb(0), 0u);
   EXPECT_EQ(EstimatedSizeKb(1), 1u);
   EXPECT_EQ(EstimatedSizeKb(2048), 2u);

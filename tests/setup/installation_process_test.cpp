@@ -1,6 +1,6 @@
 // The real LumorixSetup.exe and Uninstall.exe under Wine: installed silently
 // and through the window, checked file by file, value by value and line by
-// line, then removed through "Uninstall.bat" as the list of programs runs it.
+// line, then removed through "Uninstall.exe" as the list of programs runs it.
 #include <windows.h>
 #include <objbase.h>
 #include <gtest/gtest.h>
@@ -156,13 +156,13 @@ TEST_F(SilentInstallation, RegistryHoldsTheDefaultsAndTheUninstallEntry) {
     EXPECT_EQ(stored->type, value.value.type) << value.name;
     EXPECT_EQ(stored->data, value.value.data) << value.name;
   }
-  // The player, which runs with the user's own rights, may change every key of its settings.
+  // Only administrators change the defaults every user starts from.
   for (const char* key : {kSettingsKey, kAudioKey, kColorKey, kVideoKey, kPlayListKey})
-    EXPECT_TRUE(UsersHaveFullControl(HKEY_LOCAL_MACHINE, key)) << key;
+    EXPECT_FALSE(UsersMayChange(HKEY_LOCAL_MACHINE, key)) << key;
   EXPECT_FALSE(ReadString(kSettingsKey, "Language"));
   EXPECT_FALSE(ReadString(kSettingsKey, "Skin"));
   EXPECT_EQ(ReadString(kUninstallKey, "DisplayName"), "Lumorix");
-  EXPECT_EQ(ReadString(kUninstallKey, "UninstallString"), "\"C:\\Program Files\\Vantrel\\Lumorix\\Uninstall.bat\"");
+  EXPECT_EQ(ReadString(kUninstallKey, "UninstallString"), "\"C:\\Program Files\\Vantrel\\Lumorix\\Uninstall.exe\"");
   EXPECT_EQ(ReadString(kUninstallKey, "InstallLocation"), Narrow(kDefaultFolder));
   EXPECT_EQ(ReadInteger(kUninstallKey, "NoModify"), 1);
   EXPECT_EQ(ReadInteger(kUninstallKey, "NoRepair"), 1);
@@ -180,7 +180,7 @@ TEST_F(SilentInstallation, ShortcutsPointAtTheInstalledProgramsWithTheFolderAsWo
   EXPECT_EQ(player.target, kDefaultFolder + L"Lumorix.exe");
   EXPECT_EQ(player.workingFolder, kDefaultFolder);
   LinkInfo uninstall = ReadLink(menu + L"\\Uninstall.lnk");
-  EXPECT_EQ(uninstall.target, kDefaultFolder + L"Uninstall.bat");
+  EXPECT_EQ(uninstall.target, kDefaultFolder + L"Uninstall.exe");
   EXPECT_EQ(uninstall.workingFolder, kDefaultFolder);
   LinkInfo desktop = ReadLink(DesktopFolder() + L"\\Lumorix.lnk");
   EXPECT_EQ(desktop.target, kDefaultFolder + L"Lumorix.exe");
@@ -190,7 +190,7 @@ TEST_F(SilentInstallation, ShortcutsPointAtTheInstalledProgramsWithTheFolderAsWo
   EXPECT_FALSE(Exists(kDefaultFolder + L"Uninstall.lnk"));
 }
 
-TEST_F(SilentInstallation, LogAndBatchFilesLineByLine) {
+TEST_F(SilentInstallation, LogLineByLineAndNoBatchFile) {
   std::vector<std::string> expectedLog;
   for (const auto& [name, built] : PayloadFiles()) expectedLog.push_back(name);
   const std::string menu = Narrow(ProgramsFolder()) + "\\Vantrel\\Lumorix";
@@ -198,36 +198,8 @@ TEST_F(SilentInstallation, LogAndBatchFilesLineByLine) {
   expectedLog.push_back(menu + "\\Uninstall.lnk");
   expectedLog.push_back(Narrow(DesktopFolder()) + "\\Lumorix.lnk");
   EXPECT_EQ(FileLines(kDefaultFolder + L"Uninstall.log"), expectedLog);
-
-  // The programs folder lies on C:, so its two folders sort first and go last.
-  const std::string programs = Narrow(ProgramsFolder());
-  std::vector<std::string> batch = {
-      "@ECHO Please, don't edit this file!",
-      "",
-      "ECHO OFF",
-      "cd /d \"C:\\Program Files\\Vantrel\\Lumorix\\\"",
-      "if /i not \"%CD%\\\"==\"C:\\Program Files\\Vantrel\\Lumorix\\\" goto :eof",
-      "Uninstall.exe",
-      "if errorlevel 1 goto :eof",
-      "RD Skins\\Radorur.skn\\",
-      "RD Skins\\",
-      "RD Languages\\",
-      "RD \"" + programs + "\\Vantrel\\Lumorix\"",
-      "RD \"" + programs + "\\Vantrel\"",
-      "del Uninstall.exe",
-      "del Uninstall.log",
-      "Move UD.bat, ..\\UD.bat",
-      "cd ..",
-      "UD.bat",
-  };
-  EXPECT_EQ(FileLines(kDefaultFolder + L"Uninstall.bat"), batch);
-  std::vector<std::string> ud = {"@ECHO Please, don't edit this file!",
-                                 "",
-                                 "ECHO OFF",
-                                 "del Lumorix\\Uninstall.bat",
-                                 "RD Lumorix\\",
-                                 "del UD.bat"};
-  EXPECT_EQ(FileLines(kDefaultFolder + L"UD.bat"), ud);
+  EXPECT_FALSE(Exists(kDefaultFolder + L"Uninstall.bat"));
+  EXPECT_FALSE(Exists(kDefaultFolder + L"UD.bat"));
 }
 
 TEST_F(SilentInstallation, InstalledPlayerStartsFromItsStartMenuShortcutAndFindsItsSkin) {
@@ -267,46 +239,68 @@ TEST_F(SilentInstallation, InstalledPlayerStartsFromItsStartMenuShortcutAndFinds
   EXPECT_EQ(FindWindowW(L"#32770", L"Lumorix - settings"), nullptr);  // no failure box
 }
 
-TEST_F(SilentInstallation, UninstallFromAnotherDriveWhileThePlayerRunsSparesTheStrangersFiles) {
+TEST_F(SilentInstallation, UninstallFromAStrangersFolderWhileThePlayerRunsSparesTheStrangersFiles) {
   // What the player may leave: its start-up shortcut.
   WriteFileText(StartUpFolder() + L"\\Lumorix.lnk", "link");
-  // A stranger's folder on Q: is current, holding files of the same names.
+  // A stranger's folder on Q: is current, holding files of the same names
+  // and a log that lists the stranger's own files.
   const std::wstring stranger = L"Q:\\stranger\\";
   RemoveTree(stranger);
   std::filesystem::create_directories(UnixOf(stranger));
   WriteFileText(stranger + L"Uninstall.exe", "stranger's program");
-  WriteFileText(stranger + L"Uninstall.log", "stranger's log");
+  WriteFileText(stranger + L"Uninstall.log", "letter.txt\r\nQ:\\stranger\\letter.txt\r\n");
+  WriteFileText(stranger + L"letter.txt", "stranger's letter");
   HWND player = FindWindowW(L"TLumorixMainForm", nullptr);
   EXPECT_NE(player, nullptr) << "the player started from its shortcut should still run";
 
   std::optional<std::string> command = ReadString(kUninstallKey, "UninstallString");
   ASSERT_TRUE(command);
-  ASSERT_TRUE(RunUninstall(Widen(*command), stranger));
+  EXPECT_EQ(RunUninstall(Widen(*command), stranger), std::optional<DWORD>(0));
 
+  for (const wchar_t* file : {L"Uninstall.exe", L"Uninstall.log", L"letter.txt"})
+    EXPECT_TRUE(Exists(stranger + file)) << Narrow(file);
   std::vector<uint8_t> program = FileBytes(stranger + L"Uninstall.exe");
   EXPECT_EQ(std::string(program.begin(), program.end()), "stranger's program");
-  std::vector<uint8_t> log = FileBytes(stranger + L"Uninstall.log");
-  EXPECT_EQ(std::string(log.begin(), log.end()), "stranger's log");
-  EXPECT_FALSE(Exists(stranger + L"UD.bat"));
   EXPECT_FALSE(IsWindow(player));  // asked to end, and it did
 
-  // Product files, folders, keys and shortcuts are gone. Windows' command
-  // interpreter rereads a batch file line by line and so lets "UD.bat"
-  // remove the folder holding "Uninstall.bat"; Wine's keeps the file open
-  // until it ends, so there the folder is left, empty.
-  EXPECT_TRUE(!Exists(kDefaultFolder) || std::filesystem::is_empty(UnixOf(kDefaultFolder)));
+  // Product files, folders, keys and shortcuts are gone; the folder goes
+  // once the uninstaller has ended, through its copy in the temporary folder.
+  EXPECT_TRUE(PumpUntil([] { return !Exists(kDefaultFolder); }, milliseconds(20000)));
   EXPECT_TRUE(Exists(L"C:\\Program Files\\Vantrel"));  // never recorded as the product's
-  EXPECT_FALSE(Exists(L"C:\\Program Files\\Vantrel\\UD.bat"));
   EXPECT_FALSE(Exists(ProgramsFolder() + L"\\Vantrel"));
   EXPECT_FALSE(Exists(DesktopFolder() + L"\\Lumorix.lnk"));
   EXPECT_FALSE(Exists(StartUpFolder() + L"\\Lumorix.lnk"));
   for (const char* key : {kAudioKey, kColorKey, kVideoKey, kPlayListKey, kUninstallKey})
     EXPECT_FALSE(KeyExists(key)) << key;
-  for (const char* value : {"Language", "Replace Screen Saver", "Skin", "StartUp", "DesktopPlaybackColor"})
+  for (const char* value : {"Language", "Replace Screen Saver", "Skin", "StartUp"})
     EXPECT_FALSE(ReadString(kSettingsKey, value).has_value() || ReadInteger(kSettingsKey, value).has_value()) << value;
-  // What the product keeps: the settings key itself with the recorded screen saver.
-  EXPECT_TRUE(KeyExists(kSettingsKey));
+  EXPECT_FALSE(RegistryKey::Open(HKEY_CURRENT_USER, kSettingsKey, KEY_READ)) << "this user's settings go too";
+  EXPECT_TRUE(KeyExists(kSettingsKey));  // the machine's key itself stays
   RemoveTree(stranger);
+}
+
+TEST(SilentRefusal, DriveRootRelativeNetworkAndOccupiedFoldersEndWithCode2AndNothingWritten) {
+  const std::wstring occupied = L"C:\\Occupied\\";
+  const std::wstring strangers = L"C:\\StrangersTool\\";
+  RemoveTree(occupied);
+  RemoveTree(strangers);
+  std::filesystem::create_directories(UnixOf(occupied));
+  std::filesystem::create_directories(UnixOf(strangers));
+  WriteFileText(occupied + L"notes.txt", "mine");
+  WriteFileText(strangers + L"Uninstall.exe", "stranger's uninstaller");
+  (void)RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Widen(kUninstallKey).c_str(), KEY_WOW64_32KEY, 0);
+  for (const wchar_t* folder : {L"C:\\", L"Apps\\Lumorix", L"\\\\server\\share\\Lumorix", L"C:\\Occupied",
+                                L"\"C:\\StrangersTool\\\""}) {
+    ChildProcess setup(SetupProgram(), L"/S /D=" + std::wstring(folder), Build("bin"));
+    EXPECT_EQ(setup.WaitForExit(milliseconds(30000)), std::optional<DWORD>(2)) << Narrow(folder);
+  }
+  EXPECT_FALSE(Exists(L"C:\\Uninstall.log"));
+  EXPECT_FALSE(Exists(Build("bin/Apps")));
+  EXPECT_FALSE(Exists(occupied + L"Uninstall.log"));
+  EXPECT_EQ(FileBytes(strangers + L"Uninstall.exe").size(), std::string("stranger's uninstaller").size());
+  EXPECT_FALSE(KeyExists(kUninstallKey));
+  RemoveTree(occupied);
+  RemoveTree(strangers);
 }
 
 // Through the window: the close question, then an installation into a typed
@@ -353,7 +347,7 @@ TEST_F(WindowInstallation, TypedFolderWithoutShortcutsFromAFolderItLeavesAlone) 
   std::filesystem::create_directories(UnixOf(current));
   const std::wstring folder = L"C:\\Apps\\Lumorix Window\\";
   RemoveTree(folder);
-  WindowRun run = InstallThroughWindow(L"", current, L"C:\\Apps\\Lumorix Window", false);
+  WindowRun run = InstallThroughWindow(L"", current, L"\"C:\\Apps\\Lumorix Window\"", false);  // pasted with quotes
   EXPECT_EQ(run.closingText, L"Thank You for using\nLumorix!");
   EXPECT_EQ(run.exitCode, std::optional<DWORD>(0));
   EXPECT_TRUE(std::filesystem::is_empty(UnixOf(current)));
@@ -362,25 +356,18 @@ TEST_F(WindowInstallation, TypedFolderWithoutShortcutsFromAFolderItLeavesAlone) 
   std::vector<std::string> log = FileLines(folder + L"Uninstall.log");
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log.back(), "Uninstall.exe");  // archive files only
-  std::vector<std::string> batch = FileLines(folder + L"Uninstall.bat");
-  ASSERT_EQ(batch.size(), 15u);
-  EXPECT_EQ(std::vector<std::string>(batch.begin() + 7, batch.begin() + 10),
-            (std::vector<std::string>{"RD Skins\\Radorur.skn\\", "RD Skins\\", "RD Languages\\"}));
-  EXPECT_EQ(FileLines(folder + L"UD.bat")[4], "RD \"Lumorix Window\\\"");
   EXPECT_FALSE(Exists(ProgramsFolder() + L"\\Vantrel"));
   EXPECT_FALSE(Exists(DesktopFolder() + L"\\Lumorix.lnk"));
-  EXPECT_EQ(ReadString(kUninstallKey, "UninstallString"), "\"C:\\Apps\\Lumorix Window\\Uninstall.bat\"");
+  EXPECT_EQ(ReadString(kUninstallKey, "UninstallString"), "\"C:\\Apps\\Lumorix Window\\Uninstall.exe\"");
 
-  // Closing the uninstaller's window removes nothing, and the batch file
-  // keeps the uninstaller and its log for another try.
-  ASSERT_TRUE(RunUninstall(L"\"C:\\Apps\\Lumorix Window\\Uninstall.bat\"", L"C:\\", false));
-  for (const wchar_t* file : {L"Lumorix.exe", L"Uninstall.exe", L"Uninstall.log", L"Uninstall.bat", L"UD.bat"})
+  // Closing the uninstaller's window removes nothing.
+  EXPECT_EQ(RunUninstall(L"\"C:\\Apps\\Lumorix Window\\Uninstall.exe\"", L"C:\\", false), std::optional<DWORD>(1));
+  for (const wchar_t* file : {L"Lumorix.exe", L"Uninstall.exe", L"Uninstall.log"})
     EXPECT_TRUE(Exists(folder + file)) << Narrow(file);
   EXPECT_TRUE(KeyExists(kUninstallKey));
 
-  // Removed again from its own drive, through the same command.
-  ASSERT_TRUE(RunUninstall(L"\"C:\\Apps\\Lumorix Window\\Uninstall.bat\"", L"C:\\"));
-  EXPECT_TRUE(!Exists(folder) || std::filesystem::is_empty(UnixOf(folder)));  // as above
+  EXPECT_EQ(RunUninstall(L"\"C:\\Apps\\Lumorix Window\\Uninstall.exe\"", L"C:\\"), std::optional<DWORD>(0));
+  EXPECT_TRUE(PumpUntil([&] { return !Exists(folder); }, milliseconds(20000)));
   EXPECT_TRUE(Exists(L"C:\\Apps"));
   EXPECT_FALSE(KeyExists(kUninstallKey));
   RemoveTree(L"C:\\Apps\\");
@@ -442,7 +429,7 @@ TEST(DamagedPayload, TheClosingBoxNamesTheFileThatFailedInsteadOfThanking) {
   EXPECT_FALSE(Exists(folder + L"Languages\\Russian.ini"));
   EXPECT_EQ(FileLines(folder + L"Uninstall.log")[1], "Languages\\Russian.ini");
   EXPECT_TRUE(KeyExists(kUninstallKey));
-  ASSERT_TRUE(RunUninstall(L"\"C:\\Damaged\\Lumorix\\Uninstall.bat\"", L"C:\\"));
+  ASSERT_TRUE(RunUninstall(L"\"C:\\Damaged\\Lumorix\\Uninstall.exe\"", L"C:\\"));
   EXPECT_FALSE(KeyExists(kUninstallKey));
   RemoveTree(L"C:\\Damaged\\");
   (void)DeleteFileW(installer.c_str());

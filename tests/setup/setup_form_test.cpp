@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "common/settings_layout.h"
+#include "platform/known_folders.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 #include "setup/installation.h"
@@ -178,6 +180,36 @@ TEST(SetupWindow, AFailedInstallationSaysWhyWithTheErrorIcon) {
   EXPECT_EQ(setup.asked[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
 }
 
+TEST(SetupWindow, RefusedFoldersSayWhyAndInstallNothingAndQuotesAreTakenOff) {
+  const std::wstring busy = L"C:\\BusyFolder\\";
+  std::filesystem::create_directories(std::filesystem::path(busy));
+  std::ofstream(std::filesystem::path(busy + L"letter.txt")) << "mine";
+  struct Case {
+    const wchar_t* typed;
+    const wchar_t* said;
+  };
+  for (const Case& c : std::vector<Case>{{L"C:\\", L"root of a drive"},
+                                         {L"Apps\\Lumorix", L"not a full path"},
+                                         {L"\\\\server\\share\\Lumorix", L"on the network"},
+                                         {L"C:\\BusyFolder", L"already holds files"}}) {
+    SetupWindow setup;
+    setup.form.CBAgree.SetChecked(true);
+    setup.form.InstallFolder.SetText(c.typed);
+    setup.form.BtStartClick();  // the question about other files is answered No
+    EXPECT_TRUE(setup.installs.empty()) << c.typed;
+    ASSERT_EQ(setup.asked.size(), 1u) << c.typed;
+    EXPECT_NE(setup.asked[0].text.find(c.said), std::wstring::npos) << setup.asked[0].text;
+    EXPECT_FALSE(setup.form.Finished);
+  }
+  SetupWindow setup;
+  setup.answer = IDYES;
+  setup.form.CBAgree.SetChecked(true);
+  setup.form.InstallFolder.SetText(L"  \"C:\\BusyFolder\\..\\BusyFolder\"");
+  setup.form.BtStartClick();
+  EXPECT_EQ(setup.seenFolder, busy) << "unquoted, made full, asked about and taken";
+  std::filesystem::remove_all(std::filesystem::path(busy));
+}
+
 namespace {
 
 // Records what the steps show, in order.
@@ -247,28 +279,28 @@ TEST(Installation, ShowsEveryStatusTextInOrderAndTheBarsOnlyGrow) {
   test::DeleteSettingsTree();
 }
 
-TEST(Installation, StartMenuShortcutsAreLoggedAgainWhenInstalledTwice) {
-  const std::wstring folder = L"C:\\Twice\\Lumorix\\";
+TEST(Installation, ShortcutsAreEveryUsersAndFollowAReinstallationIntoAnotherFolder) {
   std::error_code ignored;
-  std::filesystem::remove_all(std::filesystem::path(L"C:\\Twice"), ignored);
   (void)CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  for (int round = 0; round < 2; ++round) {
+  const std::wstring menu = platform::CommonProgramsFolder() + L"\\Vantrel\\Lumorix";
+  for (const wchar_t* folder : {L"C:\\Twice\\First\\", L"C:\\Twice\\Second\\"}) {
     RecordingView view;
     TInstallState state;
     state.InstallFolder = folder;
-    state.options = {false, true, false};
+    state.options = {false, true, true};
     state.view = &view;
     ASSERT_TRUE(InstallFrom(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip"), state).complete);
+    std::vector<std::string> log = test::FileLines(std::wstring(folder) + L"Uninstall.log");
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log[log.size() - 3], Narrow(menu) + "\\Lumorix.lnk");
+    EXPECT_EQ(test::ReadLink(menu + L"\\Lumorix.lnk").target, std::wstring(folder) + L"Lumorix.exe");
+    EXPECT_EQ(test::ReadLink(menu + L"\\Uninstall.lnk").target, std::wstring(folder) + L"Uninstall.exe");
+    EXPECT_EQ(test::ReadLink(platform::CommonDesktopFolder() + L"\\Lumorix.lnk").target,
+              std::wstring(folder) + L"Lumorix.exe");
   }
-  const std::string menu = Narrow(test::ProgramsFolder()) + "\\Vantrel\\Lumorix";
-  std::vector<std::string> log = test::FileLines(folder + L"Uninstall.log");
-  ASSERT_GE(log.size(), 2u);
-  EXPECT_EQ(log[log.size() - 2], menu + "\\Lumorix.lnk");
-  EXPECT_EQ(log.back(), menu + "\\Uninstall.lnk");
-  EXPECT_EQ(test::ReadLink(Widen(menu) + L"\\Lumorix.lnk").target, folder + L"Lumorix.exe");
-
   std::filesystem::remove_all(std::filesystem::path(L"C:\\Twice"), ignored);
-  std::filesystem::remove_all(std::filesystem::path(test::ProgramsFolder() + L"\\Vantrel"), ignored);
+  std::filesystem::remove_all(std::filesystem::path(platform::CommonProgramsFolder() + L"\\Vantrel"), ignored);
+  DeleteFileW((platform::CommonDesktopFolder() + L"\\Lumorix.lnk").c_str());
   (void)RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix",
                         KEY_WOW64_32KEY, 0);
   test::DeleteSettingsTree();

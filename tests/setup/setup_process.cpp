@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/known_folders.h"
 #include "platform/shell_link.h"
 #include "tests/support/gui_test.h"
 
@@ -121,8 +122,8 @@ std::wstring BoxText(HWND box) {
   return text;
 }
 
-std::wstring ProgramsFolder() { return UserShellFolder("Programs"); }
-std::wstring DesktopFolder() { return UserShellFolder("Desktop"); }
+std::wstring ProgramsFolder() { return platform::CommonProgramsFolder(); }
+std::wstring DesktopFolder() { return platform::CommonDesktopFolder(); }
 std::wstring StartUpFolder() { return UserShellFolder("StartUp"); }
 
 std::wstring TempFolder() {
@@ -180,11 +181,11 @@ std::vector<std::wstring> TempArchivesLeft() {
   return names;
 }
 
-bool RunUninstall(const std::wstring& uninstallString, const std::wstring& folder, bool press) {
-  wchar_t system[MAX_PATH] = {};
-  GetSystemDirectoryW(system, MAX_PATH);
-  ChildProcess batch(std::wstring(system) + L"\\cmd.exe", L"/c " + uninstallString, folder);
-  if (!batch.Started()) return false;
+std::optional<DWORD> RunUninstall(const std::wstring& uninstallString, const std::wstring& folder, bool press) {
+  std::wstring program = uninstallString;
+  std::erase(program, L'"');  // the entry names the program alone, in quotes
+  ChildProcess uninstall(program, L"", folder);
+  if (!uninstall.Started()) return std::nullopt;
   // The window is found by its class as soon as it exists; its button is
   // there once it shows.
   HWND window = nullptr;
@@ -197,12 +198,16 @@ bool RunUninstall(const std::wstring& uninstallString, const std::wstring& folde
             return button != nullptr;
           },
           milliseconds(20000)))
-    return false;
-  if (press)
-    PostMessageW(button, BM_CLICK, 0, 0);
-  else
+    return std::nullopt;
+  if (!press) {
     PostMessageW(window, WM_CLOSE, 0, 0);
-  return batch.WaitForExit(milliseconds(60000)).has_value();
+    return uninstall.WaitForExit(milliseconds(20000));
+  }
+  PostMessageW(button, BM_CLICK, 0, 0);
+  // It ends by saying what stays (another user's settings) or what failed.
+  if (HWND box = WaitForProcessWindow(uninstall.Id(), L"#32770", L"Uninstall Lumorix", milliseconds(60000)))
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  return uninstall.WaitForExit(milliseconds(20000));
 }
 
 }  // namespace lumorix::test

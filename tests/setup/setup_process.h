@@ -37,7 +37,8 @@ HWND FindControl(HWND parent, const wchar_t* className, const std::wstring& text
 // The message text of a message box.
 std::wstring BoxText(HWND box);
 
-// The folders of the test prefix.
+// The folders of the test prefix: the Start menu's programs and the desktop
+// of every user, and the current user's start-up folder.
 std::wstring ProgramsFolder();
 std::wstring DesktopFolder();
 std::wstring StartUpFolder();
@@ -55,9 +56,10 @@ std::vector<std::string> FileLines(const std::wstring& path);  // split at CR LF
 bool Exists(const std::wstring& path);
 std::vector<std::wstring> TempArchivesLeft();  // the installer's "Lmx*.tmp" files in the temporary folder
 
-// Runs "UninstallString" from `folder`, presses "Uninstall" in the window (or
-// closes it when `press` is false) and waits for the batch file to end.
-// False when the window never came.
-bool RunUninstall(const std::wstring& uninstallString, const std::wstring& folder, bool press = true);
+// Starts the program "UninstallString" names with `folder` as the current
+// folder, presses "Uninstall" in the window and answers the closing box (or
+// closes the window when `press` is false). Its exit code, or nothing when
+// the window never came or it did not end.
+std::optional<DWORD> RunUninstall(const std::wstring& uninstallString, const std::wstring& folder, bool press = true);
 
 }  // namespace lumorix::test

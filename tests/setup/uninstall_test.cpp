@@ -26,6 +26,8 @@ constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\
 struct RecordedSteps {
   std::vector<std::string> calls;
   bool logMissing = false;
+  bool playerStays = false;
+  std::vector<std::wstring> told;
   RemovalSteps Steps() {
     return {[this] {
               calls.push_back("readLog");
@@ -34,12 +36,24 @@ struct RecordedSteps {
             },
             [this] {
               calls.push_back("endPlayer");
+              return !playerStays;
+            },
+            [this](const std::vector<std::wstring>&) {
+              calls.push_back("removeFiles");
               return true;
             },
-            [this](const std::vector<std::wstring>&) { calls.push_back("removeFiles"); },
-            [this] { calls.push_back("removeRegistryEntries"); }, [this] { calls.push_back("removeLeftovers"); }};
+            [this] { calls.push_back("removeRegistryEntries"); }, [this] { calls.push_back("removeLeftovers"); },
+            [this] {
+              calls.push_back("removeFolder");
+              return true;
+            },
+            [this](const std::wstring& text) { told.push_back(text); }};
   }
 };
+
+void WriteMachine(const std::string& key, const std::string& name, const RawValue& value) {
+  ASSERT_TRUE(RegistryKey::Create(HKEY_LOCAL_MACHINE, key).Write(name, value)) << name;
+}
 
 void WriteText(const std::wstring& path, const std::string& text) {
   std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
@@ -74,7 +88,9 @@ TEST(UninstallWindow, RemovesInOrderThenClosesOnItsOwn) {
   form.Show();
   form.BtUninstallClick();
   EXPECT_EQ(steps.calls, (std::vector<std::string>{"readLog", "endPlayer", "removeFiles", "removeRegistryEntries",
-                                                   "removeLeftovers"}));
+                                                   "removeLeftovers", "removeFolder"}));
+  ASSERT_EQ(steps.told.size(), 1u);
+  EXPECT_NE(steps.told[0].find(L"other users"), std::wstring::npos) << "whose settings stay is said";
   EXPECT_EQ(form.LQuestion.Text(), L"Complite.");
   EXPECT_EQ(form.PBProgress.Position(), 100);
   EXPECT_TRUE(form.Removed());
@@ -95,38 +111,58 @@ TEST(UninstallWindow, AMissingLogRemovesNothingAndSaysWhy) {
   EXPECT_FALSE(form.Removed());
 }
 
-TEST(Removal, ReadsTheLogFromTheCurrentFolderAndSkipsWhatCannotBeDeleted) {
-  wchar_t previous[MAX_PATH] = {};
-  GetCurrentDirectoryW(MAX_PATH, previous);
+TEST(UninstallWindow, APlayerThatDoesNotEndStopsTheRemovalBeforeAnything) {
+  RecordedSteps steps;
+  steps.playerStays = true;
+  TUninstallForm form(steps.Steps());
+  form.Show();
+  form.BtUninstallClick();
+  EXPECT_EQ(steps.calls, (std::vector<std::string>{"readLog", "endPlayer"}));
+  ASSERT_EQ(steps.told.size(), 1u);
+  EXPECT_NE(steps.told[0].find(L"Nothing was removed"), std::wstring::npos);
+  EXPECT_FALSE(form.Removed());
+  EXPECT_TRUE(form.BtUninstall.Enabled());
+}
+
+TEST(Removal, ReadsTheLogOfItsFolderAndDeletesOnlyInsideIt) {
   const std::wstring folder = L"C:\\RemovalTest\\";
+  const std::wstring stranger = L"C:\\RemovalStranger\\";
   std::filesystem::create_directories(std::filesystem::path(folder + L"Sub"));
+  std::filesystem::create_directories(std::filesystem::path(stranger));
   WriteText(folder + L"Sub\\one.txt", "1");
   WriteText(folder + L"two.txt", "2");
-  WriteText(folder + L"Uninstall.log", "Sub\\one.txt\r\nmissing.txt\r\nC:\\RemovalTest\\two.txt\r\n");
-  ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
-  std::vector<std::wstring> files = ReadUninstallLog();
-  EXPECT_EQ(files, (std::vector<std::wstring>{L"Sub\\one.txt", L"missing.txt", L"C:\\RemovalTest\\two.txt"}));
-  RemoveFiles(files);
+  WriteText(folder + L"Uninstall.exe", "kept for the copy that removes the folder");
+  WriteText(stranger + L"three.txt", "3");
+  WriteText(folder + L"Uninstall.log",
+            "Sub\\one.txt\r\nmissing.txt\r\nC:\\RemovalTest\\two.txt\r\n..\\RemovalStranger\\three.txt\r\n"
+            "C:\\RemovalStranger\\three.txt\r\nUninstall.exe\r\n");
+  std::vector<std::wstring> files = ReadUninstallLog(folder);
+  EXPECT_EQ(files.size(), 6u);
+  EXPECT_TRUE(RemoveFiles(files, folder));
   EXPECT_FALSE(test::Exists(folder + L"Sub\\one.txt"));
+  EXPECT_FALSE(test::Exists(folder + L"Sub")) << "an emptied folder goes";
   EXPECT_FALSE(test::Exists(folder + L"two.txt"));
+  EXPECT_TRUE(test::Exists(folder + L"Uninstall.exe"));
+  EXPECT_TRUE(test::Exists(stranger + L"three.txt")) << "outside the folder: not ours";
   DeleteFileW((folder + L"Uninstall.log").c_str());
-  EXPECT_THROW(ReadUninstallLog(), std::runtime_error);
-  SetCurrentDirectoryW(previous);
+  EXPECT_THROW(ReadUninstallLog(folder), std::runtime_error);
   std::filesystem::remove_all(std::filesystem::path(folder));
+  std::filesystem::remove_all(std::filesystem::path(stranger));
 }
 
 TEST(Removal, RegistryEntriesGoButTheSettingsKeyAndItsOtherValuesStay) {
-  test::SeedInstallerDefaults(true);
-  test::WriteSetting(kSettingsKey, "Language", EncodeString("C:\\x.ini"));
-  test::WriteSetting(kSettingsKey, "Skin", EncodeString("C:\\Skin.ini"));
-  test::WriteSetting(kSettingsKey, "OldScreenSaver", EncodeString("C:\\windows\\system32\\old.scr"));
+  test::DeleteSettingsTree();
+  for (const SettingsDefault& value : InstallerDefaults(true)) WriteMachine(value.key, value.name, value.value);
+  WriteMachine(kSettingsKey, "Language", EncodeString("C:\\x.ini"));
+  WriteMachine(kSettingsKey, "Skin", EncodeString("C:\\Skin.ini"));
+  WriteMachine(kSettingsKey, "OldScreenSaver", EncodeString("C:\\windows\\system32\\old.scr"));
   // The switches of the automatic pause, which only the player writes.
   for (const char* value : {kPauseWhenCovered, kPauseOnBattery, kPauseWhenLocked, kPauseWhenRemote})
-    test::WriteSetting(kSettingsKey, value, EncodeInteger(0));
+    WriteMachine(kSettingsKey, value, EncodeInteger(0));
   // A player that died during desktop playback left its copy of the look.
-  test::WriteSetting(kSettingsKey, "DesktopPlaybackColor", EncodeInteger(0x00102030));
-  test::WriteSetting(kSettingsKey, "DesktopPlaybackHasWallPaper", EncodeInteger(0));
-  test::WriteSetting(kSettingsKey, "DesktopPlaybackWallPaper", EncodeString(""));
+  WriteMachine(kSettingsKey, "DesktopPlaybackColor", EncodeInteger(0x00102030));
+  WriteMachine(kSettingsKey, "DesktopPlaybackHasWallPaper", EncodeInteger(0));
+  WriteMachine(kSettingsKey, "DesktopPlaybackWallPaper", EncodeString(""));
   (void)RegistryKey::Create(HKEY_LOCAL_MACHINE, kUninstallKey).Write("DisplayName", EncodeString("Lumorix"));
   COLORREF before = GetSysColor(COLOR_BACKGROUND);
 
@@ -137,8 +173,8 @@ TEST(Removal, RegistryEntriesGoButTheSettingsKeyAndItsOtherValuesStay) {
   for (const char* value :
        {"Language", "Replace Screen Saver", "Skin", "StartUp", "DesktopPlaybackColor", "DesktopPlaybackHasWallPaper",
         "DesktopPlaybackWallPaper", kPauseWhenCovered, kPauseOnBattery, kPauseWhenLocked, kPauseWhenRemote})
-    EXPECT_FALSE(test::ReadSetting(kSettingsKey, value)) << value;
-  EXPECT_TRUE(test::ReadSetting(kSettingsKey, "OldScreenSaver"));
+    EXPECT_FALSE(test::ReadSetting(kSettingsKey, value, HKEY_LOCAL_MACHINE)) << value;
+  EXPECT_TRUE(test::ReadSetting(kSettingsKey, "OldScreenSaver", HKEY_LOCAL_MACHINE));
   // The kept look was given back.
   EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), static_cast<COLORREF>(0x00102030));
   INT element = COLOR_BACKGROUND;
@@ -153,6 +189,7 @@ TEST(Removal, LeftoversOfThePlayerGoAndTheUsersScreenSaverComesBack) {
   WriteText(copy, "screen saver");
   const std::wstring startUp = test::StartUpFolder() + L"\\Lumorix.lnk";
   WriteText(startUp, "link");
+  test::SeedInstallerDefaults();
   test::WriteSetting(kSettingsKey, "OldScreenSaver", EncodeString("C:\\windows\\system32\\old.scr"));
   RegistryKey desktop = RegistryKey::Create(HKEY_CURRENT_USER, "Control Panel\\Desktop");
   ASSERT_TRUE(desktop.Write("SCRNSAVE.EXE", EncodeString(Narrow(system) + "\\LUMORI~1.SCR")));
@@ -162,6 +199,7 @@ TEST(Removal, LeftoversOfThePlayerGoAndTheUsersScreenSaverComesBack) {
   EXPECT_FALSE(test::Exists(copy));
   EXPECT_FALSE(test::Exists(startUp));
   EXPECT_EQ(DecodeString("SCRNSAVE.EXE", desktop.Read("SCRNSAVE.EXE")), "C:\\windows\\system32\\old.scr");
+  EXPECT_FALSE(RegistryKey::Open(HKEY_CURRENT_USER, kSettingsKey, KEY_READ)) << "this user's settings go";
 
   // A setting that names another screen saver is the user's and stays.
   ASSERT_TRUE(desktop.Write("SCRNSAVE.EXE", EncodeString("C:\\windows\\system32\\mine.scr")));

@@ -5,10 +5,15 @@
 #include "common/settings_layout.h"
 #include "platform/registry.h"
 #include "platform/text.h"
+#include "platform/user_settings.h"
 
 namespace lumorix::test {
 
-void DeleteSettingsTree() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, Widen(kSettingsKey).c_str()); }
+void DeleteSettingsTree() {
+  RegDeleteTreeW(kUserSettingsRoot, Widen(kSettingsKey).c_str());
+  // Left there, the machine's tree would be copied in at the next start.
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, Widen(kSettingsKey).c_str());
+}
 
 void SeedInstallerDefaults(bool startUp) {
   DeleteSettingsTree();
@@ -16,12 +21,12 @@ void SeedInstallerDefaults(bool startUp) {
 }
 
 void WriteSetting(const std::string& key, const std::string& name, const RawValue& value) {
-  RegistryKey open = RegistryKey::Create(HKEY_LOCAL_MACHINE, key);
+  RegistryKey open = CreateUserSettings(key);
   ASSERT_TRUE(open.Write(name, value)) << name;
 }
 
 void DeleteSetting(const std::string& key, const std::string& name) {
-  (void)RegistryKey::Open(HKEY_LOCAL_MACHINE, key).DeleteValue(name);
+  (void)OpenUserSettings(key, kSettingsAccess).DeleteValue(name);
 }
 
 std::optional<RawValue> ReadSetting(const std::string& key, const std::string& name, HKEY root) {

@@ -1,6 +1,6 @@
 #pragma once
-// The settings tree as a test needs it: seeded like a fresh installation,
-// then tweaked value by value.
+// The user's settings tree as a test needs it: seeded like a fresh
+// installation, then tweaked value by value.
 #include <windows.h>
 
 #include <optional>
@@ -10,12 +10,13 @@
 
 namespace lumorix::test {
 
-// Removes the whole settings tree and writes the installer's defaults.
+// Removes the whole settings tree (the machine's too) and writes the
+// installer's defaults into the user's.
 void SeedInstallerDefaults(bool startUp = false);
 void DeleteSettingsTree();
 void WriteSetting(const std::string& key, const std::string& name, const RawValue& value);
 void DeleteSetting(const std::string& key, const std::string& name);
-std::optional<RawValue> ReadSetting(const std::string& key, const std::string& name, HKEY root = HKEY_LOCAL_MACHINE);
+std::optional<RawValue> ReadSetting(const std::string& key, const std::string& name, HKEY root = HKEY_CURRENT_USER);
 int32_t ReadIntegerSetting(const std::string& key, const std::string& name);
 
 // A Unix path of the build as Wine's Z: drive sees it.

@@ -96,6 +96,43 @@ TEST_F(ScreenSaverReplacement, UndoWithNothingRecordedRemovesOnlyAStaleNameOfOur
   EXPECT_EQ(ScreenSaverSetting(), std::nullopt) << "no screen saver rather than a deleted file";
 }
 
+TEST_F(ScreenSaverReplacement, AnotherUsersValuesInTheMachinesTreeNeverReachTheSetting) {
+  ScreenSaverWorkFolder work;
+  // Written behind the player's back, where every user's player once read it.
+  auto plant = [] {
+    ASSERT_TRUE(RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey)
+                    .Write("OldScreenSaver", EncodeString("C:\\users\\public\\planted.scr")));
+  };
+  DeleteSettingsTree();
+  for (const SettingsDefault& value : InstallerDefaults(false))
+    ASSERT_TRUE(RegistryKey::Create(HKEY_LOCAL_MACHINE, value.key).Write(value.name, value.value));
+  plant();
+  SetScreenSaverSetting(SystemFolderCopy());  // ours, left by a run that ended without undoing
+  TLumorixMainForm& form = StartPlayer();
+  EXPECT_EQ(ScreenSaverSetting(), std::nullopt) << "nothing of this user's recorded: no screen saver";
+
+  SetScreenSaverSetting(kUsersScreenSaver);
+  form.CBRSS.SetChecked(true);
+  plant();
+  form.CBRSS.SetChecked(false);
+  EXPECT_EQ(ScreenSaverSetting(), kUsersScreenSaver);
+}
+
+TEST_F(ScreenSaverReplacement, AScreenSaverChosenLaterSurvivesARestart) {
+  ScreenSaverWorkFolder work;
+  TLumorixMainForm& form = StartPlayer();
+  form.CBRSS.SetChecked(true);
+  form.CBRSS.SetChecked(false);
+  form.ItExitClick();
+  const std::wstring chosen = L"C:\\windows\\system32\\chosen.scr";
+  SetScreenSaverSetting(chosen);  // in the control panel, while no player runs
+  player.reset();
+  ui::Application::Instance().ClearTermination();
+  StartPlayer().ItExitClick();
+  EXPECT_EQ(ScreenSaverSetting(), chosen);
+  EXPECT_FALSE(ReadSetting(kSettingsKey, "OldScreenSaver")) << "given back once, then forgotten";
+}
+
 TEST_F(PlayerTest, StartUpFolderOfTypeExpandSzIsExpandedForTheShortcut) {
   constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User shell folders";
   RegistryKey folders = RegistryKey::Create(HKEY_CURRENT_USER, kShellFolders);

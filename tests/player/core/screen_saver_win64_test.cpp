@@ -136,9 +136,8 @@ TEST_F(Wow64, TheSettingsKeyIsInThe32BitView) {
   EXPECT_EQ(Native(query + L" /reg:64"), 1u);
   EXPECT_TRUE(settings.DeleteValue("ViewProbe"));
 
-  // The player's own load and save go there too.
+  // The player's own load and save go to the user's tree, which both views share.
   TLumorixMainForm& form = StartPlayer();
   form.LoadSaveOptions(false);
-  EXPECT_EQ(Native(L"reg.exe query HKLM\\Software\\Wow6432Node\\Vantrel\\Lumorix\\Audio /v Volume"), 0u);
-  EXPECT_EQ(Native(L"reg.exe query HKLM\\Software\\Vantrel\\Lumorix /reg:64"), 1u);
+  EXPECT_EQ(Native(L"reg.exe query HKCU\\Software\\Vantrel\\Lumorix\\Audio /v Volume /reg:64"), 0u);
 }

@@ -1,6 +1,7 @@
 // Loading and saving the settings against the real registry.
 #include "common/settings_layout.h"
 #include "player/colour/color_control_form.h"
+#include "platform/registry.h"
 #include "player/core/settings_registry.h"
 #include "tests/player/core/player_fixture.h"
 
@@ -184,4 +185,24 @@ TEST_F(PlayerTest, LogOffWithARefusedSaveNeitherVetoesNorShowsABox) {
   // The rest of the ending still ran: the playlist is saved and playback stopped.
   EXPECT_TRUE(GetFileAttributesW(TLumorixPlayListForm::PlayListFileName().c_str()) != INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(form.FilterGraph()->State(), 1);
+}
+
+TEST_F(PlayerTest, AUserWithoutSettingsStartsFromTheMachinesOnceAndKeepsTheirOwn) {
+  DeleteSettingsTree();
+  for (const SettingsDefault& value : InstallerDefaults(false))
+    ASSERT_TRUE(RegistryKey::Create(HKEY_LOCAL_MACHINE, value.key).Write(value.name, value.value));
+  // An earlier installation's setting, changed from the default.
+  ASSERT_TRUE(RegistryKey::Create(HKEY_LOCAL_MACHINE, kAudioKey).Write("PlayListVisible", EncodeInteger(0)));
+  TLumorixMainForm& form = StartPlayer();
+  EXPECT_TRUE(errors.Boxes().empty()) << ErrorText(errors);
+  EXPECT_EQ(form.ColorControlForm().TBBrightness.Position(), 75);
+  EXPECT_FALSE(form.PlayListVisible) << "an earlier installation's settings come along";
+  form.ColorControlForm().TBBrightness.SetPosition(300);
+  form.ItExitClick();
+  EXPECT_EQ(ReadIntegerSetting(kColorKey, "Brightness"), 300);
+  EXPECT_EQ(DecodeInteger("Brightness", RegistryKey::Open(HKEY_LOCAL_MACHINE, kColorKey, KEY_READ).Read("Brightness")), 75);
+
+  player.reset();
+  ui::Application::Instance().ClearTermination();
+  EXPECT_EQ(StartPlayer().ColorControlForm().TBBrightness.Position(), 300);
 }

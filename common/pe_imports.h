@@ -1,0 +1,23 @@
+#pragma once
+// The DLLs a 32-bit Windows program names in its import tables, read from
+// the file's bytes, and which of them Windows takes from the system folder
+// whatever folder the program was started from.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumorix {
+
+// The names in the import and delay-import directories, in file order;
+// nothing when the bytes are no well-formed PE32 image.
+std::optional<std::vector<std::string>> ImportedDlls(const std::vector<uint8_t>& image);
+
+// True for a DLL the loader never looks for beside the program: the known
+// DLLs of Windows 7 to 11 and the few loaded before any program code runs.
+bool AlwaysFromSystemFolder(std::string_view dll);
+// The same for a program whose manifest depends (or not) on common controls 6.
+bool FromSystemFolderFor(std::string_view dll, bool commonControls6);
+
+}  // namespace lumorix
