@@ -239,7 +239,7 @@ void TLumorixMainForm::Timer2Timer() {
 }
 
 void TLumorixMainForm::PreviewPlacement() {
-  DSVideoWindowEx2.SetBounds({16, 16, 400, 300});
+  DSVideoWindowEx2.SetDesignBounds({16, 16, 400, 300});
   DSVideoWindowEx2.StopDesktopPlayback();
   if (idlePause_) idlePause_->PlacementChanged();
 }
