@@ -53,6 +53,9 @@ class Window {
   // The window's new DPI: its font (its own, or `inheritedFont` when it took its
   // parent's), its place and whatever it sized to its content.
   void ApplyDpi(int dpi, HFONT inheritedFont);
+  // Only the DPI its next design place is scaled for (a window away from its
+  // form, or a top-level window on a new monitor).
+  void SetDpi(int dpi) { dpi_ = dpi; }
 
   virtual void SetVisible(bool visible);
   bool Visible() const;
@@ -91,9 +94,6 @@ class Window {
   void SetScaledFont(const ScaledFont* font);
   // After a change of DPI: re-fit what the window sized to its content.
   virtual void DpiChanged(int /*oldDpi*/) {}
-  // Top-level windows take their DPI from their monitor.
-  void SetDpi(int dpi) { dpi_ = dpi; }
-
   // Returns true when it handled the message and set `result`.
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // Notifications the parent received from this control (WM_COMMAND, WM_NOTIFY,

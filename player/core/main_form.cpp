@@ -244,6 +244,12 @@ void TLumorixMainForm::PreviewPlacement() {
   if (idlePause_) idlePause_->PlacementChanged();
 }
 
+// The video on the desktop is no child of the form now; back in the preview it
+// takes the form's scale.
+void TLumorixMainForm::DpiChanged(int) {
+  if (!IsChild(Handle(), DSVideoWindowEx2.Handle())) DSVideoWindowEx2.SetDpi(Dpi());
+}
+
 void TLumorixMainForm::DesktopPlacement() {
   DSVideoWindowEx2.SetBounds({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
   DSVideoWindowEx2.StartDesktopPlayback();

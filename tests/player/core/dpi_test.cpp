@@ -15,8 +15,9 @@ namespace lumorix::test {
 namespace {
 
 // As the manifest makes the player: aware of each monitor's DPI. Otherwise
-// the system would report 96 to the test and stretch its windows.
-const bool perMonitorAware = [] {
+// Windows would report 96 to the test and stretch its windows. (Wine makes
+// every process aware already, so the call may be refused there.)
+[[maybe_unused]] const bool perMonitorAware = [] {
   using SetContext = BOOL(WINAPI*)(HANDLE);
   auto set = reinterpret_cast<SetContext>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
@@ -78,7 +79,6 @@ std::string SupportedSystems(const std::string& manifest) {
 }  // namespace
 
 TEST_F(PlayerTest, SettingsWindowIsLaidOutAtItsMonitorsScale) {
-  ASSERT_TRUE(perMonitorAware);
   ASSERT_EQ(ui::SystemDpi(), 144) << "the session's LogPixels did not reach Wine";
   TLumorixMainForm& form = StartPlayer();
   EXPECT_EQ(form.Dpi(), 144);
@@ -117,8 +117,7 @@ TEST(ShippedPrograms, DeclareEachMonitorsDpiAndUseTheWholeAddressSpace) {
   }
 }
 
-TEST(PlayerProgram, ItsManifestMakesItScaleItself) {
-  ASSERT_TRUE(perMonitorAware);
+TEST(PlayerProgram, ItsSettingsWindowIsScaledOnTheScreen) {
   WritePlayerPlayList({});
   PlayerProcess player;
   ASSERT_TRUE(player.Started());
