@@ -145,6 +145,12 @@ void Form::SetClientSize(int width, int height) {
                                static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)),
                                static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)), menu_ != nullptr, Dpi());
   SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // A menu bar of more than one line (a narrow form, a large font) takes more room than reckoned.
+  RECT client;
+  GetClientRect(Handle(), &client);
+  const int missing = Scale(height) - client.bottom;
+  if (missing > 0)
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy + missing, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::ChangeDpi(int dpi, const RECT* suggested) {

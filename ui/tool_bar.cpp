@@ -36,7 +36,11 @@ void ToolBar::SetSizes() {
 }
 
 void ToolBar::DpiChanged(int) {
-  if (images_) images_->SetDpi(Dpi());
+  if (images_) {
+    images_->SetDpi(Dpi());
+    // Given again, the bar takes the list's new image size.
+    SendMessageW(Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_->Handle()));
+  }
   SetSizes();
   if (design_.autoSize) FitToButtons();
 }
