@@ -35,8 +35,6 @@ int64_t Overlap(int sourceIndex, int index, int from, int to) {
 
 int ScaleToDpi(int designUnits, int dpi) { return MulDivRounded(designUnits, ValidDpi(dpi), kDesignDpi); }
 
-int UnscaleFromDpi(int pixels, int dpi) { return MulDivRounded(pixels, kDesignDpi, ValidDpi(dpi)); }
-
 int RescaleDpi(int pixels, int fromDpi, int toDpi) { return MulDivRounded(pixels, ValidDpi(toDpi), ValidDpi(fromDpi)); }
 
 ScaledSpan ScaleSpan(int start, int length, int dpi) {

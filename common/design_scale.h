@@ -16,9 +16,6 @@ inline constexpr int kDesignDpi = 96;
 // A length in design units as pixels at `dpi`, rounded to nearest with halves
 // away from zero (as MulDiv). A DPI below 1 counts as the design's.
 int ScaleToDpi(int designUnits, int dpi);
-// Pixels at `dpi` back to design units; exact for every value `ScaleToDpi`
-// made at a DPI of 96 or more.
-int UnscaleFromDpi(int pixels, int dpi);
 // Pixels at one DPI as pixels at another (a place that has no design).
 int RescaleDpi(int pixels, int fromDpi, int toDpi);
 

@@ -36,11 +36,6 @@ TEST(DesignScale, LengthsPlacesAndFontsAtCommonScales) {
   EXPECT_EQ(RescaleDpi(300, 144, 96), 200);
 }
 
-TEST(DesignScale, PixelsGoBackToTheDesignExactly) {
-  for (int dpi : {96, 110, 120, 144, 168, 192, 240})
-    for (int units = -50; units <= 700; ++units) ASSERT_EQ(UnscaleFromDpi(ScaleToDpi(units, dpi), dpi), units) << dpi;
-}
-
 TEST(DesignScale, TheBitmapFontIsReplacedAwayFromItsDpi) {
   EXPECT_EQ(FontFaceAtDpi(L"MS Sans Serif", 96), L"MS Sans Serif");
   EXPECT_EQ(FontFaceAtDpi(L"MS Sans Serif", 144), L"Microsoft Sans Serif");
