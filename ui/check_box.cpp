@@ -2,18 +2,25 @@
 
 #include <algorithm>
 
+#include "ui/dpi.h"
+
 namespace lumorix::ui {
 
-CheckBox::CheckBox(HWND parent, const Bounds& bounds, const std::wstring& caption) {
+CheckBox::CheckBox(HWND parent, const Bounds& bounds, const std::wstring& caption)
+    : autoSize_(bounds.width == 0 && bounds.height == 0) {
   CreateControl(L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, 0, parent, bounds, caption);
-  if (bounds.width == 0 && bounds.height == 0) FitToCaption();
+  if (autoSize_) FitToCaption();
+}
+
+void CheckBox::DpiChanged(int) {
+  if (autoSize_) FitToCaption();
 }
 
 void CheckBox::FitToCaption() {
   SIZE caption = CaptionSize(Handle());
   // The box, the gap before the caption and room for the focus frame.
-  int boxWidth = GetSystemMetrics(SM_CXMENUCHECK) + 6;
-  SetWindowPos(Handle(), nullptr, 0, 0, caption.cx + boxWidth, std::max<int>(caption.cy, 17),
+  int boxWidth = SystemMetricForDpi(SM_CXMENUCHECK, Dpi()) + Scale(6);
+  SetWindowPos(Handle(), nullptr, 0, 0, caption.cx + boxWidth, std::max<int>(caption.cy, Scale(17)),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -20,9 +20,11 @@ class CheckBox : public Window {
 
  protected:
   bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void DpiChanged(int oldDpi) override;
 
  private:
   void FitToCaption();
+  bool autoSize_;
   bool checked_ = false;
 };
 

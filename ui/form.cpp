@@ -1,6 +1,8 @@
 #include "ui/form.h"
 
+#include "common/design_scale.h"
 #include "ui/application.h"
+#include "ui/dpi.h"
 #include "ui/menu.h"
 
 namespace lumorix::ui {
@@ -30,31 +32,56 @@ FrameStyle StyleOf(BorderStyle border) {
   return {WS_OVERLAPPEDWINDOW, 0};
 }
 
+struct DpiWalk {
+  int dpi;
+  HFONT font;
+};
+
+BOOL CALLBACK ApplyDpiToChild(HWND child, LPARAM data) {
+  const auto& walk = *reinterpret_cast<const DpiWalk*>(data);
+  if (Window* window = Window::FromHandle(child)) window->ApplyDpi(walk.dpi, walk.font);
+  return TRUE;
+}
+
+RECT WorkAreaOf(HWND window) {
+  RECT work{};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor))
+    work = monitor.rcWork;
+  else
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
 }  // namespace
 
 Form::Form(const FormDesign& design)
-    : font_(CreateDesignFont()),
+    : scaleLayout_(design.scaleLayout),
       border_(design.border),
       clientWidth_(design.clientWidth),
       clientHeight_(design.clientHeight),
       outerSize_(design.outerSize) {
   FrameStyle frame = StyleOf(design.border);
+  // Made at the design's size first: only the window knows its monitor's DPI.
   Bounds bounds{design.left, design.top, design.clientWidth, design.clientHeight};
+  CreateOwn(design.className.c_str(), CS_DBLCLKS, frame.style, frame.exStyle | design.extraExStyle, design.owner,
+            bounds, design.caption);
+  if (!scaleLayout_) SetDpi(kDesignDpi);
+  bounds = {Scale(bounds.left), Scale(bounds.top), Scale(bounds.width), Scale(bounds.height)};
   if (!design.outerSize) {
-    RECT rect{0, 0, design.clientWidth, design.clientHeight};
-    AdjustWindowRectEx(&rect, frame.style, FALSE, frame.exStyle);
-    bounds.width = rect.right - rect.left;
-    bounds.height = rect.bottom - rect.top;
+    SIZE outer = OuterSizeForDpi({bounds.width, bounds.height}, frame.style, frame.exStyle | design.extraExStyle, false,
+                                 Dpi());
+    bounds.width = outer.cx;
+    bounds.height = outer.cy;
   }
   if (design.position == FormPosition::DesktopCenter) {
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT work = WorkAreaOf(Handle());
     bounds.left = work.left + (work.right - work.left - bounds.width) / 2;
     bounds.top = work.top + (work.bottom - work.top - bounds.height) / 2;
   }
-  CreateOwn(design.className.c_str(), CS_DBLCLKS, frame.style, frame.exStyle | design.extraExStyle, design.owner,
-            bounds, design.caption);
-  SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  SetBounds(bounds);
+  SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
   SetColor(design.color);
   if (HICON icon = Application::Instance().Icon()) {
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -114,11 +141,38 @@ void Form::SetTopMost(bool topMost) {
 }
 
 void Form::SetClientSize(int width, int height) {
-  RECT rect{0, 0, width, height};
-  AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)), menu_ != nullptr,
-                     static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)));
-  SetWindowPos(Handle(), nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SIZE outer = OuterSizeForDpi({Scale(width), Scale(height)},
+                               static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)),
+                               static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)), menu_ != nullptr, Dpi());
+  SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // A menu bar of more than one line (a narrow form, a large font) takes more room than reckoned.
+  RECT client;
+  GetClientRect(Handle(), &client);
+  const int missing = Scale(height) - client.bottom;
+  if (missing > 0)
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy + missing, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::ChangeDpi(int dpi, const RECT* suggested) {
+  const int oldDpi = Dpi();
+  SetDpi(dpi);
+  HFONT font = Font();
+  SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (suggested) {
+    SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  } else if (outerSize_) {
+    SetWindowPos(Handle(), nullptr, 0, 0, Scale(clientWidth_), Scale(clientHeight_),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    SetClientSize(clientWidth_, clientHeight_);
+  }
+  DpiWalk walk{dpi, font};
+  EnumChildWindows(Handle(), ApplyDpiToChild, reinterpret_cast<LPARAM>(&walk));
+  if (menu_) DrawMenuBar(Handle());
+  // Last, so a form that lays its children out by its size does it at the new DPI.
+  DpiChanged(oldDpi);
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 bool Form::TranslateShortcut(MSG& message) {
@@ -128,7 +182,12 @@ bool Form::TranslateShortcut(MSG& message) {
 bool Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_GETFONT:
-      result = reinterpret_cast<LRESULT>(font_.Get());
+      result = reinterpret_cast<LRESULT>(Font());
+      return true;
+    case WM_DPICHANGED:
+      if (!scaleLayout_) return false;
+      ChangeDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      result = 0;
       return true;
     case WM_CLOSE:
       Close();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ui/gdi.h"
+#include "ui/scaled_font.h"
 #include "ui/window.h"
 
 namespace lumorix::ui {
@@ -23,6 +24,7 @@ enum class BorderStyle {
 
 enum class FormPosition { Designed, DesktopCenter };
 
+// Places and sizes in units of a 96-DPI display (see Window::Dpi).
 struct FormDesign {
   std::wstring caption;
   int left = 0;
@@ -39,6 +41,9 @@ struct FormDesign {
   DWORD extraExStyle = 0;
   // The window class; other programs may look the window up by it.
   std::wstring className = L"LumorixForm";
+  // False for a surface its owner places in pixels (a host of the desktop
+  // picture): its size is not scaled and a change of DPI is left to it.
+  bool scaleLayout = true;
 };
 
 class Form : public Window {
@@ -55,9 +60,14 @@ class Form : public Window {
 
   void SetMenu(MainMenu* menu);
   MainMenu* Menu() const { return menu_; }
-  HFONT Font() const { return font_.Get(); }
+  HFONT Font() const { return font_.At(Dpi()); }
   void SetTopMost(bool topMost);
+  // In design units.
   void SetClientSize(int width, int height);
+  // The form, its font and every window inside it at `dpi`; the form takes
+  // `suggested` (screen pixels) as its new place, or keeps its place and takes
+  // its designed size. Runs on WM_DPICHANGED.
+  void ChangeDpi(int dpi, const RECT* suggested = nullptr);
 
   // Keyboard shortcuts of the form's menu; used by the message loop.
   bool TranslateShortcut(MSG& message);
@@ -74,8 +84,9 @@ class Form : public Window {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
-  UniqueFont font_;
+  ScaledFont font_;
   MainMenu* menu_ = nullptr;
+  bool scaleLayout_;
   BorderStyle border_;
   int clientWidth_;
   int clientHeight_;

@@ -76,8 +76,6 @@ SIZE SingleLineTextSize(HWND window, HFONT font, const std::wstring& text, UINT 
 // The same for a control's own caption in its own font.
 SIZE CaptionSize(HWND control);
 
-// The designed font of every window: "MS Sans Serif", height -11.
-UniqueFont CreateDesignFont(bool bold = false);
 // A system colour (high byte 0x80, COLOR_ index below) or a plain $00BBGGRR value.
 COLORREF ResolveColor(COLORREF color);
 

@@ -11,8 +11,8 @@ class HintWindow : public Window {
   // `owner` is the window the pop-up belongs to.
   explicit HintWindow(HWND owner);
 
-  // Sets the text and sizes the pop-up to it: text width + 6, text height + 4,
-  // in the system's hint font.
+  // Sets the text and sizes the pop-up to it: text width + 6, text height + 4
+  // (design units), in the system's hint font at the pop-up's DPI.
   void SetHintText(const std::wstring& text);
   void MoveTo(int x, int y);
   // Shows the pop-up without taking the focus.
@@ -22,7 +22,9 @@ class HintWindow : public Window {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
  private:
+  void FitToText();
   UniqueFont font_;
+  int fontDpi_ = 0;
 };
 
 }  // namespace lumorix::ui

@@ -1,5 +1,7 @@
 #include "ui/label.h"
 
+#include "ui/scaled_font.h"
+
 namespace lumorix::ui {
 
 Label::Label(HWND parent, const Bounds& bounds, const std::wstring& caption, Alignment alignment)
@@ -22,10 +24,14 @@ void Label::SetCaption(const std::wstring& caption) {
   Invalidate();
 }
 
-void Label::SetFont(HFONT font) {
-  SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+void Label::SetFont(const ScaledFont& font) {
+  SetScaledFont(&font);
   if (autoSize_) FitToText();
   Invalidate();
+}
+
+void Label::DpiChanged(int) {
+  if (autoSize_) FitToText();
 }
 
 void Label::SetFontColor(COLORREF color) {

@@ -18,8 +18,8 @@ class Label : public Window {
   // Draws only its text over what the parent painted (a gradient); a new
   // caption has the parent repaint beneath it first.
   void SetSeeThrough(bool seeThrough) { seeThrough_ = seeThrough; }
-  // The font stays the caller's; the label only draws with it.
-  void SetFont(HFONT font);
+  // The font stays the caller's; the label draws with it at its DPI.
+  void SetFont(const ScaledFont& font);
   // A text colour of its own (a system colour or $00BBGGRR) instead of the window text colour.
   void SetFontColor(COLORREF color);
   // A pointing hand over the label, as over a link.
@@ -29,6 +29,7 @@ class Label : public Window {
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void DpiChanged(int oldDpi) override;
 
  private:
   void FitToText();

@@ -2,16 +2,20 @@
 
 #include <algorithm>
 
+#include "ui/scaled_font.h"
+
 namespace lumorix::ui {
 
 ListBox::ListBox(HWND parent, const Bounds& bounds, int itemHeight, bool multiSelect, ItemData data)
-    : multiSelect_(multiSelect) {
+    : multiSelect_(multiSelect), itemHeight_(itemHeight) {
   DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT;
   style |= data == ItemData::None ? LBS_NODATA : LBS_HASSTRINGS;
   if (multiSelect) style |= LBS_EXTENDEDSEL;
   CreateControl(L"LISTBOX", style, WS_EX_CLIENTEDGE, parent, bounds);
-  SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, itemHeight);
+  SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, Scale(itemHeight));
 }
+
+void ListBox::DpiChanged(int) { SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, Scale(itemHeight_)); }
 
 int ListBox::Count() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0)); }
 
@@ -76,7 +80,10 @@ void ListBox::SetItemIndex(int index) {
   SendMessageW(Handle(), multiSelect_ ? LB_SETCARETINDEX : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-void ListBox::SetFont(HFONT font) { SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+void ListBox::SetFont(const ScaledFont& font) {
+  SetScaledFont(&font);
+  Invalidate();
+}
 
 bool ListBox::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   if (message == WM_KEYUP && OnKeyUp) {

@@ -37,7 +37,8 @@ class ListBox : public Window {
   int ItemIndex() const;  // the focused item, or -1
   void SetItemIndex(int index);
 
-  void SetFont(HFONT font);
+  // The font stays the caller's; the list draws with it at its DPI.
+  void SetFont(const ScaledFont& font);
   void SetTextColor(COLORREF color) { textColor_ = color; }
 
   // The list has prepared the canvas: background and text colours and the font.
@@ -48,9 +49,11 @@ class ListBox : public Window {
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void DpiChanged(int oldDpi) override;
 
  private:
   bool multiSelect_;
+  int itemHeight_;  // in design units
   COLORREF textColor_ = 0;
 };
 

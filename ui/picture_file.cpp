@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "common/design_scale.h"
 #include "common/skin_description.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -107,12 +108,8 @@ struct EnhMetaFileDeleter {
 };
 using UniqueEnhMetaFile = UniqueGdi<HENHMETAFILE, EnhMetaFileDeleter>;
 
-int ScreenPixelsPerInch() {
-  HDC screen = GetDC(nullptr);
-  int perInch = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  return perInch > 0 ? perInch : 96;
-}
+// A picture's size is in design units, which the picture scales to its DPI.
+int ScreenPixelsPerInch() { return kDesignDpi; }
 
 UniqueBitmap DrawMetafile(const UniqueEnhMetaFile& metafile, int width, int height) {
   if (width <= 0 || height <= 0 || width > 16384 || height > 16384) throw Exception("Metafile is not valid");
@@ -175,6 +172,35 @@ UniqueBitmap BitmapFromImage(const PremultipliedImage& image) {
   Dib32 dib = CreateDib(static_cast<int>(image.width), static_cast<int>(image.height));
   std::copy(image.pixels.begin(), image.pixels.end(), dib.bits);
   return std::move(dib.bitmap);
+}
+
+PremultipliedImage ImageFromBitmap(HBITMAP bitmap, std::optional<COLORREF> transparent) {
+  PremultipliedImage image;
+  BITMAP info{};
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight == 0) return image;
+  image.width = static_cast<uint32_t>(info.bmWidth);
+  image.height = static_cast<uint32_t>(std::abs(info.bmHeight));
+  image.pixels.assign(static_cast<size_t>(image.width) * image.height, 0u);
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = info.bmWidth;
+  format.bmiHeader.biHeight = -static_cast<LONG>(image.height);
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  if (!GetDIBits(dc.Get(), bitmap, 0, image.height, image.pixels.data(), &format, DIB_RGB_COLORS)) {
+    image.pixels.assign(image.pixels.size(), 0u);
+    return image;
+  }
+  const bool hasAlpha = info.bmBitsPixel == 32 && std::any_of(image.pixels.begin(), image.pixels.end(),
+                                                               [](uint32_t pixel) { return (pixel >> 24) != 0; });
+  const uint32_t key = transparent ? (GetRValue(*transparent) << 16 | GetGValue(*transparent) << 8 |
+                                      GetBValue(*transparent))
+                                   : 0xFFFFFFFFu;
+  if (!hasAlpha)
+    for (uint32_t& pixel : image.pixels) pixel = (pixel & 0x00FFFFFFu) == key ? 0u : pixel | 0xFF000000u;
+  return image;
 }
 
 UniqueBitmap LoadPictureFile(const std::wstring& path) {

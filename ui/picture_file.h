@@ -4,6 +4,7 @@
 // blends over its background whenever it paints.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "common/png_image.h"
@@ -12,6 +13,10 @@
 namespace lumorix::ui {
 
 UniqueBitmap BitmapFromImage(const PremultipliedImage& image);
+// The pixels of any bitmap as premultiplied 0xAARRGGBB. A bitmap without an
+// alpha channel (fewer than 32 bits, or a fourth byte that is 0 everywhere)
+// is opaque, but for pixels of the `transparent` colour, which are clear.
+PremultipliedImage ImageFromBitmap(HBITMAP bitmap, std::optional<COLORREF> transparent = std::nullopt);
 
 // Raises `Exception` with "Unknown picture file extension (.ext)" before
 // anything is opened, "Cannot open file <path>" when the file cannot be read,

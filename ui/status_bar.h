@@ -10,6 +10,13 @@ class StatusBar : public Window {
  public:
   StatusBar(HWND parent, int panelWidth);
   void SetPanelText(const std::wstring& text);
+
+ protected:
+  void DpiChanged(int oldDpi) override;
+
+ private:
+  void SetPanels();
+  int panelWidth_;  // in design units
 };
 
 }  // namespace lumorix::ui

@@ -19,14 +19,30 @@ ToolBar::ToolBar(HWND parent, const Bounds& bounds, const ToolBarDesign& design)
   if (design.transparent) style |= TBSTYLE_TRANSPARENT;
   CreateControl(TOOLBARCLASSNAMEW, style, 0, parent, bounds);
   SendMessageW(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  SendMessageW(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(design.buttonWidth, design.buttonHeight));
+  SendMessageW(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(Scale(design.buttonWidth), Scale(design.buttonHeight)));
 }
 
-void ToolBar::SetImages(const ImageList* images) {
+void ToolBar::SetImages(ImageList* images) {
+  images_ = images;
+  if (images) images->SetDpi(Dpi());
   SendMessageW(Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
-  if (images) SendMessageW(Handle(), TB_SETBITMAPSIZE, 0, MAKELPARAM(images->Width(), images->Height()));
-  SendMessageW(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(design_.buttonWidth, design_.buttonHeight));
+  SetSizes();
   Invalidate();
+}
+
+void ToolBar::SetSizes() {
+  if (images_) SendMessageW(Handle(), TB_SETBITMAPSIZE, 0, MAKELPARAM(images_->Width(), images_->Height()));
+  SendMessageW(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(Scale(design_.buttonWidth), Scale(design_.buttonHeight)));
+}
+
+void ToolBar::DpiChanged(int) {
+  if (images_) {
+    images_->SetDpi(Dpi());
+    // Given again, the bar takes the list's new image size.
+    SendMessageW(Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_->Handle()));
+  }
+  SetSizes();
+  if (design_.autoSize) FitToButtons();
 }
 
 ToolButton& ToolBar::AddButton(int image, bool check, const std::wstring& caption) {
@@ -45,7 +61,7 @@ ToolButton& ToolBar::AddButton(int image, bool check, const std::wstring& captio
 
 void ToolBar::AddSeparator(int width) {
   TBBUTTON separator{};
-  separator.iBitmap = width;
+  separator.iBitmap = Scale(width);
   separator.fsStyle = BTNS_SEP;
   SendMessageW(Handle(), TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&separator));
 }

@@ -30,6 +30,7 @@ class ToolButton {
   std::wstring caption_;
 };
 
+// Sizes in design units.
 struct ToolBarDesign {
   int buttonWidth = 23;
   int buttonHeight = 22;
@@ -43,7 +44,8 @@ class ToolBar : public Window {
  public:
   ToolBar(HWND parent, const Bounds& bounds, const ToolBarDesign& design);
 
-  void SetImages(const ImageList* images);
+  // The bar shows the list's images at the bar's DPI.
+  void SetImages(ImageList* images);
   // Adds a button showing `image`; `check` buttons toggle their down state.
   ToolButton& AddButton(int image, bool check = false, const std::wstring& caption = {});
   ToolButton& Button(size_t index) const { return *buttons_[index]; }
@@ -52,9 +54,12 @@ class ToolBar : public Window {
 
  protected:
   bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void DpiChanged(int oldDpi) override;
 
  private:
+  void SetSizes();
   ToolBarDesign design_;
+  ImageList* images_ = nullptr;
   std::vector<std::unique_ptr<ToolButton>> buttons_;
   UINT nextId_ = 100;
 };

@@ -4,13 +4,23 @@
 
 #include <set>
 
+#include "common/design_scale.h"
 #include "ui/application.h"
+#include "ui/dpi.h"
+#include "ui/scaled_font.h"
 
 namespace lumorix::ui {
 
 namespace {
 constexpr wchar_t kObjectProperty[] = L"Lumorix.Window";
 constexpr UINT_PTR kSubclassId = 0x4C58;
+
+// A window of the layer knows the DPI its layout is scaled for (also one a
+// test gave it); another takes its monitor's.
+int DpiOfParent(HWND parent) {
+  if (Window* window = Window::FromHandle(parent)) return window->Dpi();
+  return WindowDpi(parent);
+}
 }  // namespace
 
 void RegisterOwnClass(const wchar_t* className, UINT classStyle, WNDPROC procedure) {
@@ -53,20 +63,32 @@ void Window::Detach() {
 void Window::CreateOwn(const wchar_t* className, UINT classStyle, DWORD style, DWORD exStyle, HWND parent,
                        const Bounds& bounds, const std::wstring& text) {
   RegisterOwnClass(className, classStyle, OwnClassProc);
-  CreateWindowExW(exStyle, className, text.c_str(), style, bounds.left, bounds.top, bounds.width, bounds.height, parent,
+  Bounds placed = bounds;
+  if (style & WS_CHILD) {
+    dpi_ = DpiOfParent(parent);
+    design_ = bounds;
+    placed = Scale(bounds);
+  }
+  CreateWindowExW(exStyle, className, text.c_str(), style, placed.left, placed.top, placed.width, placed.height, parent,
                   nullptr, GetModuleHandleW(nullptr), this);
+  if (!(style & WS_CHILD) && hwnd_) dpi_ = WindowDpi(hwnd_);
 }
 
 void Window::CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent, const Bounds& bounds,
                            const std::wstring& text) {
-  HWND hwnd = CreateWindowExW(exStyle | WS_EX_NOPARENTNOTIFY, className, text.c_str(), style, bounds.left, bounds.top,
-                              bounds.width, bounds.height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  dpi_ = DpiOfParent(parent);
+  design_ = bounds;
+  const Bounds placed = Scale(bounds);
+  HWND hwnd = CreateWindowExW(exStyle | WS_EX_NOPARENTNOTIFY, className, text.c_str(), style, placed.left, placed.top,
+                              placed.width, placed.height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!hwnd) return;
   Attach(hwnd);
   subclassed_ = SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   if (parent) {
-    if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0)))
+    if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0))) {
       SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+      inheritsFont_ = true;
+    }
   }
 }
 
@@ -154,7 +176,46 @@ bool Window::OnReflected(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
   }
 }
 
+int Window::Scale(int designUnits) const { return ScaleToDpi(designUnits, dpi_); }
+
+Bounds Window::Scale(const Bounds& design) const {
+  const ScaledSpan across = ScaleSpan(design.left, design.width, dpi_);
+  const ScaledSpan down = ScaleSpan(design.top, design.height, dpi_);
+  return {across.start, down.start, across.length, down.length};
+}
+
+void Window::SetDesignBounds(const Bounds& design) {
+  SetBounds(Scale(design));
+  design_ = design;
+}
+
+void Window::SetScaledFont(const ScaledFont* font) {
+  font_ = font;
+  HFONT handle = font ? font->At(dpi_) : nullptr;
+  if (!handle && inheritsFont_)
+    if (HWND parent = GetParent(hwnd_)) handle = reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0));
+  if (handle) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(handle), FALSE);
+}
+
+void Window::ApplyDpi(int dpi, HFONT inheritedFont) {
+  const int oldDpi = dpi_;
+  dpi_ = dpi;
+  if (HFONT font = font_ ? font_->At(dpi) : inheritsFont_ ? inheritedFont : nullptr)
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (design_) {
+    const Bounds design = *design_;
+    SetDesignBounds(design);
+  } else if (GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD) {
+    const Bounds now = GetBounds();
+    SetBounds({RescaleDpi(now.left, oldDpi, dpi), RescaleDpi(now.top, oldDpi, dpi), RescaleDpi(now.width, oldDpi, dpi),
+               RescaleDpi(now.height, oldDpi, dpi)});
+  }
+  DpiChanged(oldDpi);
+  Invalidate();
+}
+
 void Window::SetBounds(const Bounds& bounds) {
+  design_.reset();
   SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, bounds.width, bounds.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -13,11 +13,14 @@
 
 namespace lumorix::ui {
 
+class ScaledFont;
+
 struct Bounds {
   int left = 0;
   int top = 0;
   int width = 0;
   int height = 0;
+  bool operator==(const Bounds&) const = default;
 };
 
 class Window {
@@ -29,7 +32,8 @@ class Window {
   HWND Handle() const { return hwnd_; }
   static Window* FromHandle(HWND hwnd);
 
-  // Placement in the parent's client coordinates (screen coordinates for top-level windows).
+  // Placement in pixels, in the parent's client coordinates (screen coordinates
+  // for top-level windows).
   void SetBounds(const Bounds& bounds);
   Bounds GetBounds() const;
   void SetLeft(int left);
@@ -38,6 +42,20 @@ class Window {
   int Top() const { return GetBounds().top; }
   int Width() const { return GetBounds().width; }
   int Height() const { return GetBounds().height; }
+
+  // Layouts are designed in units of a 96-DPI display. A child window is created
+  // and placed in those units at the DPI of its form, and placed again when
+  // that DPI changes; a place given in pixels (SetBounds) is scaled by the change.
+  int Dpi() const { return dpi_; }
+  int Scale(int designUnits) const;
+  Bounds Scale(const Bounds& design) const;
+  void SetDesignBounds(const Bounds& design);
+  // The window's new DPI: its font (its own, or `inheritedFont` when it took its
+  // parent's), its place and whatever it sized to its content.
+  void ApplyDpi(int dpi, HFONT inheritedFont);
+  // Only the DPI its next design place is scaled for (a window away from its
+  // form, or a top-level window on a new monitor).
+  void SetDpi(int dpi) { dpi_ = dpi; }
 
   virtual void SetVisible(bool visible);
   bool Visible() const;
@@ -72,6 +90,10 @@ class Window {
   void CreateControl(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent, const Bounds& bounds,
                      const std::wstring& text = {});
 
+  // The window draws with `font` at its DPI (null: with its parent's again).
+  void SetScaledFont(const ScaledFont* font);
+  // After a change of DPI: re-fit what the window sized to its content.
+  virtual void DpiChanged(int /*oldDpi*/) {}
   // Returns true when it handled the message and set `result`.
   virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   // Notifications the parent received from this control (WM_COMMAND, WM_NOTIFY,
@@ -92,6 +114,10 @@ class Window {
   HWND hwnd_ = nullptr;
   bool subclassed_ = false;
   bool destroying_ = false;
+  int dpi_ = 96;
+  std::optional<Bounds> design_;  // the place in design units, while it has one
+  bool inheritsFont_ = false;
+  const ScaledFont* font_ = nullptr;
   std::optional<COLORREF> color_;
   mutable UniqueBrush brush_;
   mutable COLORREF brushColor_ = 0;

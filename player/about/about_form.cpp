@@ -22,16 +22,9 @@ ui::FormDesign AboutDesign() {
   return design;
 }
 
-ui::UniqueFont CreateTitleFont() {
-  return ui::UniqueFont(CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Arial Black"));
-}
+ui::FontDesign TitleFont() { return {-12, FW_NORMAL, false, RUSSIAN_CHARSET, L"Arial Black"}; }
 
-ui::UniqueFont CreateLinkFont() {
-  return ui::UniqueFont(CreateFontW(-11, 0, 0, 0, FW_BOLD, FALSE, TRUE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                    L"MS Sans Serif"));
-}
+ui::FontDesign LinkFont() { return {-11, FW_BOLD, true, DEFAULT_CHARSET, L"MS Sans Serif"}; }
 
 }  // namespace
 
@@ -79,12 +72,13 @@ TlumorixAboutForm::TlumorixAboutForm(IAboutOwner& owner, HMODULE resources)
       LWinInfo(Handle(), {16, 192, 0, 0}, L""),
       BtOk(Handle(), {80, 232, 75, 25}, L"Ok"),
       owner_(owner),
-      titleFont_(CreateTitleFont()),
-      linkFont_(CreateLinkFont()) {
+      titleFont_(TitleFont()),
+      linkFont_(LinkFont()) {
   LumorixLogo.SetStretch(true);
   LumorixLogo.SetBitmap(ui::LoadPngResource(resources, L"LUMORIX_LOGO"));
-  for (ui::Label* label : {&Label5, &Label1, &Label3, &Label2}) label->SetFont(titleFont_.Get());
-  Label4.SetFont(linkFont_.Get());
+  LumorixLogo.AddLargerArt(ui::LoadPngResource(resources, L"LUMORIX_LOGO96"));
+  for (ui::Label* label : {&Label5, &Label1, &Label3, &Label2}) label->SetFont(titleFont_);
+  Label4.SetFont(linkFont_);
   Label4.SetFontColor(0x00FF0000);  // blue
   Label4.SetHandCursor(true);
   for (ui::Label* label : {&Label5, &Label1, &Label3, &Label2, &Label4, &LWinInfo}) label->SetColor(kInfoBk);

@@ -13,6 +13,7 @@
 #include "ui/form.h"
 #include "ui/label.h"
 #include "ui/picture.h"
+#include "ui/scaled_font.h"
 
 namespace lumorix {
 
@@ -23,7 +24,8 @@ WindowsVersion RunningWindowsVersion();
 
 class TlumorixAboutForm : public ui::Form {
  public:
-  // The logo is the PNG resource "LUMORIX_LOGO" of `resources`.
+  // The logo is the PNG resource "LUMORIX_LOGO" of `resources`, drawn from
+  // "LUMORIX_LOGO96" where it shows larger.
   explicit TlumorixAboutForm(IAboutOwner& owner, HMODULE resources = GetModuleHandleW(nullptr));
 
   void BtOkClick();
@@ -50,8 +52,8 @@ class TlumorixAboutForm : public ui::Form {
 
  private:
   IAboutOwner& owner_;
-  ui::UniqueFont titleFont_;
-  ui::UniqueFont linkFont_;
+  ui::ScaledFont titleFont_;
+  ui::ScaledFont linkFont_;
 };
 
 }  // namespace lumorix

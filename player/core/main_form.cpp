@@ -241,9 +241,15 @@ void TLumorixMainForm::Timer2Timer() {
 }
 
 void TLumorixMainForm::PreviewPlacement() {
-  DSVideoWindowEx2.SetBounds({16, 16, 400, 300});
+  DSVideoWindowEx2.SetDesignBounds({16, 16, 400, 300});
   DSVideoWindowEx2.StopDesktopPlayback();
   if (idlePause_) idlePause_->PlacementChanged();
+}
+
+// The video on the desktop is no child of the form now; back in the preview it
+// takes the form's scale.
+void TLumorixMainForm::DpiChanged(int) {
+  if (!IsChild(Handle(), DSVideoWindowEx2.Handle())) DSVideoWindowEx2.SetDpi(Dpi());
 }
 
 void TLumorixMainForm::DesktopPlacement() {

@@ -169,6 +169,7 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   void FormClose() override;
   void FormDestroy();
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void DpiChanged(int oldDpi) override;
 
  private:
   // The playlist window's view of the player.

@@ -67,7 +67,7 @@ void TLumorixMainForm::SetSkin(const std::wstring& path) {
     BITMAP size{};
     GetObjectW(bitmap.Get(), sizeof size, &size);
     pictures[i]->SetBitmap(std::move(bitmap));
-    pictures[i]->SetBounds({skin.pictures[i].left, skin.pictures[i].top, size.bmWidth, size.bmHeight});
+    pictures[i]->SetDesignBounds({skin.pictures[i].left, skin.pictures[i].top, size.bmWidth, size.bmHeight});
   }
 
   if (playListForm_) {

@@ -16,6 +16,7 @@ ui::FormDesign HostDesign(COLORREF color) {
   design.color = color;
   design.className = L"LumorixHostForm";
   design.extraExStyle = WS_EX_TOOLWINDOW;  // no taskbar button, whichever mode it serves
+  design.scaleLayout = false;              // placed over monitors in their pixels
   return design;
 }
 }  // namespace

@@ -68,11 +68,11 @@ TLumorixPlayListForm::TLumorixPlayListForm(IPlayListOwner& owner)
       ImageList(24, 24),
       ToolBar1(Handle(), {0, 0, 10, kToolBarHeight}, PlayListToolBarDesign()),
       owner_(owner),
-      font_(ui::CreateDesignFont()),
-      boldFont_(ui::CreateDesignFont(true)) {
+      font_(ui::DesignFont()),
+      boldFont_(ui::DesignFont(true)) {
   LBPlayList.SetColor(RGB(0, 0, 0));
   LBPlayList.SetTextColor(kMoneyGreen);
-  LBPlayList.SetFont(font_.Get());
+  LBPlayList.SetFont(font_);
   LBPlayList.OnDrawItem = [this](const ui::ListBoxDrawItem& item) { LBPlayListDrawItem(item); };
   LBPlayList.OnDblClick = [this] { LBPlayListDblClick(); };
   LBPlayList.OnKeyUp = [this](UINT key) { LBPlayListKeyUp(key); };
@@ -94,8 +94,9 @@ TLumorixPlayListForm::TLumorixPlayListForm(IPlayListOwner& owner)
 void TLumorixPlayListForm::Layout() {
   RECT client;
   GetClientRect(Handle(), &client);
-  LBPlayList.SetBounds({0, 0, client.right, client.bottom - kToolBarHeight});
-  ToolBar1.SetBounds({0, client.bottom - kToolBarHeight, client.right, kToolBarHeight});
+  const int toolBarHeight = Scale(kToolBarHeight);
+  LBPlayList.SetBounds({0, 0, client.right, client.bottom - toolBarHeight});
+  ToolBar1.SetBounds({0, client.bottom - toolBarHeight, client.right, toolBarHeight});
 }
 
 std::wstring TLumorixPlayListForm::PlayListFileName() {
@@ -212,7 +213,7 @@ void TLumorixPlayListForm::TBRepClick() { owner_.SetRepeatMode(tbRep_->Down()); 
 void TLumorixPlayListForm::TBRandClick() { owner_.SetRandomMode(tbRand_->Down()); }
 
 void TLumorixPlayListForm::LBPlayListDrawItem(const ui::ListBoxDrawItem& item) {
-  ui::SelectObjectScope select(item.dc, item.index == owner_.CurrentIndex() ? boldFont_.Get() : font_.Get());
+  ui::SelectObjectScope select(item.dc, (item.index == owner_.CurrentIndex() ? boldFont_ : font_).At(LBPlayList.Dpi()));
   std::wstring text = AnsiToWide(entries_[static_cast<size_t>(item.index)].EntryName);
   ExtTextOutW(item.dc, item.rect.left, item.rect.top, ETO_OPAQUE | ETO_CLIPPED, &item.rect, text.c_str(),
               static_cast<UINT>(text.size()), nullptr);

@@ -12,6 +12,7 @@
 #include "ui/form.h"
 #include "ui/image_list.h"
 #include "ui/list_box.h"
+#include "ui/scaled_font.h"
 #include "ui/tool_bar.h"
 
 namespace lumorix {
@@ -59,6 +60,7 @@ class TLumorixPlayListForm : public ui::Form {
   void FormShow() override;
   void FormCloseQuery(bool& canClose) override;
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void DpiChanged(int) override { Layout(); }
 
  private:
   void LBPlayListDrawItem(const ui::ListBoxDrawItem& item);
@@ -68,8 +70,8 @@ class TLumorixPlayListForm : public ui::Form {
   IPlayListOwner& owner_;
   ShortPathLookup shortPath_ = ShortPathOf;
   std::vector<TPlayListEntry> entries_;
-  ui::UniqueFont font_;
-  ui::UniqueFont boldFont_;
+  ui::ScaledFont font_;
+  ui::ScaledFont boldFont_;
   ui::ToolButton* tbRep_;
   ui::ToolButton* tbRand_;
 };
