@@ -1,6 +1,7 @@
 #include "player/engine/mf_render.h"
 
 #include "common/render_fallback.h"
+#include "player/engine/mf_decoding_device.h"
 #include "player/engine/mf_source_filter.h"
 
 namespace lumorix::engine {
@@ -27,7 +28,14 @@ HRESULT RenderFallback(IGraphBuilder* graph, const std::wstring& path, HRESULT g
                        const std::function<void()>& clear) {
   FallbackNeed need = RenderFallbackFor(graphResult);
   if (need == FallbackNeed::kNone) return graphResult;
-  ComPtr<MfSourceFilter> source = MfSourceFilter::Create(path, nullptr);
+  ComPtr<MfSourceFilter> source;
+  {
+    // Readers decode on the graphics card where the renderer offers its device.
+    ComPtr<IFilterGraph> filters;
+    (void)graph->QueryInterface(IID_PPV_ARGS(&filters));
+    DecodingDeviceScope device(DecodingDeviceOf(filters.Get()));
+    source = MfSourceFilter::Create(path, nullptr);
+  }
   if (!source || !MeetsNeed(need, source->HasVideo(), source->HasAudio())) return graphResult;
   clear();
   HRESULT result = RenderSource(graph, *source.Get());

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "common/picture_convert.h"
+#include "player/engine/mf_decoding_device.h"
 #include "player/engine/mf_library.h"
 
 namespace lumorix::engine {
@@ -77,6 +78,7 @@ std::unique_ptr<MfStreamReader> MfStreamReader::Open(const std::wstring& path, K
   ComPtr<IMFAttributes> attributes;
   if (SUCCEEDED(library.CreateAttributes(&attributes, 1)))
     (void)attributes->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, TRUE);
+  AddDecodingDevice(attributes.Get());
   HRESULT opened = library.CreateSourceReaderFromURL(path.c_str(), attributes.Get(), &reader->reader_);
   if (FAILED(opened)) {
     if (error) *error = opened;
