@@ -308,7 +308,8 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       return true;
     }
     case WM_SIZE:
-      if (!desktopMode_ && !fullScreenMode_) PlaceRenderer();
+      // A picture drawn into this window follows it in every mode; a renderer window only when windowed.
+      if ((!desktopMode_ && !fullScreenMode_) || (renderer_ && renderer_->DrawsIntoControl())) PlaceRenderer();
       return false;
     case kOverlayColorKeyMessage:
       OverlayColorKeyChanged(static_cast<COLORREF>(wParam));

@@ -82,7 +82,7 @@ void LegacyRenderer::HideCursor(bool hidden) {
 }
 
 void LegacyRenderer::KeepBelow(HWND above) {
-  if (!window_ || !owner_) return;
+  if (!window_ || !owner_ || caption_.empty()) return;
   // The window is the owner's child with the caption given to it (any class:
   // the renderer's is its own business).
   HWND own = FindWindowExW(owner_, nullptr, nullptr, caption_.c_str());
