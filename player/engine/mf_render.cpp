@@ -22,20 +22,26 @@ HRESULT RenderSource(IGraphBuilder* graph, MfSourceFilter& source) {
   return rendered == source.PinCount() ? S_OK : VFW_S_PARTIAL_RENDER;
 }
 
+// Readers decode on the graphics card where the renderer offers its device;
+// a file whose picture the device's decoders refuse is opened again in software.
+ComPtr<MfSourceFilter> OpenSource(IGraphBuilder* graph, const std::wstring& path) {
+  ComPtr<IFilterGraph> filters;
+  (void)graph->QueryInterface(IID_PPV_ARGS(&filters));
+  if (ComPtr<IUnknown> device = DecodingDeviceOf(filters.Get())) {
+    DecodingDeviceScope scope(device);
+    ComPtr<MfSourceFilter> source = MfSourceFilter::Create(path, nullptr);
+    if (source && source->HasVideo()) return source;
+  }
+  return MfSourceFilter::Create(path, nullptr);
+}
+
 }  // namespace
 
 HRESULT RenderFallback(IGraphBuilder* graph, const std::wstring& path, HRESULT graphResult,
                        const std::function<void()>& clear) {
   FallbackNeed need = RenderFallbackFor(graphResult);
   if (need == FallbackNeed::kNone) return graphResult;
-  ComPtr<MfSourceFilter> source;
-  {
-    // Readers decode on the graphics card where the renderer offers its device.
-    ComPtr<IFilterGraph> filters;
-    (void)graph->QueryInterface(IID_PPV_ARGS(&filters));
-    DecodingDeviceScope device(DecodingDeviceOf(filters.Get()));
-    source = MfSourceFilter::Create(path, nullptr);
-  }
+  ComPtr<MfSourceFilter> source = OpenSource(graph, path);
   if (!source || !MeetsNeed(need, source->HasVideo(), source->HasAudio())) return graphResult;
   clear();
   HRESULT result = RenderSource(graph, *source.Get());
