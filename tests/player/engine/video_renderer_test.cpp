@@ -15,6 +15,7 @@
 #include "player/engine/render/renderer_choice.h"
 #include "player/engine/video_window.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/legacy_renderer_only.h"
 #include "tests/support/media.h"
 #include "tests/support/screen_capture.h"
 #include "tests/support/test_form.h"
@@ -35,7 +36,6 @@ class RendererTest : public ::testing::Test {
     (void)graph.Stop();
     graph.SetActive(false);
     video.SetFilterGraph(nullptr);
-    SetEnhancedFilterFactory(nullptr);
   }
   // Plays the red clip in a 400 x 200 control: a 4:3 picture letter-boxed to 267 x 200.
   void PlayRed() {
@@ -85,7 +85,7 @@ TEST_F(RendererTest, EnhancedRendererIsChosenAndDrawsIntoTheWindow) {
 }
 
 TEST_F(RendererTest, RefusedEnhancedRendererFallsBackToTheLegacyOne) {
-  SetEnhancedFilterFactory([](ComPtr<IBaseFilter>&) { return REGDB_E_CLASSNOTREG; });
+  LegacyRendererOnly legacy;  // as where the system has no enhanced renderer
   PlayRed();
   ASSERT_TRUE(video.Renderer());
   EXPECT_EQ(video.Renderer()->Kind(), RendererKind::kLegacy);

@@ -7,10 +7,10 @@
 
 #include "player/engine/filter_graph.h"
 #include "player/engine/full_screen_form.h"
-#include "player/engine/render/renderer_choice.h"
 #include "player/engine/video_window.h"
 #include "player/engine/wallpaper_layer.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/legacy_renderer_only.h"
 #include "tests/support/media.h"
 #include "tests/support/test_form.h"
 
@@ -164,7 +164,7 @@ TEST_F(LayerTest, SettingsOpenedWhileTheShellIsGoneShowTheVideo) {
 
 TEST_F(LayerTest, ExplorerRestartHostsTheVideoAgain) {
   // The legacy renderer, whose own window must come along (the enhanced one draws into the video window).
-  SetEnhancedFilterFactory([](ComPtr<IBaseFilter>&) { return REGDB_E_CLASSNOTREG; });
+  LegacyRendererOnly legacy;
   TFilterGraph graph;
   video->SetFilterGraph(&graph);
   graph.SetActive(true);
@@ -200,7 +200,6 @@ TEST_F(LayerTest, ExplorerRestartHostsTheVideoAgain) {
   (void)graph.Stop();
   graph.SetActive(false);
   video->SetFilterGraph(nullptr);
-  SetEnhancedFilterFactory(nullptr);
 }
 
 TEST(HostForm, LayerThatRefusesTheHostLeavesItTopLevel) {
