@@ -140,7 +140,8 @@ void TDSVideoWindowEx2::InsertionStep() {
     FallBackToLegacy();
   }
   if (renderer_ && renderer_->Kind() == RendererKind::kEnhanced) {
-    colorControl_.ReadDefaults();
+    // The mixer knows its ranges once it has a picture; until then nothing is known.
+    if (renderer_->Connected()) colorControl_.ReadDefaults();
     colorControl_.ApplyColors();
   } else {
     overlayActive_ = SUCCEEDED(InsertOverlay());
