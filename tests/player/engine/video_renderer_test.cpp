@@ -12,6 +12,8 @@
 
 #include "player/engine/filter_graph.h"
 #include "player/engine/mf_decoding_device.h"
+#include "player/engine/pin_walk.h"
+#include "player/engine/render/renderer_fallback.h"
 #include "player/engine/render/renderer_choice.h"
 #include "player/engine/video_window.h"
 #include "tests/support/gui_test.h"
@@ -108,6 +110,25 @@ TEST_F(RendererTest, WineMixerWithoutPictureControlsDisablesEveryColourSlider) {
   EXPECT_FALSE(caps.CanControlGamma());
   video.ColorControl().SetBrightness(0);  // stored, no error
   EXPECT_EQ(video.ColorControl().Brightness(), 0);
+}
+
+// What the window does when its enhanced renderer was left unconnected: the
+// picture the graph gave to a renderer of its own choosing is taken back.
+TEST(RendererFallback, ThePictureTheGraphRenderedItselfIsTakenBackAndSoundIsLeftAlone) {
+  TFilterGraph graph;
+  graph.SetActive(true);
+  auto filters = graph.Query<IFilterGraph>();
+  ASSERT_EQ(graph.RenderFile(Clip("tone.avi")), S_OK);  // picture and sound, to renderers the graph chose
+  size_t before = FiltersOf(filters.Get()).size();
+  ComPtr<IPin> picture = TakeUnrenderedPicture(filters.Get(), nullptr);
+  ASSERT_TRUE(picture);
+  EXPECT_FALSE(IsConnected(picture.Get()));
+  EXPECT_EQ(FiltersOf(filters.Get()).size(), before - 1) << "only the graph's video renderer went";
+
+  graph.ClearGraph();
+  ASSERT_EQ(graph.RenderFile(Clip("sound.avi")), S_OK);
+  EXPECT_FALSE(TakeUnrenderedPicture(filters.Get(), nullptr)) << "no picture: nothing to take";
+  graph.SetActive(false);
 }
 
 TEST(DecodingDevice, ReadersGetTheRenderersDeviceOnlyWhileItIsInScope) {
