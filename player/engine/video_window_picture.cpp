@@ -106,6 +106,8 @@ void TDSVideoWindowEx2::SetAspectRatio(TRatioModes mode) {
 void TDSVideoWindowEx2::SetDigitalZoom(int zoom) {
   if (auto error = DigitalZoomRangeError(zoom)) throw ui::Exception(*error);
   if (!graphRenderer_) {
+    // The enhanced renderer cuts the picture itself; without a graph renderer the rest only store it.
+    if (renderer_) (void)renderer_->Zoom(zoom);
     digitalZoom_ = zoom;
     return;
   }

@@ -61,6 +61,17 @@ void EnhancedRenderer::Withdraw() {
   if (window_) InvalidateRect(window_, nullptr, TRUE);
 }
 
+bool EnhancedRenderer::Zoom(int zoom) {
+  SIZE size{}, aspect{};
+  if (FAILED(display_->GetNativeVideoSize(&size, &aspect)) || size.cx <= 0 || size.cy <= 0) return true;
+  PictureRect cut = ZoomedSource(size.cx, size.cy, zoom);
+  float width = static_cast<float>(size.cx), height = static_cast<float>(size.cy);
+  MFVideoNormalizedRect source{cut.left / width, cut.top / height, (cut.left + cut.width) / width,
+                               (cut.top + cut.height) / height};
+  (void)display_->SetVideoPosition(&source, nullptr);
+  return true;
+}
+
 ComPtr<IMFVideoProcessor> EnhancedRenderer::Processor() const {
   return ServiceOf<IMFVideoProcessor>(filter_.Get(), MR_VIDEO_MIXER_SERVICE);
 }

@@ -30,6 +30,7 @@ class EnhancedRenderer final : public IVideoRenderer {
   void FollowParent(HWND) override {}  // the picture is in the control, which moves itself
   void HideCursor(bool) override {}    // the cursor is over the control
   void KeepBelow(HWND) override {}
+  bool Zoom(int zoom) override;
   ComPtr<IMFVideoProcessor> Processor() const override;
 
  private:

@@ -61,6 +61,9 @@ class IVideoRenderer {
   virtual void HideCursor(bool hidden) = 0;
   // Keeps the renderer's own window just below `above` and shown (overlay colour key).
   virtual void KeepBelow(HWND above) = 0;
+  // Shows the middle of the picture enlarged (0..99 per cent cut off); false
+  // where the renderer leaves that to the graph's IBasicVideo.
+  virtual bool Zoom(int) { return false; }
 
   // The legacy renderer's window interface (also the one of a Video Mixing
   // Renderer the overlay insertion fell back to); none for the enhanced one.
