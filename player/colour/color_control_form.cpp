@@ -98,7 +98,9 @@ void TLumorixColorControlForm::BDefaultClick() {
   TBSharpness.SetPosition(5);
 }
 
-void TLumorixColorControlForm::FormShow() {
+void TLumorixColorControlForm::FormShow() { FollowCapabilities(); }
+
+void TLumorixColorControlForm::FollowCapabilities() {
   const auto& caps = owner_.VideoCapabilities();
   TBBrightness.SetEnabled(caps.CanControlBrigtness());
   TBContrast.SetEnabled(caps.CanControlContrast());

@@ -20,6 +20,8 @@ class TLumorixColorControlForm : public ui::Form {
   void TBSaturationChange();
   void TBSharpnessChange();
   void BDefaultClick();
+  // Enables each slider by what the video can adjust now.
+  void FollowCapabilities();
 
   ui::Label LBrightness;
   ui::TrackBar TBBrightness;

@@ -168,6 +168,10 @@ void TLumorixMainForm::BindHandlers() {
   BtRateDown.OnClick = [this] { BtRateDownClick(); };
   BtRateUp.OnClick = [this] { BtRateUpClick(); };
   DSVideoWindowEx2.OnDblClick = [this] { DSVideoWindowEx2DblClick(); };
+  // What the renderer can adjust is known once a clip is connected.
+  DSVideoWindowEx2.OnCapabilitiesChanged = [this] {
+    if (colorControlForm_ && IsWindowVisible(colorControlForm_->Handle())) colorControlForm_->FollowCapabilities();
+  };
   CBRSS.OnClick = [this] { CBRSSClick(); };
   CBRunWithStartUp.OnClick = [this] { CBRunWithStartUpClick(); };
   BtShowPlayList.OnClick = [this] { BtShowPlayListClick(); };

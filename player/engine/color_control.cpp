@@ -32,8 +32,8 @@ ComPtr<IMixerPinConfig2> OverlayPinConfig(TFilterGraph* graph) {
 
 }  // namespace
 
-TColorControl::TColorControl(std::function<TFilterGraph*()> graph)
-    : graph_(std::move(graph)), defaults_(ConstructionDefaults()) {}
+TColorControl::TColorControl(std::function<TFilterGraph*()> graph, std::function<ColorMixer()> mixer)
+    : graph_(std::move(graph)), mixer_(std::move(mixer)), defaults_(ConstructionDefaults()) {}
 
 bool TColorControl::Live() const {
   TFilterGraph* graph = graph_ ? graph_() : nullptr;
@@ -88,6 +88,11 @@ bool TColorControl::ColorEnable() {
 }
 
 void TColorControl::ReadDefaults() {
+  if (ColorMixer mixer = Mixer(); mixer.used) {
+    defaults_ = ConstructionDefaults();
+    defaults_.dwFlags = mixerColor_.ReadRanges(mixer.processor.Get());
+    return;
+  }
   auto config = OverlayPinConfig(graph_ ? graph_() : nullptr);
   if (!config) return;
   DDCOLORCONTROL record{};
@@ -96,6 +101,10 @@ void TColorControl::ReadDefaults() {
 }
 
 void TColorControl::ApplyColors() {
+  if (ColorMixer mixer = Mixer(); mixer.used) {
+    if (mixer.processor) (void)mixerColor_.Apply(mixer.processor.Get(), {brightness_, contrast_, hue_, saturation_});
+    return;
+  }
   auto config = OverlayPinConfig(graph_ ? graph_() : nullptr);
   if (!config) return;
   DDCOLORCONTROL record{};
@@ -112,6 +121,7 @@ void TColorControl::ApplyColors() {
 }
 
 void TColorControl::ReadColors() {
+  if (Mixer().used) return;  // the mixer keeps what was written; the stored values are those
   auto config = OverlayPinConfig(graph_ ? graph_() : nullptr);
   if (!config) return;
   DDCOLORCONTROL record{};

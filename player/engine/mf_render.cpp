@@ -1,6 +1,7 @@
 #include "player/engine/mf_render.h"
 
 #include "common/render_fallback.h"
+#include "player/engine/mf_decoding_device.h"
 #include "player/engine/mf_source_filter.h"
 #include "player/engine/pin_walk.h"
 
@@ -45,13 +46,26 @@ bool GraphShowsPicture(IFilterGraph* graph) {
   return false;
 }
 
+// Readers decode on the graphics card where the renderer offers its device;
+// a file whose picture the device's decoders refuse is opened again in software.
+ComPtr<MfSourceFilter> OpenSource(IGraphBuilder* graph, const std::wstring& path) {
+  ComPtr<IFilterGraph> filters;
+  (void)graph->QueryInterface(IID_PPV_ARGS(&filters));
+  if (ComPtr<IUnknown> device = DecodingDeviceOf(filters.Get())) {
+    DecodingDeviceScope scope(device);
+    ComPtr<MfSourceFilter> source = MfSourceFilter::Create(path, nullptr);
+    if (source && source->HasVideo()) return source;
+  }
+  return MfSourceFilter::Create(path, nullptr);
+}
+
 }  // namespace
 
 HRESULT RenderFallback(IGraphBuilder* graph, const std::wstring& path, HRESULT graphResult,
                        const std::function<void()>& clear) {
   FallbackNeed need = RenderFallbackFor(graphResult);
   if (need == FallbackNeed::kNone) return graphResult;
-  ComPtr<MfSourceFilter> source = MfSourceFilter::Create(path, nullptr);
+  ComPtr<MfSourceFilter> source = OpenSource(graph, path);
   bool picturePresent = graphResult == VFW_S_VIDEO_NOT_RENDERED || (source && source->PicturePresent());
   HRESULT result = graphResult;
   if (source && MeetsNeed(need, source->HasVideo(), source->HasAudio())) {

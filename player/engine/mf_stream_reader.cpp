@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/handle.h"
+#include "player/engine/mf_decoding_device.h"
 #include "player/engine/mf_library.h"
 
 namespace lumorix::engine {
@@ -75,9 +76,11 @@ namespace {
 // graphics card would be added here).
 ComPtr<IMFAttributes> ReaderAttributes() {
   ComPtr<IMFAttributes> attributes;
-  if (FAILED(MediaFoundation()->CreateAttributes(&attributes, 2))) return nullptr;
+  if (FAILED(MediaFoundation()->CreateAttributes(&attributes, 4))) return nullptr;
   // Lets the reader hand out NV12 from any decoder, and RGB where the platform converts.
   (void)attributes->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, TRUE);
+  // The graphics card decodes where the renderer offers its device.
+  AddDecodingDevice(attributes.Get());
   return attributes;
 }
 

@@ -5,6 +5,9 @@
 #include "common/video_geometry.h"
 #include "player/engine/full_screen_form.h"
 #include "player/engine/pin_walk.h"
+#include "player/engine/render/legacy_renderer.h"
+#include "player/engine/render/renderer_choice.h"
+#include "player/engine/render/renderer_fallback.h"
 #include "player/engine/shell_watcher.h"
 #include "ui/application.h"
 
@@ -14,7 +17,7 @@ bool TDSVideoWindowEx2Caps::CanOverlayGraphic() const { return window_.HoldsOver
 bool TDSVideoWindowEx2Caps::Flag(DWORD flag) const { return (window_.ColorDefaults().dwFlags & flag) != 0; }
 
 TDSVideoWindowEx2::TDSVideoWindowEx2(HWND parent, const ui::Bounds& bounds, std::wstring name)
-    : name_(std::move(name)), colorControl_([this] { return graph_; }), caps_(*this) {
+    : name_(std::move(name)), colorControl_([this] { return graph_; }, [this] { return Mixer(); }), caps_(*this) {
   CreateOwn(L"LumorixVideoWindow", CS_DBLCLKS, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 0, parent, bounds);
   SetColor(RGB(0, 0, 0));
   savedStyle_ = GetWindowLongW(Handle(), GWL_STYLE);
@@ -44,8 +47,7 @@ TDSVideoWindowEx2::~TDSVideoWindowEx2() {
   KeepAwake(false);
   SetFilterGraph(nullptr);
   ReleaseOverlay();
-  videoWindow_.Reset();
-  renderer_.Reset();
+  renderer_.reset();
 }
 
 TFullScrinForm& TDSVideoWindowEx2::Host() {
@@ -82,28 +84,22 @@ void TDSVideoWindowEx2::NotifyFilter(TMemberOperation operation, int) {
   switch (operation) {
     case moAdding:
       insertionTried_ = false;
-      renderer_.Reset();
-      (void)CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&renderer_));
+      renderer_ = ChooseVideoRenderer();
       break;
     case moAdded:
-      videoWindow_.Reset();
-      if (renderer_) (void)renderer_.As(&videoWindow_);
+      // The enhanced renderer needs its window before it connects.
+      if (renderer_ && renderer_->DrawsIntoControl()) renderer_->Present(RendererPlace());
       break;
     case moRemoving:
       if (overlay_) {
         colorControl_.RestoreDefault();
-        if (renderer_) (void)renderer_->Stop();
+        if (renderer_) (void)renderer_->Filter()->Stop();
         DisconnectPins(overlay_.Get());
       }
       if (renderer_) {
-        (void)renderer_->Stop();
-        DisconnectPins(renderer_.Get());
-      }
-      // A renderer can outlive its stay in the graph (a wedged graph given up
-      // with its filters): its window must not stay on top of the next one.
-      if (videoWindow_) {
-        (void)videoWindow_->put_Visible(OAFALSE);
-        (void)videoWindow_->put_Owner(0);
+        (void)renderer_->Filter()->Stop();
+        DisconnectPins(renderer_->Filter());
+        renderer_->Withdraw();
       }
       if (exclusive_) (void)exclusive_->SetCallbackInterface(nullptr, 0);
       if (callback_) callback_->Detach();
@@ -112,8 +108,7 @@ void TDSVideoWindowEx2::NotifyFilter(TMemberOperation operation, int) {
     case moRemoved:
       insertionTried_ = false;
       ReleaseOverlay();
-      videoWindow_.Reset();
-      renderer_.Reset();
+      renderer_.reset();
       break;
   }
 }
@@ -123,12 +118,12 @@ HRESULT TDSVideoWindowEx2::InsertOverlay() {
   ReleaseOverlay();
   lastRecords_.clear();
   auto graph = graph_ ? graph_->Query<IFilterGraph>() : nullptr;
-  if (!graph) return E_FAIL;
-  OverlayInsertion insertion(graph.Get(), renderer_.Get(), this);
+  if (!graph || !renderer_) return E_FAIL;
+  OverlayInsertion insertion(graph.Get(), renderer_->Filter(), this);
   HRESULT result = insertion.Run();
   for (const auto& record : insertion.Records()) lastRecords_.push_back(record.kind);
   graphRenderer_ = insertion.GraphRenderer();
-  if (insertion.MixingRendererWindow()) videoWindow_ = insertion.MixingRendererWindow();
+  if (insertion.MixingRendererWindow()) renderer_->AdoptVideoWindow(insertion.MixingRendererWindow());
   if (SUCCEEDED(result)) {
     overlay_ = insertion.Overlay();
     exclusive_ = insertion.Exclusive();
@@ -138,12 +133,46 @@ HRESULT TDSVideoWindowEx2::InsertOverlay() {
 }
 
 void TDSVideoWindowEx2::InsertionStep() {
-  overlayActive_ = SUCCEEDED(InsertOverlay());
+  if (renderer_ && renderer_->Kind() == RendererKind::kEnhanced) {
+    // No overlay behind the enhanced renderer: its mixer does the colours.
+    insertionTried_ = true;
+    ReleaseOverlay();
+    FallBackToLegacy();
+  }
+  if (renderer_ && renderer_->Kind() == RendererKind::kEnhanced) {
+    // The mixer knows its ranges once it has a picture; until then nothing is known.
+    if (renderer_->Connected()) colorControl_.ReadDefaults();
+    colorControl_.ApplyColors();
+  } else {
+    overlayActive_ = SUCCEEDED(InsertOverlay());
+  }
   if (overlayActive_) {
     colorControl_.ReadDefaults();
     colorControl_.ApplyColors();
   }
   SetupVideoWindow();
+  if (OnCapabilitiesChanged) OnCapabilitiesChanged();
+}
+
+void TDSVideoWindowEx2::FallBackToLegacy() {
+  auto graph = graph_ ? graph_->Query<IGraphBuilder>() : nullptr;
+  if (!graph || renderer_->Connected()) return;
+  ComPtr<IPin> picture = TakeUnrenderedPicture(graph.Get(), renderer_->Filter());
+  if (!picture) return;  // a clip without a picture: nothing to draw anyway
+  auto legacy = LegacyRenderer::Create();
+  if (!legacy) return;
+  // The window stays with the legacy renderer for the rest of this graph's life.
+  renderer_->Withdraw();
+  (void)graph->RemoveFilter(renderer_->Filter());
+  renderer_ = std::move(legacy);
+  (void)graph->AddFilter(renderer_->Filter(), name_.c_str());
+  ComPtr<IPin> input;
+  if (SUCCEEDED(FirstPin(renderer_->Filter(), input))) (void)graph->Connect(picture.Get(), input.Get());
+}
+
+ColorMixer TDSVideoWindowEx2::Mixer() const {
+  if (!renderer_ || renderer_->Kind() != RendererKind::kEnhanced) return {};
+  return {true, renderer_->Processor()};
 }
 
 void TDSVideoWindowEx2::ControlEvent(TGraphNotice notice, int) {
@@ -186,39 +215,21 @@ void TDSVideoWindowEx2::GraphEvent(long code, LONG_PTR, LONG_PTR) {
   }
 }
 
-ui::Bounds TDSVideoWindowEx2::RendererPlace() const {
-  ui::Bounds place = GetBounds();
+VideoPlace TDSVideoWindowEx2::RendererPlace() const {
+  VideoPlace place;
+  place.control = Handle();
+  place.bounds = GetBounds();
   // The overlay letter-boxes by itself; a renderer drawing its own window would stretch.
-  if (overlayActive_ || aspectRatio_ != rmLetterBox || !videoWindow_) return place;
-  // An unconnected renderer has no picture size to give (and Wine's faults when asked).
-  ComPtr<IBaseFilter> renderer;
-  if (FAILED(videoWindow_.As(&renderer)) || !FirstPinConnected(renderer.Get())) return place;
-  ComPtr<IBasicVideo2> video;
-  LONG aspectX = 0, aspectY = 0;
-  if (FAILED(videoWindow_.As(&video)) || FAILED(video->GetPreferredAspectRatio(&aspectX, &aspectY)) || aspectX <= 0 ||
-      aspectY <= 0) {
-    ComPtr<IBasicVideo> basic;
-    if (FAILED(videoWindow_.As(&basic)) || FAILED(basic->GetVideoSize(&aspectX, &aspectY))) return place;
-  }
-  PictureRect fit = LetterBoxFit(place.width, place.height, aspectX, aspectY);
-  return {place.left + fit.left, place.top + fit.top, fit.width, fit.height};
+  place.letterBox = !overlayActive_ && aspectRatio_ == rmLetterBox;
+  place.show = !desktopMode_;
+  place.caption = name_;
+  place.style = savedStyle_;
+  place.exStyle = savedExStyle_;
+  return place;
 }
 
 void TDSVideoWindowEx2::SetupVideoWindow() {
-  if (!videoWindow_) return;
-  ui::Bounds place = RendererPlace();
-  (void)videoWindow_->put_Owner(reinterpret_cast<OAHWND>(ParentHandle()));
-  (void)videoWindow_->put_WindowStyle(savedStyle_ | WS_CHILD | WS_CLIPSIBLINGS);
-  (void)videoWindow_->put_WindowStyleEx(savedExStyle_);
-  (void)videoWindow_->SetWindowPosition(place.left, place.top, place.width, place.height);
-  if (!name_.empty()) {
-    BSTR caption = SysAllocString(name_.c_str());
-    (void)videoWindow_->put_Caption(caption);
-    SysFreeString(caption);
-  }
-  (void)videoWindow_->put_MessageDrain(reinterpret_cast<OAHWND>(Handle()));
-  ui::Application::Instance().ProcessMessages();
-  (void)videoWindow_->put_AutoShow(desktopMode_ ? OAFALSE : OATRUE);
+  if (renderer_) renderer_->Present(RendererPlace());
 }
 
 // A renderer window whose class takes no double clicks (Wine's) drains two
@@ -236,9 +247,7 @@ bool TDSVideoWindowEx2::SecondPress(LPARAM lParam) {
 }
 
 void TDSVideoWindowEx2::PlaceRenderer() {
-  if (!videoWindow_) return;
-  ui::Bounds place = RendererPlace();
-  (void)videoWindow_->SetWindowPosition(place.left, place.top, place.width, place.height);
+  if (renderer_) renderer_->Move(RendererPlace());
 }
 
 bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -266,7 +275,7 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       MouseActivity(false);
       return false;
     case WM_SETCURSOR:
-      if (!cursorHidden_ || !overlayActive_) return false;
+      if (!cursorHidden_ || !(overlayActive_ || (renderer_ && renderer_->DrawsIntoControl()))) return false;
       SetCursor(nullptr);  // over the colour key the cursor is this window's to hide
       result = TRUE;
       return true;
@@ -280,7 +289,7 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       result = 0;
       return true;
     case WM_ERASEBKGND:
-      if (overlayActive_) {
+      if (overlayActive_ || (renderer_ && renderer_->PictureArea())) {
         result = -1;  // the colour key must not flicker
         return true;
       }
@@ -300,7 +309,8 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       return true;
     }
     case WM_SIZE:
-      if (!desktopMode_ && !fullScreenMode_) PlaceRenderer();
+      // A picture drawn into this window follows it in every mode; a renderer window only when windowed.
+      if ((!desktopMode_ && !fullScreenMode_) || (renderer_ && renderer_->DrawsIntoControl())) PlaceRenderer();
       return false;
     case kOverlayColorKeyMessage:
       OverlayColorKeyChanged(static_cast<COLORREF>(wParam));

@@ -17,6 +17,7 @@
 #include "player/engine/filter_graph.h"
 #include "player/engine/overlay_callback.h"
 #include "player/engine/overlay_insertion.h"
+#include "player/engine/render/video_renderer.h"
 #include "ui/menu.h"
 #include "ui/timer.h"
 #include "ui/window.h"
@@ -103,9 +104,11 @@ class TDSVideoWindowEx2 : public ui::Window,
   std::function<void()> OnColorKeyChanged;
   std::function<void(bool shown)> OnCursorShowHide;
   std::function<void()> OnPaint;
+  // After each render: the colour controls the renderer offers may have changed.
+  std::function<void()> OnCapabilitiesChanged;
 
   // Graph contracts.
-  ComPtr<IBaseFilter> GetFilter() override { return renderer_; }
+  ComPtr<IBaseFilter> GetFilter() override { return renderer_ ? renderer_->Filter() : nullptr; }
   std::wstring GetName() override { return name_; }
   void NotifyFilter(TMemberOperation operation, int param) override;
   void GraphEvent(long code, LONG_PTR param1, LONG_PTR param2) override;
@@ -126,9 +129,11 @@ class TDSVideoWindowEx2 : public ui::Window,
   template <typename Interface>
   ComPtr<Interface> Query() const {
     ComPtr<Interface> result;
-    if (renderer_) (void)renderer_.As(&result);
+    if (renderer_) (void)renderer_->Filter()->QueryInterface(IID_PPV_ARGS(&result));
     return result;
   }
+  // The renderer the picture goes through; none outside a graph.
+  const IVideoRenderer* Renderer() const { return renderer_.get(); }
 
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -136,9 +141,12 @@ class TDSVideoWindowEx2 : public ui::Window,
  private:
   void InsertionStep();
   void ReleaseOverlay();
-  // The renderer's window inside the control, letter-boxed when the renderer itself draws.
-  ui::Bounds RendererPlace() const;
+  // Where the renderer puts the picture: over the control, letter-boxed unless the overlay does it.
+  VideoPlace RendererPlace() const;
   void PlaceRenderer();
+  // An enhanced renderer the graph did not connect gives way to the legacy one.
+  void FallBackToLegacy();
+  ColorMixer Mixer() const;
   void PaintInto(HDC dc);
   void HostOnDesktop(const RECT& monitor);
   void RescueFromLostHost();
@@ -161,8 +169,7 @@ class TDSVideoWindowEx2 : public ui::Window,
   TColorControl colorControl_;
   TDSVideoWindowEx2Caps caps_;
 
-  ComPtr<IBaseFilter> renderer_;
-  ComPtr<IVideoWindow> videoWindow_;
+  std::unique_ptr<IVideoRenderer> renderer_;
   ComPtr<IBaseFilter> overlay_;
   ComPtr<IBaseFilter> graphRenderer_;
   ComPtr<IDDrawExclModeVideo> exclusive_;

@@ -10,13 +10,9 @@ void TDSVideoWindowEx2::SetAutoHideCursor(int milliseconds) {
 }
 
 void TDSVideoWindowEx2::IdleCheck() {
-  if (autoHideCursor_ <= 0 || cursorHidden_ || !videoWindow_) return;
+  if (autoHideCursor_ <= 0 || cursorHidden_ || !renderer_) return;
   if (GetTickCount() - lastMouseTime_ < static_cast<DWORD>(autoHideCursor_)) return;
-  if (!overlayActive_) {
-    long hidden = OAFALSE;
-    if (SUCCEEDED(videoWindow_->IsCursorHidden(&hidden)) && hidden == OATRUE) return;
-    (void)videoWindow_->HideCursor(OATRUE);
-  }
+  if (!overlayActive_) renderer_->HideCursor(true);
   cursorHidden_ = true;
   POINT cursor;
   if (GetCursorPos(&cursor)) SetCursorPos(cursor.x, cursor.y);  // makes the shape change show at once
@@ -26,7 +22,7 @@ void TDSVideoWindowEx2::IdleCheck() {
 void TDSVideoWindowEx2::ShowCursorAgain() {
   if (!cursorHidden_) return;
   cursorHidden_ = false;
-  if (!overlayActive_ && videoWindow_) (void)videoWindow_->HideCursor(OAFALSE);
+  if (!overlayActive_ && renderer_) renderer_->HideCursor(false);
   POINT cursor;
   if (GetCursorPos(&cursor)) SetCursorPos(cursor.x, cursor.y);
   if (OnCursorShowHide) OnCursorShowHide(true);

@@ -115,7 +115,7 @@ void TDSVideoWindowEx2::RescueFromLostHost() {
   HWND parent = savedParent_ && IsWindow(savedParent_) ? savedParent_ : shellWatcher_->Handle();
   ShowWindow(Handle(), SW_HIDE);
   SetParentWindow(parent);
-  if (videoWindow_) (void)videoWindow_->put_Owner(reinterpret_cast<OAHWND>(parent));
+  if (renderer_) renderer_->FollowParent(parent);
   // Until the shell is back (it may never be) the picture goes on as the backdrop;
   // a new host cannot be made while the old one is being destroyed.
   PostMessageW(Handle(), kHostAgainMessage, 0, 0);

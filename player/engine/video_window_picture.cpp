@@ -11,7 +11,7 @@
 namespace lumorix::engine {
 
 HRESULT TDSVideoWindowEx2::OverlayRect() {
-  if (!videoWindow_ || !renderer_ || !exclusive_ || !graphRenderer_ || !overlay_) return E_FAIL;
+  if (!renderer_ || !renderer_->VideoWindow() || !exclusive_ || !graphRenderer_ || !overlay_) return E_FAIL;
   RECT client;
   GetClientRect(Handle(), &client);
   overlayRect_ = client;
@@ -38,8 +38,14 @@ void TDSVideoWindowEx2::PaintInto(HDC dc) {
       ui::UniqueBrush key(CreateSolidBrush(colorKey_));
       FillRect(memory.Get(), &overlayRect_, key.Get());
     }
+    // A renderer drawing into this window keeps its picture; only the bars are painted.
+    const RECT* picture = renderer_ ? renderer_->PictureArea() : nullptr;
+    int saved = SaveDC(dc);
+    if (picture) ExcludeClipRect(dc, picture->left, picture->top, picture->right, picture->bottom);
     BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
+    RestoreDC(dc, saved);
   }
+  if (renderer_ && renderer_->DrawsIntoControl()) (void)renderer_->Repaint();
   if (OnPaint) OnPaint();
 }
 
@@ -53,11 +59,7 @@ void TDSVideoWindowEx2::PaintColorKey() {
 
 void TDSVideoWindowEx2::RefreshColorKey() {
   if (!overlayActive_) return;
-  HWND renderer = FindWindowExW(ParentHandle(), nullptr, L"VideoRenderer", name_.c_str());
-  if (!renderer) renderer = FindWindowExW(nullptr, nullptr, L"VideoRenderer", name_.c_str());
-  if (!renderer) return;
-  SetWindowPos(renderer, Handle(), 0, 0, 0, 0,
-               SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
+  if (renderer_) renderer_->KeepBelow(Handle());
   auto config = InputPinConfig(overlay_.Get());
   if (!config) return;
   COLORKEY key{};
@@ -104,6 +106,8 @@ void TDSVideoWindowEx2::SetAspectRatio(TRatioModes mode) {
 void TDSVideoWindowEx2::SetDigitalZoom(int zoom) {
   if (auto error = DigitalZoomRangeError(zoom)) throw ui::Exception(*error);
   if (!graphRenderer_) {
+    // The enhanced renderer cuts the picture itself; without a graph renderer the rest only store it.
+    if (renderer_) (void)renderer_->Zoom(zoom);
     digitalZoom_ = zoom;
     return;
   }

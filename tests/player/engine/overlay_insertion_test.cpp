@@ -13,6 +13,7 @@
 #include "player/engine/video_window.h"
 #include "tests/support/fake_overlay_mixer.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/legacy_renderer_only.h"
 #include "tests/support/media.h"
 #include "tests/support/test_form.h"
 
@@ -246,6 +247,7 @@ bool InGraph(TFilterGraph& graph, IBaseFilter* filter) {
 }
 
 struct MixingRendererTest : ::testing::Test {
+  LegacyRendererOnly legacy;  // a render that picked the mixing renderer passed over the legacy one
   void SetUp() override {
     video.SetFilterGraph(&graph);
     graph.SetActive(true);
@@ -293,6 +295,7 @@ TEST_F(MixingRendererTest, AFailureLeavesThePictureWithTheMixingRenderer) {
 TEST(OverlayHardware, WithoutOverlaysTheMixerIsNotTried) {
   // Wine's display, like that of Windows 8 and later, has no overlay hardware.
   ASSERT_FALSE(DisplayHasOverlays());
+  LegacyRendererOnly legacy;  // the zoom below is the legacy renderer's
   FakeOverlayMixerRegistration mixer;
   SetOverlayHardwareProbe(nullptr);  // the real display's answer, with the stand-in still registered
   TestForm form{L"Overlay", 420, 320};
@@ -343,6 +346,7 @@ namespace {
 // Closed captions through a mixing renderer: decoder → Line 21 Decoder 2 →
 // Video Mixing Renderer. Wine has neither Line 21 decoder: stand-ins take their places.
 struct Line21Test : ::testing::Test {
+  LegacyRendererOnly legacy;
   void SetUp() override {
     video.SetFilterGraph(&graph);
     graph.SetActive(true);

@@ -10,6 +10,7 @@
 #include "player/engine/video_window.h"
 #include "player/engine/wallpaper_layer.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/legacy_renderer_only.h"
 #include "tests/support/media.h"
 #include "tests/support/test_form.h"
 
@@ -162,6 +163,8 @@ TEST_F(LayerTest, SettingsOpenedWhileTheShellIsGoneShowTheVideo) {
 }
 
 TEST_F(LayerTest, ExplorerRestartHostsTheVideoAgain) {
+  // The legacy renderer, whose own window must come along (the enhanced one draws into the video window).
+  LegacyRendererOnly legacy;
   TFilterGraph graph;
   video->SetFilterGraph(&graph);
   graph.SetActive(true);

@@ -1,0 +1,62 @@
+#include "player/engine/render/renderer_fallback.h"
+
+#include "player/engine/pin_walk.h"
+
+namespace lumorix::engine {
+
+namespace {
+
+bool OffersVideo(IPin* pin) {
+  ComPtr<IEnumMediaTypes> types;
+  if (FAILED(pin->EnumMediaTypes(&types))) return false;
+  AM_MEDIA_TYPE* type = nullptr;
+  bool video = false;
+  while (!video && types->Next(1, &type, nullptr) == S_OK) {
+    video = type->majortype == MEDIATYPE_Video;
+    if (type->cbFormat) CoTaskMemFree(type->pbFormat);
+    if (type->pUnk) type->pUnk->Release();
+    CoTaskMemFree(type);
+  }
+  return video;
+}
+
+bool CarriesVideo(IPin* pin) {
+  AM_MEDIA_TYPE type{};
+  if (FAILED(pin->ConnectionMediaType(&type))) return false;
+  bool video = type.majortype == MEDIATYPE_Video;
+  if (type.cbFormat) CoTaskMemFree(type.pbFormat);
+  if (type.pUnk) type.pUnk->Release();
+  return video;
+}
+
+// A filter with inputs only: the end of a stream.
+bool IsRenderer(IBaseFilter* filter) {
+  for (auto& pin : PinsOf(filter))
+    if (!IsInput(pin.Get())) return false;
+  return true;
+}
+
+}  // namespace
+
+ComPtr<IPin> TakeUnrenderedPicture(IFilterGraph* graph, IBaseFilter* own) {
+  for (auto& filter : FiltersOf(graph)) {
+    if (SameObject(filter.Get(), own) || IsRenderer(filter.Get())) continue;
+    for (auto& pin : PinsOf(filter.Get())) {
+      if (IsInput(pin.Get())) continue;
+      ComPtr<IPin> peer = PeerOf(pin.Get());
+      if (!peer) {
+        if (OffersVideo(pin.Get())) return pin;
+        continue;
+      }
+      ComPtr<IBaseFilter> next = OwnerOf(peer.Get());
+      if (!next || SameObject(next.Get(), own) || !IsRenderer(next.Get()) || !CarriesVideo(pin.Get())) continue;
+      (void)pin->Disconnect();
+      (void)peer->Disconnect();
+      (void)graph->RemoveFilter(next.Get());
+      return pin;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace lumorix::engine

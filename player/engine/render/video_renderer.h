@@ -1,0 +1,76 @@
+#pragma once
+// The filter that draws the video, and how its picture gets into a window.
+// Two kinds: the Enhanced Video Renderer, drawing through Direct3D into the
+// window it is given (scaling and colour conversion on the graphics card),
+// and the legacy Video Renderer with a window of its own that is made a
+// sibling of the control (the overlay path, and the fallback). One renderer
+// serves one output window; a graph with several outputs (one per monitor)
+// has one renderer per output behind a tee, so the clip is decoded once.
+#include <windows.h>
+#include "platform/dshow.h"
+#include <d3d9.h>
+#include <evr.h>
+#include <evr9.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/com.h"
+#include "ui/window.h"
+
+namespace lumorix::engine {
+
+enum class RendererKind { kLegacy, kEnhanced };
+
+// Where the picture of one output goes.
+struct VideoPlace {
+  HWND control = nullptr;  // the window the picture belongs to (gets the mouse, the paint requests)
+  ui::Bounds bounds;       // the control's place in its parent
+  bool letterBox = true;   // keep the picture's shape, bars around it
+  bool show = true;        // the legacy renderer's window shows itself when playing
+  std::wstring caption;
+  LONG style = 0;  // the control's own styles, for a renderer window laid over it
+  LONG exStyle = 0;
+};
+
+class IVideoRenderer {
+ public:
+  virtual ~IVideoRenderer() = default;
+  virtual RendererKind Kind() const = 0;
+  virtual IBaseFilter* Filter() const = 0;
+  // Whether the renderer's input is connected to a picture.
+  bool Connected() const;
+  // Takes the output window and the picture's place; later calls move it.
+  virtual void Present(const VideoPlace& place) = 0;
+  // Only the picture's place, after the control was moved or resized.
+  virtual void Move(const VideoPlace& place) = 0;
+  // The control is being painted. True when the renderer drew the picture
+  // into it (the control then paints nothing over it).
+  virtual bool Repaint() = 0;
+  // Whether the picture is drawn into the control itself (mouse cursor and
+  // background are the control's) rather than into a window of the renderer.
+  virtual bool DrawsIntoControl() const = 0;
+  // The part of the control the picture covers, when it draws into the control;
+  // the control paints only around it.
+  virtual const RECT* PictureArea() const { return nullptr; }
+  // The renderer leaves the graph: its picture must not stay on the screen.
+  virtual void Withdraw() = 0;
+  // The control moved to another parent in a hurry (the shell took its host).
+  virtual void FollowParent(HWND parent) = 0;
+  // Hides or shows the cursor over a window of the renderer's own.
+  virtual void HideCursor(bool hidden) = 0;
+  // Keeps the renderer's own window just below `above` and shown (overlay colour key).
+  virtual void KeepBelow(HWND above) = 0;
+  // Shows the middle of the picture enlarged (0..99 per cent cut off); false
+  // where the renderer leaves that to the graph's IBasicVideo.
+  virtual bool Zoom(int) { return false; }
+
+  // The legacy renderer's window interface (also the one of a Video Mixing
+  // Renderer the overlay insertion fell back to); none for the enhanced one.
+  virtual ComPtr<IVideoWindow> VideoWindow() const { return nullptr; }
+  virtual void AdoptVideoWindow(ComPtr<IVideoWindow>) {}
+  // The mixer's picture controls; none where the renderer or its mixer has none.
+  virtual ComPtr<IMFVideoProcessor> Processor() const { return nullptr; }
+};
+
+}  // namespace lumorix::engine

@@ -1,0 +1,159 @@
+// The renderer a video window draws through, against Wine's real filters:
+// the enhanced renderer chosen and drawing the clip (read back from the
+// screen), the legacy one when the enhanced one is refused, and the colour
+// controls on the enhanced renderer's mixer.
+#include <gtest/gtest.h>
+
+#include <d3d9.h>
+#include <dxva2api.h>
+#include <mfapi.h>
+#include <mfidl.h>
+#include <mfreadwrite.h>
+
+#include "player/engine/filter_graph.h"
+#include "player/engine/mf_decoding_device.h"
+#include "player/engine/pin_walk.h"
+#include "player/engine/render/renderer_fallback.h"
+#include "player/engine/render/renderer_choice.h"
+#include "player/engine/video_window.h"
+#include "tests/support/gui_test.h"
+#include "tests/support/legacy_renderer_only.h"
+#include "tests/support/media.h"
+#include "tests/support/screen_capture.h"
+#include "tests/support/test_form.h"
+
+using namespace lumorix;
+using namespace lumorix::engine;
+using namespace lumorix::test;
+using std::chrono::milliseconds;
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+class RendererTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    (void)graph.Stop();
+    graph.SetActive(false);
+    video.SetFilterGraph(nullptr);
+  }
+  // Plays the red clip in a 400 x 200 control: a 4:3 picture letter-boxed to 267 x 200.
+  void PlayRed() {
+    form.Show();
+    video.SetFilterGraph(&graph);
+    graph.SetActive(true);
+    ASSERT_EQ(graph.RenderFile(Clip("red-long.avi")), S_OK);
+    ASSERT_TRUE(graph.Play());
+  }
+  POINT OnScreen(int x, int y) {
+    POINT point{x, y};
+    ClientToScreen(video.Handle(), &point);
+    return point;
+  }
+  // The centre red and the bar at the left black, as the screen shows them.
+  bool DrawsLetterBoxedRed() {
+    ScreenShot shot;
+    POINT centre = OnScreen(200, 100), bar = OnScreen(20, 100);
+    return Near(shot.Pixel(centre.x, centre.y), kRed) && Near(shot.Pixel(bar.x, bar.y), kBlack, 16);
+  }
+
+  TestForm form{L"Renderer", 420, 220};
+  TFilterGraph graph;
+  TDSVideoWindowEx2 video{form.Handle(), {0, 0, 400, 200}, L"DSVideoWindowEx2"};
+};
+
+}  // namespace
+
+TEST_F(RendererTest, EnhancedRendererIsChosenAndDrawsIntoTheWindow) {
+  PlayRed();
+  ASSERT_TRUE(video.Renderer());
+  EXPECT_EQ(video.Renderer()->Kind(), RendererKind::kEnhanced);
+  EXPECT_TRUE(video.Renderer()->Connected());
+  EXPECT_FALSE(video.OverlayActive());
+  bool drawn = PumpUntil([&] { return DrawsLetterBoxedRed(); }, milliseconds(5000));
+  if (!drawn) ScreenShot().Save("enhanced-renderer");
+  EXPECT_TRUE(drawn);
+  // Moved and resized: the picture follows the control.
+  video.SetBounds({0, 0, 200, 200});
+  EXPECT_TRUE(PumpUntil(
+      [&] {
+        ScreenShot shot;
+        POINT centre = OnScreen(100, 100), below = OnScreen(100, 10);
+        return Near(shot.Pixel(centre.x, centre.y), kRed) && Near(shot.Pixel(below.x, below.y), kBlack, 16);
+      },
+      milliseconds(5000)));
+}
+
+TEST_F(RendererTest, RefusedEnhancedRendererFallsBackToTheLegacyOne) {
+  LegacyRendererOnly legacy;  // as where the system has no enhanced renderer
+  PlayRed();
+  ASSERT_TRUE(video.Renderer());
+  EXPECT_EQ(video.Renderer()->Kind(), RendererKind::kLegacy);
+  EXPECT_TRUE(video.Renderer()->Connected());
+  bool drawn = PumpUntil([&] { return DrawsLetterBoxedRed(); }, milliseconds(5000));
+  if (!drawn) ScreenShot().Save("legacy-renderer-fallback");
+  EXPECT_TRUE(drawn);
+}
+
+TEST_F(RendererTest, WineMixerWithoutPictureControlsDisablesEveryColourSlider) {
+  PlayRed();
+  ASSERT_EQ(video.Renderer()->Kind(), RendererKind::kEnhanced);
+  // Wine's mixer answers E_NOINTERFACE for IMFVideoProcessor: nothing to adjust.
+  const TDSVideoWindowEx2Caps& caps = video.Capabilities();
+  EXPECT_FALSE(caps.CanControlBrigtness());
+  EXPECT_FALSE(caps.CanControlContrast());
+  EXPECT_FALSE(caps.CanControlHue());
+  EXPECT_FALSE(caps.CanControlSaturation());
+  EXPECT_FALSE(caps.CanControlSharpness());
+  EXPECT_FALSE(caps.CanControlGamma());
+  video.ColorControl().SetBrightness(0);  // stored, no error
+  EXPECT_EQ(video.ColorControl().Brightness(), 0);
+}
+
+// What the window does when its enhanced renderer was left unconnected: the
+// picture the graph gave to a renderer of its own choosing is taken back.
+TEST(RendererFallback, ThePictureTheGraphRenderedItselfIsTakenBackAndSoundIsLeftAlone) {
+  TFilterGraph graph;
+  graph.SetActive(true);
+  auto filters = graph.Query<IFilterGraph>();
+  ASSERT_EQ(graph.RenderFile(Clip("tone.avi")), S_OK);  // picture and sound, to renderers the graph chose
+  size_t before = FiltersOf(filters.Get()).size();
+  ComPtr<IPin> picture = TakeUnrenderedPicture(filters.Get(), nullptr);
+  ASSERT_TRUE(picture);
+  EXPECT_FALSE(IsConnected(picture.Get()));
+  EXPECT_EQ(FiltersOf(filters.Get()).size(), before - 1) << "only the graph's video renderer went";
+
+  graph.ClearGraph();
+  ASSERT_EQ(graph.RenderFile(Clip("sound.avi")), S_OK);
+  EXPECT_FALSE(TakeUnrenderedPicture(filters.Get(), nullptr)) << "no picture: nothing to take";
+  graph.SetActive(false);
+}
+
+TEST(DecodingDevice, ReadersGetTheRenderersDeviceOnlyWhileItIsInScope) {
+  ComPtr<IMFAttributes> attributes;
+  ASSERT_HRESULT_SUCCEEDED(MFCreateAttributes(&attributes, 2));
+  AddDecodingDevice(attributes.Get());
+  UINT32 count = 0;
+  ASSERT_HRESULT_SUCCEEDED(attributes->GetCount(&count));
+  EXPECT_EQ(count, 0u) << "no device: software decoding, nothing added";
+
+  // Decoding on the graphics card cannot be shown under Wine; a device manager of its own stands in.
+  UINT token = 0;
+  ComPtr<IDirect3DDeviceManager9> manager;
+  ASSERT_HRESULT_SUCCEEDED(DXVA2CreateDirect3DDeviceManager9(&token, &manager));
+  {
+    DecodingDeviceScope scope(ComPtr<IUnknown>(manager.Get()));
+    AddDecodingDevice(attributes.Get());
+  }
+  ComPtr<IUnknown> given;
+  ASSERT_HRESULT_SUCCEEDED(attributes->GetUnknown(MF_SOURCE_READER_D3D_MANAGER, IID_PPV_ARGS(&given)));
+  EXPECT_EQ(given.Get(), ComPtr<IUnknown>(manager.Get()).Get());
+  EXPECT_EQ(MFGetAttributeUINT32(attributes.Get(), MF_READWRITE_ENABLE_HARDWARE_TRANSFORMS, 0), 1u);
+
+  ComPtr<IMFAttributes> later;
+  ASSERT_HRESULT_SUCCEEDED(MFCreateAttributes(&later, 2));
+  AddDecodingDevice(later.Get());
+  EXPECT_HRESULT_FAILED(later->GetUnknown(MF_SOURCE_READER_D3D_MANAGER, IID_PPV_ARGS(&given))) << "the scope ended";
+}
