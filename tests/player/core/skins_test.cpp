@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "common/ini_file.h"
 #include "common/settings_layout.h"
 #include "player/playlist/playlist_form.h"
 #include "tests/player/core/player_fixture.h"
@@ -113,6 +114,7 @@ TEST_F(SkinTest, OnlyFoldersWithASkinIniAreListed) {
   files.MakeFolder(L"Skins\\Blue.skn");
   files.Write(L"Skins\\Red.skn", "[Info]\nName=Red\n");
   files.Write(L"Skins\\Yellow.txt\\Skin.ini", "[Info]\nName=Yellow\n");
+  files.Write(L"Skins\\Huge.skn\\Skin.ini", "[Info]\nName=Huge\n" + std::string(IniFile::kSizeLimit, ';'));
   TLumorixMainForm& form = StartPlayer();
   EXPECT_EQ(SkinCaptions(form), (std::vector<std::wstring>{L"StandartWindows", L"Green"}));
   ASSERT_EQ(form.SkinItems.size(), 1u);
