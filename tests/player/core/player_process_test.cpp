@@ -145,24 +145,22 @@ TEST(PlayerProcess, MovesOnFromAClipWithSoundAndKeepsAnswering) {
 
 namespace {
 
-// Files dropped beside the built player, its own shipped ones untouched; each
-// folder or file written is removed again at the end.
-class PlayerFolderFiles {
- public:
-  ~PlayerFolderFiles() {
+// Files dropped beside the built player, its own shipped ones untouched, and removed again.
+struct DroppedFiles {
+  std::vector<std::filesystem::path> written;
+  ~DroppedFiles() {
     std::error_code ignored;
-    for (const std::wstring& top : written_) std::filesystem::remove_all(Path(top), ignored);
+    for (const std::filesystem::path& path : written) {
+      std::filesystem::remove(path, ignored);
+      std::filesystem::remove(path.parent_path(), ignored);  // only when that left it empty
+    }
   }
-  std::wstring Write(const std::wstring& top, const std::wstring& name, const std::string& contents) {
-    written_.push_back(top);
-    std::filesystem::create_directories(std::filesystem::path(Path(top + name)).parent_path());
-    std::ofstream(std::filesystem::path(Path(top + name)), std::ios::binary).write(contents.data(), contents.size());
-    return Path(top + name);
+  std::wstring Write(const std::wstring& relative, const std::string& contents) {
+    written.push_back(WindowsPath(LUMORIX_BUILD_DIR "/bin/") + relative);
+    std::filesystem::create_directories(written.back().parent_path());
+    std::ofstream(written.back(), std::ios::binary).write(contents.data(), contents.size());
+    return written.back().wstring();
   }
-  static std::wstring Path(const std::wstring& relative) { return WindowsPath(LUMORIX_BUILD_DIR "/bin/") + relative; }
-
- private:
-  std::vector<std::wstring> written_;
 };
 
 // A PNG whose header, checksum and all, claims `side` x `side` RGBA pixels, with no picture data after it.
@@ -187,17 +185,17 @@ BOOL CALLBACK CollectTexts(HWND child, LPARAM data) {
 // Skins and languages from anywhere: neither a huge file nor a picture that
 // claims a gigabyte keeps the clip from playing at start.
 TEST(PlayerProcess, HostileSkinsAndLanguagesLeavePlaybackGoing) {
-  PlayerFolderFiles files;
+  DroppedFiles files;
   // 64 MB of one short key after another, each of which a reader keeping every key would store.
   std::string lines = "[Info]\r\nName=Huge\r\n", block;
   for (int i = 0; i < 4096; ++i) block += "a=\n";
   while (lines.size() < (64u << 20)) lines += block;
   lines.resize(64u << 20);
-  const std::wstring huge = files.Write(L"Skins\\Huge.skn", L"\\Skin.ini", lines);
-  const std::wstring vast = files.Write(L"Skins\\Vast.skn", L"\\Skin.ini", "[Info]\nName=Vast\n");
-  const std::wstring picture = files.Write(L"Skins\\Vast.skn", L"\\Previous.png", PngClaiming(16384));
+  const std::wstring huge = files.Write(L"Skins\\Huge.skn\\Skin.ini", lines);
+  const std::wstring vast = files.Write(L"Skins\\Vast.skn\\Skin.ini", "[Info]\nName=Vast\n");
+  const std::wstring picture = files.Write(L"Skins\\Vast.skn\\Previous.png", PngClaiming(16384));
   std::u16string greek = u"\uFEFF[GBVideo]\r\nGBVideo=\u0392\u03AF\u03BD\u03C4\u03B5\u03BF\r\n";
-  const std::wstring unicode = files.Write(L"Languages\\Greek.ini", L"",
+  const std::wstring unicode = files.Write(L"Languages\\Greek.ini",
                                            std::string(reinterpret_cast<const char*>(greek.data()), greek.size() * 2));
   struct Case {
     const char* name;
