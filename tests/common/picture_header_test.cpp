@@ -31,12 +31,10 @@ std::string Ico(int side, const std::string& image) {
 TEST(PictureHeader, ClaimedSizesOfEveryKind) {
   const std::pair<std::optional<PictureSize>, PictureSize> cases[] = {  // {0, 0}: nothing claimed
       {PngClaimedSize(Png(16384, 32)), {16384, 32}},
-      {PngClaimedSize(Png(64, 32).substr(0, 23)), {0, 0}},
       {PngClaimedSize(kBm + Dib(1, 1)), {0, 0}},
       {BmpClaimedSize(kBm + Dib(24, -48)), {24, 48}},
       {BmpClaimedSize(kBm + Little(12, 4) + Little(40000, 2) + Little(3, 2) + Little(0x180001, 4)), {40000, 3}},
       {BmpClaimedSize(kBm + Dib(INT32_MIN, 1)), {2147483648u, 1}},
-      {BmpClaimedSize(kBm + Little(40, 4)), {0, 0}},
       {IcoClaimedSize(Ico(32, Dib(32, 64))), {32, 32}},
       {IcoClaimedSize(Ico(0, Png(16384, 16))), {16384, 256}},
       {IcoClaimedSize(Ico(16, Dib(16, 32)).substr(0, 21)), {0, 0}},
