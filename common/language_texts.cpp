@@ -1,5 +1,7 @@
 #include "common/language_texts.h"
 
+#include <vector>
+
 namespace lumorix {
 
 namespace {
@@ -47,6 +49,15 @@ constexpr std::array<CaptionKey, kCaptionCount> kKeys = {{
 }  // namespace
 
 const CaptionKey& CaptionKeyOf(Caption caption) { return kKeys[static_cast<size_t>(caption)]; }
+
+std::span<const IniKey> LanguageKeys() {
+  static const std::vector<IniKey> keys = [] {
+    std::vector<IniKey> all;
+    for (const CaptionKey& caption : kKeys) all.push_back({caption.section, caption.key});
+    return all;
+  }();
+  return keys;
+}
 
 LanguageTexts::LanguageTexts(const IniFile& ini) {
   for (size_t i = 0; i < kCaptionCount; ++i) texts_[i] = ini.Find(kKeys[i].section, kKeys[i].key);

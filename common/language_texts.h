@@ -4,6 +4,7 @@
 // empty value gives an empty caption.
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "common/ini_file.h"
@@ -57,6 +58,8 @@ struct CaptionKey {
   const char* builtIn;
 };
 const CaptionKey& CaptionKeyOf(Caption caption);
+// Every key a language file is read from.
+std::span<const IniKey> LanguageKeys();
 
 class LanguageTexts {
  public:

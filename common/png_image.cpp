@@ -2,6 +2,8 @@
 
 #include <png.h>
 
+#include "common/picture_header.h"
+
 #include <cstring>
 
 namespace lumorix {
@@ -39,7 +41,7 @@ std::optional<PremultipliedImage> DecodePng(const uint8_t* data, size_t size) {
   if (!png_image_begin_read_from_memory(&image, data, size)) return std::nullopt;
   image.format = PNG_FORMAT_RGBA;
   // Refuse pictures too large to be a button or a logo before allocating for them.
-  if (image.width == 0 || image.height == 0 || image.width > 16384 || image.height > 16384) return std::nullopt;
+  if (image.width == 0 || image.height == 0 || !FitsSkin({image.width, image.height})) return std::nullopt;
   std::vector<uint8_t> rgba(PNG_IMAGE_SIZE(image));
   if (!png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr)) return std::nullopt;
 

@@ -1,6 +1,9 @@
 #include "common/skin_description.h"
 
 #include "common/color_names.h"
+#include "common/picture_header.h"
+
+#include <vector>
 
 namespace lumorix {
 
@@ -38,6 +41,17 @@ int32_t ReadInteger(const IniFile& ini, const char* section, const char* key, in
 
 }  // namespace
 
+std::span<const IniKey> SkinKeys() {
+  static const std::vector<IniKey> keys = [] {
+    std::vector<IniKey> all = {{"Info", "Name"}, {"MainForm", "Color"}};
+    for (const PictureDefault& picture : kPictureDefaults)
+      for (const char* key : {"Img", "Left", "Top"}) all.push_back({picture.section, key});
+    for (const auto& tool : kToolButtons) all.push_back({"TB", tool[0]});
+    return all;
+  }();
+  return keys;
+}
+
 const char* SkinSection(SkinButton button) { return kPictureDefaults[static_cast<size_t>(button)].section; }
 
 std::string SkinName(const IniFile& ini) { return ini.ReadString("Info", "Name", "NoName", 256); }
@@ -63,5 +77,10 @@ std::string UnknownPictureExtensionMessage(const std::string& extension) {
 }
 
 std::string NotAnIntegerMessage(const std::string& text) { return "'" + text + "' is not a valid integer value"; }
+
+std::string PictureTooLargeMessage(const std::string& fileName, uint32_t width, uint32_t height) {
+  return "Picture " + fileName + " is too large (" + std::to_string(width) + " x " + std::to_string(height) +
+         " pixels; a skin's pictures have at most " + std::to_string(kMaxSkinPictureSide) + " a side)";
+}
 
 }  // namespace lumorix

@@ -4,6 +4,7 @@
 // bitmaps. Missing keys take their defaults here; the window applies the rest.
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "common/ini_file.h"
@@ -26,6 +27,8 @@ struct SkinDescription {
   std::array<std::string, 4> toolButtons;  // add, delete, repeat, random
 };
 
+// Every key a skin's description is read from.
+std::span<const IniKey> SkinKeys();
 // The menu caption of a skin: "Name" of "Info", at most 255 characters, "NoName" by default.
 std::string SkinName(const IniFile& ini);
 // `currentColorText` is the window's colour as text, the default of a missing "Color".
@@ -37,5 +40,7 @@ const char* SkinSection(SkinButton button);
 std::string CannotOpenFileMessage(const std::string& fileName);
 std::string UnknownPictureExtensionMessage(const std::string& extension);
 std::string NotAnIntegerMessage(const std::string& text);
+// A picture whose header claims more than a skin's picture may have.
+std::string PictureTooLargeMessage(const std::string& fileName, uint32_t width, uint32_t height);
 
 }  // namespace lumorix

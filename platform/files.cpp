@@ -41,12 +41,12 @@ std::vector<std::wstring> ListDirectory(const std::wstring& pattern) {
   return names;
 }
 
-std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+std::optional<std::string> ReadWholeFile(const std::wstring& path, size_t limit) {
   UniqueHandle file(
       CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   LARGE_INTEGER size{};
-  // Nothing the programs read this way comes near the limit.
-  if (!file || !GetFileSizeEx(file.Get(), &size) || size.QuadPart > 64 * 1024 * 1024) return std::nullopt;
+  // Checked before anything is allocated: a file may be far larger than what reads it expects.
+  if (!file || !GetFileSizeEx(file.Get(), &size) || static_cast<uint64_t>(size.QuadPart) > limit) return std::nullopt;
   std::string contents(static_cast<size_t>(size.QuadPart), '\0');
   DWORD read = 0;
   if (!contents.empty() &&

@@ -1,5 +1,6 @@
 #pragma once
 // File-system helpers of the Windows programs.
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -15,8 +16,8 @@ bool FileExists(const std::wstring& path);
 // Names (not paths) of the directory entries matching `pattern`, in the file system's order.
 std::vector<std::wstring> ListDirectory(const std::wstring& pattern);
 
-// The whole file; nothing when it cannot be opened or read.
-std::optional<std::string> ReadWholeFile(const std::wstring& path);
+// The whole file; nothing when it cannot be opened or read, or is larger than `limit` bytes.
+std::optional<std::string> ReadWholeFile(const std::wstring& path, size_t limit = 64 * 1024 * 1024);
 
 // The file's short (8.3) path, or the path unchanged where the volume keeps none.
 std::wstring ShortPathOf(const std::wstring& path);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "common/design_scale.h"
+#include "common/picture_header.h"
 #include "common/skin_description.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -26,6 +27,11 @@ std::wstring ExtensionOf(const std::wstring& path) {
   size_t at = path.find_last_of(L".\\:/");
   if (at == std::wstring::npos || path[at] != L'.') return {};
   return path.substr(at + 1);
+}
+
+// Refuses a picture larger than a skin's button before anything is allocated for it.
+void CheckSize(const std::wstring& path, uint32_t width, uint32_t height) {
+  if (!FitsSkin({width, height})) throw Exception(PictureTooLargeMessage(Narrow(path), width, height));
 }
 
 bool SameExtension(const std::wstring& extension, const wchar_t* known) {
@@ -111,8 +117,9 @@ using UniqueEnhMetaFile = UniqueGdi<HENHMETAFILE, EnhMetaFileDeleter>;
 // A picture's size is in design units, which the picture scales to its DPI.
 int ScreenPixelsPerInch() { return kDesignDpi; }
 
-UniqueBitmap DrawMetafile(const UniqueEnhMetaFile& metafile, int width, int height) {
-  if (width <= 0 || height <= 0 || width > 16384 || height > 16384) throw Exception("Metafile is not valid");
+UniqueBitmap DrawMetafile(const UniqueEnhMetaFile& metafile, int width, int height, const std::wstring& path) {
+  if (width <= 0 || height <= 0) throw Exception("Metafile is not valid");
+  CheckSize(path, static_cast<uint32_t>(width), static_cast<uint32_t>(height));
   return RenderWithAlpha(width, height, [&](HDC dc) {
     RECT area{0, 0, width, height};
     PlayEnhMetaFile(dc, metafile.Get(), &area);
@@ -128,16 +135,16 @@ void FrameSize(HENHMETAFILE metafile, int& width, int& height) {
   height = MulDiv(header.rclFrame.bottom - header.rclFrame.top, perInch, 2540);
 }
 
-UniqueBitmap LoadEmf(const std::string& bytes) {
+UniqueBitmap LoadEmf(const std::string& bytes, const std::wstring& path) {
   UniqueEnhMetaFile metafile(
       SetEnhMetaFileBits(static_cast<UINT>(bytes.size()), reinterpret_cast<const BYTE*>(bytes.data())));
   if (!metafile) throw Exception("Metafile is not valid");
   int width = 0, height = 0;
   FrameSize(metafile.Get(), width, height);
-  return DrawMetafile(metafile, width, height);
+  return DrawMetafile(metafile, width, height, path);
 }
 
-UniqueBitmap LoadWmf(const std::string& bytes) {
+UniqueBitmap LoadWmf(const std::string& bytes, const std::wstring& path) {
   // A placeable metafile starts with a 22-byte header giving its size in units per inch.
   constexpr uint32_t kPlaceableKey = 0x9AC6CDD7u;
   uint32_t key = 0;
@@ -156,14 +163,14 @@ UniqueBitmap LoadWmf(const std::string& bytes) {
     UniqueEnhMetaFile metafile(SetWinMetaFileBits(static_cast<UINT>(bytes.size() - 22),
                                                   reinterpret_cast<const BYTE*>(bytes.data()) + 22, nullptr, &picture));
     if (!metafile) throw Exception("Metafile is not valid");
-    return DrawMetafile(metafile, width, height);
+    return DrawMetafile(metafile, width, height, path);
   }
   UniqueEnhMetaFile metafile(SetWinMetaFileBits(static_cast<UINT>(bytes.size()),
                                                 reinterpret_cast<const BYTE*>(bytes.data()), nullptr, nullptr));
   if (!metafile) throw Exception("Metafile is not valid");
   int width = 0, height = 0;
   FrameSize(metafile.Get(), width, height);
-  return DrawMetafile(metafile, width, height);
+  return DrawMetafile(metafile, width, height, path);
 }
 
 }  // namespace
@@ -221,6 +228,11 @@ UniqueBitmap LoadPictureFile(const std::wstring& path) {
 
   std::optional<std::string> bytes = ReadWholeFile(path);
   if (!bytes) throw Exception(CannotOpenFileMessage(Narrow(path)));
+  std::optional<PictureSize> claimed = kind == Kind::Png   ? PngClaimedSize(*bytes)
+                                       : kind == Kind::Bmp ? BmpClaimedSize(*bytes)
+                                       : kind == Kind::Ico ? IcoClaimedSize(*bytes)
+                                                           : std::nullopt;
+  if (claimed) CheckSize(path, claimed->width, claimed->height);
   switch (kind) {
     case Kind::Png:
       return LoadPng(*bytes);
@@ -229,9 +241,9 @@ UniqueBitmap LoadPictureFile(const std::wstring& path) {
     case Kind::Ico:
       return LoadIco(path);
     case Kind::Wmf:
-      return LoadWmf(*bytes);
+      return LoadWmf(*bytes, path);
     case Kind::Emf:
-      return LoadEmf(*bytes);
+      return LoadEmf(*bytes, path);
   }
   return {};
 }

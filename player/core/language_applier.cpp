@@ -6,6 +6,7 @@
 #include "player/colour/color_control_form.h"
 #include "player/core/main_form.h"
 #include "player/core/menu_captions.h"
+#include "player/core/profile_file.h"
 
 namespace lumorix {
 
@@ -15,6 +16,8 @@ void TLumorixMainForm::AddLanguagesToMenu() {
     // Exactly ".ini": a name in capitals with the extension INI is not a language.
     size_t dot = name.find_last_of(L'.');
     if (dot == std::wstring::npos || name.compare(dot, std::wstring::npos, L".ini") != 0) continue;
+    // A file that cannot be read, or is far too large for a language, is left out.
+    if (!ReadProfileFile(folder + name, LanguageKeys())) continue;
     std::wstring caption = name.substr(0, name.size() - 4);
     ui::MenuItem& item = Languages1.Add(caption, ui::CtrlKey(ShortcutKeyOf(caption)));
     item.OnClick = [this, &item] { LangClick(item); };
@@ -30,9 +33,9 @@ void TLumorixMainForm::Defoult1Click() { SetLanguage(L""); }
 
 void TLumorixMainForm::SetLanguage(const std::wstring& path) {
   // A missing or unreadable file, or no path, gives the built-in texts; the path is kept all the same.
-  std::optional<std::string> contents = path.empty() ? std::nullopt : ReadWholeFile(path);
-  const LanguageTexts texts(contents ? IniFile::Parse(*contents) : IniFile());
-  auto text = [&texts](Caption caption) { return AnsiToWide(texts.Text(caption)); };
+  const IniFile file = (path.empty() ? std::nullopt : ReadProfileFile(path, LanguageKeys())).value_or(IniFile());
+  const LanguageTexts texts(file);
+  auto text = [&](Caption caption) { return ProfileText(file, texts.Text(caption)); };
 
   BtShowPlayList.SetText(text(Caption::BtShowPlayList));
   BtSCC.SetText(text(Caption::BtSCC));

@@ -1,5 +1,7 @@
 #include "player/core/main_form.h"
 
+#include <utility>
+
 #include "common/rate_ladder.h"
 #include "platform/locale.h"
 #include "platform/text.h"
@@ -328,6 +330,9 @@ bool TLumorixMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         RunSettings();
       }
       result = 0;
+      return true;
+    case kStartSkinFailureMessage:
+      ui::Application::Instance().ShowError(std::exchange(startSkinFailure_, {}));
       return true;
     default:
       return ui::Form::OnMessage(message, wParam, lParam, result);

@@ -200,6 +200,10 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   // failure is not shown, since a box would hold the session's end up.
   void EndForSession();
 
+  // The failure of the stored skin at start, shown once the message loop runs.
+  static constexpr UINT kStartSkinFailureMessage = WM_APP + 30;
+  std::string startSkinFailure_;
+
   std::unique_ptr<engine::TFilterGraph> filterGraph_;
   // Entries that did not render, one after the other: moving on stops when all have failed.
   int32_t failedInARow_ = 0;

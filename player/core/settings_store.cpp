@@ -34,7 +34,14 @@ void TLumorixMainForm::LoadSaveOptions(bool load) {
     Language = Widen(registry.ReadString("Language"));
     SetLanguage(Language);
     Skin = Widen(registry.ReadString("Skin"));
-    SetSkin(Skin);
+    // A skin that cannot be applied costs its look, not the start: the load
+    // goes on, the clip plays, and the box comes from the message loop.
+    try {
+      SetSkin(Skin);
+    } catch (const std::exception& failure) {
+      startSkinFailure_ = failure.what();
+      PostMessageW(Handle(), kStartSkinFailureMessage, 0, 0);
+    }
     CBRunWithStartUp.SetChecked(registry.ReadBool("StartUp"));
     // Newer than the installer's layout: missing or mistyped values read as on, never fail.
     IdleSwitches switches;

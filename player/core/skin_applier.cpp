@@ -1,11 +1,15 @@
 // Skins: the Skins menu, a skin's description applied to the settings window
 // and the playlist's tool buttons, and the plain look.
+#include <new>
+
 #include "common/color_names.h"
+#include "common/picture_header.h"
 #include "common/skin_description.h"
 #include "platform/files.h"
 #include "platform/text.h"
 #include "player/core/main_form.h"
 #include "player/core/menu_captions.h"
+#include "player/core/profile_file.h"
 #include "player/playlist/playlist_form.h"
 #include "ui/exception.h"
 #include "ui/picture_file.h"
@@ -14,13 +18,14 @@ namespace lumorix {
 
 namespace {
 
-IniFile ReadIni(const std::wstring& path) {
-  std::optional<std::string> contents = ReadWholeFile(path);
-  return contents ? IniFile::Parse(*contents) : IniFile();
+// A tool bitmap whose header claims more than a skin's picture may have adds nothing, like one that cannot be loaded.
+ui::UniqueBitmap LoadToolBitmap(const std::wstring& path) {
+  std::optional<std::string> bytes = ReadWholeFile(path);
+  std::optional<PictureSize> claimed = bytes ? BmpClaimedSize(*bytes) : std::nullopt;
+  if (!claimed || !FitsSkin(*claimed)) return {};
+  return ui::UniqueBitmap(
+      static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
 }
-
-// Texts of INI files are in the system's ANSI code page.
-std::wstring FromAnsi(const std::string& text) { return AnsiToWide(text); }
 
 }  // namespace
 
@@ -28,9 +33,10 @@ void TLumorixMainForm::AddSkinsToMenu() {
   const std::wstring folder = ProgramFolder() + L"Skins\\";
   // Every skin is listed; the menu scrolls when there are many.
   for (const std::wstring& name : ListDirectory(folder + L"*.skn")) {
-    const std::wstring ini = folder + name + L"\\Skin.ini";
-    if (!FileExists(ini)) continue;
-    std::wstring caption = FromAnsi(SkinName(ReadIni(ini)));
+    // A description that is missing, cannot be read or is far too large for one is left out.
+    std::optional<IniFile> ini = ReadProfileFile(folder + name + L"\\Skin.ini", SkinKeys());
+    if (!ini) continue;
+    std::wstring caption = ProfileText(*ini, SkinName(*ini));
     ui::MenuItem& item = Skins1.Add(caption, ui::ShiftKey(ShortcutKeyOf(caption)));
     item.OnClick = [this, &item] { SkinClick(item); };
     SkinItems.push_back(&item);
@@ -42,13 +48,17 @@ void TLumorixMainForm::SkinClick(const ui::MenuItem& item) {
   SetSkin(CutTo255(ProgramFolder() + L"Skins\\" + WithoutLeadingAmpersand(item.Caption()) + L".skn\\skin.ini"));
 }
 
-void TLumorixMainForm::SetSkin(const std::wstring& path) {
+void TLumorixMainForm::SetSkin(const std::wstring& path) try {
   std::wstring file = path;
   std::erase(file, L'&');
   if (!FileExists(file)) {
     StandartWindows1Click();
     return;
   }
+  // Read before anything changes: a description that cannot be read refuses the whole skin.
+  const std::optional<IniFile> ini = ReadProfileFile(file, SkinKeys());
+  if (!ini) throw ui::Exception(CannotOpenFileMessage(Narrow(file)));
+  auto text = [&ini](const std::string& value) { return ProfileText(*ini, value); };
   ui::Picture* pictures[kSkinButtonCount] = {&ImPrevious, &ImPlay, &ImPause, &ImStop, &ImNext, &ImPL, &ImCC};
   for (ui::Picture* picture : pictures) picture->Show();
   TB.Hide();
@@ -56,14 +66,14 @@ void TLumorixMainForm::SetSkin(const std::wstring& path) {
   BtSCC.Hide();
 
   const std::wstring folder = file.substr(0, file.find_last_of(L'\\') + 1);
-  const SkinDescription skin = ReadSkinDescription(ReadIni(file), ColorToText(Color()));
+  const SkinDescription skin = ReadSkinDescription(*ini, ColorToText(Color()));
   std::optional<uint32_t> color = ColorFromText(skin.colorText);
-  if (!color) throw ui::Exception(NotAnIntegerMessage(Narrow(FromAnsi(skin.colorText))));
+  if (!color) throw ui::Exception(NotAnIntegerMessage(Narrow(text(skin.colorText))));
   SetColor(*color);
 
   // A picture that fails stops the skin here; the ones before it stay.
   for (size_t i = 0; i < kSkinButtonCount; ++i) {
-    ui::UniqueBitmap bitmap = ui::LoadPictureFile(folder + FromAnsi(skin.pictures[i].file));
+    ui::UniqueBitmap bitmap = ui::LoadPictureFile(folder + text(skin.pictures[i].file));
     BITMAP size{};
     GetObjectW(bitmap.Get(), sizeof size, &size);
     pictures[i]->SetBitmap(std::move(bitmap));
@@ -75,13 +85,15 @@ void TLumorixMainForm::SetSkin(const std::wstring& path) {
     images.Clear();
     for (const std::string& name : skin.toolButtons) {
       // A bitmap that cannot be loaded adds nothing; the later ones move up.
-      ui::UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageW(nullptr, (folder + FromAnsi(name)).c_str(), IMAGE_BITMAP,
-                                                              0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+      ui::UniqueBitmap bitmap = LoadToolBitmap(folder + text(name));
       if (bitmap) images.AddMasked(bitmap.Get(), RGB(0, 0, 255));
     }
     playListForm_->ToolBar1.Invalidate();
   }
   Skin = file;
+} catch (const std::bad_alloc&) {
+  // Whatever a skin asks for beyond the memory left costs the skin, not the player.
+  throw ui::Exception("Out of memory");
 }
 
 // The window colour and the playlist's images stay as the last skin left them, and so does `Skin`.

@@ -70,3 +70,48 @@ TEST(IniFile, SingleByteTextsPassUnchanged) {
   IniFile ini = IniFile::Parse("[Main]\nBtShowPlayList=" + russian + "\n");
   EXPECT_EQ(ini.Find("Main", "BtShowPlayList"), russian);
 }
+
+namespace {
+
+// UTF-16 bytes of a text, in either byte order, with the byte-order mark.
+std::string Utf16(std::u16string_view text, bool bigEndian = false) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t unit : text) {
+    char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+}  // namespace
+
+TEST(IniFile, ByteOrderMarksChooseHowTextsAreRead) {
+  struct Case {
+    std::string file;
+    IniEncoding encoding;
+    std::string name;  // "Name" of "Info", cut to 3 characters
+  };
+  const Case cases[] = {
+      {"[Info]\nName=\xCF\xF0\xE8\xE2\n", IniEncoding::Ansi, "\xCF\xF0\xE8"},
+      {"\xEF\xBB\xBF[Info]\nName=\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\n", IniEncoding::Utf8, "\xCE\x95\xCE\xBB\xCE\xBB"},
+      {Utf16(u"[Info]\r\nName = \u0395\U0001F600\u00E9x\r\n"), IniEncoding::Utf8, "\xCE\x95\xF0\x9F\x98\x80\xC3\xA9"},
+      {Utf16(u"[Info]\nName=\u042F\u0431", true), IniEncoding::Utf8, "\xD0\xAF\xD0\xB1"},
+      // A lone surrogate and an odd last byte.
+      {Utf16(u"[Info]\nName=\xD800z") + "\x41", IniEncoding::Utf8, "\xEF\xBF\xBDz"},
+  };
+  for (const Case& c : cases) {
+    IniFile ini = IniFile::Parse(c.file);
+    EXPECT_EQ(ini.Encoding(), c.encoding) << c.name;
+    EXPECT_EQ(ini.ReadString("info", "NAME", "NoName", 4), c.name);
+  }
+}
+
+TEST(IniFile, KeepingOnlyTheWantedKeysGivesTheSameAnswers) {
+  const IniKey wanted[] = {{"Info", "Name"}, {"TB", "Add"}, {"TB", "Del"}};
+  const std::string text = "[info]\nname=First\nName=Second\nAuthor=x\n[TB]\nAdd\nAdd=late\n[Info]\nName=Later\n";
+  IniFile all = IniFile::Parse(text), kept = IniFile::Parse(text, wanted);
+  for (const IniKey& key : wanted) EXPECT_EQ(kept.Find(key.section, key.key), all.Find(key.section, key.key));
+  EXPECT_EQ(kept.Find("Info", "Name"), "First");
+  EXPECT_TRUE(all.Find("Info", "Author"));
+  EXPECT_FALSE(kept.Find("Info", "Author"));
+}

@@ -1,5 +1,6 @@
 // The Languages menu and language files applied to the settings window, its
 // menus, the tray menu and the colour-control window.
+#include "common/ini_file.h"
 #include "common/settings_layout.h"
 #include "player/colour/color_control_form.h"
 #include "tests/player/core/player_fixture.h"
@@ -113,6 +114,7 @@ TEST_F(LanguageTest, OnlyFilesEndingInLowerCaseIniAreListed) {
   files.Write(L"Languages\\German.ini", "[MainMenu]\nFile=&Datei\n");
   files.Write(L"Languages\\german.txt", "[MainMenu]\nFile=&Text\n");
   files.Write(L"Languages\\Deutsch.INI", "[MainMenu]\nFile=&Gross\n");
+  files.Write(L"Languages\\Huge.ini", "[MainMenu]\nFile=&Huge\n" + std::string(IniFile::kSizeLimit, ';'));
   TLumorixMainForm& form = StartPlayer();
   EXPECT_EQ(LanguageCaptions(form), (std::vector<std::wstring>{L"&Default", L"German"}));
   ASSERT_EQ(form.LanguageItems.size(), 1u);

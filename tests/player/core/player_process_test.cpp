@@ -1,5 +1,10 @@
 // The real Lumorix.exe in its own process: what a user sees at start and at log-off.
 #include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 
 #include "common/settings_layout.h"
 #include "platform/text.h"
@@ -136,4 +141,91 @@ TEST(PlayerProcess, MovesOnFromAClipWithSoundAndKeepsAnswering) {
   DWORD_PTR answer = 0;
   SendMessageTimeoutW(settings, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer);
   EXPECT_TRUE(player.WaitForExit(10000));
+}
+
+namespace {
+
+// Files dropped beside the built player, its own shipped ones untouched, and removed again.
+struct DroppedFiles {
+  std::vector<std::filesystem::path> written;
+  ~DroppedFiles() {
+    std::error_code ignored;
+    for (const std::filesystem::path& path : written) {
+      std::filesystem::remove(path, ignored);
+      std::filesystem::remove(path.parent_path(), ignored);  // only when that left it empty
+    }
+  }
+  std::wstring Write(const std::wstring& relative, const std::string& contents) {
+    written.push_back(WindowsPath(LUMORIX_BUILD_DIR "/bin/") + relative);
+    std::filesystem::create_directories(written.back().parent_path());
+    std::ofstream(written.back(), std::ios::binary).write(contents.data(), contents.size());
+    return written.back().wstring();
+  }
+};
+
+// A PNG whose header, checksum and all, claims `side` x `side` RGBA pixels, with no picture data after it.
+std::string PngClaiming(uint32_t side) {
+  std::string header = std::string("IHDR", 4);
+  for (uint32_t value : {side, side})
+    for (int shift = 24; shift >= 0; shift -= 8) header += static_cast<char>(value >> shift & 0xFF);
+  header += std::string("\x08\x06\0\0\0", 5);
+  uLong crc = crc32(0, reinterpret_cast<const Bytef*>(header.data()), static_cast<uInt>(header.size()));
+  std::string png = std::string("\x89PNG\r\n\x1A\n\0\0\0\x0D", 12) + header;
+  for (int shift = 24; shift >= 0; shift -= 8) png += static_cast<char>(crc >> shift & 0xFF);
+  return png;
+}
+
+BOOL CALLBACK CollectTexts(HWND child, LPARAM data) {
+  reinterpret_cast<std::vector<std::wstring>*>(data)->push_back(WindowText(child));
+  return TRUE;
+}
+
+}  // namespace
+
+// Skins and languages from anywhere: neither a huge file nor a picture that
+// claims a gigabyte keeps the clip from playing at start.
+TEST(PlayerProcess, HostileSkinsAndLanguagesLeavePlaybackGoing) {
+  DroppedFiles files;
+  // 64 MB of one short key after another, each of which a reader keeping every key would store.
+  std::string lines = "[Info]\r\nName=Huge\r\n", block;
+  for (int i = 0; i < 4096; ++i) block += "a=\n";
+  while (lines.size() < (64u << 20)) lines += block;
+  lines.resize(64u << 20);
+  const std::wstring huge = files.Write(L"Skins\\Huge.skn\\Skin.ini", lines);
+  const std::wstring vast = files.Write(L"Skins\\Vast.skn\\Skin.ini", "[Info]\nName=Vast\n");
+  const std::wstring picture = files.Write(L"Skins\\Vast.skn\\Previous.png", PngClaiming(16384));
+  std::u16string greek = u"\uFEFF[GBVideo]\r\nGBVideo=\u0392\u03AF\u03BD\u03C4\u03B5\u03BF\r\n";
+  const std::wstring unicode = files.Write(L"Languages\\Greek.ini",
+                                           std::string(reinterpret_cast<const char*>(greek.data()), greek.size() * 2));
+  struct Case {
+    const char* name;
+    std::wstring skin, language, box, caption;
+  };
+  const Case cases[] = {
+      {"64 MB Skin.ini", huge, L"", L"Cannot open file " + huge + L".", L""},
+      {"PNG of 16384 x 16384", vast, L"", L"Picture " + picture + L" is too large (16384 x 16384 pixels; a skin's " +
+       L"pictures have at most 1024 a side).", L""},
+      {"UTF-16 language", L"", unicode, L"", L"\u0392\u03AF\u03BD\u03C4\u03B5\u03BF"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SeedInstallerDefaults();
+    WriteSetting(kSettingsKey, "Skin", EncodeString(WideToAnsi(c.skin)));
+    WriteSetting(kSettingsKey, "Language", EncodeString(WideToAnsi(c.language)));
+    WritePlayerPlayList({"blue.avi"});
+    PlayerProcess player;
+    HWND settings = WaitForWindow(L"TLumorixMainForm", L"Lumorix - Settings", milliseconds(20000));
+    ASSERT_NE(settings, nullptr);
+    HWND box = WaitForWindow(L"#32770", L"Lumorix - settings", milliseconds(c.box.empty() ? 1500 : 10000));
+    BoxContents contents;
+    if (box) EnumChildWindows(box, ReadBoxChild, reinterpret_cast<LPARAM>(&contents));
+    EXPECT_EQ(contents.text, c.box);
+    std::vector<std::wstring> texts;
+    EnumChildWindows(settings, CollectTexts, reinterpret_cast<LPARAM>(&texts));
+    if (!c.caption.empty()) {
+      EXPECT_NE(std::find(texts.begin(), texts.end(), c.caption), texts.end());
+    }
+    // The clip plays on the desktop, the box (if any) still up.
+    EXPECT_TRUE(PumpUntil([] { return Near(ScreenShot().Pixel(40, 40), RGB(0, 0, 255)); }, milliseconds(15000)));
+  }
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "common/ini_file.h"
 #include "common/settings_layout.h"
 #include "player/playlist/playlist_form.h"
 #include "tests/player/core/player_fixture.h"
@@ -113,6 +114,7 @@ TEST_F(SkinTest, OnlyFoldersWithASkinIniAreListed) {
   files.MakeFolder(L"Skins\\Blue.skn");
   files.Write(L"Skins\\Red.skn", "[Info]\nName=Red\n");
   files.Write(L"Skins\\Yellow.txt\\Skin.ini", "[Info]\nName=Yellow\n");
+  files.Write(L"Skins\\Huge.skn\\Skin.ini", "[Info]\nName=Huge\n" + std::string(IniFile::kSizeLimit, ';'));
   TLumorixMainForm& form = StartPlayer();
   EXPECT_EQ(SkinCaptions(form), (std::vector<std::wstring>{L"StandartWindows", L"Green"}));
   ASSERT_EQ(form.SkinItems.size(), 1u);
@@ -311,4 +313,17 @@ TEST_F(SkinTest, ShippedSkinIsAppliedWithRealTransparency) {
   EXPECT_EQ(ClientPixel(form.ImPL, 0, 0), window);
   EXPECT_EQ(form.PlayListForm().ImageList.Count(), 4);
   ScreenShot().Save("shipped-skin");
+}
+
+TEST_F(SkinTest, Utf8SkinNamesItsItemAndPicturesBeyondTheAnsiCodePage) {
+  // "Ελλάδα" with its play button "Κουμπί.png", in UTF-8 with a byte-order mark.
+  MakeSkin(L"\u0395\u03BB\u03BB\u03AC\u03B4\u03B1.skn",
+           "\xEF\xBB\xBF[Info]\nName=\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1\n"
+           "[Play]\nImg=\xCE\x9A\xCE\xBF\xCF\x85\xCE\xBC\xCF\x80\xCE\xAF.png\n");
+  files.Write(L"Skins\\\u0395\u03BB\u03BB\u03AC\u03B4\u03B1.skn\\\u039A\u03BF\u03C5\u03BC\u03C0\u03AF.png", Green32());
+  TLumorixMainForm& form = StartPlayer();
+  ASSERT_EQ(SkinCaptions(form), (std::vector<std::wstring>{L"StandartWindows", L"\u0395\u03BB\u03BB\u03AC\u03B4\u03B1"}));
+  Choose(form, *form.SkinItems[0]);
+  EXPECT_EQ(ErrorText(errors), L"");
+  EXPECT_EQ(form.ImPlay.GetBounds().width, 32);
 }
