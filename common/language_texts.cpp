@@ -41,6 +41,10 @@ constexpr std::array<CaptionKey, kCaptionCount> kKeys = {{
     {"MainMenu", "PauseWhenCovered", "Pause when covered by a &window"},
     {"MainMenu", "PauseOnBattery", "Pause on &battery"},
     {"MainMenu", "PauseWhenLocked", "Pause when loc&ked or the display is off"},
+    {"MainMenu", "ShowOnPrimary", "Show on the &primary monitor"},
+    {"MainMenu", "ShowOnEvery", "Show on &every monitor"},
+    {"MainMenu", "ShowAcross", "Show &across all monitors"},
+    {"Hints", "WallpaperLayerMissing", "The desktop's wallpaper layer was not found; still looking for it."},
 }};
 
 }  // namespace

@@ -47,8 +47,14 @@ enum class Caption {
   ItPauseWhenCovered,
   ItPauseOnBattery,
   ItPauseWhenLocked,
+  // The Show menu's choice of monitors.
+  ItShowOnPrimary,
+  ItShowOnEvery,
+  ItShowAcross,
+  // The hint shown when the desktop's wallpaper layer cannot be found.
+  WallpaperLayerMissing,
 };
-inline constexpr size_t kCaptionCount = 35;
+inline constexpr size_t kCaptionCount = 39;
 
 struct CaptionKey {
   const char* section;

@@ -13,7 +13,7 @@
 #include "platform/registry.h"
 #include "platform/shell_link.h"
 #include "platform/text.h"
-#include "player/engine/desktop_look.h"
+#include "player/desktop/desktop_look.h"
 
 namespace lumorix::uninstall {
 
@@ -96,13 +96,13 @@ void RemoveRegistryEntries() {
       for (const char* subkey : {"Audio", "Color", "PlayList", "Video"})
         (void)RegDeleteKeyExW(settings.Get(), Widen(subkey).c_str(), KEY_WOW64_32KEY, 0);
       for (const char* value : {"Language", "Replace Screen Saver", "Skin", "StartUp", kPauseWhenCovered,
-                                kPauseOnBattery, kPauseWhenLocked})
+                                kPauseOnBattery, kPauseWhenLocked, kShowOn})
         (void)settings.DeleteValue(value);
     }
   }
   // A player that died during desktop playback left the desktop in the
   // video's colours; it would have mended that at its next start.
-  (void)engine::RestoreInterruptedLook();
+  (void)desktop::RestoreInterruptedLook();
   (void)DeleteRegistryKey(HKEY_LOCAL_MACHINE, kUninstallKey);
 }
 

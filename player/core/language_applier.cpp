@@ -72,6 +72,10 @@ void TLumorixMainForm::SetLanguage(const std::wstring& path) {
   idlePause_->ItPauseWhenCovered.SetCaption(text(Caption::ItPauseWhenCovered));
   idlePause_->ItPauseOnBattery.SetCaption(text(Caption::ItPauseOnBattery));
   idlePause_->ItPauseWhenLocked.SetCaption(text(Caption::ItPauseWhenLocked));
+  showOn_->ItShowOnPrimary.SetCaption(text(Caption::ItShowOnPrimary));
+  showOn_->ItShowOnEvery.SetCaption(text(Caption::ItShowOnEvery));
+  showOn_->ItShowAcross.SetCaption(text(Caption::ItShowAcross));
+  LayerMissingHint = text(Caption::WallpaperLayerMissing);
   Language = path;
 }
 

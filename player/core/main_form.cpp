@@ -132,6 +132,8 @@ TLumorixMainForm::TLumorixMainForm()
   DSVideoWindowEx2.SetFullScreenTopMost(true);
   TBPosition.SetFilterGraph(filterGraph_.get());
   idlePause_ = std::make_unique<IdlePauseControl>(*filterGraph_, DSVideoWindowEx2, Show1);
+  showOn_ = std::make_unique<ShowOnMenu>(Show1, DSVideoWindowEx2);
+  DSVideoWindowEx2.Stage().OnLayerMissing = [this] { ShowMainHint(LayerMissingHint); };
 
   BtShowPlayList.Hide();
   BtSCC.Hide();

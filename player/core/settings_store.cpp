@@ -1,4 +1,5 @@
 // Loading the settings into the settings window at start and saving them at exit.
+#include "common/monitor_layout.h"
 #include "common/settings_layout.h"
 #include "platform/text.h"
 #include "player/colour/color_control_form.h"
@@ -39,6 +40,7 @@ void TLumorixMainForm::LoadSaveOptions(bool load) {
     switches.onBattery = DecodeSwitch(registry.Read(kPauseOnBattery), true);
     switches.whenLocked = DecodeSwitch(registry.Read(kPauseWhenLocked), true);
     idlePause_->SetSwitches(switches);
+    showOn_->Set(DecodeShowOn(registry.Read(kShowOn)));
 
     registry.OpenSubKey("Audio");
     TBBalance.SetPosition(registry.ReadInteger("Balance"));
@@ -76,6 +78,7 @@ void TLumorixMainForm::LoadSaveOptions(bool load) {
   registry.WriteBool(kPauseWhenCovered, idlePause_->Switches().whenCovered);
   registry.WriteBool(kPauseOnBattery, idlePause_->Switches().onBattery);
   registry.WriteBool(kPauseWhenLocked, idlePause_->Switches().whenLocked);
+  registry.WriteInteger(kShowOn, static_cast<int32_t>(showOn_->Get()));
 
   registry.OpenSubKey("Audio");
   registry.WriteInteger("Balance", TBBalance.Position());

@@ -6,15 +6,16 @@
 #include <memory>
 
 #include "player/engine/filter_graph.h"
-#include "player/engine/full_screen_form.h"
+#include "player/desktop/full_screen_form.h"
 #include "player/engine/video_window.h"
-#include "player/engine/wallpaper_layer.h"
+#include "player/desktop/wallpaper_layer.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/media.h"
 #include "tests/support/test_form.h"
 
 using namespace lumorix;
 using namespace lumorix::engine;
+using namespace lumorix::desktop;
 using namespace lumorix::test;
 using std::chrono::milliseconds;
 

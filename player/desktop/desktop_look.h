@@ -1,15 +1,16 @@
 #pragma once
-// The user's desktop as desktop playback finds it: the wallpaper named in
-// the registry and the desktop colour. Playback clears the wallpaper and
-// paints the desktop in the video's key colour; the saved look also goes to
-// the settings key, so that a run that dies during playback can be undone
-// at the next start.
+// The user's desktop as desktop playback through the overlay finds it: the
+// wallpaper named in the registry and the desktop colour. That playback
+// clears the wallpaper and paints the desktop in the overlay's key colour;
+// the saved look also goes to the user's settings key, so that a run that
+// dies during playback can be undone at the next start. Playback without an
+// overlay leaves the user's desktop look alone and keeps nothing.
 #include <windows.h>
 
 #include <optional>
 #include <string>
 
-namespace lumorix::engine {
+namespace lumorix::desktop {
 
 struct DesktopLook {
   std::optional<std::wstring> wallpaper;  // none: no "WallPaper" value to write back
@@ -27,4 +28,4 @@ void ForgetInterruptedLook();
 // Restores what an interrupted run left behind; true when there was something.
 bool RestoreInterruptedLook();
 
-}  // namespace lumorix::engine
+}  // namespace lumorix::desktop

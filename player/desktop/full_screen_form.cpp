@@ -1,6 +1,6 @@
-#include "player/engine/full_screen_form.h"
+#include "player/desktop/full_screen_form.h"
 
-namespace lumorix::engine {
+namespace lumorix::desktop {
 
 namespace {
 constexpr UINT_PTR kBottomAgainTimer = 1;
@@ -96,6 +96,23 @@ bool TFullScrinForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
       if (!backdrop_ && !inLayer_) return false;
       result = MA_NOACTIVATE;
       return true;
+    case WM_PAINT:
+      if (!OnPaintPicture) return ui::Form::OnMessage(message, wParam, lParam, result);
+      {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(Handle(), &paint);
+        RECT client;
+        GetClientRect(Handle(), &client);
+        OnPaintPicture(dc, client);
+        EndPaint(Handle(), &paint);
+      }
+      result = 0;
+      return true;
+    case WM_DPICHANGED:
+    case WM_DPICHANGED_AFTERPARENT:
+      if (OnScaleChanged) OnScaleChanged();
+      result = 0;
+      return true;
     case WM_QUERYENDSESSION:
       result = 1;  // the form never stands in the way of a log-off
       return true;
@@ -109,4 +126,4 @@ bool TFullScrinForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
   }
 }
 
-}  // namespace lumorix::engine
+}  // namespace lumorix::desktop
