@@ -54,25 +54,23 @@ void DesktopHost::ShowOnDesktop(const RECT& area, const std::optional<WallpaperL
 }
 
 void DesktopHost::ShowFullScreen(const RECT& area, bool topMost) {
+  ShowOver(area, topMost, SW_SHOW);
+  place_ = Place::FullScreen;
+}
+
+void DesktopHost::Cover(const RECT& area) {
+  ShowOver(area, false, SW_SHOWNOACTIVATE);
+  place_ = Place::Hidden;  // shown only while the window inside is set up
+}
+
+void DesktopHost::ShowOver(const RECT& area, bool topMost, int show) {
   TFullScrinForm& form = Form();
   area_ = area;
   form.LeaveLayer();
   form.SetBackdrop(false);
   form.CoverMonitor(area);
   form.SetTopMost(topMost);
-  ShowWindow(form.Handle(), SW_SHOW);
-  place_ = Place::FullScreen;
-}
-
-void DesktopHost::Cover(const RECT& area) {
-  TFullScrinForm& form = Form();
-  area_ = area;
-  form.LeaveLayer();
-  form.SetBackdrop(false);
-  form.SetTopMost(false);
-  form.CoverMonitor(area);
-  ShowWindow(form.Handle(), SW_SHOWNOACTIVATE);
-  place_ = Place::Hidden;  // shown only while the window inside is set up
+  ShowWindow(form.Handle(), show);
 }
 
 void DesktopHost::Hide() {

@@ -42,6 +42,8 @@ class DesktopHost {
   std::function<void()> OnScaleChanged;
 
  private:
+  // A top-level form over `area`, shown with `show`.
+  void ShowOver(const RECT& area, bool topMost, int show);
   void PaintCopy(HDC dc, const RECT& client);
 
   COLORREF color_;

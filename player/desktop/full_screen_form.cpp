@@ -5,6 +5,8 @@ namespace lumorix::desktop {
 namespace {
 constexpr UINT_PTR kBottomAgainTimer = 1;
 constexpr UINT kBottomAgainDelay = 500;
+// WM_DPICHANGED_AFTERPARENT: a child's monitor changed its scale (Windows 10 1703 on).
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
 
 ui::FormDesign HostDesign(COLORREF color) {
   ui::FormDesign design;
@@ -109,7 +111,7 @@ bool TFullScrinForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
       result = 0;
       return true;
     case WM_DPICHANGED:
-    case WM_DPICHANGED_AFTERPARENT:
+    case kDpiChangedAfterParent:
       if (OnScaleChanged) OnScaleChanged();
       result = 0;
       return true;

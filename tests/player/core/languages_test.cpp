@@ -59,7 +59,11 @@ class LanguageTest : public PlayerTest {
             form.ItExit.Caption(),
             form.IdleControl().ItPauseWhenCovered.Caption(),
             form.IdleControl().ItPauseOnBattery.Caption(),
-            form.IdleControl().ItPauseWhenLocked.Caption()};
+            form.IdleControl().ItPauseWhenLocked.Caption(),
+            form.ShowOnControl().ItShowOnPrimary.Caption(),
+            form.ShowOnControl().ItShowOnEvery.Caption(),
+            form.ShowOnControl().ItShowAcross.Caption(),
+            form.LayerMissingHint};
   }
 
   static std::vector<std::wstring> BuiltIn() {
@@ -97,7 +101,11 @@ class LanguageTest : public PlayerTest {
             L"&Exit",
             L"Pause when covered by a &window",
             L"Pause on &battery",
-            L"Pause when loc&ked or the display is off"};
+            L"Pause when loc&ked or the display is off",
+            L"Show on the &primary monitor",
+            L"Show on &every monitor",
+            L"Show &across all monitors",
+            L"The desktop's wallpaper layer was not found; still looking for it."};
   }
 
   static void Choose(const TLumorixMainForm& form, const ui::MenuItem& item) {
