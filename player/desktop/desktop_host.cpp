@@ -34,6 +34,7 @@ TFullScrinForm& DesktopHost::Form() {
       if (OnScaleChanged) OnScaleChanged();
     };
     if (copy_) form_->OnPaintPicture = [this](HDC dc, const RECT& client) { PaintCopy(dc, client); };
+    form_->ClicksTo = picture_;
   }
   return *form_;
 }
@@ -82,9 +83,11 @@ void DesktopHost::Hide() {
   form_->Invalidate();
 }
 
-void DesktopHost::ShowCopy(std::shared_ptr<const std::vector<BYTE>> dib) {
+void DesktopHost::ShowCopy(std::shared_ptr<const std::vector<BYTE>> dib, HWND picture) {
   copy_ = std::move(dib);
+  picture_ = picture;
   TFullScrinForm& form = Form();
+  form.ClicksTo = picture;
   if (!form.OnPaintPicture) form.OnPaintPicture = [this](HDC dc, const RECT& client) { PaintCopy(dc, client); };
   InvalidateRect(form.Handle(), nullptr, FALSE);
 }

@@ -36,7 +36,8 @@ class DesktopHost {
   void Hide();
 
   // Shows a copy of the picture, letter-boxed; null: none (the form's colour).
-  void ShowCopy(std::shared_ptr<const std::vector<BYTE>> dib);
+  // Presses on it go to `picture`, the window with the picture itself.
+  void ShowCopy(std::shared_ptr<const std::vector<BYTE>> dib, HWND picture);
 
   std::function<void()> OnParentLost;
   std::function<void()> OnScaleChanged;
@@ -51,6 +52,7 @@ class DesktopHost {
   Place place_ = Place::Hidden;
   RECT area_{};
   std::shared_ptr<const std::vector<BYTE>> copy_;
+  HWND picture_ = nullptr;
 };
 
 }  // namespace lumorix::desktop

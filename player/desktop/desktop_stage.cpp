@@ -175,7 +175,7 @@ void DesktopStage::Arrange() {
   copyTimer_.SetEnabled(copies);
   if (copies) {
     if (!frame_) frame_ = std::make_shared<std::vector<BYTE>>();
-    for (size_t i = 1; i < hosts_.size(); ++i) hosts_[i]->ShowCopy(frame_);
+    for (size_t i = 1; i < hosts_.size(); ++i) hosts_[i]->ShowCopy(frame_, window);
   }
   arranging_ = false;
   if (arrangeAgain_) {
@@ -204,7 +204,13 @@ void DesktopStage::LayerNotFound(bool iconView) {
 
 void DesktopStage::RetryLayer() {
   layerTimer_.SetEnabled(false);
-  if (desktop_ && !picture_.PictureThroughOverlay()) Arrange();
+  if (!desktop_ || picture_.PictureThroughOverlay()) return;
+  // The hosts are only moved once there is a layer to move them into.
+  if (FindWallpaperLayer()) {
+    Arrange();
+  } else {
+    LayerNotFound(ShellHasIconView());
+  }
 }
 
 // The shell is destroying the layer the first host sat in: the window (and
@@ -220,7 +226,7 @@ void DesktopStage::CopyFrame() {
   auto next = std::make_shared<std::vector<BYTE>>();
   if (!picture_.PictureFrame(*next)) return;
   frame_ = next;
-  for (size_t i = 1; i < hosts_.size(); ++i) hosts_[i]->ShowCopy(frame_);
+  for (size_t i = 1; i < hosts_.size(); ++i) hosts_[i]->ShowCopy(frame_, picture_.PictureWindow());
 }
 
 }  // namespace lumorix::desktop

@@ -110,6 +110,12 @@ bool TFullScrinForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
       }
       result = 0;
       return true;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (!ClicksTo) return ui::Form::OnMessage(message, wParam, lParam, result);
+      SendMessageW(ClicksTo, message, wParam, lParam);
+      result = 0;
+      return true;
     case WM_DPICHANGED:
     case kDpiChangedAfterParent:
       if (OnScaleChanged) OnScaleChanged();

@@ -36,6 +36,9 @@ class TFullScrinForm : public ui::Form {
   // The monitor's scale changed: the owner fits the form again, in physical
   // pixels, instead of taking the size the system suggests.
   std::function<void()> OnScaleChanged;
+  // Presses on a form that shows a copy go to the window with the picture
+  // (a double click there ends the screen-saver mode, whichever monitor it was on).
+  HWND ClicksTo = nullptr;
 
  protected:
   void FormCloseQuery(bool& canClose) override { canClose = closing_; }
