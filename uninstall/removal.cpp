@@ -102,6 +102,7 @@ void RemoveRegistryEntries() {
   }
   // A player that died during desktop playback left the desktop in the
   // video's colours; it would have mended that at its next start.
+  (void)desktop::RestoreInterruptedLook(HKEY_LOCAL_MACHINE);  // an older version's copy
   (void)desktop::RestoreInterruptedLook();
   (void)DeleteRegistryKey(HKEY_LOCAL_MACHINE, kUninstallKey);
 }

@@ -86,6 +86,6 @@ bool RestoreKept(HKEY root) {
 
 void ForgetInterruptedLook() { ForgetKept(HKEY_CURRENT_USER); }
 
-bool RestoreInterruptedLook() { return RestoreKept(HKEY_CURRENT_USER); }
+bool RestoreInterruptedLook(HKEY root) { return RestoreKept(root); }
 
 }  // namespace lumorix::desktop

@@ -26,6 +26,8 @@ void RestoreDesktopLook(const DesktopLook& look);
 void KeepInterruptedLook(const DesktopLook& look);
 void ForgetInterruptedLook();
 // Restores what an interrupted run left behind; true when there was something.
-bool RestoreInterruptedLook();
+// Older versions kept their copy in the machine's settings key (HKEY_LOCAL_MACHINE):
+// only the uninstaller, which may delete it there, undoes that one too.
+bool RestoreInterruptedLook(HKEY root = HKEY_CURRENT_USER);
 
 }  // namespace lumorix::desktop
