@@ -2,12 +2,47 @@
 // desktop stage's; this window keeps its renderer and its colour key.
 #include "player/engine/video_window.h"
 
+#include <cstring>
+
 #include "player/engine/pin_walk.h"
+#include "ui/gdi.h"
 
 namespace lumorix::engine {
 
 namespace {
+
 HMONITOR MonitorOf(HWND window) { return MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST); }
+
+// The picture as the window shows it, asked of the window itself: what a
+// renderer drawing through DirectDraw gives when it refuses GetCurrentImage.
+bool CaptureWindow(HWND window, std::vector<BYTE>& dib) {
+  constexpr UINT kRenderFullContent = 2;  // PW_RENDERFULLCONTENT: DirectX content too (Windows 8.1 on)
+  RECT client;
+  if (!window || !GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return false;
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = client.right;
+  header.biHeight = -client.bottom;  // top-down
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  header.biCompression = BI_RGB;
+  void* bits = nullptr;
+  ui::UniqueBitmap section(
+      CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0));
+  ui::UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
+  if (!section || !memory || !bits) return false;
+  {
+    ui::SelectObjectScope select(memory.Get(), section.Get());
+    if (!PrintWindow(window, memory.Get(), kRenderFullContent)) return false;
+  }
+  GdiFlush();
+  size_t size = static_cast<size_t>(client.right) * static_cast<size_t>(client.bottom) * 4;
+  dib.resize(sizeof header + size);
+  std::memcpy(dib.data(), &header, sizeof header);
+  std::memcpy(dib.data() + sizeof header, bits, size);
+  return true;
+}
+
 }  // namespace
 
 void TDSVideoWindowEx2::StartDesktopPlayback() { StartDesktopPlayback(MonitorOf(Handle())); }
@@ -61,11 +96,15 @@ bool TDSVideoWindowEx2::PictureFrame(std::vector<BYTE>& dib) {
   if (FAILED(videoWindow_.As(&renderer)) || !FirstPinConnected(renderer.Get()) || FAILED(videoWindow_.As(&video)))
     return false;
   long size = 0;
-  if (FAILED(video->GetCurrentImage(&size, nullptr)) || size <= 0) return false;
-  dib.resize(static_cast<size_t>(size));
-  if (FAILED(video->GetCurrentImage(&size, reinterpret_cast<long*>(dib.data())))) return false;
-  stillCopied_ = !playing_;
-  return true;
+  bool copied = SUCCEEDED(video->GetCurrentImage(&size, nullptr)) && size > 0;
+  if (copied) {
+    dib.resize(static_cast<size_t>(size));
+    copied = SUCCEEDED(video->GetCurrentImage(&size, reinterpret_cast<long*>(dib.data())));
+  }
+  // The renderer's own window (the first in this one's parent) when the renderer keeps its picture to itself.
+  if (!copied) copied = CaptureWindow(FindWindowExW(ParentHandle(), nullptr, L"VideoRenderer", nullptr), dib);
+  if (copied) stillCopied_ = !playing_;
+  return copied;
 }
 
 }  // namespace lumorix::engine

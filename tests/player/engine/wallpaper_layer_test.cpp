@@ -133,7 +133,7 @@ TEST_F(LayerTest, ALateLayerIsFoundByTheRetries) {
   video->StartDesktopPlayback();
   ASSERT_TRUE(PumpUntil([&] { return shell.wallpaperWorker && GetParent(Host()) == shell.wallpaperWorker; },
                         milliseconds(3000)));
-  EXPECT_EQ(shell.spawnRequests, 4);
+  EXPECT_GT(shell.spawnRequests, 3) << "asked again until it answered";
   EXPECT_TRUE(IsWindowVisible(Host()));
   video->StopDesktopPlayback();
 }
