@@ -1,5 +1,6 @@
 #include "player/core/main_form.h"
 
+#include "common/language_texts.h"
 #include "common/rate_ladder.h"
 #include "platform/locale.h"
 #include "platform/text.h"
@@ -133,6 +134,7 @@ TLumorixMainForm::TLumorixMainForm()
   TBPosition.SetFilterGraph(filterGraph_.get());
   idlePause_ = std::make_unique<IdlePauseControl>(*filterGraph_, DSVideoWindowEx2, Show1);
   showOn_ = std::make_unique<ShowOnMenu>(Show1, DSVideoWindowEx2);
+  LayerMissingHint = AnsiToWide(LanguageTexts().Text(Caption::WallpaperLayerMissing));
   DSVideoWindowEx2.Stage().OnLayerMissing = [this] { ShowMainHint(LayerMissingHint); };
 
   BtShowPlayList.Hide();
