@@ -63,12 +63,7 @@ class ScreenSaverWithPlayer : public ::testing::Test {
     ASSERT_NE(settings, nullptr);
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(settings); }, milliseconds(10000)));
     ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(settings); }, milliseconds(10000)));
-    ASSERT_TRUE(PumpUntil(
-        [] {
-          HWND host = FindWindowW(L"LumorixHostForm", nullptr);
-          return host && IsWindowVisible(host);
-        },
-        milliseconds(5000)));
+    ASSERT_TRUE(PumpUntil(DesktopHostShown, milliseconds(5000)));
 
     // A window the user had open before the screen saver started.
     above.SetColor(kGreen);

@@ -39,13 +39,6 @@ void ExpectTheUsersLook(const char* when) {
   EXPECT_FALSE(LookKept()) << when;
 }
 
-bool HostShown() {
-  for (HWND host = FindWindowW(L"LumorixHostForm", nullptr); host;
-       host = FindWindowExW(nullptr, host, L"LumorixHostForm", nullptr))
-    if (IsWindowVisible(host)) return true;
-  return false;
-}
-
 class DesktopPicture : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -61,7 +54,7 @@ class DesktopPicture : public ::testing::Test {
     if (!settings) return nullptr;
     if (!PumpUntil([&] { return IsWindowVisible(settings); }, milliseconds(10000))) return nullptr;
     if (!PumpUntil([&] { return !IsWindowVisible(settings); }, milliseconds(10000))) return nullptr;
-    if (!PumpUntil(HostShown, milliseconds(5000))) return nullptr;
+    if (!PumpUntil(DesktopHostShown, milliseconds(5000))) return nullptr;
     PumpFor(milliseconds(1000));  // a few frames
     return settings;
   }
@@ -188,7 +181,7 @@ TEST_F(DesktopPicture, ASecondStartShowsTheRunningPlayersSettingsAndLeavesItsDes
   EXPECT_EQ(FindWindowExW(nullptr, settings, L"TLumorixMainForm", nullptr), nullptr) << "a second settings window";
   // Closed again, the running player is back on the desktop.
   PostMessageW(settings, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(settings) && HostShown(); }, milliseconds(5000)));
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(settings) && DesktopHostShown(); }, milliseconds(5000)));
   ExpectTheUsersLook("back on the desktop");
 
   ASSERT_TRUE(EndSession(settings));
