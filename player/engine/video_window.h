@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/com.h"
 #include "common/monitor_layout.h"
+#include "platform/com.h"
 #include "player/desktop/desktop_stage.h"
 #include "player/desktop/hosted_picture.h"
 #include "player/engine/color_control.h"
