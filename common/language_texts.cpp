@@ -44,6 +44,10 @@ constexpr std::array<CaptionKey, kCaptionCount> kKeys = {{
     {"MainMenu", "PauseOnBattery", "Pause on &battery"},
     {"MainMenu", "PauseWhenLocked", "Pause when loc&ked or the display is off"},
     {"MainMenu", "PauseWhenRemote", "Pause in a &remote session"},
+    {"MainMenu", "ShowOnPrimary", "Show on the &primary monitor"},
+    {"MainMenu", "ShowOnEvery", "Show on &every monitor"},
+    {"MainMenu", "ShowAcross", "Show &across all monitors"},
+    {"Hints", "WallpaperLayerMissing", "The desktop's wallpaper layer was not found; still looking for it."},
 }};
 
 }  // namespace

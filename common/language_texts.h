@@ -49,8 +49,14 @@ enum class Caption {
   ItPauseOnBattery,
   ItPauseWhenLocked,
   ItPauseWhenRemote,
+  // The Show menu's choice of monitors.
+  ItShowOnPrimary,
+  ItShowOnEvery,
+  ItShowAcross,
+  // The hint shown when the desktop's wallpaper layer cannot be found.
+  WallpaperLayerMissing,
 };
-inline constexpr size_t kCaptionCount = 36;
+inline constexpr size_t kCaptionCount = 40;
 
 struct CaptionKey {
   const char* section;

@@ -20,6 +20,8 @@ inline constexpr const char* kPauseWhenCovered = "PauseWhenCovered";
 inline constexpr const char* kPauseOnBattery = "PauseOnBattery";
 inline constexpr const char* kPauseWhenLocked = "PauseWhenLocked";
 inline constexpr const char* kPauseWhenRemote = "PauseWhenRemote";
+// Which monitors desktop playback shows on (ShowOn); unreadable reads as the primary.
+inline constexpr const char* kShowOn = "ShowOn";
 
 struct SettingsDefault {
   const char* key;

@@ -18,7 +18,7 @@
 #include "platform/shell_link.h"
 #include "platform/text.h"
 #include "platform/user_settings.h"
-#include "player/engine/desktop_look.h"
+#include "player/desktop/desktop_look.h"
 
 namespace lumorix::uninstall {
 
@@ -30,7 +30,7 @@ constexpr char kMakerKey[] = "Software\\Vantrel";
 // The values of the settings key the product writes; any other stays.
 constexpr const char* kProductValues[] = {"Language",        "Replace Screen Saver", "Skin",
                                           "StartUp",         kPauseWhenCovered,      kPauseOnBattery,
-                                          kPauseWhenLocked,  kPauseWhenRemote};
+                                          kPauseWhenLocked,  kPauseWhenRemote, kShowOn};
 
 bool DeleteRegistryKey(HKEY root, const std::string& path) {
   return RegDeleteKeyExW(root, Widen(path).c_str(), KEY_WOW64_32KEY, 0) == ERROR_SUCCESS;
@@ -148,7 +148,8 @@ void RemoveRegistryEntries() {
   RemoveSettingsTree(HKEY_LOCAL_MACHINE, {});
   // A player that died during desktop playback left the desktop in the
   // video's colours; it would have mended that at its next start.
-  (void)engine::RestoreInterruptedLook();
+  (void)desktop::RestoreInterruptedLook(HKEY_LOCAL_MACHINE);  // an older version's copy
+  (void)desktop::RestoreInterruptedLook();
   (void)DeleteRegistryKey(HKEY_LOCAL_MACHINE, kUninstallKey);
 }
 

@@ -76,6 +76,10 @@ void TLumorixMainForm::SetLanguage(const std::wstring& path) {
   idlePause_->ItPauseOnBattery.SetCaption(text(Caption::ItPauseOnBattery));
   idlePause_->ItPauseWhenLocked.SetCaption(text(Caption::ItPauseWhenLocked));
   idlePause_->ItPauseWhenRemote.SetCaption(text(Caption::ItPauseWhenRemote));
+  showOn_->ItShowOnPrimary.SetCaption(text(Caption::ItShowOnPrimary));
+  showOn_->ItShowOnEvery.SetCaption(text(Caption::ItShowOnEvery));
+  showOn_->ItShowAcross.SetCaption(text(Caption::ItShowAcross));
+  LayerMissingHint = text(Caption::WallpaperLayerMissing);
   Language = path;
 }
 

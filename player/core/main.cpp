@@ -5,7 +5,7 @@
 #include "player/core/main_form.h"
 #include "player/core/program_icon.h"
 #include "player/core/single_instance.h"
-#include "player/engine/desktop_look.h"
+#include "player/desktop/desktop_look.h"
 #include "platform/dll_search.h"
 #include "ui/application.h"
 
@@ -20,7 +20,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ui::Application& application = ui::Application::Instance();
   application.Initialize();
   // A run that died during desktop playback left the desktop in the video's colours.
-  (void)engine::RestoreInterruptedLook();
+  (void)desktop::RestoreInterruptedLook();
   application.SetTitle(L"Lumorix - settings");
   application.SetIcon(ProgramIcon());
 

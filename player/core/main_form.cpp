@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "common/language_texts.h"
 #include "common/rate_ladder.h"
 #include "platform/locale.h"
 #include "platform/text.h"
@@ -135,6 +136,11 @@ TLumorixMainForm::TLumorixMainForm()
   DSVideoWindowEx2.SetFullScreenTopMost(true);
   TBPosition.SetFilterGraph(filterGraph_.get());
   idlePause_ = std::make_unique<IdlePauseControl>(*filterGraph_, DSVideoWindowEx2, Show1);
+  showOn_ = std::make_unique<ShowOnMenu>(Show1, DSVideoWindowEx2);
+  // The clip is hidden only when every monitor it shows on is covered.
+  idlePause_->ShowsOn([this] { return DSVideoWindowEx2.ShownMonitorRects(); });
+  LayerMissingHint = AnsiToWide(LanguageTexts().Text(Caption::WallpaperLayerMissing));
+  DSVideoWindowEx2.Stage().OnLayerMissing = [this] { ShowMainHint(LayerMissingHint); };
 
   BtShowPlayList.Hide();
   BtSCC.Hide();

@@ -11,6 +11,7 @@
 #include "player/about/about_owner.h"
 #include "player/colour/color_control_owner.h"
 #include "player/core/idle_pause_control.h"
+#include "player/core/show_on_menu.h"
 #include "player/engine/ds_track_bar.h"
 #include "player/engine/filter_graph.h"
 #include "player/engine/video_window.h"
@@ -60,6 +61,8 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   bool ColorControlVisible = false;
   std::wstring Language;
   std::wstring Skin;
+  // Shown once when Explorer's wallpaper layer cannot be found; set by the language.
+  std::wstring LayerMissingHint;
   bool ExitRequested = false;
   // The about window, created by the program entry.
   ui::Form* AboutForm = nullptr;
@@ -120,6 +123,8 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   engine::TFilterGraph* FilterGraph() const { return filterGraph_.get(); }
   // Pauses the desktop clip while nobody sees it; its switches sit in the Show menu.
   IdlePauseControl& IdleControl() const { return *idlePause_; }
+  // Which monitors the desktop clip shows on; its items sit in the Show menu.
+  ShowOnMenu& ShowOnControl() const { return *showOn_; }
 
   // Controls, by their design names.
   ui::GroupBox GBPreview;
@@ -208,6 +213,7 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   // Entries that did not render, one after the other: moving on stops when all have failed.
   int32_t failedInARow_ = 0;
   std::unique_ptr<IdlePauseControl> idlePause_;
+  std::unique_ptr<ShowOnMenu> showOn_;
   std::unique_ptr<TTrayIcon> trayIcon_;
   std::unique_ptr<ui::HintWindow> mainHint_;
   std::unique_ptr<TLumorixColorControlForm> colorControlForm_;

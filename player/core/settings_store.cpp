@@ -1,4 +1,5 @@
 // Loading the settings into the settings window at start and saving them at exit.
+#include "common/monitor_layout.h"
 #include "common/settings_layout.h"
 #include "platform/text.h"
 #include "player/colour/color_control_form.h"
@@ -50,6 +51,7 @@ void TLumorixMainForm::LoadSaveOptions(bool load) {
     switches.whenLocked = DecodeSwitch(registry.Read(kPauseWhenLocked), true);
     switches.whenRemote = DecodeSwitch(registry.Read(kPauseWhenRemote), true);
     idlePause_->SetSwitches(switches);
+    showOn_->Set(DecodeShowOn(registry.Read(kShowOn)));
 
     registry.OpenSubKey("Audio");
     TBBalance.SetPosition(registry.ReadInteger("Balance"));
@@ -88,6 +90,7 @@ void TLumorixMainForm::LoadSaveOptions(bool load) {
   registry.WriteBool(kPauseOnBattery, idlePause_->Switches().onBattery);
   registry.WriteBool(kPauseWhenLocked, idlePause_->Switches().whenLocked);
   registry.WriteBool(kPauseWhenRemote, idlePause_->Switches().whenRemote);
+  registry.WriteInteger(kShowOn, static_cast<int32_t>(showOn_->Get()));
 
   registry.OpenSubKey("Audio");
   registry.WriteInteger("Balance", TBBalance.Position());

@@ -3,12 +3,10 @@
 #include <cstdlib>
 
 #include "common/video_geometry.h"
-#include "player/engine/full_screen_form.h"
 #include "player/engine/pin_walk.h"
 #include "player/engine/render/legacy_renderer.h"
 #include "player/engine/render/renderer_choice.h"
 #include "player/engine/render/renderer_fallback.h"
-#include "player/engine/shell_watcher.h"
 #include "ui/application.h"
 
 namespace lumorix::engine {
@@ -22,25 +20,14 @@ TDSVideoWindowEx2::TDSVideoWindowEx2(HWND parent, const ui::Bounds& bounds, std:
   SetColor(RGB(0, 0, 0));
   savedStyle_ = GetWindowLongW(Handle(), GWL_STYLE);
   savedExStyle_ = GetWindowLongW(Handle(), GWL_EXSTYLE);
-  shellWatcher_ = std::make_unique<ShellRestartWatcher>();
-  shellWatcher_->OnShellRestarted = [this] { HostAgainAfterShellRestart(); };
-  shellWatcher_->OnDisplayChanged = [this] { FollowDisplayChange(); };
-  (void)Host();
+  stage_ = std::make_unique<desktop::DesktopStage>(static_cast<desktop::HostedPicture&>(*this), Color());
   idleTimer_.OnTimer = [this] { IdleCheck(); };
   lastMouseTime_ = GetTickCount();
 }
 
 TDSVideoWindowEx2::~TDSVideoWindowEx2() {
-  if (desktopMode_) {
-    // Only the desktop comes back; the window is going away, so no re-parenting.
-    RestoreDesktopLook(savedLook_);
-    ForgetInterruptedLook();
-    desktopMode_ = false;
-  }
-  if (host_) {
-    if (host_->Handle() && GetParent(Handle()) == host_->Handle() && savedParent_) SetParentWindow(savedParent_);
-    host_->AllowClose();
-  }
+  // Only the desktop comes back; the window is going away, so no re-parenting.
+  stage_->Leave(true);
   if (exclusive_) (void)exclusive_->SetCallbackInterface(nullptr, 0);
   if (callback_) callback_->Detach();
   idleTimer_.SetEnabled(false);
@@ -48,15 +35,6 @@ TDSVideoWindowEx2::~TDSVideoWindowEx2() {
   SetFilterGraph(nullptr);
   ReleaseOverlay();
   renderer_.reset();
-}
-
-TFullScrinForm& TDSVideoWindowEx2::Host() {
-  // Made on first use, and again when the shell took the last one with it.
-  if (!host_ || !host_->Handle()) {
-    host_ = std::make_unique<TFullScrinForm>(Color());
-    host_->OnParentLost = [this] { RescueFromLostHost(); };
-  }
-  return *host_;
 }
 
 void TDSVideoWindowEx2::SetFilterGraph(TFilterGraph* graph) {
@@ -180,8 +158,9 @@ void TDSVideoWindowEx2::ControlEvent(TGraphNotice notice, int) {
     case gnPlay:
     case gnPause:
       KeepAwake(notice == gnPlay);
+      stillCopied_ = false;
       if (!insertionTried_) InsertionStep();
-      if (overlayActive_ && !overlayShown_ && !desktopMode_) {
+      if (overlayActive_ && !overlayShown_ && !DesktopMode()) {
         overlayShown_ = true;
         if (OnOverlayVisible) OnOverlayVisible(true);
         PaintColorKey();
@@ -221,7 +200,7 @@ VideoPlace TDSVideoWindowEx2::RendererPlace() const {
   place.bounds = GetBounds();
   // The overlay letter-boxes by itself; a renderer drawing its own window would stretch.
   place.letterBox = !overlayActive_ && aspectRatio_ == rmLetterBox;
-  place.show = !desktopMode_;
+  place.show = !DesktopMode();
   place.caption = name_;
   place.style = savedStyle_;
   place.exStyle = savedExStyle_;
@@ -280,7 +259,7 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       result = TRUE;
       return true;
     case WM_CONTEXTMENU:
-      if (!fullScreenMode_ || !PopupMenu) return false;
+      if (!FullScreenMode() || !PopupMenu) return false;
       {
         POINT cursor;
         GetCursorPos(&cursor);
@@ -310,7 +289,7 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     }
     case WM_SIZE:
       // A picture drawn into this window follows it in every mode; a renderer window only when windowed.
-      if ((!desktopMode_ && !fullScreenMode_) || (renderer_ && renderer_->DrawsIntoControl())) PlaceRenderer();
+      if ((!DesktopMode() && !FullScreenMode()) || (renderer_ && renderer_->DrawsIntoControl())) PlaceRenderer();
       return false;
     case kOverlayColorKeyMessage:
       OverlayColorKeyChanged(static_cast<COLORREF>(wParam));
@@ -318,10 +297,6 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       return true;
     case kOverlaySizeMessage:
       OverlaySizeChanged();
-      result = 0;
-      return true;
-    case kHostAgainMessage:
-      HostAgainAfterShellRestart();
       result = 0;
       return true;
     default:

@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "common/monitor_layout.h"
 #include "platform/com.h"
+#include "player/desktop/desktop_stage.h"
+#include "player/desktop/hosted_picture.h"
 #include "player/engine/color_control.h"
-#include "player/engine/desktop_look.h"
 #include "player/engine/filter_graph.h"
 #include "player/engine/overlay_callback.h"
 #include "player/engine/overlay_insertion.h"
@@ -27,8 +29,6 @@ namespace lumorix::engine {
 enum TRatioModes { rmStretched = 0, rmLetterBox = 1, rmCrop = 2 };
 
 class TDSVideoWindowEx2;
-class TFullScrinForm;
-class ShellRestartWatcher;
 
 class TDSVideoWindowEx2Caps {
  public:
@@ -50,7 +50,8 @@ class TDSVideoWindowEx2Caps {
 class TDSVideoWindowEx2 : public ui::Window,
                           public IFilterGraphMember,
                           public IFilterGraphListener,
-                          private OverlayCallbackOwner {
+                          private OverlayCallbackOwner,
+                          private desktop::HostedPicture {
  public:
   TDSVideoWindowEx2(HWND parent, const ui::Bounds& bounds, std::wstring name);
   ~TDSVideoWindowEx2() override;
@@ -79,8 +80,8 @@ class TDSVideoWindowEx2 : public ui::Window,
 
   bool OverlayActive() const { return overlayActive_; }
   bool OverlayShown() const { return overlayShown_; }
-  bool DesktopMode() const { return desktopMode_; }
-  bool FullScreenMode() const { return fullScreenMode_; }
+  bool DesktopMode() const { return stage_->DesktopMode(); }
+  bool FullScreenMode() const { return stage_->FullScreenMode(); }
   COLORREF ColorKey() const { return colorKey_; }
   bool HoldsOverlay() const { return static_cast<bool>(overlay_); }
   const DDCOLORCONTROL& ColorDefaults() const { return colorControl_.Defaults(); }
@@ -92,12 +93,17 @@ class TDSVideoWindowEx2 : public ui::Window,
   void StopDesktopPlayback();
   void StartFullScreen();
   void StartFullScreen(HMONITOR monitor);
-  TFullScrinForm& HostForm() const { return *host_; }
+  // Which monitors desktop and full-screen playback show on; at once when playing there.
+  ShowOn GetShowOn() const { return stage_->GetShowOn(); }
+  void SetShowOn(ShowOn mode) { stage_->SetShowOn(mode); }
+  // The monitors the picture is seen on now, in physical pixels (none while windowed).
+  std::vector<RECT> ShownMonitorRects() const { return stage_->ShownMonitorRects(); }
+  // The hosts of desktop and full-screen playback; the first holds this window.
+  desktop::DesktopStage& Stage() const { return *stage_; }
+  desktop::TFullScrinForm& HostForm() const { return stage_->Host(0).Form(); }
   // Messages the overlay's callback posts when it calls from its own thread.
   static constexpr UINT kOverlayColorKeyMessage = WM_APP + 20;
   static constexpr UINT kOverlaySizeMessage = WM_APP + 21;
-  // Posted to itself when the shell took the host away.
-  static constexpr UINT kHostAgainMessage = WM_APP + 22;
 
   std::function<void()> OnDblClick;
   std::function<void(bool visible)> OnOverlayVisible;
@@ -148,11 +154,14 @@ class TDSVideoWindowEx2 : public ui::Window,
   void FallBackToLegacy();
   ColorMixer Mixer() const;
   void PaintInto(HDC dc);
-  void HostOnDesktop(const RECT& monitor);
-  void RescueFromLostHost();
-  void HostAgainAfterShellRestart();
-  void FollowDisplayChange();
-  TFullScrinForm& Host();
+  // Desktop hosting's view of this window.
+  HWND PictureWindow() const override { return Handle(); }
+  bool PictureThroughOverlay() const override { return overlayActive_; }
+  COLORREF PictureColorKey() const override { return colorKey_; }
+  void PictureMoveTo(HWND parent, const RECT& bounds) override;
+  void PicturePlaced() override;
+  void PictureRescued(HWND parent) override;
+  bool PictureFrame(std::vector<BYTE>& dib) override;
   void IdleCheck();
   void MouseActivity(bool moved);
   bool SecondPress(LPARAM lParam);
@@ -179,8 +188,6 @@ class TDSVideoWindowEx2 : public ui::Window,
   bool overlayActive_ = false;
   bool insertionTried_ = false;
   bool overlayShown_ = false;
-  bool desktopMode_ = false;
-  bool fullScreenMode_ = false;
   RECT overlayRect_{};
   int autoHideCursor_ = 0;
   bool cursorHidden_ = false;
@@ -196,11 +203,9 @@ class TDSVideoWindowEx2 : public ui::Window,
   ui::Timer idleTimer_{100};
   LONG savedStyle_ = 0;
   LONG savedExStyle_ = 0;
-  std::unique_ptr<TFullScrinForm> host_;
-  std::unique_ptr<ShellRestartWatcher> shellWatcher_;
-  HWND savedParent_ = nullptr;
-  RECT desktopMonitor_{};
-  DesktopLook savedLook_;
+  std::unique_ptr<desktop::DesktopStage> stage_;
+  // The picture does not change while the clip is not playing: one copy does.
+  bool stillCopied_ = false;
 };
 
 }  // namespace lumorix::engine

@@ -100,7 +100,7 @@ void TDSVideoWindowEx2::SetAspectRatio(TRatioModes mode) {
   }
   auto config = InputPinConfig(overlay_.Get());
   if (config && SUCCEEDED(config->SetAspectRatioMode(static_cast<DWORD>(mode)))) aspectRatio_ = mode;
-  if (overlayActive_ && !desktopMode_) PaintColorKey();
+  if (overlayActive_ && !DesktopMode()) PaintColorKey();
 }
 
 void TDSVideoWindowEx2::SetDigitalZoom(int zoom) {

@@ -159,10 +159,15 @@ TEST(Removal, RegistryEntriesGoButTheSettingsKeyAndItsOtherValuesStay) {
   // The switches of the automatic pause, which only the player writes.
   for (const char* value : {kPauseWhenCovered, kPauseOnBattery, kPauseWhenLocked, kPauseWhenRemote})
     WriteMachine(kSettingsKey, value, EncodeInteger(0));
-  // A player that died during desktop playback left its copy of the look.
-  WriteMachine(kSettingsKey, "DesktopPlaybackColor", EncodeInteger(0x00102030));
+  // Players that died during desktop playback left their copies of the look:
+  // an older version in the machine's settings, this one in the user's.
+  WriteMachine(kSettingsKey, "DesktopPlaybackColor", EncodeInteger(0x00405060));
   WriteMachine(kSettingsKey, "DesktopPlaybackHasWallPaper", EncodeInteger(0));
   WriteMachine(kSettingsKey, "DesktopPlaybackWallPaper", EncodeString(""));
+  RegistryKey user = RegistryKey::Create(HKEY_CURRENT_USER, kSettingsKey);
+  ASSERT_TRUE(user.Write("DesktopPlaybackColor", EncodeInteger(0x00102030)));
+  ASSERT_TRUE(user.Write("DesktopPlaybackHasWallPaper", EncodeInteger(0)));
+  user.Close();
   (void)RegistryKey::Create(HKEY_LOCAL_MACHINE, kUninstallKey).Write("DisplayName", EncodeString("Lumorix"));
   COLORREF before = GetSysColor(COLOR_BACKGROUND);
 
@@ -175,7 +180,8 @@ TEST(Removal, RegistryEntriesGoButTheSettingsKeyAndItsOtherValuesStay) {
         "DesktopPlaybackWallPaper", kPauseWhenCovered, kPauseOnBattery, kPauseWhenLocked, kPauseWhenRemote})
     EXPECT_FALSE(test::ReadSetting(kSettingsKey, value, HKEY_LOCAL_MACHINE)) << value;
   EXPECT_TRUE(test::ReadSetting(kSettingsKey, "OldScreenSaver", HKEY_LOCAL_MACHINE));
-  // The kept look was given back.
+  EXPECT_FALSE(test::ReadSetting(kSettingsKey, "DesktopPlaybackColor", HKEY_CURRENT_USER));
+  // The kept looks were given back, the user's last.
   EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), static_cast<COLORREF>(0x00102030));
   INT element = COLOR_BACKGROUND;
   SetSysColors(1, &element, &before);

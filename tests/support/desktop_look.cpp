@@ -29,4 +29,11 @@ COLORREF DesktopColour() {
   return RGB(red, green, blue);
 }
 
+bool DesktopHostShown() {
+  for (HWND host = FindWindowW(L"LumorixHostForm", nullptr); host;
+       host = FindWindowExW(nullptr, host, L"LumorixHostForm", nullptr))
+    if (IsWindowVisible(host)) return true;
+  return false;
+}
+
 }  // namespace lumorix::test

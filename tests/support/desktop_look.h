@@ -16,5 +16,7 @@ bool SetUserDesktop(const std::string& wallpaper, COLORREF colour);
 // with: Wine keeps the system colours per process and this one in a volatile
 // key. CLR_INVALID when it cannot be read.
 COLORREF DesktopColour();
+// A desktop host of the player (the window desktop playback shows in) is on screen.
+bool DesktopHostShown();
 
 }  // namespace lumorix::test

@@ -2,6 +2,8 @@
 
 #include <evr9.h>
 
+#include <cstring>
+
 #include "common/video_geometry.h"
 
 namespace lumorix::engine {
@@ -70,6 +72,21 @@ bool EnhancedRenderer::Zoom(int zoom) {
                                (cut.top + cut.height) / height};
   (void)display_->SetVideoPosition(&source, nullptr);
   return true;
+}
+
+bool EnhancedRenderer::CurrentImage(std::vector<BYTE>& dib) {
+  if (!Connected()) return false;
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  BYTE* bits = nullptr;
+  DWORD size = 0;
+  LONGLONG time = 0;
+  if (FAILED(display_->GetCurrentImage(&header, &bits, &size, &time)) || !bits) return false;
+  dib.resize(sizeof header + size);
+  std::memcpy(dib.data(), &header, sizeof header);
+  std::memcpy(dib.data() + sizeof header, bits, size);
+  CoTaskMemFree(bits);
+  return size > 0;
 }
 
 ComPtr<IMFVideoProcessor> EnhancedRenderer::Processor() const {

@@ -31,6 +31,8 @@ class EnhancedRenderer final : public IVideoRenderer {
   void HideCursor(bool) override {}    // the cursor is over the control
   void KeepBelow(HWND) override {}
   bool Zoom(int zoom) override;
+  bool CurrentImage(std::vector<BYTE>& dib) override;
+  HWND PictureWindow() const override { return window_; }
   ComPtr<IMFVideoProcessor> Processor() const override;
 
  private:

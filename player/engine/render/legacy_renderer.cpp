@@ -81,15 +81,31 @@ void LegacyRenderer::HideCursor(bool hidden) {
   (void)window_->HideCursor(hidden ? OATRUE : OAFALSE);
 }
 
-void LegacyRenderer::KeepBelow(HWND above) {
-  if (!window_ || !owner_ || caption_.empty()) return;
+HWND LegacyRenderer::OwnWindow(HWND except) const {
+  if (!window_ || !owner_ || caption_.empty()) return nullptr;
   // The window is the owner's child with the caption given to it (any class:
   // the renderer's is its own business).
   HWND own = FindWindowExW(owner_, nullptr, nullptr, caption_.c_str());
-  while (own && own == above) own = FindWindowExW(owner_, own, nullptr, caption_.c_str());
+  while (own && own == except) own = FindWindowExW(owner_, own, nullptr, caption_.c_str());
   if (!own) own = FindWindowExW(nullptr, nullptr, nullptr, caption_.c_str());  // not yet made a child
+  return own;
+}
+
+void LegacyRenderer::KeepBelow(HWND above) {
+  HWND own = OwnWindow(above);
   if (!own) return;
   SetWindowPos(own, above, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
+}
+
+HWND LegacyRenderer::PictureWindow() const { return OwnWindow(nullptr); }
+
+bool LegacyRenderer::CurrentImage(std::vector<BYTE>& dib) {
+  ComPtr<IBasicVideo> video;
+  if (!Connected() || !window_ || FAILED(window_.As(&video))) return false;
+  long size = 0;
+  if (FAILED(video->GetCurrentImage(&size, nullptr)) || size <= 0) return false;
+  dib.resize(static_cast<size_t>(size));
+  return SUCCEEDED(video->GetCurrentImage(&size, reinterpret_cast<long*>(dib.data())));
 }
 
 }  // namespace lumorix::engine

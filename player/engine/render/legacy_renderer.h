@@ -21,6 +21,8 @@ class LegacyRenderer final : public IVideoRenderer {
   void FollowParent(HWND parent) override;
   void HideCursor(bool hidden) override;
   void KeepBelow(HWND above) override;
+  bool CurrentImage(std::vector<BYTE>& dib) override;
+  HWND PictureWindow() const override;
   ComPtr<IVideoWindow> VideoWindow() const override { return window_; }
   void AdoptVideoWindow(ComPtr<IVideoWindow> window) override { window_ = std::move(window); }
 
@@ -28,6 +30,8 @@ class LegacyRenderer final : public IVideoRenderer {
   explicit LegacyRenderer(ComPtr<IBaseFilter> filter);
   // The renderer's window over the control, letter-boxed when asked.
   ui::Bounds Place(const VideoPlace& place) const;
+  // The renderer's own window, passing over `except`.
+  HWND OwnWindow(HWND except) const;
 
   ComPtr<IBaseFilter> filter_;
   ComPtr<IVideoWindow> window_;

@@ -14,6 +14,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/com.h"
 #include "ui/window.h"
@@ -64,6 +65,12 @@ class IVideoRenderer {
   // Shows the middle of the picture enlarged (0..99 per cent cut off); false
   // where the renderer leaves that to the graph's IBasicVideo.
   virtual bool Zoom(int) { return false; }
+
+  // The picture now shown, as a packed DIB (header and bits); false where
+  // the renderer keeps it to itself.
+  virtual bool CurrentImage(std::vector<BYTE>& dib) = 0;
+  // The window the picture is drawn into: the renderer's own or the control.
+  virtual HWND PictureWindow() const = 0;
 
   // The legacy renderer's window interface (also the one of a Video Mixing
   // Renderer the overlay insertion fell back to); none for the enhanced one.

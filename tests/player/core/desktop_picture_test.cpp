@@ -1,5 +1,7 @@
 // What the screen shows while the real Lumorix.exe plays a solid red clip:
-// read back from the display itself, with the user's desktop look around it.
+// read back from the display itself. Without an overlay (Wine has none, nor
+// has Windows 8 on) the user's wallpaper and desktop colour stay as they
+// were: before, during, after, and after the player is killed.
 #include <gtest/gtest.h>
 
 #include "common/settings_layout.h"
@@ -20,11 +22,22 @@ namespace {
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kUserColour = RGB(1, 2, 3);
-constexpr COLORREF kColourKey = RGB(16, 0, 16);
 constexpr UINT kScreenSaverCommand = WM_USER + 100;
 const std::string kUserWallpaper = "C:\\windows\\lumorix-user.bmp";
 
 std::string Wallpaper() { return RegistryWallpaper(); }
+
+bool LookKept() {
+  return ReadSetting(kSettingsKey, "DesktopPlaybackColor", HKEY_CURRENT_USER).has_value() ||
+         ReadSetting(kSettingsKey, "DesktopPlaybackColor").has_value();
+}
+
+// The user's look, untouched, and nothing kept for a recovery to write back.
+void ExpectTheUsersLook(const char* when) {
+  EXPECT_EQ(DesktopColour(), kUserColour) << when;
+  EXPECT_EQ(Wallpaper(), kUserWallpaper) << when;
+  EXPECT_FALSE(LookKept()) << when;
+}
 
 class DesktopPicture : public ::testing::Test {
  protected:
@@ -41,8 +54,7 @@ class DesktopPicture : public ::testing::Test {
     if (!settings) return nullptr;
     if (!PumpUntil([&] { return IsWindowVisible(settings); }, milliseconds(10000))) return nullptr;
     if (!PumpUntil([&] { return !IsWindowVisible(settings); }, milliseconds(10000))) return nullptr;
-    if (!PumpUntil([&] { return Wallpaper().empty() && DesktopColour() == kColourKey; }, milliseconds(5000)))
-      return nullptr;
+    if (!PumpUntil(DesktopHostShown, milliseconds(5000))) return nullptr;
     PumpFor(milliseconds(1000));  // a few frames
     return settings;
   }
@@ -63,7 +75,7 @@ TEST_F(DesktopPicture, SolidClipFillsTheDesktopBelowEveryWindow) {
   ASSERT_TRUE(player.Started());
   HWND settings = WaitForDesktopPlayback();
   ASSERT_NE(settings, nullptr) << "desktop playback did not start";
-  EXPECT_EQ(Wallpaper(), "");
+  ExpectTheUsersLook("during desktop playback");
 
   ScreenShot desktop;
   desktop.Save("desktop-playback");
@@ -98,10 +110,10 @@ TEST_F(DesktopPicture, SolidClipFillsTheDesktopBelowEveryWindow) {
       << "over the taskbar too: " << Describe(full.Pixel(512, full.Height() - 8));
   above.Hide();
 
+  ExpectTheUsersLook("full screen");
   ASSERT_TRUE(EndSession(settings));
   EXPECT_TRUE(player.WaitForExit(10000));
-  EXPECT_EQ(DesktopColour(), kUserColour);
-  EXPECT_EQ(Wallpaper(), kUserWallpaper);
+  ExpectTheUsersLook("after");
 }
 
 TEST_F(DesktopPicture, PreviewShowsTheClipInTheSettingsWindow) {
@@ -130,27 +142,27 @@ TEST_F(DesktopPicture, PreviewShowsTheClipInTheSettingsWindow) {
   EXPECT_TRUE(player.WaitForExit(10000));
 }
 
-TEST_F(DesktopPicture, KilledPlayerLeavesTheLookForTheNextStartToRestore) {
+TEST_F(DesktopPicture, KilledPlayerLeavesTheUsersLookAndNothingToRestore) {
   {
     PlayerProcess player;
     ASSERT_TRUE(player.Started());
     ASSERT_NE(WaitForDesktopPlayback(), nullptr);
     player.Kill();
   }
-  // Nothing cleaned up: the colour key is the desktop, the wallpaper gone.
-  EXPECT_EQ(DesktopColour(), kColourKey);
-  EXPECT_EQ(Wallpaper(), "");
-  EXPECT_TRUE(ReadSetting(kSettingsKey, "DesktopPlaybackColor").has_value());
+  ExpectTheUsersLook("after kill -9");
 
+  // The user changes the desktop colour; the next start must not put back an old one.
+  constexpr COLORREF kNewColour = RGB(7, 8, 9);
+  ASSERT_TRUE(SetUserDesktop(kUserWallpaper, kNewColour));
   PlayerProcess again;
   ASSERT_TRUE(again.Started());
   HWND settings = WaitForDesktopPlayback();
   ASSERT_NE(settings, nullptr);
+  EXPECT_EQ(DesktopColour(), kNewColour);
   ASSERT_TRUE(EndSession(settings));
   EXPECT_TRUE(again.WaitForExit(10000));
-  EXPECT_EQ(DesktopColour(), kUserColour) << "the look from before the killed run";
+  EXPECT_EQ(DesktopColour(), kNewColour);
   EXPECT_EQ(Wallpaper(), kUserWallpaper);
-  EXPECT_FALSE(ReadSetting(kSettingsKey, "DesktopPlaybackColor").has_value());
 }
 
 TEST_F(DesktopPicture, ASecondStartShowsTheRunningPlayersSettingsAndLeavesItsDesktop) {
@@ -167,13 +179,12 @@ TEST_F(DesktopPicture, ASecondStartShowsTheRunningPlayersSettingsAndLeavesItsDes
       << "the running player shows its settings window";
   EXPECT_EQ(FindWindowW(L"TLumorixMainForm", nullptr), settings);
   EXPECT_EQ(FindWindowExW(nullptr, settings, L"TLumorixMainForm", nullptr), nullptr) << "a second settings window";
-  // Closed again, the running player is back on the desktop with its recovery record.
+  // Closed again, the running player is back on the desktop.
   PostMessageW(settings, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(settings) && DesktopColour() == kColourKey; }, milliseconds(5000)));
-  EXPECT_TRUE(ReadSetting(kSettingsKey, "DesktopPlaybackColor").has_value());
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(settings) && DesktopHostShown(); }, milliseconds(5000)));
+  ExpectTheUsersLook("back on the desktop");
 
   ASSERT_TRUE(EndSession(settings));
   EXPECT_TRUE(first.WaitForExit(10000));
-  EXPECT_EQ(DesktopColour(), kUserColour);
-  EXPECT_EQ(Wallpaper(), kUserWallpaper);
+  ExpectTheUsersLook("after");
 }

@@ -61,7 +61,11 @@ class LanguageTest : public PlayerTest {
             form.IdleControl().ItPauseWhenCovered.Caption(),
             form.IdleControl().ItPauseOnBattery.Caption(),
             form.IdleControl().ItPauseWhenLocked.Caption(),
-            form.IdleControl().ItPauseWhenRemote.Caption()};
+            form.IdleControl().ItPauseWhenRemote.Caption(),
+            form.ShowOnControl().ItShowOnPrimary.Caption(),
+            form.ShowOnControl().ItShowOnEvery.Caption(),
+            form.ShowOnControl().ItShowAcross.Caption(),
+            form.LayerMissingHint};
   }
 
   static std::vector<std::wstring> BuiltIn() {
@@ -100,7 +104,11 @@ class LanguageTest : public PlayerTest {
             L"Pause when covered by a &window",
             L"Pause on &battery",
             L"Pause when loc&ked or the display is off",
-            L"Pause in a &remote session"};
+            L"Pause in a &remote session",
+            L"Show on the &primary monitor",
+            L"Show on &every monitor",
+            L"Show &across all monitors",
+            L"The desktop's wallpaper layer was not found; still looking for it."};
   }
 
   static void Choose(const TLumorixMainForm& form, const ui::MenuItem& item) {

@@ -172,8 +172,9 @@ HWND StartOnTheDesktop(std::unique_ptr<PlayerProcess>& player, const std::string
   HWND settings = WaitForWindow(L"TLumorixMainForm", L"Lumorix - Settings", milliseconds(20000));
   if (!settings || !PumpUntil([&] { return IsWindowVisible(settings); }, milliseconds(10000)) ||
       !PumpUntil([&] { return !IsWindowVisible(settings); }, milliseconds(10000)) ||
-      !PumpUntil([&] { return RegistryWallpaper().empty(); }, milliseconds(5000)))
+      !PumpUntil(DesktopHostShown, milliseconds(5000)))
     return nullptr;
+  if (RegistryWallpaper() != "C:\\windows\\lumorix-user.bmp") return nullptr;  // no overlay: the user's stays
   PumpFor(milliseconds(1500));  // a few frames
   return settings;
 }

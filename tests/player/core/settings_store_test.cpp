@@ -206,3 +206,22 @@ TEST_F(PlayerTest, AUserWithoutSettingsStartsFromTheMachinesOnceAndKeepsTheirOwn
   ui::Application::Instance().ClearTermination();
   EXPECT_EQ(StartPlayer().ColorControlForm().TBBrightness.Position(), 300);
 }
+
+TEST_F(PlayerTest, ShowOnIsKeptInTheSettingsKeyAndAnUnreadableOneIsThePrimaryMonitor) {
+  WriteSetting(kSettingsKey, kShowOn, EncodeString("2"));  // not a DWORD: the primary, and no error
+  TLumorixMainForm& form = StartPlayer();
+  EXPECT_TRUE(errors.Boxes().empty());
+  EXPECT_TRUE(form.ShowOnControl().ItShowOnPrimary.Checked());
+  EXPECT_EQ(form.DSVideoWindowEx2.GetShowOn(), ShowOn::PrimaryMonitor);
+  form.ShowOnControl().ItShowAcross.Click();
+  EXPECT_FALSE(form.ShowOnControl().ItShowOnPrimary.Checked());
+  EXPECT_EQ(form.DSVideoWindowEx2.GetShowOn(), ShowOn::AcrossMonitors);
+  form.ItExitClick();
+  EXPECT_EQ(ReadIntegerSetting(kSettingsKey, kShowOn), 2);
+  player.reset();
+
+  WriteSetting(kSettingsKey, kShowOn, EncodeInteger(1));
+  TLumorixMainForm& again = StartPlayer();
+  EXPECT_TRUE(again.ShowOnControl().ItShowOnEvery.Checked());
+  EXPECT_EQ(again.DSVideoWindowEx2.GetShowOn(), ShowOn::EveryMonitor);
+}

@@ -6,19 +6,23 @@
 #include <optional>
 #include <thread>
 
+#include "common/settings_layout.h"
+#include "player/desktop/full_screen_form.h"
 #include "player/engine/filter_graph.h"
-#include "player/engine/full_screen_form.h"
 #include "player/engine/overlay_hardware.h"
 #include "player/engine/pin_walk.h"
 #include "player/engine/video_window.h"
+#include "tests/support/desktop_look.h"
 #include "tests/support/fake_overlay_mixer.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/legacy_renderer_only.h"
 #include "tests/support/media.h"
+#include "tests/support/registry_fixture.h"
 #include "tests/support/test_form.h"
 
 using namespace lumorix;
 using namespace lumorix::engine;
+using namespace lumorix::desktop;
 using namespace lumorix::test;
 using std::chrono::milliseconds;
 using Kind = ConnectionRecord::Kind;
@@ -207,7 +211,10 @@ TEST_F(OverlayTest, AspectModeAndZoomGoToTheMixerAndTheRenderer) {
   EXPECT_EQ(sourceWidth, width / 2);
 }
 
-TEST_F(OverlayTest, DesktopPlaybackWithTheOverlayHidesTheHost) {
+TEST_F(OverlayTest, DesktopPlaybackWithTheOverlayKeysTheDesktopAndRestoresItOnce) {
+  const std::string wallpaper = "C:\\windows\\lumorix-test.bmp";
+  ASSERT_TRUE(SetUserDesktop(wallpaper, RGB(1, 2, 3)));
+  auto kept = [] { return ReadSetting(kSettingsKey, "DesktopPlaybackColor", HKEY_CURRENT_USER).has_value(); };
   ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
   ASSERT_TRUE(video.OverlayActive());
   video.StartDesktopPlayback();
@@ -215,9 +222,17 @@ TEST_F(OverlayTest, DesktopPlaybackWithTheOverlayHidesTheHost) {
   EXPECT_FALSE(IsWindowVisible(video.HostForm().Handle())) << "the overlay shows through the colour key";
   EXPECT_FALSE(video.OverlayShown());
   EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), video.ColorKey());
+  EXPECT_EQ(RegistryWallpaper(), "");
+  EXPECT_TRUE(kept()) << "in the user's settings, for a run that dies";
+  EXPECT_FALSE(ReadSetting(kSettingsKey, "DesktopPlaybackColor").has_value()) << "not the machine's";
+
+  video.StartDesktopPlayback();  // a second start keeps the first saved look
   video.StopDesktopPlayback();
   EXPECT_TRUE(video.OverlayShown());
   EXPECT_EQ(GetParent(video.Handle()), form.Handle());
+  EXPECT_EQ(RegistryWallpaper(), wallpaper);
+  EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), RGB(1, 2, 3));
+  EXPECT_FALSE(kept());
 }
 
 namespace {

@@ -1,14 +1,16 @@
-// Desktop playback behind the icons, in both layouts of Explorer's desktop.
+// Desktop playback behind the icons, in both layouts of Explorer's desktop,
+// and the search for the layer while Explorer is late or has none to give.
 // Wine's shell has no Progman: the test makes Explorer's windows itself, with
 // their class names and the way Progman answers 0x052C.
 #include <gtest/gtest.h>
 
 #include <memory>
 
+#include "player/desktop/desktop_stage.h"
+#include "player/desktop/full_screen_form.h"
+#include "player/desktop/wallpaper_layer.h"
 #include "player/engine/filter_graph.h"
-#include "player/engine/full_screen_form.h"
 #include "player/engine/video_window.h"
-#include "player/engine/wallpaper_layer.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/legacy_renderer_only.h"
 #include "tests/support/media.h"
@@ -16,6 +18,7 @@
 
 using namespace lumorix;
 using namespace lumorix::engine;
+using namespace lumorix::desktop;
 using namespace lumorix::test;
 using std::chrono::milliseconds;
 
@@ -26,7 +29,8 @@ class FakeShell {
   // kSilent: a Progman that makes no wallpaper worker when asked (an older or replaced shell).
   enum Layout { kClassic, kCurrent, kSilent };
 
-  explicit FakeShell(Layout layout) : layout_(layout) {
+  // `lateBy`: the first requests for a worker go unanswered (Explorer still starting).
+  explicit FakeShell(Layout layout, int lateBy = 0) : layout_(layout), lateBy_(lateBy) {
     Register(L"Progman", ProgmanProc);
     Register(L"WorkerW", DefWindowProcW);
     Register(L"SHELLDLL_DefView", DefWindowProcW);
@@ -75,13 +79,13 @@ class FakeShell {
 
   void Spawn() {
     ++spawnRequests;
-    if (wallpaperWorker || layout_ == kSilent) return;
+    if (wallpaperWorker || layout_ == kSilent || spawnRequests <= lateBy_) return;
     RECT area;
     GetClientRect(progman, &area);
     if (layout_ == kCurrent) {
       wallpaperWorker = CreateWindowExW(0, L"WorkerW", L"", WS_CHILD | WS_VISIBLE, 0, 0, area.right, area.bottom,
                                         progman, nullptr, nullptr, nullptr);
-      SetWindowPos(wallpaperWorker, iconView, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      if (iconView) SetWindowPos(wallpaperWorker, iconView, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       return;
     }
     // Classic: the icon view moves into a WorkerW, and the wallpaper worker stands right behind it.
@@ -94,6 +98,7 @@ class FakeShell {
   }
 
   Layout layout_;
+  int lateBy_;
 };
 
 struct LayerTest : ::testing::Test {
@@ -107,16 +112,30 @@ RECT ScreenRect() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetric
 
 }  // namespace
 
-TEST_F(LayerTest, AProgmanThatMakesNoWorkerLeavesTheBackdrop) {
+TEST_F(LayerTest, IconsWithoutALayerAreNeverCoveredAndTheSearchGoesOn) {
   FakeShell shell(FakeShell::kSilent);
+  int hints = 0;
+  video->Stage().OnLayerMissing = [&] { ++hints; };
   EXPECT_FALSE(FindWallpaperLayer());
-  EXPECT_EQ(shell.spawnRequests, 1);
+  EXPECT_TRUE(ShellHasIconView());
   video->StartDesktopPlayback();
-  // Not inside the shell's windows: the host is the bottom-most top-level backdrop.
-  EXPECT_FALSE(GetWindowLongW(Host(), GWL_STYLE) & WS_CHILD);
-  EXPECT_NE(GetParent(Host()), shell.progman);
+  EXPECT_FALSE(IsWindowVisible(Host())) << "a backdrop would sit over or under the icons";
+  EXPECT_TRUE(PumpUntil([&] { return hints == 1; }, milliseconds(4000)));
+  EXPECT_GE(shell.spawnRequests, 1 + DesktopStage::kLayerTries);
+  PumpFor(milliseconds(DesktopStage::kBackgroundRetryMs + 500));
+  EXPECT_GT(shell.spawnRequests, 1 + DesktopStage::kLayerTries) << "asked on in the background";
+  EXPECT_EQ(hints, 1) << "said once";
+  EXPECT_FALSE(IsWindowVisible(Host()));
+  video->StopDesktopPlayback();
+}
+
+TEST_F(LayerTest, ALateLayerIsFoundByTheRetries) {
+  FakeShell shell(FakeShell::kClassic, 3);
+  video->StartDesktopPlayback();
+  ASSERT_TRUE(PumpUntil([&] { return shell.wallpaperWorker && GetParent(Host()) == shell.wallpaperWorker; },
+                        milliseconds(3000)));
+  EXPECT_GT(shell.spawnRequests, 3) << "asked again until it answered";
   EXPECT_TRUE(IsWindowVisible(Host()));
-  EXPECT_EQ(GetParent(video->Handle()), Host());
   video->StopDesktopPlayback();
 }
 
@@ -148,6 +167,17 @@ TEST_F(LayerTest, CurrentLayoutHostsInsideProgmanBetweenIconsAndWorker) {
   EXPECT_EQ(GetWindow(Host(), GW_HWNDNEXT), shell.wallpaperWorker) << "above the wallpaper worker";
   video->StopDesktopPlayback();
   EXPECT_NE(GetParent(Host()), shell.progman);
+}
+
+TEST_F(LayerTest, CurrentLayoutWithTheIconsOffHostsAboveTheWorker) {
+  FakeShell shell(FakeShell::kCurrent);
+  DestroyWindow(shell.iconView);  // "Show desktop icons" off
+  shell.iconView = nullptr;
+  video->StartDesktopPlayback();
+  EXPECT_EQ(GetParent(Host()), shell.progman);
+  EXPECT_EQ(GetWindow(Host(), GW_HWNDNEXT), shell.wallpaperWorker);
+  EXPECT_TRUE(IsWindowVisible(Host()));
+  video->StopDesktopPlayback();
 }
 
 TEST_F(LayerTest, SettingsOpenedWhileTheShellIsGoneShowTheVideo) {

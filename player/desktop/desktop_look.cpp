@@ -1,10 +1,10 @@
-#include "player/engine/desktop_look.h"
+#include "player/desktop/desktop_look.h"
 
 #include "common/settings_layout.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 
-namespace lumorix::engine {
+namespace lumorix::desktop {
 
 namespace {
 
@@ -48,21 +48,23 @@ void RestoreDesktopLook(const DesktopLook& look) {
 }
 
 void KeepInterruptedLook(const DesktopLook& look) {
-  RegistryKey settings = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey);
+  RegistryKey settings = RegistryKey::Create(HKEY_CURRENT_USER, kSettingsKey);
   (void)settings.Write(kKeptWallpaper, EncodeString(Narrow(look.wallpaper.value_or(L""))));
   (void)settings.Write(kKeptHasWallpaper, EncodeBool(look.wallpaper.has_value()));
   (void)settings.Write(kKeptColour, EncodeInteger(static_cast<int32_t>(look.colour)));
 }
 
-void ForgetInterruptedLook() {
-  RegistryKey settings = RegistryKey::Open(HKEY_LOCAL_MACHINE, kSettingsKey);
+namespace {
+
+void ForgetKept(HKEY root) {
+  RegistryKey settings = RegistryKey::Open(root, kSettingsKey);
   (void)settings.DeleteValue(kKeptWallpaper);
   (void)settings.DeleteValue(kKeptHasWallpaper);
   (void)settings.DeleteValue(kKeptColour);
 }
 
-bool RestoreInterruptedLook() {
-  RegistryKey settings = RegistryKey::Open(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_READ);
+bool RestoreKept(HKEY root) {
+  RegistryKey settings = RegistryKey::Open(root, kSettingsKey, KEY_READ);
   auto colour = settings.Read(kKeptColour);
   if (!colour) return false;
   DesktopLook look;
@@ -76,8 +78,14 @@ bool RestoreInterruptedLook() {
   }
   settings.Close();
   if (usable) RestoreDesktopLook(look);
-  ForgetInterruptedLook();
+  ForgetKept(root);
   return usable;
 }
 
-}  // namespace lumorix::engine
+}  // namespace
+
+void ForgetInterruptedLook() { ForgetKept(HKEY_CURRENT_USER); }
+
+bool RestoreInterruptedLook(HKEY root) { return RestoreKept(root); }
+
+}  // namespace lumorix::desktop

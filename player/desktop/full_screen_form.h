@@ -1,14 +1,15 @@
 #pragma once
-// The borderless form that hosts the video window for desktop and
-// full-screen playback. Without an overlay it is itself the desktop picture:
+// The borderless form that hosts the picture on one monitor (or on the union
+// of them) for desktop and full-screen playback. Its geometry is in physical
+// pixels. Without an overlay it is itself the desktop picture:
 // inside the shell's wallpaper layer behind the icons, or, with no such
 // layer, the bottom-most window that never takes the focus.
 #include <functional>
 
-#include "player/engine/wallpaper_layer.h"
+#include "player/desktop/wallpaper_layer.h"
 #include "ui/form.h"
 
-namespace lumorix::engine {
+namespace lumorix::desktop {
 
 class TFullScrinForm : public ui::Form {
  public:
@@ -30,6 +31,14 @@ class TFullScrinForm : public ui::Form {
   // The shell destroyed the layer, and this form with it: the children must
   // be taken out before they go too.
   std::function<void()> OnParentLost;
+  // Paints the form's picture itself (a host that shows a copy of another's).
+  std::function<void(HDC dc, const RECT& client)> OnPaintPicture;
+  // The monitor's scale changed: the owner fits the form again, in physical
+  // pixels, instead of taking the size the system suggests.
+  std::function<void()> OnScaleChanged;
+  // Presses on a form that shows a copy go to the window with the picture
+  // (a double click there ends the screen-saver mode, whichever monitor it was on).
+  HWND ClicksTo = nullptr;
 
  protected:
   void FormCloseQuery(bool& canClose) override { canClose = closing_; }
@@ -44,4 +53,4 @@ class TFullScrinForm : public ui::Form {
   LONG topLevelStyle_ = 0;
 };
 
-}  // namespace lumorix::engine
+}  // namespace lumorix::desktop

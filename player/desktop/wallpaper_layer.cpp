@@ -1,6 +1,6 @@
-#include "player/engine/wallpaper_layer.h"
+#include "player/desktop/wallpaper_layer.h"
 
-namespace lumorix::engine {
+namespace lumorix::desktop {
 
 namespace {
 
@@ -13,6 +13,12 @@ BOOL CALLBACK FindIconViewHolder(HWND window, LPARAM found) {
   return FALSE;
 }
 
+HWND IconViewHolder() {
+  HWND holder = nullptr;
+  EnumWindows(FindIconViewHolder, reinterpret_cast<LPARAM>(&holder));
+  return holder;
+}
+
 }  // namespace
 
 std::optional<WallpaperLayer> FindWallpaperLayer() {
@@ -21,17 +27,22 @@ std::optional<WallpaperLayer> FindWallpaperLayer() {
   DWORD_PTR ignored = 0;
   (void)SendMessageTimeoutW(progman, kSpawnWallpaperWorker, 0xD, 0x1, SMTO_NORMAL, 1000, &ignored);
 
-  // Windows 11 24H2 and later: the icon view and the worker are both children of Progman.
-  HWND iconView = FindWindowExW(progman, nullptr, L"SHELLDLL_DefView", nullptr);
-  if (iconView && FindWindowExW(progman, nullptr, L"WorkerW", nullptr)) return WallpaperLayer{progman, iconView};
+  // Windows 11 24H2 and later: the worker is a child of Progman, beside the icon
+  // view when there is one. With "Show desktop icons" off the view may be gone:
+  // the host then goes on top of the worker.
+  if (HWND worker = FindWindowExW(progman, nullptr, L"WorkerW", nullptr)) {
+    HWND iconView = FindWindowExW(progman, nullptr, L"SHELLDLL_DefView", nullptr);
+    return WallpaperLayer{progman, iconView};
+  }
 
   // The classic layout: the top-level WorkerW right after the window holding the icon view.
-  HWND holder = nullptr;
-  EnumWindows(FindIconViewHolder, reinterpret_cast<LPARAM>(&holder));
+  HWND holder = IconViewHolder();
   if (!holder) return std::nullopt;
   HWND worker = FindWindowExW(nullptr, holder, L"WorkerW", nullptr);
   if (!worker) return std::nullopt;
   return WallpaperLayer{worker, nullptr};
 }
 
-}  // namespace lumorix::engine
+bool ShellHasIconView() { return FindWindowW(L"Progman", nullptr) && IconViewHolder(); }
+
+}  // namespace lumorix::desktop

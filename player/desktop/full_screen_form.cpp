@@ -1,10 +1,12 @@
-#include "player/engine/full_screen_form.h"
+#include "player/desktop/full_screen_form.h"
 
-namespace lumorix::engine {
+namespace lumorix::desktop {
 
 namespace {
 constexpr UINT_PTR kBottomAgainTimer = 1;
 constexpr UINT kBottomAgainDelay = 500;
+// WM_DPICHANGED_AFTERPARENT: a child's monitor changed its scale (Windows 10 1703 on).
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
 
 ui::FormDesign HostDesign(COLORREF color) {
   ui::FormDesign design;
@@ -97,6 +99,29 @@ bool TFullScrinForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
       if (!backdrop_ && !inLayer_) return false;
       result = MA_NOACTIVATE;
       return true;
+    case WM_PAINT:
+      if (!OnPaintPicture) return ui::Form::OnMessage(message, wParam, lParam, result);
+      {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(Handle(), &paint);
+        RECT client;
+        GetClientRect(Handle(), &client);
+        OnPaintPicture(dc, client);
+        EndPaint(Handle(), &paint);
+      }
+      result = 0;
+      return true;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (!ClicksTo) return ui::Form::OnMessage(message, wParam, lParam, result);
+      SendMessageW(ClicksTo, message, wParam, lParam);
+      result = 0;
+      return true;
+    case WM_DPICHANGED:
+    case kDpiChangedAfterParent:
+      if (OnScaleChanged) OnScaleChanged();
+      result = 0;
+      return true;
     case WM_QUERYENDSESSION:
       result = 1;  // the form never stands in the way of a log-off
       return true;
@@ -110,4 +135,4 @@ bool TFullScrinForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
   }
 }
 
-}  // namespace lumorix::engine
+}  // namespace lumorix::desktop

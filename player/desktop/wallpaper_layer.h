@@ -5,7 +5,7 @@
 
 #include <optional>
 
-namespace lumorix::engine {
+namespace lumorix::desktop {
 
 struct WallpaperLayer {
   HWND parent = nullptr;
@@ -15,7 +15,13 @@ struct WallpaperLayer {
 };
 
 // Asks the shell for its wallpaper worker and finds where to host. None when
-// the shell has no Progman window (a replacement shell, Wine) or offers no layer.
+// the shell has no Progman window (a replacement shell, Wine) or offers no
+// layer yet (Explorer still starting, or busy): callers ask again.
 std::optional<WallpaperLayer> FindWallpaperLayer();
 
-}  // namespace lumorix::engine
+// Whether a shell shows icons on the desktop in a view of its own (Explorer's
+// SHELLDLL_DefView, also while "Show desktop icons" is off). A picture that
+// is not inside the layer would cover those icons, or be hidden under them.
+bool ShellHasIconView();
+
+}  // namespace lumorix::desktop

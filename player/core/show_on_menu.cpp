@@ -1,0 +1,24 @@
+#include "player/core/show_on_menu.h"
+
+namespace lumorix {
+
+ShowOnMenu::ShowOnMenu(ui::MenuItem& showMenu, engine::TDSVideoWindowEx2& video)
+    : ItShowOnPrimary((showMenu.AddSeparator(), showMenu.Add(L"Show on the &primary monitor"))),
+      ItShowOnEvery(showMenu.Add(L"Show on &every monitor")),
+      ItShowAcross(showMenu.Add(L"Show &across all monitors")),
+      video_(video) {
+  for (ui::MenuItem* item : {&ItShowOnPrimary, &ItShowOnEvery, &ItShowAcross}) item->SetRadio(true);
+  ItShowOnPrimary.OnClick = [this] { Set(ShowOn::PrimaryMonitor); };
+  ItShowOnEvery.OnClick = [this] { Set(ShowOn::EveryMonitor); };
+  ItShowAcross.OnClick = [this] { Set(ShowOn::AcrossMonitors); };
+  Set(video_.GetShowOn());
+}
+
+void ShowOnMenu::Set(ShowOn mode) {
+  video_.SetShowOn(mode);
+  ItShowOnPrimary.SetChecked(mode == ShowOn::PrimaryMonitor);
+  ItShowOnEvery.SetChecked(mode == ShowOn::EveryMonitor);
+  ItShowAcross.SetChecked(mode == ShowOn::AcrossMonitors);
+}
+
+}  // namespace lumorix

@@ -1,0 +1,26 @@
+#pragma once
+// The Show menu's choice of monitors for desktop and full-screen playback:
+// three radio items, the setting "ShowOn" behind them.
+#include "common/monitor_layout.h"
+#include "player/engine/video_window.h"
+#include "ui/menu.h"
+
+namespace lumorix {
+
+class ShowOnMenu {
+ public:
+  // Adds a separator and the three items to `showMenu`.
+  ShowOnMenu(ui::MenuItem& showMenu, engine::TDSVideoWindowEx2& video);
+
+  void Set(ShowOn mode);
+  ShowOn Get() const { return video_.GetShowOn(); }
+
+  ui::MenuItem& ItShowOnPrimary;
+  ui::MenuItem& ItShowOnEvery;
+  ui::MenuItem& ItShowAcross;
+
+ private:
+  engine::TDSVideoWindowEx2& video_;
+};
+
+}  // namespace lumorix

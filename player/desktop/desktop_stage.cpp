@@ -1,0 +1,232 @@
+#include "player/desktop/desktop_stage.h"
+
+#include <algorithm>
+
+#include "player/desktop/monitors.h"
+
+namespace lumorix::desktop {
+
+DesktopStage::DesktopStage(HostedPicture& picture, COLORREF color)
+    : picture_(picture), color_(color), watcher_(std::make_unique<ShellRestartWatcher>()) {
+  watcher_->OnShellRestarted = [this] {
+    layerTries_ = 0;
+    Refit();
+  };
+  watcher_->OnDisplayChanged = [this] { Refit(); };
+  watcher_->OnRearrange = [this] { Refit(); };
+  layerTimer_.OnTimer = [this] { RetryLayer(); };
+  copyTimer_.OnTimer = [this] { CopyFrame(); };
+  hosts_.push_back(NewHost(0));
+  (void)hosts_[0]->Form();
+}
+
+std::unique_ptr<DesktopHost> DesktopStage::NewHost(size_t index) {
+  auto host = std::make_unique<DesktopHost>(color_);
+  host->OnParentLost = [this, index] {
+    if (index == 0) Rescue();
+    watcher_->PostRearrange();
+  };
+  host->OnScaleChanged = [this] { watcher_->PostRearrange(); };
+  return host;
+}
+
+DesktopStage::~DesktopStage() {
+  layerTimer_.SetEnabled(false);
+  copyTimer_.SetEnabled(false);
+  RestoreLook();
+  // The window must not go down with a host it still sits in.
+  HWND window = picture_.PictureWindow();
+  if (window && savedParent_ && IsWindow(savedParent_) && GetParent(window) == hosts_[0]->Handle())
+    SetParent(window, savedParent_);
+}
+
+void DesktopStage::SetShowOn(ShowOn mode) {
+  if (mode == showOn_) return;
+  showOn_ = mode;
+  Refit();
+}
+
+std::vector<MonitorRect> DesktopStage::Areas() const {
+  std::vector<MonitorRect> monitors = DesktopMonitors();
+  // As ever, the primary mode shows on the monitor asked for, when it is one of the desktop's.
+  if (showOn_ == ShowOn::PrimaryMonitor && std::find(monitors.begin(), monitors.end(), monitor_) != monitors.end())
+    return {monitor_};
+  return HostAreas(showOn_, monitors);
+}
+
+std::vector<RECT> DesktopStage::ShownMonitorRects() const {
+  std::vector<RECT> shown;
+  if (!desktop_ && !fullScreen_) return shown;
+  std::vector<MonitorRect> monitors = DesktopMonitors();
+  std::vector<MonitorRect> areas = showOn_ == ShowOn::PrimaryMonitor ? Areas() : ShownMonitors(showOn_, monitors);
+  for (const MonitorRect& area : areas) shown.push_back(ToRect(area));
+  return shown;
+}
+
+bool DesktopStage::EnterDesktop(HMONITOR monitor) {
+  auto area = AreaOfMonitor(monitor);
+  if (desktop_ || !area) return false;  // no switch without a monitor
+  monitor_ = *area;
+  if (Areas().empty()) return false;
+  if (!fullScreen_) savedParent_ = GetParent(picture_.PictureWindow());
+  // The overlay shows only through the desktop's colour key: only then is the
+  // user's look changed, and kept in case this run dies before it is restored.
+  if (picture_.PictureThroughOverlay() && !savedLook_) {
+    savedLook_ = ReadDesktopLook();
+    KeepInterruptedLook(*savedLook_);
+    ApplyPlaybackLook(picture_.PictureColorKey());
+  }
+  fullScreen_ = false;
+  desktop_ = true;
+  layerTries_ = 0;
+  Arrange();
+  return true;
+}
+
+bool DesktopStage::EnterFullScreen(HMONITOR monitor, bool topMost) {
+  auto area = AreaOfMonitor(monitor);
+  if (fullScreen_ || desktop_ || !area) return false;
+  monitor_ = *area;
+  if (Areas().empty()) return false;
+  savedParent_ = GetParent(picture_.PictureWindow());
+  topMost_ = topMost;
+  fullScreen_ = true;
+  Arrange();
+  return true;
+}
+
+void DesktopStage::Leave(bool destroying) {
+  RestoreLook();
+  bool wasHosting = desktop_ || fullScreen_;
+  desktop_ = fullScreen_ = false;
+  layerTimer_.SetEnabled(false);
+  copyTimer_.SetEnabled(false);
+  if (destroying) return;
+  if (wasHosting) HideHosts();
+  HWND window = picture_.PictureWindow();
+  if (savedParent_ && IsWindow(savedParent_) && GetParent(window) != savedParent_) SetParent(window, savedParent_);
+  ShowWindow(window, SW_SHOWNA);  // hidden while the shell had taken its host away
+}
+
+void DesktopStage::RestoreLook() {
+  if (!savedLook_) return;
+  RestoreDesktopLook(*savedLook_);
+  ForgetInterruptedLook();
+  savedLook_.reset();
+}
+
+void DesktopStage::HideHosts() {
+  for (auto& host : hosts_) host->Hide();
+  while (hosts_.size() > 1) hosts_.pop_back();
+}
+
+void DesktopStage::Refit() {
+  if (!desktop_ && !fullScreen_) return;
+  // The monitor asked for may have changed its size or gone: the nearest one now.
+  RECT old = ToRect(monitor_);
+  if (auto area = AreaOfMonitor(MonitorFromRect(&old, MONITOR_DEFAULTTONEAREST))) monitor_ = *area;
+  Arrange();
+}
+
+void DesktopStage::Arrange() {
+  if (arranging_) {
+    // Setting the renderer up pumps messages; a change heard meanwhile is handled after.
+    arrangeAgain_ = true;
+    return;
+  }
+  std::vector<MonitorRect> areas = Areas();
+  if (areas.empty()) return;
+  arranging_ = true;
+  while (hosts_.size() > areas.size()) {
+    hosts_.back()->Hide();
+    hosts_.pop_back();
+  }
+  while (hosts_.size() < areas.size()) hosts_.push_back(NewHost(hosts_.size()));
+
+  const bool overlay = picture_.PictureThroughOverlay();
+  HWND window = picture_.PictureWindow();
+  DesktopHost& first = Host(0);
+  picture_.PictureMoveTo(first.Handle(), {0, 0, areas[0].Width(), areas[0].Height()});
+
+  if (fullScreen_) {
+    for (size_t i = 0; i < areas.size(); ++i) Host(i).ShowFullScreen(ToRect(areas[i]), topMost_);
+  } else if (overlay) {
+    // The overlay shows through the colour key; the host only gives the geometry.
+    first.Cover(ToRect(areas[0]));
+    for (size_t i = 1; i < areas.size(); ++i) Host(i).Hide();
+  } else {
+    std::optional<WallpaperLayer> layer = FindWallpaperLayer();
+    // Outside the layer a picture would cover Explorer's icons (or sit unseen
+    // under them); only a shell without an icon view gets the backdrop.
+    bool iconView = !layer && ShellHasIconView();
+    for (size_t i = 0; i < areas.size(); ++i) Host(i).ShowOnDesktop(ToRect(areas[i]), layer, !iconView);
+    if (layer) {
+      layerTimer_.SetEnabled(false);
+    } else {
+      LayerNotFound(iconView);
+    }
+  }
+  ShowWindow(window, SW_SHOWNA);
+  picture_.PicturePlaced();
+  if (overlay && !fullScreen_) ShowWindow(first.Handle(), SW_HIDE);
+
+  // Every further host shows the first one's picture.
+  bool copies = hosts_.size() > 1 && !(overlay && !fullScreen_);
+  copyTimer_.SetEnabled(copies);
+  if (copies) {
+    if (!frame_) frame_ = std::make_shared<std::vector<BYTE>>();
+    for (size_t i = 1; i < hosts_.size(); ++i) hosts_[i]->ShowCopy(frame_, window);
+  }
+  arranging_ = false;
+  if (arrangeAgain_) {
+    arrangeAgain_ = false;
+    watcher_->PostRearrange();
+  }
+}
+
+void DesktopStage::LayerNotFound(bool iconView) {
+  ++layerTries_;
+  if (layerTries_ >= kLayerTries) {
+    if (iconView && !layerHintGiven_ && OnLayerMissing) {
+      layerHintGiven_ = true;
+      OnLayerMissing();
+    }
+    // A shell without icons of its own keeps the backdrop; Explorer is asked on.
+    if (!iconView) {
+      layerTimer_.SetEnabled(false);
+      return;
+    }
+  }
+  layerTimer_.SetEnabled(false);
+  layerTimer_.SetInterval(layerTries_ >= kLayerTries ? kBackgroundRetryMs : kLayerRetryMs);
+  layerTimer_.SetEnabled(true);
+}
+
+void DesktopStage::RetryLayer() {
+  layerTimer_.SetEnabled(false);
+  if (!desktop_ || picture_.PictureThroughOverlay()) return;
+  // The hosts are only moved once there is a layer to move them into.
+  if (FindWallpaperLayer()) {
+    Arrange();
+  } else {
+    LayerNotFound(ShellHasIconView());
+  }
+}
+
+// The shell is destroying the layer the first host sat in: the window (and
+// the renderer's, its sibling) leave before it goes, to come back once
+// re-arranged.
+void DesktopStage::Rescue() {
+  HWND parent = savedParent_ && IsWindow(savedParent_) ? savedParent_ : watcher_->Handle();
+  picture_.PictureRescued(parent);
+}
+
+void DesktopStage::CopyFrame() {
+  if (hosts_.size() < 2 || !frame_) return;
+  auto next = std::make_shared<std::vector<BYTE>>();
+  if (!picture_.PictureFrame(*next)) return;
+  frame_ = next;
+  for (size_t i = 1; i < hosts_.size(); ++i) hosts_[i]->ShowCopy(frame_, picture_.PictureWindow());
+}
+
+}  // namespace lumorix::desktop

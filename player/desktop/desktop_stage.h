@@ -1,0 +1,93 @@
+#pragma once
+// Desktop and full-screen playback for the video window: the hosts over the
+// monitors the setting "Show on" asks for, the shell's wallpaper layer (asked
+// for again until it is there), the monitor geometry (fitted again when the
+// display changes) and, only while the overlay needs it, the user's desktop
+// look saved and restored.
+//
+// The clip is decoded and rendered once, into the video window in the first
+// host. Across monitors that host covers their union; on every monitor each
+// further host shows a copy of the renderer's picture, letter-boxed for its
+// own monitor.
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "common/monitor_layout.h"
+#include "player/desktop/desktop_host.h"
+#include "player/desktop/desktop_look.h"
+#include "player/desktop/hosted_picture.h"
+#include "player/desktop/shell_watcher.h"
+#include "ui/timer.h"
+
+namespace lumorix::desktop {
+
+class DesktopStage {
+ public:
+  DesktopStage(HostedPicture& picture, COLORREF color);
+  ~DesktopStage();
+  DesktopStage(const DesktopStage&) = delete;
+  DesktopStage& operator=(const DesktopStage&) = delete;
+
+  ShowOn GetShowOn() const { return showOn_; }
+  // Takes effect at once when playing on the desktop or full screen.
+  void SetShowOn(ShowOn mode);
+
+  bool DesktopMode() const { return desktop_; }
+  bool FullScreenMode() const { return fullScreen_; }
+  // False (and nothing changes) when already in the mode or without a monitor.
+  bool EnterDesktop(HMONITOR monitor);
+  bool EnterFullScreen(HMONITOR monitor, bool topMost);
+  // Both modes end; the window goes back to where it was. While the window is
+  // being destroyed only the desktop look comes back.
+  void Leave(bool destroying);
+
+  // The monitors the picture is shown on now (none while windowed).
+  std::vector<RECT> ShownMonitorRects() const;
+
+  size_t HostCount() const { return hosts_.size(); }
+  DesktopHost& Host(size_t index) { return *hosts_.at(index); }
+  ShellRestartWatcher& Watcher() { return *watcher_; }
+
+  // Explorer shows desktop icons but its wallpaper layer could not be found
+  // after the first tries: the picture waits, hidden, while the search goes on.
+  // Called once per run.
+  std::function<void()> OnLayerMissing;
+
+  static constexpr int kLayerTries = 5;
+  static constexpr UINT kLayerRetryMs = 500;
+  static constexpr UINT kBackgroundRetryMs = 3000;
+
+ private:
+  std::unique_ptr<DesktopHost> NewHost(size_t index);
+  std::vector<MonitorRect> Areas() const;
+  void Arrange();
+  void Refit();
+  void LayerNotFound(bool iconView);
+  void RetryLayer();
+  void Rescue();
+  void CopyFrame();
+  void HideHosts();
+  void RestoreLook();
+
+  HostedPicture& picture_;
+  COLORREF color_;
+  std::unique_ptr<ShellRestartWatcher> watcher_;
+  std::vector<std::unique_ptr<DesktopHost>> hosts_;
+  ShowOn showOn_ = ShowOn::PrimaryMonitor;
+  bool desktop_ = false;
+  bool fullScreen_ = false;
+  bool topMost_ = false;
+  MonitorRect monitor_{};  // the monitor asked for: the one the primary mode shows on
+  HWND savedParent_ = nullptr;
+  std::optional<DesktopLook> savedLook_;  // only while the look is changed
+  int layerTries_ = 0;
+  bool layerHintGiven_ = false;
+  bool arranging_ = false;
+  bool arrangeAgain_ = false;
+  ui::Timer layerTimer_{kLayerRetryMs};
+  ui::Timer copyTimer_{40};
+  std::shared_ptr<std::vector<BYTE>> frame_;
+};
+
+}  // namespace lumorix::desktop
