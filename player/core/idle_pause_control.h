@@ -27,7 +27,7 @@ class IdlePauseControl : private engine::IFilterGraphListener {
   // The video moved between the preview, the desktop and full screen.
   void PlacementChanged() { watch_.RequestSettle(); }
   // The monitors the desktop clip shows on, asked at every check for covers.
-  void ShowsOn(ShownMonitors monitors) { watch_.ShowsOn(std::move(monitors)); }
+  void ShowsOn(ClipMonitors monitors) { watch_.ShowsOn(std::move(monitors)); }
 
   void SetSwitches(const IdleSwitches& switches);
   const IdleSwitches& Switches() const { return switches_; }

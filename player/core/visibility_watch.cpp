@@ -100,7 +100,7 @@ void VisibilityWatch::UseSignals(std::unique_ptr<SystemSignals> signals) {
   if (desktopWindow_) CheckCovers();
 }
 
-void VisibilityWatch::ShowsOn(ShownMonitors monitors) {
+void VisibilityWatch::ShowsOn(ClipMonitors monitors) {
   monitors_ = std::move(monitors);
   if (desktopWindow_) CheckCovers();
 }

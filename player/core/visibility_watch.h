@@ -31,7 +31,7 @@ struct SystemSight {
 };
 
 // The screen rectangles (physical pixels) of the monitors the clip shows on.
-using ShownMonitors = std::function<std::vector<RECT>()>;
+using ClipMonitors = std::function<std::vector<RECT>()>;
 
 class VisibilityWatch : public ui::Window {
  public:
@@ -47,7 +47,7 @@ class VisibilityWatch : public ui::Window {
   bool WatchingCovers() const { return desktopWindow_ != nullptr; }
   // Where the clip shows; asked at every check. Without one (or when it
   // gives nothing) the monitor of the desktop window is watched.
-  void ShowsOn(ShownMonitors monitors);
+  void ShowsOn(ClipMonitors monitors);
   // Asks `signals` from now on and reads every answer again at once.
   void UseSignals(std::unique_ptr<SystemSignals> signals);
   const SystemSight& Sight() const { return sight_; }
@@ -91,7 +91,7 @@ class VisibilityWatch : public ui::Window {
 
   SystemSight sight_;
   std::unique_ptr<SystemSignals> signals_;
-  ShownMonitors monitors_;
+  ClipMonitors monitors_;
   bool locked_ = false;
   bool disconnected_ = false;
   PowerReading power_;

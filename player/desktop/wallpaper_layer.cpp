@@ -30,7 +30,7 @@ std::optional<WallpaperLayer> FindWallpaperLayer() {
   // Windows 11 24H2 and later: the worker is a child of Progman, beside the icon
   // view when there is one. With "Show desktop icons" off the view may be gone:
   // the host then goes on top of the worker.
-  if (HWND worker = FindWindowExW(progman, nullptr, L"WorkerW", nullptr)) {
+  if (FindWindowExW(progman, nullptr, L"WorkerW", nullptr)) {
     HWND iconView = FindWindowExW(progman, nullptr, L"SHELLDLL_DefView", nullptr);
     return WallpaperLayer{progman, iconView};
   }

@@ -165,10 +165,12 @@ TEST(PictureConvert, EveryLayoutTurnsIntoEveryTargetWithinItsRows) {
                 << what << ", corner " << corner;
           // The padding after each luma or packed row, and the spare row, keep their bytes.
           ptrdiff_t stride = std::abs(out.planes.stride), used = RowBytes(to, outWidth);
-          for (size_t index = 0; index < out.bytes.size(); ++index)
+          for (size_t index = 0; index < out.bytes.size(); ++index) {
             if ((index % stride >= static_cast<size_t>(used) && index < static_cast<size_t>(stride * outHeight)) ||
-                index >= out.bytes.size() - stride)
+                index >= out.bytes.size() - stride) {
               ASSERT_EQ(out.bytes[index], kUntouched) << what << ", byte " << index;
+            }
+          }
         }
 }
 
