@@ -89,19 +89,9 @@ std::vector<std::wstring> OwnShortcuts() {
 
 }  // namespace
 
-std::wstring OwnFolder() {
-  wchar_t path[MAX_PATH] = {};
-  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return L"";
-  std::wstring folder(path, length);
-  return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
 std::wstring InstalledFolder() {
   RegistryKey entry = RegistryKey::Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ);
-  std::wstring folder = ReadRegistryString(entry.Get(), "InstallLocation");
-  std::erase(folder, L'\0');
-  return folder;
+  return ReadRegistryString(entry.Get(), "InstallLocation");
 }
 
 std::vector<std::wstring> ReadUninstallLog(const std::wstring& folder) {
@@ -204,6 +194,8 @@ bool StartFolderRemoval(const std::wstring& folder) {
 int RemoveFolderAfter(HANDLE original, const std::wstring& folder) {
   (void)WaitForSingleObject(original, INFINITE);
   CloseHandle(original);
+  // Only a full folder path: "" or a relative one would name the current folder or a drive's root.
+  if (folder.size() < 3 || folder[1] != L':' || folder[2] != L'\\') return 1;
   const std::wstring own = folder.ends_with(L'\\') ? folder : folder + L'\\';
   // The ended program's file may stay mapped for a moment after its end.
   for (int attempt = 0; attempt < 25 && Exists(own); ++attempt, Sleep(200)) {

@@ -9,9 +9,6 @@
 
 namespace lumorix::uninstall {
 
-// The folder of this program, ending with "\": the installation folder.
-std::wstring OwnFolder();
-
 // "InstallLocation" of the uninstall entry; "" without one.
 std::wstring InstalledFolder();
 

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "common/install_folder.h"
+#include "platform/files.h"
 #include "platform/running_player.h"
 #include "platform/text.h"
 #include "uninstall/removal.h"
@@ -29,11 +30,11 @@ ui::FormDesign UninstallDesign() {
 }  // namespace
 
 RemovalSteps RealRemoval() {
-  const std::wstring folder = OwnFolder();
+  const std::wstring folder = ProgramFolder();
   return {[folder] {
             // A copy of this program beside a stranger's log must not delete what it lists.
             std::wstring installed = InstalledFolder();
-            if (!SamePath(installed, folder))
+            if (installed.empty() || folder.empty() || !SamePath(installed, folder))
               throw std::runtime_error("This uninstaller is not the one of the installed Lumorix (" +
                                        Narrow(installed.empty() ? L"none is installed" : installed) +
                                        "); nothing was removed");
@@ -84,7 +85,7 @@ void TUninstallForm::BtUninstallClick() {
   LQuestion.SetCaption(L"Complite.");
   gone = steps_.removeFolder() && gone;
   steps_.tell((gone ? std::wstring(L"Lumorix was removed.")
-                    : L"Lumorix was removed, but some of its files could not be deleted; they stay in " + OwnFolder()) +
+                    : L"Lumorix was removed, but some of its files could not be deleted; they stay in " + ProgramFolder()) +
               L"\nThe settings, start-up shortcut and screen saver of the other users of this computer stay in their "
               L"profiles.");
   removed_ = gone;
