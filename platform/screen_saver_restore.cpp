@@ -14,19 +14,13 @@ namespace {
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 constexpr char kSettingName[] = "SCRNSAVE.EXE";
 
-std::wstring StringValue(HKEY key, const char* name) {
-  std::wstring text = ReadRegistryString(key, name);
-  std::erase(text, L'\0');
-  return text;
-}
-
 }  // namespace
 
 void GiveBackUsersScreenSaver() {
   RegistryKey desktop = RegistryKey::Open(HKEY_CURRENT_USER, kDesktopKey);
   RegistryKey settings = OpenUserSettings(kSettingsKey, kSettingsAccess);
-  if (NamesOwnScreenSaver(StringValue(desktop.Get(), kSettingName))) {
-    std::wstring old = StringValue(settings.Get(), "OldScreenSaver");
+  if (NamesOwnScreenSaver(ReadRegistryString(desktop.Get(), kSettingName))) {
+    std::wstring old = ReadRegistryString(settings.Get(), "OldScreenSaver");
     if (!old.empty() && !NamesOwnScreenSaver(old))
       (void)desktop.Write(kSettingName, EncodeString(Narrow(old)));
     else

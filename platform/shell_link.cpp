@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/registry.h"
@@ -33,18 +34,19 @@ std::wstring ReadRegistryString(HKEY key, const std::string& name) {
   if (value->type == kRegExpandSz) {
     std::wstring expanded(32768, L'\0');
     DWORD length = ExpandEnvironmentStringsW(text.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
-    expanded.resize(length);  // counts the terminator, removed by the callers
+    expanded.resize(length);
     text = expanded;
   }
+  // A registry string ends at its first NUL, as Windows reads it; the stored
+  // and the expanded value both carry a terminator.
+  text.resize(std::min(text.find(L'\0'), text.size()));
   return text;
 }
 
 std::wstring UserShellFolder(const std::string& name) {
   RegistryKey folders = RegistryKey::Open(
       HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User shell folders", KEY_READ);
-  std::wstring folder = ReadRegistryString(folders.Get(), name);
-  std::erase(folder, L'\0');  // an expanded value carries its terminator
-  return folder;
+  return ReadRegistryString(folders.Get(), name);
 }
 
 }  // namespace lumorix

@@ -94,7 +94,6 @@ FolderCheck CheckInstallFolder(const std::wstring& typed) {
   }
   RegistryKey entry = RegistryKey::Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ);
   std::wstring installed = ReadRegistryString(entry.Get(), "InstallLocation");
-  std::erase(installed, L'\0');
   switch (ClassifyFolderContents(names, SamePath(installed, check.folder))) {
     case FolderContents::Empty:
     case FolderContents::EarlierInstallation:

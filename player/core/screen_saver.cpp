@@ -14,11 +14,6 @@ namespace {
 
 constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User shell folders";
 
-std::wstring WithoutNuls(std::wstring text) {
-  std::erase(text, L'\0');
-  return text;
-}
-
 }  // namespace
 
 void TLumorixMainForm::InsatllScreenSaver(bool install) {
@@ -34,7 +29,7 @@ void TLumorixMainForm::CBRSSClick() { InsatllScreenSaver(CBRSS.Checked()); }
 
 void TLumorixMainForm::CBRunWithStartUpClick() {
   RegistryKey folders = RegistryKey::Open(HKEY_CURRENT_USER, kShellFoldersKey, KEY_READ);
-  std::wstring link = WithoutNuls(ReadRegistryString(folders.Get(), "StartUp"));
+  std::wstring link = ReadRegistryString(folders.Get(), "StartUp");
   if (link.empty()) return;  // no StartUp folder to put a shortcut in
   if (link.back() != L'\\') link += L'\\';
   link += L"Lumorix.lnk";

@@ -58,13 +58,8 @@ std::wstring ShortPath(const std::wstring& path) {
   return length > 0 && length < MAX_PATH ? shortPath : L"";
 }
 
-std::wstring WithoutNuls(std::wstring text) {
-  std::erase(text, L'\0');
-  return text;
-}
-
 std::wstring CurrentSetting(const RegistryKey& desktop) {
-  return WithoutNuls(ReadRegistryString(desktop.Get(), kSettingName));
+  return ReadRegistryString(desktop.Get(), kSettingName);
 }
 
 }  // namespace
