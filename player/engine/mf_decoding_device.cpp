@@ -5,13 +5,15 @@
 #include <evr.h>
 #include <mfreadwrite.h>
 
+#include <utility>
+
 #include "player/engine/pin_walk.h"
 
 namespace lumorix::engine {
 
 namespace {
 
-thread_local IUnknown* current = nullptr;
+thread_local ComPtr<IUnknown> current;
 
 }  // namespace
 
@@ -26,21 +28,15 @@ ComPtr<IUnknown> DecodingDeviceOf(IFilterGraph* graph) {
   return nullptr;
 }
 
-DecodingDeviceScope::DecodingDeviceScope(ComPtr<IUnknown> device) : previous_(current) {
-  if (device) device->AddRef();
-  current = device.Get();
-}
+DecodingDeviceScope::DecodingDeviceScope(ComPtr<IUnknown> device) : previous_(current) { current = std::move(device); }
 
-DecodingDeviceScope::~DecodingDeviceScope() {
-  if (current) current->Release();
-  current = previous_.Detach();  // the scope's reference goes back with it
-}
+DecodingDeviceScope::~DecodingDeviceScope() { current = std::move(previous_); }
 
 void AddDecodingDevice(IMFAttributes* attributes) {
   if (!attributes || !current) return;
   // The reader's own software converter does not work on device surfaces.
   (void)attributes->DeleteItem(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING);
-  (void)attributes->SetUnknown(MF_SOURCE_READER_D3D_MANAGER, current);
+  (void)attributes->SetUnknown(MF_SOURCE_READER_D3D_MANAGER, current.Get());
   (void)attributes->SetUINT32(MF_READWRITE_ENABLE_HARDWARE_TRANSFORMS, TRUE);
 }
 

@@ -54,7 +54,8 @@ ComPtr<MfSourceFilter> OpenSource(IGraphBuilder* graph, const std::wstring& path
   if (ComPtr<IUnknown> device = DecodingDeviceOf(filters.Get())) {
     DecodingDeviceScope scope(device);
     ComPtr<MfSourceFilter> source = MfSourceFilter::Create(path, nullptr);
-    if (source && source->HasVideo()) return source;
+    // Only a picture the device could not decode is worth a second opening.
+    if (!source || source->HasVideo() || !source->PicturePresent()) return source;
   }
   return MfSourceFilter::Create(path, nullptr);
 }
