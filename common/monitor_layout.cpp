@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/design_scale.h"
 #include "common/video_geometry.h"
 
 namespace lumorix {
@@ -70,7 +71,7 @@ MonitorRect LetterBoxIn(const MonitorRect& area, int aspectX, int aspectY) {
           area.top + fit.top + fit.height};
 }
 
-int ToPhysical(int length, int dpi) { return MulDivRounded(length, dpi > 0 ? dpi : 96, 96); }
+int ToPhysical(int length, int dpi) { return ScaleToDpi(length, dpi); }
 
 MonitorRect ToPhysical(const MonitorRect& rect, int dpi) {
   return {ToPhysical(rect.left, dpi), ToPhysical(rect.top, dpi), ToPhysical(rect.right, dpi),

@@ -93,7 +93,7 @@ void DesktopHost::ShowCopy(std::shared_ptr<const std::vector<BYTE>> dib, HWND pi
 }
 
 void DesktopHost::PaintCopy(HDC dc, const RECT& client) {
-  ui::UniqueBrush background(CreateSolidBrush(color_));
+  HBRUSH background = form_->BackgroundBrush();  // the form's own, in the host colour
   const auto* header = copy_ && copy_->size() >= sizeof(BITMAPINFOHEADER)
                            ? reinterpret_cast<const BITMAPINFOHEADER*>(copy_->data())
                            : nullptr;
@@ -103,7 +103,7 @@ void DesktopHost::PaintCopy(HDC dc, const RECT& client) {
   size_t stride = header ? ((static_cast<size_t>(header->biWidth) * header->biBitCount + 31) / 32) * 4 : 0;
   if (!header || header->biWidth <= 0 || height <= 0 || header->biSize < sizeof(BITMAPINFOHEADER) ||
       offset + stride * static_cast<size_t>(height) > copy_->size()) {
-    FillRect(dc, &client, background.Get());
+    FillRect(dc, &client, background);
     return;
   }
   MonitorRect picture = LetterBoxIn(FromRect(client), header->biWidth, height);
@@ -113,7 +113,7 @@ void DesktopHost::PaintCopy(HDC dc, const RECT& client) {
                  {client.left, picture.top, picture.left, picture.bottom},
                  {picture.right, picture.top, client.right, picture.bottom}};
   for (const RECT& bar : bars)
-    if (bar.right > bar.left && bar.bottom > bar.top) FillRect(dc, &bar, background.Get());
+    if (bar.right > bar.left && bar.bottom > bar.top) FillRect(dc, &bar, background);
   SetStretchBltMode(dc, HALFTONE);
   StretchDIBits(dc, picture.left, picture.top, picture.Width(), picture.Height(), 0, 0, header->biWidth, height,
                 copy_->data() + offset, reinterpret_cast<const BITMAPINFO*>(header), DIB_RGB_COLORS, SRCCOPY);

@@ -223,9 +223,9 @@ void DesktopStage::Rescue() {
 
 void DesktopStage::CopyFrame() {
   if (hosts_.size() < 2 || !frame_) return;
-  auto next = std::make_shared<std::vector<BYTE>>();
-  if (!picture_.PictureFrame(*next)) return;
-  frame_ = next;
+  // Two buffers taken in turn: a frame costs no allocation once the size is known.
+  if (!picture_.PictureFrame(spareFrame_)) return;
+  frame_->swap(spareFrame_);
   for (size_t i = 1; i < hosts_.size(); ++i) hosts_[i]->ShowCopy(frame_, picture_.PictureWindow());
 }
 

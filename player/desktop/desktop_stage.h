@@ -88,6 +88,7 @@ class DesktopStage {
   ui::Timer layerTimer_{kLayerRetryMs};
   ui::Timer copyTimer_{40};
   std::shared_ptr<std::vector<BYTE>> frame_;
+  std::vector<BYTE> spareFrame_;
 };
 
 }  // namespace lumorix::desktop

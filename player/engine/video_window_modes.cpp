@@ -18,27 +18,25 @@ bool CaptureWindow(HWND window, std::vector<BYTE>& dib) {
   constexpr UINT kRenderFullContent = 2;  // PW_RENDERFULLCONTENT: DirectX content too (Windows 8.1 on)
   RECT client;
   if (!window || !GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return false;
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof header;
-  header.biWidth = client.right;
-  header.biHeight = -client.bottom;  // top-down
-  header.biPlanes = 1;
-  header.biBitCount = 32;
-  header.biCompression = BI_RGB;
-  void* bits = nullptr;
-  ui::UniqueBitmap section(
-      CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0));
+  ui::Dib32 section = ui::CreateDib32(client.right, client.bottom);
   ui::UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
-  if (!section || !memory || !bits) return false;
+  if (!section.bits || !memory) return false;
   {
-    ui::SelectObjectScope select(memory.Get(), section.Get());
+    ui::SelectObjectScope select(memory.Get(), section.bitmap.Get());
     if (!PrintWindow(window, memory.Get(), kRenderFullContent)) return false;
   }
   GdiFlush();
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = client.right;
+  header.biHeight = -client.bottom;  // top-down, as the section
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  header.biCompression = BI_RGB;
   size_t size = static_cast<size_t>(client.right) * static_cast<size_t>(client.bottom) * 4;
   dib.resize(sizeof header + size);
   std::memcpy(dib.data(), &header, sizeof header);
-  std::memcpy(dib.data() + sizeof header, bits, size);
+  std::memcpy(dib.data() + sizeof header, section.bits, size);
   return true;
 }
 
