@@ -128,7 +128,7 @@ void DesktopStage::Refit() {
   Arrange();
 }
 
-void DesktopStage::Arrange() {
+void DesktopStage::Arrange(std::optional<WallpaperLayer> found) {
   if (arranging_) {
     // Setting the renderer up pumps messages; a change heard meanwhile is handled after.
     arrangeAgain_ = true;
@@ -155,7 +155,7 @@ void DesktopStage::Arrange() {
     first.Cover(ToRect(areas[0]));
     for (size_t i = 1; i < areas.size(); ++i) Host(i).Hide();
   } else {
-    std::optional<WallpaperLayer> layer = FindWallpaperLayer();
+    std::optional<WallpaperLayer> layer = found ? found : FindWallpaperLayer();
     // Outside the layer a picture would cover Explorer's icons (or sit unseen
     // under them); only a shell without an icon view gets the backdrop.
     bool iconView = !layer && ShellHasIconView();
@@ -206,8 +206,8 @@ void DesktopStage::RetryLayer() {
   layerTimer_.SetEnabled(false);
   if (!desktop_ || picture_.PictureThroughOverlay()) return;
   // The hosts are only moved once there is a layer to move them into.
-  if (FindWallpaperLayer()) {
-    Arrange();
+  if (std::optional<WallpaperLayer> layer = FindWallpaperLayer()) {
+    Arrange(layer);
   } else {
     LayerNotFound(ShellHasIconView());
   }

@@ -61,7 +61,8 @@ class DesktopStage {
  private:
   std::unique_ptr<DesktopHost> NewHost(size_t index);
   std::vector<MonitorRect> Areas() const;
-  void Arrange();
+  // `found`: a layer just found, so it is not looked for (a blocking call to the shell) twice.
+  void Arrange(std::optional<WallpaperLayer> found = std::nullopt);
   void Refit();
   void LayerNotFound(bool iconView);
   void RetryLayer();
