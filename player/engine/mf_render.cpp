@@ -27,21 +27,12 @@ RenderedStreams RenderSource(IGraphBuilder* graph, MfSourceFilter& source) {
   return rendered;
 }
 
-// Whether a renderer (a filter with inputs only) takes a picture.
+// Whether a renderer takes a picture.
 bool GraphShowsPicture(IFilterGraph* graph) {
   for (const auto& filter : FiltersOf(graph)) {
-    auto pins = PinsOf(filter.Get());
-    bool renderer = true;
-    for (const auto& pin : pins) renderer = renderer && IsInput(pin.Get());
-    if (!renderer) continue;
-    for (const auto& pin : pins) {
-      AM_MEDIA_TYPE type{};
-      if (FAILED(pin->ConnectionMediaType(&type))) continue;
-      bool video = type.majortype == MEDIATYPE_Video;
-      if (type.pbFormat) CoTaskMemFree(type.pbFormat);
-      if (type.pUnk) type.pUnk->Release();
-      if (video) return true;
-    }
+    if (!IsRenderer(filter.Get())) continue;
+    for (const auto& pin : PinsOf(filter.Get()))
+      if (CarriesVideo(pin.Get())) return true;
   }
   return false;
 }

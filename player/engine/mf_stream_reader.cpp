@@ -10,6 +10,7 @@
 #include "platform/handle.h"
 #include "player/engine/mf_decoding_device.h"
 #include "player/engine/mf_library.h"
+#include "player/engine/pin_walk.h"
 
 namespace lumorix::engine {
 
@@ -55,8 +56,7 @@ bool OwnedMediaType::Matches(const AM_MEDIA_TYPE& wanted) const {
 
 void DeleteMediaType(AM_MEDIA_TYPE* type) {
   if (!type) return;
-  if (type->pbFormat) CoTaskMemFree(type->pbFormat);
-  if (type->pUnk) type->pUnk->Release();
+  FreeMediaTypeContents(*type);
   CoTaskMemFree(type);
 }
 

@@ -93,4 +93,26 @@ ComPtr<IBaseFilter> LastOverlayMixer(IFilterGraph* graph) {
   return overlay;
 }
 
+bool IsRenderer(IBaseFilter* filter) {
+  for (auto& pin : PinsOf(filter))
+    if (!IsInput(pin.Get())) return false;
+  return true;
+}
+
+bool CarriesVideo(IPin* pin) {
+  AM_MEDIA_TYPE type{};
+  if (FAILED(pin->ConnectionMediaType(&type))) return false;
+  bool video = type.majortype == MEDIATYPE_Video;
+  FreeMediaTypeContents(type);
+  return video;
+}
+
+void FreeMediaTypeContents(AM_MEDIA_TYPE& type) {
+  if (type.pbFormat) CoTaskMemFree(type.pbFormat);
+  if (type.pUnk) type.pUnk->Release();
+  type.pbFormat = nullptr;
+  type.cbFormat = 0;
+  type.pUnk = nullptr;
+}
+
 }  // namespace lumorix::engine

@@ -22,6 +22,12 @@ bool IsConnected(IPin* pin);
 // Whether the filter's first pin (a renderer's input) is connected.
 bool FirstPinConnected(IBaseFilter* filter);
 bool IsInput(IPin* pin);
+// A filter with inputs only: the end of a stream.
+bool IsRenderer(IBaseFilter* filter);
+// Whether the pin's connection carries pictures.
+bool CarriesVideo(IPin* pin);
+// Frees what a media type owns (its format block and object), not the type itself.
+void FreeMediaTypeContents(AM_MEDIA_TYPE& type);
 ComPtr<IBaseFilter> OwnerOf(IPin* pin);
 bool IsClass(IBaseFilter* filter, const GUID& classId);
 bool SameObject(IUnknown* a, IUnknown* b);

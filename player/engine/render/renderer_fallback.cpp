@@ -13,27 +13,10 @@ bool OffersVideo(IPin* pin) {
   bool video = false;
   while (!video && types->Next(1, &type, nullptr) == S_OK) {
     video = type->majortype == MEDIATYPE_Video;
-    if (type->cbFormat) CoTaskMemFree(type->pbFormat);
-    if (type->pUnk) type->pUnk->Release();
+    FreeMediaTypeContents(*type);
     CoTaskMemFree(type);
   }
   return video;
-}
-
-bool CarriesVideo(IPin* pin) {
-  AM_MEDIA_TYPE type{};
-  if (FAILED(pin->ConnectionMediaType(&type))) return false;
-  bool video = type.majortype == MEDIATYPE_Video;
-  if (type.cbFormat) CoTaskMemFree(type.pbFormat);
-  if (type.pUnk) type.pUnk->Release();
-  return video;
-}
-
-// A filter with inputs only: the end of a stream.
-bool IsRenderer(IBaseFilter* filter) {
-  for (auto& pin : PinsOf(filter))
-    if (!IsInput(pin.Get())) return false;
-  return true;
 }
 
 }  // namespace
