@@ -1,6 +1,7 @@
 #include "ui/dpi.h"
 
 #include "common/design_scale.h"
+#include "platform/system_library.h"
 
 namespace lumorix::ui {
 
@@ -12,12 +13,6 @@ using AdjustWindowRectExForDpiProc = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UI
 using GetSystemMetricsForDpiProc = int(WINAPI*)(int, UINT);
 using SystemParametersInfoForDpiProc = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
 
-template <typename Proc>
-Proc User32Function(const char* name) {
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  return user32 ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
-}
-
 }  // namespace
 
 int SystemDpi() {
@@ -28,14 +23,15 @@ int SystemDpi() {
 }
 
 int WindowDpi(HWND window) {
-  static const auto getDpiForWindow = User32Function<GetDpiForWindowProc>("GetDpiForWindow");
+  static const auto getDpiForWindow = platform::SystemFunction<GetDpiForWindowProc>(L"user32.dll", "GetDpiForWindow");
   if (getDpiForWindow && window)
     if (UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
   return SystemDpi();
 }
 
 SIZE OuterSizeForDpi(SIZE client, DWORD style, DWORD exStyle, bool menu, int dpi) {
-  static const auto adjustForDpi = User32Function<AdjustWindowRectExForDpiProc>("AdjustWindowRectExForDpi");
+  static const auto adjustForDpi =
+      platform::SystemFunction<AdjustWindowRectExForDpiProc>(L"user32.dll", "AdjustWindowRectExForDpi");
   RECT rect{0, 0, client.cx, client.cy};
   if (!adjustForDpi || !adjustForDpi(&rect, style, menu, exStyle, static_cast<UINT>(dpi)))
     AdjustWindowRectEx(&rect, style, menu, exStyle);
@@ -43,13 +39,15 @@ SIZE OuterSizeForDpi(SIZE client, DWORD style, DWORD exStyle, bool menu, int dpi
 }
 
 int SystemMetricForDpi(int index, int dpi) {
-  static const auto metricForDpi = User32Function<GetSystemMetricsForDpiProc>("GetSystemMetricsForDpi");
+  static const auto metricForDpi =
+      platform::SystemFunction<GetSystemMetricsForDpiProc>(L"user32.dll", "GetSystemMetricsForDpi");
   if (metricForDpi) return metricForDpi(index, static_cast<UINT>(dpi));
   return RescaleDpi(GetSystemMetrics(index), SystemDpi(), dpi);
 }
 
 LOGFONTW StatusFontForDpi(int dpi) {
-  static const auto parametersForDpi = User32Function<SystemParametersInfoForDpiProc>("SystemParametersInfoForDpi");
+  static const auto parametersForDpi =
+      platform::SystemFunction<SystemParametersInfoForDpiProc>(L"user32.dll", "SystemParametersInfoForDpi");
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   if (parametersForDpi &&

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/system_library.h"
+
 namespace lumorix {
 
 namespace {
@@ -13,9 +15,7 @@ class WindowsSystemSignals final : public SystemSignals {
  public:
   WindowsSystemSignals() {
     // Looked up rather than imported: a shell without it must not keep the player from starting.
-    if (HMODULE shell = GetModuleHandleW(L"shell32.dll"))
-      query_ = reinterpret_cast<NotificationStateQuery>(
-          reinterpret_cast<void*>(GetProcAddress(shell, "SHQueryUserNotificationState")));
+    query_ = platform::SystemFunction<NotificationStateQuery>(L"shell32.dll", "SHQueryUserNotificationState");
   }
 
   NotificationState UserNotificationState() override {
