@@ -103,9 +103,8 @@ IniFile IniFile::ParseText(std::string_view contents, IniEncoding encoding, std:
     if (!filtered) return true;
     for (const Entry& seen : section.entries)
       if (SameName(seen.key, key)) return false;  // the first one wins
-    return std::any_of(wanted.begin(), wanted.end(), [&](const IniKey& k) {
-      return SameName(k.section, section.name) && SameName(k.key, key);
-    });
+    return std::any_of(wanted.begin(), wanted.end(),
+                       [&](const IniKey& k) { return SameName(k.section, section.name) && SameName(k.key, key); });
   };
 
   Section* current = nullptr;  // lines before the first section belong to none

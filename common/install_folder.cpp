@@ -19,7 +19,8 @@ bool StaysInside(std::wstring_view relative) {
   size_t start = 0;
   while (start <= relative.size()) {
     size_t end = relative.find_first_of(L"\\/", start);
-    std::wstring_view part = relative.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start);
+    std::wstring_view part =
+        relative.substr(start, end == std::wstring_view::npos ? std::wstring_view::npos : end - start);
     if (part.empty() || part == L"." || part == L"..") return false;
     if (end == std::wstring_view::npos) break;
     start = end + 1;
@@ -70,8 +71,8 @@ std::wstring FolderRefusal(FolderProblem problem, std::wstring_view folder) {
 }
 
 FolderContents ClassifyFolderContents(const std::vector<std::wstring>& names, bool registered) {
-  static const std::vector<std::wstring> kOurs = {L"Languages",   L"Skins",         L"Lumorix.Lumorixpl",
-                                                  L"Lumorix.exe", L"LSS.s~",        L"Uninstall.exe",
+  static const std::vector<std::wstring> kOurs = {L"Languages",     L"Skins",         L"Lumorix.Lumorixpl",
+                                                  L"Lumorix.exe",   L"LSS.s~",        L"Uninstall.exe",
                                                   L"Uninstall.log", L"Uninstall.bat", L"UD.bat"};
   auto has = [&](std::wstring_view name) {
     return std::any_of(names.begin(), names.end(), [&](const std::wstring& n) { return SamePath(n, name); });

@@ -67,8 +67,7 @@ std::vector<MonitorRect> ShownMonitors(ShowOn mode, const std::vector<MonitorRec
 
 MonitorRect LetterBoxIn(const MonitorRect& area, int aspectX, int aspectY) {
   PictureRect fit = LetterBoxFit(area.Width(), area.Height(), aspectX, aspectY);
-  return {area.left + fit.left, area.top + fit.top, area.left + fit.left + fit.width,
-          area.top + fit.top + fit.height};
+  return {area.left + fit.left, area.top + fit.top, area.left + fit.left + fit.width, area.top + fit.top + fit.height};
 }
 
 int ToPhysical(int length, int dpi) { return ScaleToDpi(length, dpi); }

@@ -115,11 +115,11 @@ bool AlwaysFromSystemFolder(std::string_view dll) {
   // and ntdll and kernelbase, which are in every process before the
   // program's imports are resolved.
   static constexpr std::array<std::string_view, 29> kAllowed = {
-      "advapi32.dll", "clbcatq.dll", "combase.dll",  "comdlg32.dll", "coml2.dll",    "difxapi.dll",
-      "gdi32.dll",    "gdiplus.dll", "imagehlp.dll", "imm32.dll",    "kernel32.dll", "msctf.dll",
-      "msvcrt.dll",   "normaliz.dll", "nsi.dll",     "ole32.dll",    "oleaut32.dll", "psapi.dll",
-      "rpcrt4.dll",   "sechost.dll", "setupapi.dll", "shcore.dll",   "shell32.dll",  "shlwapi.dll",
-      "user32.dll",   "wldap32.dll", "ws2_32.dll",   "ntdll.dll",    "kernelbase.dll"};
+      "advapi32.dll", "clbcatq.dll",  "combase.dll",  "comdlg32.dll", "coml2.dll",     "difxapi.dll",
+      "gdi32.dll",    "gdiplus.dll",  "imagehlp.dll", "imm32.dll",    "kernel32.dll",  "msctf.dll",
+      "msvcrt.dll",   "normaliz.dll", "nsi.dll",      "ole32.dll",    "oleaut32.dll",  "psapi.dll",
+      "rpcrt4.dll",   "sechost.dll",  "setupapi.dll", "shcore.dll",   "shell32.dll",   "shlwapi.dll",
+      "user32.dll",   "wldap32.dll",  "ws2_32.dll",   "ntdll.dll",    "kernelbase.dll"};
   return std::find(kAllowed.begin(), kAllowed.end(), Lower(dll)) != kAllowed.end();
 }
 

@@ -61,7 +61,8 @@ struct Turn {
 };
 
 void CopyRows(const uint8_t* in, ptrdiff_t inStride, ptrdiff_t bytes, int rows, uint8_t* out, ptrdiff_t outStride) {
-  for (int row = 0; row < rows; ++row) std::memcpy(out + row * outStride, in + row * inStride, static_cast<size_t>(bytes));
+  for (int row = 0; row < rows; ++row)
+    std::memcpy(out + row * outStride, in + row * inStride, static_cast<size_t>(bytes));
 }
 
 void CopySameLayout(const PictureView& in, const PictureTarget& out) {
@@ -118,7 +119,9 @@ ptrdiff_t ImageBytes(PixelLayout layout, ptrdiff_t stride, int height) {
   return layout == PixelLayout::kNv12 ? luma + stride * ((height + 1) / 2) : luma;
 }
 
-bool CanConvert(PixelLayout from, PixelLayout to) { return from == to || to == PixelLayout::kRgb32 || from == PixelLayout::kNv12; }
+bool CanConvert(PixelLayout from, PixelLayout to) {
+  return from == to || to == PixelLayout::kRgb32 || from == PixelLayout::kNv12;
+}
 
 void ConvertPicture(const PictureView& in, int quarterTurns, const PictureTarget& out) {
   if (!CanConvert(in.layout, out.layout) || in.width <= 0 || in.height <= 0) return;

@@ -37,9 +37,9 @@ std::optional<double> ToMixerValue(ColorSetting setting, int value, const MixerR
   ColorRange scale = RangeOf(setting);
   int normal = NormalColorValue(setting);
   value = std::clamp(value, scale.min, scale.max);
-  double mixer = value <= normal
-                     ? Between(range.min, range.normal, normal == scale.min ? 1.0 : double(value - scale.min) / (normal - scale.min))
-                     : Between(range.normal, range.max, double(value - normal) / (scale.max - normal));
+  double mixer = value <= normal ? Between(range.min, range.normal,
+                                           normal == scale.min ? 1.0 : double(value - scale.min) / (normal - scale.min))
+                                 : Between(range.normal, range.max, double(value - normal) / (scale.max - normal));
   if (range.step > 0) mixer = range.normal + std::round((mixer - range.normal) / range.step) * range.step;
   return std::clamp(mixer, range.min, range.max);
 }

@@ -23,9 +23,8 @@ std::unique_ptr<void, LocalDeleter> UsersSid() {
   return sid;
 }
 
-constexpr ACCESS_MASK kChangeRights =
-    KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE |
-    GENERIC_ALL;
+constexpr ACCESS_MASK kChangeRights = KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_CREATE_LINK | DELETE | WRITE_DAC |
+                                      WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
 
 }  // namespace
 

@@ -36,8 +36,9 @@ InstallOutcome InstallFrom(const std::wstring& archive, TInstallState& state) {
   // A running player holds its program file; replacing the others under it
   // would leave a mixed installation.
   if (!platform::EndRunningPlayer())
-    return {false, L"Lumorix was not installed: the running Lumorix did not end. Close it, then start the "
-                   L"installation again."};
+    return {false,
+            L"Lumorix was not installed: the running Lumorix did not end. Close it, then start the "
+            L"installation again."};
   std::wstring why;
   if (!PrepareInstallFolder(state.InstallFolder, why)) return {false, L"Lumorix was not installed: " + why};
   ExtractionResult extraction = ExtractPayload(archive, state);

@@ -70,8 +70,8 @@ Form::Form(const FormDesign& design)
   if (!scaleLayout_) SetDpi(kDesignDpi);
   bounds = {Scale(bounds.left), Scale(bounds.top), Scale(bounds.width), Scale(bounds.height)};
   if (!design.outerSize) {
-    SIZE outer = OuterSizeForDpi({bounds.width, bounds.height}, frame.style, frame.exStyle | design.extraExStyle, false,
-                                 Dpi());
+    SIZE outer =
+        OuterSizeForDpi({bounds.width, bounds.height}, frame.style, frame.exStyle | design.extraExStyle, false, Dpi());
     bounds.width = outer.cx;
     bounds.height = outer.cy;
   }
@@ -141,8 +141,7 @@ void Form::SetTopMost(bool topMost) {
 }
 
 void Form::SetClientSize(int width, int height) {
-  SIZE outer = OuterSizeForDpi({Scale(width), Scale(height)},
-                               static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)),
+  SIZE outer = OuterSizeForDpi({Scale(width), Scale(height)}, static_cast<DWORD>(GetWindowLongW(Handle(), GWL_STYLE)),
                                static_cast<DWORD>(GetWindowLongW(Handle(), GWL_EXSTYLE)), menu_ != nullptr, Dpi());
   SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // A menu bar of more than one line (a narrow form, a large font) takes more room than reckoned.

@@ -8,7 +8,8 @@ namespace lumorix::ui {
 
 ListBox::ListBox(HWND parent, const Bounds& bounds, int itemHeight, bool multiSelect, ItemData data)
     : multiSelect_(multiSelect), itemHeight_(itemHeight) {
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT;
+  DWORD style =
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_OWNERDRAWFIXED | LBS_NOINTEGRALHEIGHT;
   style |= data == ItemData::None ? LBS_NODATA : LBS_HASSTRINGS;
   if (multiSelect) style |= LBS_EXTENDEDSEL;
   CreateControl(L"LISTBOX", style, WS_EX_CLIENTEDGE, parent, bounds);

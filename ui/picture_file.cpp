@@ -201,10 +201,10 @@ PremultipliedImage ImageFromBitmap(HBITMAP bitmap, std::optional<COLORREF> trans
     return image;
   }
   const bool hasAlpha = info.bmBitsPixel == 32 && std::any_of(image.pixels.begin(), image.pixels.end(),
-                                                               [](uint32_t pixel) { return (pixel >> 24) != 0; });
-  const uint32_t key = transparent ? (GetRValue(*transparent) << 16 | GetGValue(*transparent) << 8 |
-                                      GetBValue(*transparent))
-                                   : 0xFFFFFFFFu;
+                                                              [](uint32_t pixel) { return (pixel >> 24) != 0; });
+  const uint32_t key = transparent
+                           ? (GetRValue(*transparent) << 16 | GetGValue(*transparent) << 8 | GetBValue(*transparent))
+                           : 0xFFFFFFFFu;
   if (!hasAlpha)
     for (uint32_t& pixel : image.pixels) pixel = (pixel & 0x00FFFFFFu) == key ? 0u : pixel | 0xFF000000u;
   return image;

@@ -58,9 +58,7 @@ std::wstring ShortPath(const std::wstring& path) {
   return length > 0 && length < MAX_PATH ? shortPath : L"";
 }
 
-std::wstring CurrentSetting(const RegistryKey& desktop) {
-  return ReadRegistryString(desktop.Get(), kSettingName);
-}
+std::wstring CurrentSetting(const RegistryKey& desktop) { return ReadRegistryString(desktop.Get(), kSettingName); }
 
 }  // namespace
 

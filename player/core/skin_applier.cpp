@@ -23,8 +23,8 @@ ui::UniqueBitmap LoadToolBitmap(const std::wstring& path) {
   std::optional<std::string> bytes = ReadWholeFile(path);
   std::optional<PictureSize> claimed = bytes ? BmpClaimedSize(*bytes) : std::nullopt;
   if (!claimed || !FitsSkin(*claimed)) return {};
-  return ui::UniqueBitmap(
-      static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+  return ui::UniqueBitmap(static_cast<HBITMAP>(
+      LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
 }
 
 }  // namespace

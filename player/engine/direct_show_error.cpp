@@ -10,8 +10,7 @@ namespace lumorix::engine {
 
 std::string DirectShowErrorMessage(HRESULT code) {
   wchar_t text[256] = {};
-  static const auto getText =
-      platform::SystemFunction<decltype(&AMGetErrorTextW)>(L"quartz.dll", "AMGetErrorTextW");
+  static const auto getText = platform::SystemFunction<decltype(&AMGetErrorTextW)>(L"quartz.dll", "AMGetErrorTextW");
   if (getText) getText(code, text, 255);
   return Narrow(text) + Format(" ($%X).", static_cast<unsigned>(code));
 }

@@ -13,10 +13,10 @@ namespace lumorix::engine {
 // How the decoder lays its pictures out.
 struct DecodedLayout {
   PixelLayout layout = PixelLayout::kNv12;
-  int width = 0;          // the picture shown
+  int width = 0;  // the picture shown
   int height = 0;
-  int bufferHeight = 0;   // rows in the buffer before NV12's chroma plane (the decoder may pad)
-  LONG defaultStride = 0; // for a buffer without a pitch of its own
+  int bufferHeight = 0;    // rows in the buffer before NV12's chroma plane (the decoder may pad)
+  LONG defaultStride = 0;  // for a buffer without a pitch of its own
 };
 
 // Writes the picture of `sample` into `out`, turned clockwise by `quarterTurns`.

@@ -64,8 +64,8 @@ HRESULT RenderFallback(IGraphBuilder* graph, const std::wstring& path, HRESULT g
     clear();
     RenderedStreams rendered = RenderSource(graph, *source.Get());
     if (MeetsNeed(need, rendered.video, rendered.audio)) {
-      result = rendered.video == source->HasVideo() && rendered.audio == source->HasAudio() ? S_OK
-                                                                                           : VFW_S_PARTIAL_RENDER;
+      result =
+          rendered.video == source->HasVideo() && rendered.audio == source->HasAudio() ? S_OK : VFW_S_PARTIAL_RENDER;
     } else {
       // Media Foundation did no better (no sound card, say): what the graph could play stands.
       clear();

@@ -96,8 +96,8 @@ int TypeQuarterTurns(IMFMediaType* type) {
 
 struct LayoutType {
   PixelLayout layout;
-  GUID reader;     // Media Foundation's subtype
-  GUID renderer;   // DirectShow's
+  GUID reader;    // Media Foundation's subtype
+  GUID renderer;  // DirectShow's
   DWORD compression;
   WORD bits;
 };
@@ -119,8 +119,7 @@ OwnedMediaType VideoType(const LayoutType& layout, int width, int height, REFERE
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = layout.bits;
   info.bmiHeader.biCompression = layout.compression;
-  info.bmiHeader.biSizeImage =
-      static_cast<DWORD>(ImageBytes(layout.layout, RowBytes(layout.layout, width), height));
+  info.bmiHeader.biSizeImage = static_cast<DWORD>(ImageBytes(layout.layout, RowBytes(layout.layout, width), height));
   OwnedMediaType type(MEDIATYPE_Video, layout.renderer, FORMAT_VideoInfo, &info, sizeof info);
   type.SetSampleSize(info.bmiHeader.biSizeImage);
   return type;

@@ -142,9 +142,10 @@ void TLumorixPlayListForm::AppendFiles(const std::vector<std::wstring>& files) {
   }
   LBPlayList.SetCount(Count());
   if (!refused.empty())
-    throw ui::Exception("These files were not added: their names have letters the playlist cannot keep, and "
-                        "they have no short name to stand in" +
-                        refused);
+    throw ui::Exception(
+        "These files were not added: their names have letters the playlist cannot keep, and "
+        "they have no short name to stand in" +
+        refused);
 }
 
 void TLumorixPlayListForm::AddFromDialog() {

@@ -9,13 +9,13 @@ using namespace lumorix;
 TEST(DesignScale, LengthsPlacesAndFontsAtCommonScales) {
   struct Case {
     int dpi;
-    int length;      // 7 design units
-    int clientWidth; // the settings window's 575
-    ScaledSpan span; // a control at 3, 30 wide
-    int font;        // the design font's -11
+    int length;       // 7 design units
+    int clientWidth;  // the settings window's 575
+    ScaledSpan span;  // a control at 3, 30 wide
+    int font;         // the design font's -11
   };
   const Case cases[] = {
-      {96, 7, 575, {3, 30}, -11},   {120, 9, 719, {4, 37}, -14},  {144, 11, 863, {5, 45}, -17},
+      {96, 7, 575, {3, 30}, -11},    {120, 9, 719, {4, 37}, -14},   {144, 11, 863, {5, 45}, -17},
       {168, 12, 1006, {5, 53}, -19}, {192, 14, 1150, {6, 60}, -22}, {288, 21, 1725, {9, 90}, -33},
       {0, 7, 575, {3, 30}, -11},  // no DPI known: the design's
   };

@@ -48,20 +48,19 @@ TEST(InstallFolder, TheUninstallerDeletesOnlyInsideItsFolderAndItsOwnShortcuts) 
     const wchar_t* line;
     std::optional<std::wstring> removable;
   };
-  for (const Case& c : std::vector<Case>{
-           {L"Lumorix.exe", folder + L"Lumorix.exe"},
-           {L"Skins\\Radorur.skn\\Skin.ini", folder + L"Skins\\Radorur.skn\\Skin.ini"},
-           {L"c:\\apps\\lumorix\\LSS.s~", folder + L"LSS.s~"},
-           {L"C:\\START\\Vantrel\\Lumorix\\Lumorix.lnk", shortcuts[0]},
-           {L"C:\\Start\\Vantrel\\Lumorix\\Other.lnk", std::nullopt},
-           {L"..\\Other\\file.txt", std::nullopt},
-           {L"Skins\\..\\..\\x", std::nullopt},
-           {L"C:\\Apps\\Lumorix\\..\\x", std::nullopt},
-           {L"C:\\Apps\\LumorixOther\\x", std::nullopt},
-           {L"C:\\Windows\\system32\\kernel32.dll", std::nullopt},
-           {L"\\Windows\\x", std::nullopt},
-           {L"D:x", std::nullopt},
-           {L"file.txt:stream", std::nullopt},
-           {L"", std::nullopt}})
+  for (const Case& c : std::vector<Case>{{L"Lumorix.exe", folder + L"Lumorix.exe"},
+                                         {L"Skins\\Radorur.skn\\Skin.ini", folder + L"Skins\\Radorur.skn\\Skin.ini"},
+                                         {L"c:\\apps\\lumorix\\LSS.s~", folder + L"LSS.s~"},
+                                         {L"C:\\START\\Vantrel\\Lumorix\\Lumorix.lnk", shortcuts[0]},
+                                         {L"C:\\Start\\Vantrel\\Lumorix\\Other.lnk", std::nullopt},
+                                         {L"..\\Other\\file.txt", std::nullopt},
+                                         {L"Skins\\..\\..\\x", std::nullopt},
+                                         {L"C:\\Apps\\Lumorix\\..\\x", std::nullopt},
+                                         {L"C:\\Apps\\LumorixOther\\x", std::nullopt},
+                                         {L"C:\\Windows\\system32\\kernel32.dll", std::nullopt},
+                                         {L"\\Windows\\x", std::nullopt},
+                                         {L"D:x", std::nullopt},
+                                         {L"file.txt:stream", std::nullopt},
+                                         {L"", std::nullopt}})
     EXPECT_EQ(RemovablePath(c.line, folder, shortcuts), c.removable) << c.line;
 }

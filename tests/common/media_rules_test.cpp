@@ -86,10 +86,8 @@ namespace {
 
 // Four quadrants, red and green above blue and white, as Y U V (BT.601 studio
 // range) and as blue green red.
-constexpr std::array<std::array<uint8_t, 6>, 4> kQuadrants = {{{81, 90, 240, 0, 0, 255},
-                                                              {145, 54, 34, 0, 255, 0},
-                                                              {41, 240, 110, 255, 0, 0},
-                                                              {235, 128, 128, 255, 255, 255}}};
+constexpr std::array<std::array<uint8_t, 6>, 4> kQuadrants = {
+    {{81, 90, 240, 0, 0, 255}, {145, 54, 34, 0, 255, 0}, {41, 240, 110, 255, 0, 0}, {235, 128, 128, 255, 255, 255}}};
 constexpr uint8_t kUntouched = 0xEE;
 
 // A picture whose rows are followed by padding, with a spare row after it.
@@ -159,7 +157,8 @@ TEST(PictureConvert, EveryLayoutTurnsIntoEveryTargetWithinItsRows) {
           ConvertPicture({from, width, height, i.rows, i.stride, i.chroma, i.chromaStride}, turns, out.planes);
           std::string what = std::to_string(int(from)) + " to " + std::to_string(int(to)) + ", " +
                              std::to_string(turns) + " turns, " + std::to_string(width) + " wide";
-          const std::pair<int, int> points[4] = {{0, 0}, {outWidth - 1, 0}, {0, outHeight - 1}, {outWidth - 1, outHeight - 1}};
+          const std::pair<int, int> points[4] = {
+              {0, 0}, {outWidth - 1, 0}, {0, outHeight - 1}, {outWidth - 1, outHeight - 1}};
           for (int corner = 0; corner < 4; ++corner)
             EXPECT_EQ(ShownQuadrant(out.planes, points[corner].first, points[corner].second), corners[turns][corner])
                 << what << ", corner " << corner;
@@ -230,7 +229,8 @@ TEST(Mp4VideoTrack, FirstVideoTrackAndItsQuarterTurns) {
     int turns;
   } cases[] = {
       {"upright", type + movie(Track("vide", 0, kOne, 0, 0, kOne)) + mdat, 0},
-      {"a quarter clockwise, after the sound track", type + mdat + movie(sound + Track("vide", 0, 0, kOne, -kOne, 0)), 1},
+      {"a quarter clockwise, after the sound track", type + mdat + movie(sound + Track("vide", 0, 0, kOne, -kOne, 0)),
+       1},
       {"half a turn, 64-bit header", type + movie(Track("vide", 1, -kOne, 0, 0, -kOne)), 2},
       {"a quarter anticlockwise", type + movie(Track("vide", 0, 0, -kOne, kOne, 0)), 3},
       {"scaled quarter", type + movie(Track("vide", 0, 0, 2 * kOne, -2 * kOne, 0)), 1},
@@ -238,7 +238,8 @@ TEST(Mp4VideoTrack, FirstVideoTrackAndItsQuarterTurns) {
       {"free angle", type + movie(Track("vide", 0, 46341, 46341, -46341, 46341)), 0},
       {"sound only", type + movie(sound), -1},
       {"64-bit box size", type + large, 1},
-      {"box to the end of the file", type + std::string{0, 0, 0, 0} + movie(Track("vide", 0, 0, kOne, -kOne, 0)).substr(4), 1},
+      {"box to the end of the file",
+       type + std::string{0, 0, 0, 0} + movie(Track("vide", 0, 0, kOne, -kOne, 0)).substr(4), 1},
       {"truncated", truncated, -1},
       {"box larger than the file", oversized, -1},
       {"box smaller than its header", type + std::string{0, 0, 0, 4} + "moov", -1},

@@ -33,14 +33,26 @@ TEST(MonitorLayout, HostAreasAndShownMonitorsForEachMode) {
   const std::vector<LayoutCase> cases = {
       {"one monitor, every mode alike", {kPrimary}, ShowOn::EveryMonitor, {kPrimary}, {kPrimary}},
       {"primary listed second", {kLeftTaller, kPrimary}, ShowOn::PrimaryMonitor, {kPrimary}, {kPrimary}},
-      {"every: the primary first", {kLeftTaller, kPrimary, kRightSmall}, ShowOn::EveryMonitor,
-       {kPrimary, kLeftTaller, kRightSmall}, {kPrimary, kLeftTaller, kRightSmall}},
-      {"across: left and above", {kPrimary, kLeftTaller, kAbove}, ShowOn::AcrossMonitors,
-       {{-1200, -1440, 2560, 1320}}, {kPrimary, kLeftTaller, kAbove}},
-      {"across: uneven heights", {kPrimary, kRightSmall}, ShowOn::AcrossMonitors, {{0, 0, 3200, 1224}},
+      {"every: the primary first",
+       {kLeftTaller, kPrimary, kRightSmall},
+       ShowOn::EveryMonitor,
+       {kPrimary, kLeftTaller, kRightSmall},
+       {kPrimary, kLeftTaller, kRightSmall}},
+      {"across: left and above",
+       {kPrimary, kLeftTaller, kAbove},
+       ShowOn::AcrossMonitors,
+       {{-1200, -1440, 2560, 1320}},
+       {kPrimary, kLeftTaller, kAbove}},
+      {"across: uneven heights",
+       {kPrimary, kRightSmall},
+       ShowOn::AcrossMonitors,
+       {{0, 0, 3200, 1224}},
        {kPrimary, kRightSmall}},
-      {"no monitor at the origin: the first counts", {kLeftTaller, kRightSmall}, ShowOn::PrimaryMonitor,
-       {kLeftTaller}, {kLeftTaller}},
+      {"no monitor at the origin: the first counts",
+       {kLeftTaller, kRightSmall},
+       ShowOn::PrimaryMonitor,
+       {kLeftTaller},
+       {kLeftTaller}},
       {"an empty monitor is left out", {{5, 5, 5, 900}, kPrimary}, ShowOn::EveryMonitor, {kPrimary}, {kPrimary}},
       {"no monitor, no host", {}, ShowOn::AcrossMonitors, {}, {}},
   };
@@ -71,7 +83,8 @@ TEST(MonitorLayout, UnreadableShowOnReadsAsThePrimaryMonitor) {
   EXPECT_EQ(DecodeShowOn(EncodeInteger(1)), ShowOn::EveryMonitor);
   EXPECT_EQ(DecodeShowOn(EncodeInteger(2)), ShowOn::AcrossMonitors);
   for (const std::optional<RawValue>& bad :
-       {std::optional<RawValue>{}, std::optional<RawValue>{EncodeInteger(3)}, std::optional<RawValue>{EncodeInteger(-1)},
-        std::optional<RawValue>{EncodeString("1")}, std::optional<RawValue>{RawValue{kRegDword, {1, 0}}}})
+       {std::optional<RawValue>{}, std::optional<RawValue>{EncodeInteger(3)},
+        std::optional<RawValue>{EncodeInteger(-1)}, std::optional<RawValue>{EncodeString("1")},
+        std::optional<RawValue>{RawValue{kRegDword, {1, 0}}}})
     EXPECT_EQ(DecodeShowOn(bad), ShowOn::PrimaryMonitor);
 }

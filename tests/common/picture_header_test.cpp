@@ -29,7 +29,8 @@ std::string Ico(int side, const std::string& image) {
 }  // namespace
 
 TEST(PictureHeader, ClaimedSizesOfEveryKind) {
-  const std::pair<std::optional<PictureSize>, PictureSize> cases[] = {  // {0, 0}: nothing claimed
+  const std::pair<std::optional<PictureSize>, PictureSize> cases[] = {
+      // {0, 0}: nothing claimed
       {PngClaimedSize(Png(16384, 32)), {16384, 32}},
       {PngClaimedSize(kBm + Dib(1, 1)), {0, 0}},
       {BmpClaimedSize(kBm + Dib(24, -48)), {24, 48}},

@@ -289,8 +289,8 @@ TEST(SilentRefusal, DriveRootRelativeNetworkAndOccupiedFoldersEndWithCode2AndNot
   WriteFileText(occupied + L"notes.txt", "mine");
   WriteFileText(strangers + L"Uninstall.exe", "stranger's uninstaller");
   (void)RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Widen(kUninstallKey).c_str(), KEY_WOW64_32KEY, 0);
-  for (const wchar_t* folder : {L"C:\\", L"Apps\\Lumorix", L"\\\\server\\share\\Lumorix", L"C:\\Occupied",
-                                L"\"C:\\StrangersTool\\\""}) {
+  for (const wchar_t* folder :
+       {L"C:\\", L"Apps\\Lumorix", L"\\\\server\\share\\Lumorix", L"C:\\Occupied", L"\"C:\\StrangersTool\\\""}) {
     ChildProcess setup(SetupProgram(), L"/S /D=" + std::wstring(folder), Build("bin"));
     EXPECT_EQ(setup.WaitForExit(milliseconds(30000)), std::optional<DWORD>(2)) << Narrow(folder);
   }

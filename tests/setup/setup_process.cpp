@@ -83,7 +83,6 @@ BOOL CALLBACK MatchChild(HWND window, LPARAM data) {
   return TRUE;
 }
 
-
 }  // namespace
 
 HWND WaitForProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* caption, milliseconds timeout) {

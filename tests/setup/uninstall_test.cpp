@@ -42,7 +42,8 @@ struct RecordedSteps {
               calls.push_back("removeFiles");
               return true;
             },
-            [this] { calls.push_back("removeRegistryEntries"); }, [this] { calls.push_back("removeLeftovers"); },
+            [this] { calls.push_back("removeRegistryEntries"); },
+            [this] { calls.push_back("removeLeftovers"); },
             [this] {
               calls.push_back("removeFolder");
               return true;

@@ -15,9 +15,7 @@ std::unique_ptr<LegacyRenderer> LegacyRenderer::Create() {
   return std::unique_ptr<LegacyRenderer>(new LegacyRenderer(std::move(filter)));
 }
 
-LegacyRenderer::LegacyRenderer(ComPtr<IBaseFilter> filter) : filter_(std::move(filter)) {
-  (void)filter_.As(&window_);
-}
+LegacyRenderer::LegacyRenderer(ComPtr<IBaseFilter> filter) : filter_(std::move(filter)) { (void)filter_.As(&window_); }
 
 ui::Bounds LegacyRenderer::Place(const VideoPlace& place) const {
   if (!place.letterBox || !window_) return place.bounds;

@@ -14,8 +14,8 @@ namespace {
 
 struct Control {
   ColorSetting setting;
-  DWORD procAmp;      // DXVA2_ProcAmp_*
-  DWORD colorFlag;    // DDCOLOR_*
+  DWORD procAmp;    // DXVA2_ProcAmp_*
+  DWORD colorFlag;  // DDCOLOR_*
 };
 
 constexpr Control kControls[] = {

@@ -66,7 +66,8 @@ bool LargeAddressAware(const std::wstring& program) {
 
 std::string SupportedSystems(const std::string& manifest) {
   std::string list;
-  for (size_t at = manifest.find("supportedOS Id="); at != std::string::npos; at = manifest.find("supportedOS Id=", at + 1))
+  for (size_t at = manifest.find("supportedOS Id="); at != std::string::npos;
+       at = manifest.find("supportedOS Id=", at + 1))
     list += manifest.substr(at + 16, 38);
   return list;
 }
@@ -88,8 +89,9 @@ TEST_F(PlayerTest, SettingsWindowIsLaidOutAtItsMonitorsScale) {
   ui::Bounds video = form.DSVideoWindowEx2.GetBounds();
   EXPECT_EQ(video.width, 600);
   EXPECT_EQ(video.height, 450);
-  const ui::Window* captioned[] = {&form.LBalance, &form.LVolume, &form.LRate,      &form.LTime,          &form.LRateInd,
-                                   &form.LTimeInd, &form.BtRateDown, &form.BtRateUp, &form.BtShowPlayList, &form.BtSCC};
+  const ui::Window* captioned[] = {&form.LBalance,       &form.LVolume,  &form.LRate,      &form.LTime,
+                                   &form.LRateInd,       &form.LTimeInd, &form.BtRateDown, &form.BtRateUp,
+                                   &form.BtShowPlayList, &form.BtSCC};
   for (const ui::Window* control : captioned) ExpectCaptionFits(*control);
   const int box = ui::SystemMetricForDpi(SM_CXMENUCHECK, 144);
   ExpectCaptionFits(form.CBRSS, box);

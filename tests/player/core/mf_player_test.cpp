@@ -175,7 +175,7 @@ HWND StartOnTheDesktop(std::unique_ptr<PlayerProcess>& player, const std::string
       !PumpUntil(DesktopHostShown, milliseconds(5000)))
     return nullptr;
   if (RegistryWallpaper() != "C:\\windows\\lumorix-user.bmp") return nullptr;  // no overlay: the user's stays
-  PumpFor(milliseconds(1500));  // a few frames
+  PumpFor(milliseconds(1500));                                                 // a few frames
   return settings;
 }
 

@@ -195,16 +195,18 @@ TEST(PlayerProcess, HostileSkinsAndLanguagesLeavePlaybackGoing) {
   const std::wstring vast = files.Write(L"Skins\\Vast.skn\\Skin.ini", "[Info]\nName=Vast\n");
   const std::wstring picture = files.Write(L"Skins\\Vast.skn\\Previous.png", PngClaiming(16384));
   std::u16string greek = u"\uFEFF[GBVideo]\r\nGBVideo=\u0392\u03AF\u03BD\u03C4\u03B5\u03BF\r\n";
-  const std::wstring unicode = files.Write(L"Languages\\Greek.ini",
-                                           std::string(reinterpret_cast<const char*>(greek.data()), greek.size() * 2));
+  const std::wstring unicode =
+      files.Write(L"Languages\\Greek.ini", std::string(reinterpret_cast<const char*>(greek.data()), greek.size() * 2));
   struct Case {
     const char* name;
     std::wstring skin, language, box, caption;
   };
   const Case cases[] = {
       {"64 MB Skin.ini", huge, L"", L"Cannot open file " + huge + L".", L""},
-      {"PNG of 16384 x 16384", vast, L"", L"Picture " + picture + L" is too large (16384 x 16384 pixels; a skin's " +
-       L"pictures have at most 1024 a side).", L""},
+      {"PNG of 16384 x 16384", vast, L"",
+       L"Picture " + picture + L" is too large (16384 x 16384 pixels; a skin's " +
+           L"pictures have at most 1024 a side).",
+       L""},
       {"UTF-16 language", L"", unicode, L"", L"\u0392\u03AF\u03BD\u03C4\u03B5\u03BF"},
   };
   for (const Case& c : cases) {

@@ -200,7 +200,8 @@ TEST_F(PlayerTest, AUserWithoutSettingsStartsFromTheMachinesOnceAndKeepsTheirOwn
   form.ColorControlForm().TBBrightness.SetPosition(300);
   form.ItExitClick();
   EXPECT_EQ(ReadIntegerSetting(kColorKey, "Brightness"), 300);
-  EXPECT_EQ(DecodeInteger("Brightness", RegistryKey::Open(HKEY_LOCAL_MACHINE, kColorKey, KEY_READ).Read("Brightness")), 75);
+  EXPECT_EQ(DecodeInteger("Brightness", RegistryKey::Open(HKEY_LOCAL_MACHINE, kColorKey, KEY_READ).Read("Brightness")),
+            75);
 
   player.reset();
   ui::Application::Instance().ClearTermination();

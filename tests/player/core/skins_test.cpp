@@ -322,7 +322,8 @@ TEST_F(SkinTest, Utf8SkinNamesItsItemAndPicturesBeyondTheAnsiCodePage) {
            "[Play]\nImg=\xCE\x9A\xCE\xBF\xCF\x85\xCE\xBC\xCF\x80\xCE\xAF.png\n");
   files.Write(L"Skins\\\u0395\u03BB\u03BB\u03AC\u03B4\u03B1.skn\\\u039A\u03BF\u03C5\u03BC\u03C0\u03AF.png", Green32());
   TLumorixMainForm& form = StartPlayer();
-  ASSERT_EQ(SkinCaptions(form), (std::vector<std::wstring>{L"StandartWindows", L"\u0395\u03BB\u03BB\u03AC\u03B4\u03B1"}));
+  ASSERT_EQ(SkinCaptions(form),
+            (std::vector<std::wstring>{L"StandartWindows", L"\u0395\u03BB\u03BB\u03AC\u03B4\u03B1"}));
   Choose(form, *form.SkinItems[0]);
   EXPECT_EQ(ErrorText(errors), L"");
   EXPECT_EQ(form.ImPlay.GetBounds().width, 32);

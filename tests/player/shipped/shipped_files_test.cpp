@@ -194,9 +194,8 @@ void ExpectDistinctAccelerators(const Ini& ini, bool mainMenu) {
   // The Show menu: its first two items are never translated.
   menus.push_back({"Play&List", "&ColorControl", Caption(ini, "MainMenu", "PauseWhenCovered"),
                    Caption(ini, "MainMenu", "PauseOnBattery"), Caption(ini, "MainMenu", "PauseWhenLocked"),
-                   Caption(ini, "MainMenu", "PauseWhenRemote"),
-                   Caption(ini, "MainMenu", "ShowOnPrimary"), Caption(ini, "MainMenu", "ShowOnEvery"),
-                   Caption(ini, "MainMenu", "ShowAcross")});
+                   Caption(ini, "MainMenu", "PauseWhenRemote"), Caption(ini, "MainMenu", "ShowOnPrimary"),
+                   Caption(ini, "MainMenu", "ShowOnEvery"), Caption(ini, "MainMenu", "ShowAcross")});
   if (mainMenu)
     menus.push_back({Caption(ini, "MainMenu", "File"), Caption(ini, "MainMenu", "Languages"), "&Skins",
                      Caption(ini, "MainMenu", "Show"), Caption(ini, "MainMenu", "Help")});
