@@ -3,11 +3,12 @@
 // uninstall entry, the shortcuts, and the batch files of the uninstallation.
 #include <string>
 
+#include "platform/uninstall_entry.h"
 #include "setup/install_state.h"
 
 namespace lumorix::setup {
 
-inline constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix";
+using platform::kUninstallKey;
 
 // False when a key or a value could not be written.
 [[nodiscard]] bool WriteRegistryEntries(TInstallState& state, int64_t installedBytes);

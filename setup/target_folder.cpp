@@ -92,8 +92,7 @@ FolderCheck CheckInstallFolder(const std::wstring& typed) {
                     L"\" holds links to other folders. Choose an empty folder.";
     return check;
   }
-  RegistryKey entry = RegistryKey::Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ);
-  std::wstring installed = ReadRegistryString(entry.Get(), "InstallLocation");
+  std::wstring installed = platform::InstalledFolder();
   switch (ClassifyFolderContents(names, SamePath(installed, check.folder))) {
     case FolderContents::Empty:
     case FolderContents::EarlierInstallation:

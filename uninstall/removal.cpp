@@ -17,6 +17,7 @@
 #include "platform/screen_saver_restore.h"
 #include "platform/shell_link.h"
 #include "platform/text.h"
+#include "platform/uninstall_entry.h"
 #include "platform/user_settings.h"
 #include "player/desktop/desktop_look.h"
 
@@ -24,13 +25,13 @@ namespace lumorix::uninstall {
 
 namespace {
 
-constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix";
+using platform::kUninstallKey;
 constexpr char kMakerKey[] = "Software\\Vantrel";
 
 // The values of the settings key the product writes; any other stays.
-constexpr const char* kProductValues[] = {"Language",        "Replace Screen Saver", "Skin",
-                                          "StartUp",         kPauseWhenCovered,      kPauseOnBattery,
-                                          kPauseWhenLocked,  kPauseWhenRemote, kShowOn};
+constexpr const char* kProductValues[] = {"Language",       "Replace Screen Saver", "Skin",
+                                          "StartUp",        kPauseWhenCovered,      kPauseOnBattery,
+                                          kPauseWhenLocked, kPauseWhenRemote,       kShowOn};
 
 bool DeleteRegistryKey(HKEY root, const std::string& path) {
   return RegDeleteKeyExW(root, Widen(path).c_str(), KEY_WOW64_32KEY, 0) == ERROR_SUCCESS;
@@ -89,11 +90,6 @@ std::vector<std::wstring> OwnShortcuts() {
 
 }  // namespace
 
-std::wstring InstalledFolder() {
-  RegistryKey entry = RegistryKey::Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ);
-  return ReadRegistryString(entry.Get(), "InstallLocation");
-}
-
 std::vector<std::wstring> ReadUninstallLog(const std::wstring& folder) {
   std::ifstream log(std::filesystem::path(folder + L"Uninstall.log"), std::ios::binary);
   if (!log) throw std::runtime_error("Cannot read Uninstall.log in " + Narrow(folder) + "; nothing was removed");
@@ -124,7 +120,8 @@ bool RemoveFiles(const std::vector<std::wstring>& files, const std::wstring& fol
   // An earlier version's batch files.
   for (const wchar_t* name : {L"Uninstall.bat", L"UD.bat"}) (void)DeleteFileW((folder + name).c_str());
   // Emptied folders, the deepest first; one that holds files of the user's stays.
-  std::sort(folders.begin(), folders.end(), [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
+  std::sort(folders.begin(), folders.end(),
+            [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
   for (const std::wstring& emptied : folders) (void)RemoveDirectoryW(emptied.c_str());
   for (const std::wstring& programs : {platform::CommonProgramsFolder(), UserShellFolder("Programs")}) {
     if (programs.empty()) continue;
@@ -166,8 +163,8 @@ bool StartFolderRemoval(const std::wstring& folder) {
   wchar_t temp[MAX_PATH + 1] = {};
   DWORD length = GetTempPathW(MAX_PATH + 1, temp);
   if (length == 0 || length > MAX_PATH) return false;
-  const std::wstring copy = std::wstring(temp) + L"LumorixUninstall-" + std::to_wstring(GetCurrentProcessId()) +
-                            L"-" + std::to_wstring(GetTickCount()) + L".exe";
+  const std::wstring copy = std::wstring(temp) + L"LumorixUninstall-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                            std::to_wstring(GetTickCount()) + L".exe";
   if (!CopyFileW((folder + L"Uninstall.exe").c_str(), copy.c_str(), TRUE)) return false;
   // The copy waits on this process through an inherited handle, which,
   // unlike a process id, cannot come to name another process.

@@ -9,9 +9,6 @@
 
 namespace lumorix::uninstall {
 
-// "InstallLocation" of the uninstall entry; "" without one.
-std::wstring InstalledFolder();
-
 // The lines of "Uninstall.log" in `folder`, never the current folder's.
 // Raises when the log cannot be read.
 std::vector<std::wstring> ReadUninstallLog(const std::wstring& folder);

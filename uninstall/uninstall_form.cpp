@@ -5,6 +5,7 @@
 #include "common/install_folder.h"
 #include "platform/files.h"
 #include "platform/running_player.h"
+#include "platform/uninstall_entry.h"
 #include "platform/text.h"
 #include "uninstall/removal.h"
 
@@ -33,7 +34,7 @@ RemovalSteps RealRemoval() {
   const std::wstring folder = ProgramFolder();
   return {[folder] {
             // A copy of this program beside a stranger's log must not delete what it lists.
-            std::wstring installed = InstalledFolder();
+            std::wstring installed = platform::InstalledFolder();
             if (installed.empty() || folder.empty() || !SamePath(installed, folder))
               throw std::runtime_error("This uninstaller is not the one of the installed Lumorix (" +
                                        Narrow(installed.empty() ? L"none is installed" : installed) +
@@ -72,8 +73,9 @@ void TUninstallForm::BtUninstallClick() {
   if (!steps_.endPlayer()) {
     LQuestion.SetCaption(L"Do You really whant to remove Lumorix?");
     BtUninstall.SetEnabled(true);
-    steps_.tell(L"Lumorix is still running and did not end. Nothing was removed. Close Lumorix, then press "
-                L"\"Uninstall\" again.");
+    steps_.tell(
+        L"Lumorix is still running and did not end. Nothing was removed. Close Lumorix, then press "
+        L"\"Uninstall\" again.");
     return;
   }
   bool gone = steps_.removeFiles(files);
@@ -84,10 +86,11 @@ void TUninstallForm::BtUninstallClick() {
   PBProgress.SetPosition(100);
   LQuestion.SetCaption(L"Complite.");
   gone = steps_.removeFolder() && gone;
-  steps_.tell((gone ? std::wstring(L"Lumorix was removed.")
-                    : L"Lumorix was removed, but some of its files could not be deleted; they stay in " + ProgramFolder()) +
-              L"\nThe settings, start-up shortcut and screen saver of the other users of this computer stay in their "
-              L"profiles.");
+  steps_.tell(
+      (gone ? std::wstring(L"Lumorix was removed.")
+            : L"Lumorix was removed, but some of its files could not be deleted; they stay in " + ProgramFolder()) +
+      L"\nThe settings, start-up shortcut and screen saver of the other users of this computer stay in their "
+      L"profiles.");
   removed_ = gone;
   PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }

@@ -14,12 +14,12 @@ namespace lumorix::uninstall {
 
 // The removal's steps, replaceable for tests of the window alone.
 struct RemovalSteps {
-  std::function<std::vector<std::wstring>()> readLog;  // raises, saying why, when nothing may be removed
-  std::function<bool()> endPlayer;                     // false: a player still runs
+  std::function<std::vector<std::wstring>()> readLog;                 // raises, saying why, when nothing may be removed
+  std::function<bool()> endPlayer;                                    // false: a player still runs
   std::function<bool(const std::vector<std::wstring>&)> removeFiles;  // false: some file stays
   std::function<void()> removeRegistryEntries;
   std::function<void()> removeLeftovers;
-  std::function<bool()> removeFolder;  // false: the folder cannot go
+  std::function<bool()> removeFolder;             // false: the folder cannot go
   std::function<void(const std::wstring&)> tell;  // a message box
 };
 RemovalSteps RealRemoval();
