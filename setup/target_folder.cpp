@@ -110,14 +110,19 @@ FolderCheck CheckInstallFolder(const std::wstring& typed) {
 }
 
 bool PrepareInstallFolder(const std::wstring& folder, std::wstring& why) {
+  // The first folder made here would otherwise take what a drive's root
+  // passes down (users may change it), and with it a user could move the
+  // installation aside and put a folder of theirs at its registered place.
+  std::wstring firstMade;
   for (size_t at = folder.find(L'\\', 3); at != std::wstring::npos; at = folder.find(L'\\', at + 1))
-    (void)CreateDirectoryW(folder.substr(0, at).c_str(), nullptr);
+    if (CreateDirectoryW(folder.substr(0, at).c_str(), nullptr) && firstMade.empty()) firstMade = folder.substr(0, at);
   DWORD attributes = GetFileAttributesW(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     why = L"the folder \"" + folder + L"\" cannot be created: " + SystemMessage(GetLastError()) + L".";
     return false;
   }
-  if (!InsideProgramFiles(folder) && !ProtectLikeProgramFiles(folder)) {
+  if (!InsideProgramFiles(folder) &&
+      ((!firstMade.empty() && !ProtectLikeProgramFiles(firstMade)) || !ProtectLikeProgramFiles(folder))) {
     why = L"the folder \"" + folder + L"\" cannot be protected against changes by other users.";
     return false;
   }
