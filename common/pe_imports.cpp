@@ -43,6 +43,7 @@ std::optional<uint64_t> FileOffset(const std::vector<Section>& sections, uint32_
 }
 
 constexpr uint32_t kPe32Magic = 0x10b;
+constexpr uint32_t kPe32PlusMagic = 0x20b;  // x64: wider fields move the data directories by 16 bytes
 constexpr int kImportDirectory = 1;
 constexpr int kDelayImportDirectory = 13;
 
@@ -83,12 +84,15 @@ std::optional<std::vector<std::string>> ImportedDlls(const std::vector<uint8_t>&
   std::optional<uint32_t> sectionCount = read.U16(fileHeader + 2);
   std::optional<uint32_t> optionalSize = read.U16(fileHeader + 16);
   const uint64_t optional = fileHeader + 20;
-  if (!sectionCount || !optionalSize || read.U16(optional) != kPe32Magic) return std::nullopt;
-  std::optional<uint32_t> directoryCount = read.U32(optional + 92);
+  std::optional<uint32_t> magic = read.U16(optional);
+  if (!sectionCount || !optionalSize || !magic || (*magic != kPe32Magic && *magic != kPe32PlusMagic))
+    return std::nullopt;
+  const uint64_t directories = optional + (*magic == kPe32PlusMagic ? 112 : 96);
+  std::optional<uint32_t> directoryCount = read.U32(directories - 4);
   if (!directoryCount) return std::nullopt;
   auto directory = [&](int index) -> std::optional<uint32_t> {
     if (static_cast<uint32_t>(index) >= *directoryCount) return 0;
-    return read.U32(optional + 96 + 8 * index);
+    return read.U32(directories + 8 * index);
   };
 
   std::vector<Section> sections;

@@ -14,19 +14,22 @@ void Put32(std::vector<uint8_t>& image, size_t at, uint32_t value) {
 }
 
 // One section at 0x1000 (file offset 0x200): an import record naming
-// "QUARTZ.dll" and a delay-import record naming "dwmapi.dll".
-std::vector<uint8_t> Image() {
+// "QUARTZ.dll" and a delay-import record naming "dwmapi.dll". An x64 image
+// (PE32+) has its data directories 16 bytes further on.
+std::vector<uint8_t> Image(bool x64 = false) {
+  const size_t directories = 0x58 + (x64 ? 112 : 96);
   std::vector<uint8_t> image(0x400, 0);
   image[0] = 'M', image[1] = 'Z';
   Put32(image, 0x3c, 0x40);
   std::memcpy(&image[0x40], "PE\0\0", 4);
   image[0x46] = 1;                      // one section
-  image[0x54] = 224;                    // optional header size
-  image[0x58] = 0x0b, image[0x59] = 1;  // PE32
-  Put32(image, 0x58 + 92, 16);
-  Put32(image, 0x58 + 96 + 8, 0x1000);       // imports
-  Put32(image, 0x58 + 96 + 8 * 13, 0x1040);  // delay imports
-  const size_t section = 0x58 + 224;
+  const size_t optionalSize = x64 ? 240 : 224;
+  image[0x54] = static_cast<uint8_t>(optionalSize);
+  image[0x58] = 0x0b, image[0x59] = x64 ? 2 : 1;
+  Put32(image, directories - 4, 16);
+  Put32(image, directories + 8, 0x1000);       // imports
+  Put32(image, directories + 8 * 13, 0x1040);  // delay imports
+  const size_t section = 0x58 + optionalSize;
   Put32(image, section + 8, 0x200), Put32(image, section + 12, 0x1000);
   Put32(image, section + 16, 0x200), Put32(image, section + 20, 0x200);
   Put32(image, 0x200 + 12, 0x1100);
@@ -39,7 +42,8 @@ std::vector<uint8_t> Image() {
 }  // namespace
 
 TEST(PeImports, ReadsBothDirectoriesAndRefusesDamagedImages) {
-  EXPECT_EQ(ImportedDlls(Image()), (std::vector<std::string>{"QUARTZ.dll", "dwmapi.dll"}));
+  for (bool x64 : {false, true})
+    EXPECT_EQ(ImportedDlls(Image(x64)), (std::vector<std::string>{"QUARTZ.dll", "dwmapi.dll"})) << x64;
   std::vector<uint8_t> truncated = Image();
   truncated.resize(0x305);  // the first name runs off the end
   EXPECT_EQ(ImportedDlls(truncated), std::nullopt);
