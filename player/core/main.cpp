@@ -6,6 +6,7 @@
 #include "player/core/program_icon.h"
 #include "player/core/single_instance.h"
 #include "player/desktop/desktop_look.h"
+#include "player/engine/graph_watchdog.h"
 #include "platform/dll_search.h"
 #include "ui/application.h"
 
@@ -24,10 +25,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   application.SetTitle(L"Lumorix - settings");
   application.SetIcon(ProgramIcon());
 
-  TLumorixMainForm mainForm;
-  mainForm.Initialize();
-  TlumorixAboutForm aboutForm(mainForm);
-  mainForm.AboutForm = &aboutForm;
-  application.Run();
+  {
+    TLumorixMainForm mainForm;
+    mainForm.Initialize();
+    TlumorixAboutForm aboutForm(mainForm);
+    mainForm.AboutForm = &aboutForm;
+    application.Run();
+  }  // the forms have saved the settings and the playlist and put the desktop back
+  engine::EndProcessKeepingStuckGraphs(0);
   return 0;
 }

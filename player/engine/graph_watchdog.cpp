@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include <atomic>
+#include <cstdio>
 #include <mutex>
 #include <thread>
 
@@ -10,6 +12,8 @@
 namespace lumorix::engine {
 
 namespace {
+
+std::atomic<int> abandonedInProcess{0};
 
 // Waits for `event`, handling the messages other threads send to this
 // thread's windows meanwhile: a renderer changing state from the call's
@@ -59,7 +63,16 @@ std::optional<HRESULT> GraphWatchdog::Call(std::function<HRESULT()> call, std::c
   if (WaitAnsweringSentMessages(pending->done.Get(), limit)) return pending->result;
   stuck_ = pending;
   ++abandoned_;
+  ++abandonedInProcess;
   return std::nullopt;
+}
+
+int GraphWatchdog::AbandonedInProcess() { return abandonedInProcess; }
+
+void EndProcessKeepingStuckGraphs(UINT exitCode) {
+  if (abandonedInProcess == 0) return;
+  std::fflush(nullptr);
+  TerminateProcess(GetCurrentProcess(), exitCode);
 }
 
 void GraphWatchdog::Bury(std::vector<ComPtr<IUnknown>> objects) {

@@ -35,10 +35,21 @@ class GraphWatchdog {
   // How many calls did not return in time, for the record.
   int Abandoned() const { return abandoned_; }
 
+  // How many calls of every watchdog of the process did not return. A stuck
+  // call's thread still runs inside the media components, so a process with
+  // one must not unload them at its end: see EndProcessKeepingStuckGraphs.
+  static int AbandonedInProcess();
+
  private:
   struct Pending;
   std::shared_ptr<Pending> stuck_;  // the last call that did not return
   int abandoned_ = 0;
 };
+
+// Ends the process with `exitCode` at once, without unloading its DLLs, when
+// a graph call was given up; returns otherwise. Unloading under a call still
+// running inside them can crash or hang the exit (Wine's GStreamer threads
+// outlive the DLLs that own them). Everything to keep must be saved before.
+void EndProcessKeepingStuckGraphs(UINT exitCode);
 
 }  // namespace lumorix::engine

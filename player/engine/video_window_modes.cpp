@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/wine_host.h"
 #include "ui/gdi.h"
 
 namespace lumorix::engine {
@@ -23,7 +24,16 @@ bool CaptureWindow(HWND window, std::vector<BYTE>& dib) {
   if (!section.bits || !memory) return false;
   {
     ui::SelectObjectScope select(memory.Get(), section.bitmap.Get());
-    if (!PrintWindow(window, memory.Get(), kRenderFullContent)) return false;
+    if (platform::RunningOnWine()) {
+      // Wine's PrintWindow only asks the window to paint itself, which a
+      // renderer's window does not do; its surface holds what it drew.
+      HDC source = GetDC(window);
+      bool copied = source && BitBlt(memory.Get(), 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+      if (source) ReleaseDC(window, source);
+      if (!copied) return false;
+    } else if (!PrintWindow(window, memory.Get(), kRenderFullContent)) {
+      return false;
+    }
   }
   GdiFlush();
   BITMAPINFOHEADER header{};

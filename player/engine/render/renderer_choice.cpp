@@ -6,6 +6,7 @@
 #include "player/engine/overlay_hardware.h"
 #include "player/engine/render/enhanced_renderer.h"
 #include "player/engine/render/legacy_renderer.h"
+#include "platform/wine_host.h"
 
 namespace lumorix::engine {
 
@@ -35,6 +36,10 @@ std::unique_ptr<IVideoRenderer> ChooseVideoRenderer(bool overlayPath, RendererPr
 
 std::unique_ptr<IVideoRenderer> ChooseVideoRenderer() {
   RendererPreference preference = PreferenceFromEnvironment();
+  // Wine's enhanced renderer (8.0) ends the process when a graph disconnects
+  // its input, which every change of clip does; only a forced choice takes it.
+  if (preference == RendererPreference::kAutomatic && !Factory() && platform::RunningOnWine())
+    preference = RendererPreference::kLegacy;
   // Asking DirectDraw costs little, but a forced choice needs no answer.
   bool overlayPath = preference == RendererPreference::kAutomatic && DisplayHasOverlays();
   return ChooseVideoRenderer(overlayPath, preference, Factory() ? Factory() : SystemEnhancedFilter);

@@ -18,7 +18,8 @@ std::unique_ptr<IVideoRenderer> ChooseVideoRenderer(bool overlayPath, RendererPr
                                                     const EnhancedFilterFactory& makeEnhanced);
 
 // The same with the display's overlay answer, the player's preference and the
-// factory in use: what a video window gets.
+// factory in use: what a video window gets. Under Wine, whose enhanced
+// renderer cannot be disconnected, the legacy one unless forced.
 std::unique_ptr<IVideoRenderer> ChooseVideoRenderer();
 
 // The preference for measuring one renderer against the other:

@@ -9,7 +9,7 @@ using namespace lumorix::test;
 TEST(TrayIcon, RecordInTheFirstLayoutWithTheTitleAsTip) {
   TTrayIcon icon;
   const TrayIconData& data = icon.IconData();
-  EXPECT_EQ(data.cbSize, 88u);
+  EXPECT_EQ(data.cbSize, NOTIFYICONDATAA_V1_SIZE);  // 88 bytes in a 32-bit program
   EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
   EXPECT_EQ(data.uCallbackMessage, static_cast<UINT>(WM_USER + 1));
   EXPECT_STREQ(data.szTip, "Lumorix - settings");
