@@ -224,7 +224,7 @@ TEST_F(OverlayTest, DesktopPlaybackWithTheOverlayKeysTheDesktopAndRestoresItOnce
   EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), video.ColorKey());
   EXPECT_EQ(RegistryWallpaper(), "");
   EXPECT_TRUE(kept()) << "in the user's settings, for a run that dies";
-  EXPECT_FALSE(ReadSetting(kSettingsKey, "DesktopPlaybackColor").has_value()) << "not the machine's";
+  EXPECT_FALSE(ReadSetting(kSettingsKey, "DesktopPlaybackColor", HKEY_LOCAL_MACHINE).has_value()) << "not the machine's";
 
   video.StartDesktopPlayback();  // a second start keeps the first saved look
   video.StopDesktopPlayback();

@@ -16,6 +16,7 @@
 #include "player/engine/render/renderer_fallback.h"
 #include "player/engine/render/renderer_choice.h"
 #include "player/engine/video_window.h"
+#include "platform/wine_host.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/legacy_renderer_only.h"
 #include "tests/support/media.h"
@@ -66,7 +67,14 @@ class RendererTest : public ::testing::Test {
 
 }  // namespace
 
+// Wine 8.0's enhanced renderer faults when its input is disconnected and, in
+// x64 programs, on every bottom-up picture, so the player takes the legacy one
+// there; this case needs Windows' renderer.
+#define SKIP_WITHOUT_WINDOWS_ENHANCED_RENDERER()                                \
+  if (platform::RunningOnWine()) GTEST_SKIP() << "Wine's enhanced renderer faults"
+
 TEST_F(RendererTest, EnhancedRendererIsChosenAndDrawsIntoTheWindow) {
+  SKIP_WITHOUT_WINDOWS_ENHANCED_RENDERER();
   PlayRed();
   ASSERT_TRUE(video.Renderer());
   EXPECT_EQ(video.Renderer()->Kind(), RendererKind::kEnhanced);
@@ -97,21 +105,6 @@ TEST_F(RendererTest, RefusedEnhancedRendererFallsBackToTheLegacyOne) {
   EXPECT_TRUE(drawn);
 }
 
-TEST_F(RendererTest, WineMixerWithoutPictureControlsDisablesEveryColourSlider) {
-  PlayRed();
-  ASSERT_EQ(video.Renderer()->Kind(), RendererKind::kEnhanced);
-  // Wine's mixer answers E_NOINTERFACE for IMFVideoProcessor: nothing to adjust.
-  const TDSVideoWindowEx2Caps& caps = video.Capabilities();
-  EXPECT_FALSE(caps.CanControlBrigtness());
-  EXPECT_FALSE(caps.CanControlContrast());
-  EXPECT_FALSE(caps.CanControlHue());
-  EXPECT_FALSE(caps.CanControlSaturation());
-  EXPECT_FALSE(caps.CanControlSharpness());
-  EXPECT_FALSE(caps.CanControlGamma());
-  video.ColorControl().SetBrightness(0);  // stored, no error
-  EXPECT_EQ(video.ColorControl().Brightness(), 0);
-}
-
 // What the window does when its enhanced renderer was left unconnected: the
 // picture the graph gave to a renderer of its own choosing is taken back.
 TEST(RendererFallback, ThePictureTheGraphRenderedItselfIsTakenBackAndSoundIsLeftAlone) {
@@ -125,6 +118,9 @@ TEST(RendererFallback, ThePictureTheGraphRenderedItselfIsTakenBackAndSoundIsLeft
   EXPECT_FALSE(IsConnected(picture.Get()));
   EXPECT_EQ(FiltersOf(filters.Get()).size(), before - 1) << "only the graph's video renderer went";
 
+  // Wine's splitter frees its output pins when its input is disconnected,
+  // whoever still holds them: let go of the pin before the graph is cleared.
+  picture.Reset();
   graph.ClearGraph();
   ASSERT_EQ(graph.RenderFile(Clip("sound.avi")), S_OK);
   EXPECT_FALSE(TakeUnrenderedPicture(filters.Get(), nullptr)) << "no picture: nothing to take";
