@@ -91,6 +91,9 @@ void TDSTrackBar::GraphEvent(long code, LONG_PTR, LONG_PTR) {
   LONGLONG duration = 0;
   (void)seeking_->GetDuration(&duration);
   (void)graph_->Seek(0, duration);
+  // A new clip starts at the start: the thumb leaves where the last one ended,
+  // so a clip that states no length finds it there and empties the range.
+  ui::TrackBar::SetPosition(Min());
 }
 
 void TDSTrackBar::Tick() {
