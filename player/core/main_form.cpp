@@ -235,6 +235,9 @@ void TLumorixMainForm::FormCreate() {
   filterGraph_->SetVolume(-TBVolume.Position());
   filterGraph_->SetBalance(TBBalance.Position() * 100);
   Timer.SetEnabled(true);
+  // Posted only now: starting the clip may run a message loop, and a box shown
+  // from there would hold the start-up before its timer was set.
+  if (!startSkinFailure_.empty()) PostMessageW(Handle(), kStartSkinFailureMessage, 0, 0);
 }
 
 void TLumorixMainForm::TimerTimer() {

@@ -36,12 +36,11 @@ void TLumorixMainForm::LoadSaveOptions(bool load) {
     SetLanguage(Language);
     Skin = Widen(registry.ReadString("Skin"));
     // A skin that cannot be applied costs its look, not the start: the load
-    // goes on, the clip plays, and the box comes from the message loop.
+    // goes on, the clip plays, and the box comes once the start is done.
     try {
       SetSkin(Skin);
     } catch (const std::exception& failure) {
       startSkinFailure_ = failure.what();
-      PostMessageW(Handle(), kStartSkinFailureMessage, 0, 0);
     }
     CBRunWithStartUp.SetChecked(registry.ReadBool("StartUp"));
     // Newer than the installer's layout: missing or mistyped values read as on, never fail.
