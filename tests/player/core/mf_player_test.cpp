@@ -153,7 +153,9 @@ TEST_F(PlayerTest, WebmWithoutDurationPlaysToItsEndThenMovesOn) {
   EXPECT_EQ(form.PlayingIndex, 1);
   // Wine's GStreamer source measures such a file itself; Windows' source
   // gives no duration, and then the thumb has no range to be dragged along.
-  if (form.FilterGraph()->Duration() == 0) EXPECT_EQ(form.TBPosition.Max(), 0) << "no range to drag the thumb along";
+  if (form.FilterGraph()->Duration() == 0) {
+    EXPECT_EQ(form.TBPosition.Max(), 0) << "no range to drag the thumb along";
+  }
   ASSERT_TRUE(PumpUntil([&] { return form.PlayingIndex == 2; }, milliseconds(7000)));
   EXPECT_GE(GetTickCount() - start, 3500u) << "the four-second clip ended early";
   EXPECT_TRUE(errors.Boxes().empty());
