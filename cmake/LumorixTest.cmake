@@ -1,6 +1,7 @@
 include(GoogleTest)
 
-# lumorix_add_test(NAME SOURCES... [LIBS libs...] [PORTABLE] [SESSION name])
+# lumorix_add_test(NAME SOURCES... [LIBS libs...] [PORTABLE] [SESSION name] [LOCKS locks...]
+#                  [JUDGED_BY_SUMMARY])
 # One GoogleTest executable. Natively every case is a test of its own. Under
 # Wine a process start is the expensive part, so a PORTABLE program (no
 # window, no Windows behaviour beyond files) runs as one test, and every other
@@ -9,8 +10,12 @@ include(GoogleTest)
 # registry and screen and therefore run one at a time; programs of different
 # sessions run side by side. SESSION names the Wine session
 # (scripts/wine-sessions/) the program runs in; the default is the 32-bit one.
+# LOCKS names what the program shares with programs of other sessions (the
+# built player's own files beside it), so those never run side by side.
+# JUDGED_BY_SUMMARY: a run passes on GoogleTest's summary of every case passed,
+# whatever the exit status, for programs whose exit Wine can fault.
 function(lumorix_add_test name)
-  cmake_parse_arguments(T "PORTABLE" "SESSION" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "PORTABLE;JUDGED_BY_SUMMARY" "SESSION" "SOURCES;LIBS;LOCKS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   # Test code is compiled for the compiler's speed, not its own: the code
@@ -43,15 +48,21 @@ function(lumorix_add_test name)
     return()
   endif()
   if(T_SESSION)
-    list(APPEND props RESOURCE_LOCK wine_session_${T_SESSION})
+    set(locks wine_session_${T_SESSION} ${T_LOCKS})
   else()
-    list(APPEND props RESOURCE_LOCK wine_session)
+    set(locks wine_session ${T_LOCKS})
   endif()
 
   set(suites_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_suites.cmake)
   set(include_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_include.cmake)
   string(REPLACE ";" " " props_text "${props}")
-  string(PREPEND props_text "FIXTURES_REQUIRED [==[${fixtures}]==] ")
+  string(PREPEND props_text "FIXTURES_REQUIRED [==[${fixtures}]==] RESOURCE_LOCK [==[${locks}]==] ")
+  set(runner ${CMAKE_SOURCE_DIR}/scripts/wine-run)
+  if(T_JUDGED_BY_SUMMARY)
+    set(runner ${CMAKE_SOURCE_DIR}/scripts/wine-run-summary)
+    string(APPEND props_text " PASS_REGULAR_EXPRESSION [==[\\\\[  PASSED  \\\\] [0-9]+ tests?[.]]==]"
+                             " FAIL_REGULAR_EXPRESSION [==[\\\\[  FAILED  \\\\]]==]")
+  endif()
   file(GENERATE OUTPUT ${include_file} CONTENT "\
 set(exe \"$<TARGET_FILE:${name}>\")
 if(NOT EXISTS \"\${exe}\")
@@ -75,7 +86,7 @@ if(NOT EXISTS \"${suites_file}\" OR \"\${exe}\" IS_NEWER_THAN \"${suites_file}\"
   foreach(line IN LISTS lines)
     if(line MATCHES \"^([^ #]+)\\\\.\")
       set(suite \"\${CMAKE_MATCH_1}\")
-      string(APPEND content \"add_test([=[${name}/\${suite}]=] \\\"${CMAKE_SOURCE_DIR}/scripts/wine-run\\\" \\\"${CMAKE_BINARY_DIR}\\\" \\\"\${exe}\\\" [=[--gtest_filter=\${suite}.*]=])\\n\")
+      string(APPEND content \"add_test([=[${name}/\${suite}]=] \\\"${runner}\\\" \\\"${CMAKE_BINARY_DIR}\\\" \\\"\${exe}\\\" [=[--gtest_filter=\${suite}.*]=])\\n\")
       string(APPEND content \"set_tests_properties([=[${name}/\${suite}]=] PROPERTIES ${props_text})\\n\")
     endif()
   endforeach()

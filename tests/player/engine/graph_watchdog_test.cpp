@@ -109,16 +109,6 @@ bool PlaysWithin(TFilterGraph& graph, milliseconds timeout) {
   return PumpUntil([&] { return graph.State() == 3; }, timeout);
 }
 
-// The given-up graphs' threads are still inside the media components when
-// the tests end; the program ends as the player does then, with the result.
-class EndKeepingStuckGraphs : public ::testing::Environment {
- public:
-  void TearDown() override {
-    EndProcessKeepingStuckGraphs(::testing::UnitTest::GetInstance()->Passed() ? 0 : 1);
-  }
-};
-const auto* const endKeepingStuckGraphs = ::testing::AddGlobalTestEnvironment(new EndKeepingStuckGraphs);
-
 }  // namespace
 
 TEST(GraphWatchdog, StuckStopIsGivenUpAndAFreshGraphPlaysTheNextClip) {
