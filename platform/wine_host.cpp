@@ -5,8 +5,12 @@
 namespace lumorix::platform {
 
 bool RunningOnWine() {
-  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  // Asked on every copied frame: looked up once.
+  static const bool onWine = [] {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+  }();
+  return onWine;
 }
 
 }  // namespace lumorix::platform
