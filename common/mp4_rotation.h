@@ -3,14 +3,11 @@
 // and the display rotation in that track header's matrix (phones record
 // portrait video as landscape frames with such a matrix). The file is
 // untrusted: every box is checked against its parent before it is read.
-#include <cstddef>
 #include <cstdint>
-#include <functional>
+
+#include "common/read_at.h"
 
 namespace lumorix {
-
-// Reads `size` bytes at `offset`; false when they are not all there.
-using ReadAt = std::function<bool(uint64_t offset, void* buffer, size_t size)>;
 
 struct Mp4VideoTrack {
   bool present = false;  // the file has a video track, whether anything here decodes it or not

@@ -72,7 +72,10 @@ void TDSTrackBar::ControlEvent(TGraphNotice notice, int param) {
       SetTimerWanted(Enabled());
       break;
     case gnPause:
+      SetTimerWanted(false);
+      break;
     case gnStop:
+      completed_ = false;
       SetTimerWanted(false);
       break;
     case gnActive:
@@ -87,10 +90,14 @@ void TDSTrackBar::ControlEvent(TGraphNotice notice, int param) {
 }
 
 void TDSTrackBar::GraphEvent(long code, LONG_PTR, LONG_PTR) {
+  if (code == EC_COMPLETE) {
+    completed_ = true;
+    if (timerWanted_) Tick();  // at the end now, not at the next tick
+    return;
+  }
   if (code != EC_CLOCK_CHANGED || !seeking_) return;
-  LONGLONG duration = 0;
-  (void)seeking_->GetDuration(&duration);
-  (void)graph_->Seek(0, duration);
+  completed_ = false;
+  (void)graph_->Seek(0);
   // A new clip starts at the start: the thumb leaves where the last one ended,
   // so a clip that states no length finds it there and empties the range.
   ui::TrackBar::SetPosition(Min());
@@ -106,7 +113,10 @@ void TDSTrackBar::Tick() {
     if (Position() == Min()) SetRange(0, 0);
     return;
   }
-  if (FAILED(seeking_->GetCurrentPosition(&current))) return;
+  if (completed_)
+    current = duration;
+  else if (FAILED(seeking_->GetCurrentPosition(&current)))
+    return;
   auto durationMs = static_cast<uint32_t>(duration / 10000);
   auto currentMs = static_cast<uint32_t>(current / 10000);
   SetMin(0);
@@ -120,10 +130,11 @@ void TDSTrackBar::SetPosition(int64_t position) {
   if (position < Min()) position = Min();
   if (position > Max()) position = Max();
   if (!seeking_) return;
-  LONGLONG stop = 0, duration = 0;
-  if (FAILED(seeking_->GetStopPosition(&stop)) || FAILED(seeking_->GetDuration(&duration))) return;
+  LONGLONG duration = 0;
+  if (FAILED(seeking_->GetDuration(&duration))) return;
   LONGLONG target = duration * (position - Min()) / (Max() - Min());
-  (void)graph_->Seek(target, stop);
+  completed_ = false;
+  (void)graph_->Seek(target);
   ui::TrackBar::SetPosition(static_cast<int>(position));
 }
 
@@ -132,7 +143,8 @@ void TDSTrackBar::SeekOnRelease() {
   LONGLONG stop = 0;
   if (FAILED(seeking_->GetStopPosition(&stop))) return;
   LONGLONG target = stop * Position() / Max();
-  (void)graph_->Seek(target, stop);
+  completed_ = false;
+  (void)graph_->Seek(target);
 }
 
 bool TDSTrackBar::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

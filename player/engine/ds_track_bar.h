@@ -48,6 +48,10 @@ class TDSTrackBar : public ui::TrackBar, public IFilterGraphListener {
   uint32_t interval_ = 1000;
   bool timerWanted_ = false;
   bool dragging_ = false;
+  // The graph has rendered the clip to its end. Its position is then the stop
+  // it read when it started (Wine's graph keeps the last clip's when this one's
+  // length was not known yet); the end is where the clip stands.
+  bool completed_ = false;
   std::unique_ptr<TickWindow> tickWindow_;
 };
 

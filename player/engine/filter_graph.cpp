@@ -169,7 +169,7 @@ bool TFilterGraph::Stop() {
   return result && CheckDirectShow(*result) == S_OK;
 }
 
-HRESULT TFilterGraph::Seek(LONGLONG current, LONGLONG stop) {
+HRESULT TFilterGraph::Seek(LONGLONG current) {
   auto seeking = Query<IMediaSeeking>();
   if (!seeking) return E_NOINTERFACE;
   auto control = Query<IMediaControl>();
@@ -177,8 +177,7 @@ HRESULT TFilterGraph::Seek(LONGLONG current, LONGLONG stop) {
   if (state == 2 || state == 3) {
     if (!StopWatched()) return E_ABORT;  // given up: the fresh graph has no clip
   }
-  HRESULT result =
-      seeking->SetPositions(&current, AM_SEEKING_AbsolutePositioning, &stop, AM_SEEKING_NoPositioning);
+  HRESULT result = seeking->SetPositions(&current, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
   if (state == 3)
     (void)control->Run();
   else if (state == 2)

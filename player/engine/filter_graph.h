@@ -42,12 +42,13 @@ class TFilterGraph {
   // 0 no graph, 1 stopped, 2 paused, 3 playing.
   int State() const;
   HRESULT RenderFile(const std::wstring& fileName);
-  // Moves the clip to `current` (100 ns units), with `stop` as its end. A
+  // Moves the clip to `current` (100 ns units); where it stops is left to the
+  // clip (Wine's graph would keep a stop given here for every later clip). A
   // running or paused graph is stopped for the seek and put back as it was,
   // without notices: some splitters lose a stream thread when seeked while
   // streaming (Wine's GStreamer parser, in a clip with picture and sound),
   // and the clip then stalls; a stopped graph only takes the new position.
-  HRESULT Seek(LONGLONG current, LONGLONG stop);
+  HRESULT Seek(LONGLONG current);
   void ClearGraph();
 
   void SetVolume(int volume);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <utility>
 
+#include "common/matroska_length.h"
 #include "platform/handle.h"
 #include "player/engine/mf_decoding_device.h"
 #include "player/engine/mf_library.h"
@@ -127,19 +128,30 @@ OwnedMediaType VideoType(const LayoutType& layout, int width, int height, REFERE
 
 }  // namespace
 
-Mp4VideoTrack StoredVideoTrack(const std::wstring& path) {
+namespace {
+
+// Hands `inspect` the file's bytes and size; what it gives back, or `otherwise`
+// when the file cannot be opened.
+template <typename Result, typename Inspect>
+Result InspectFile(const std::wstring& path, Result otherwise, Inspect inspect) {
   UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.Get(), &size)) return {};
-  auto read = [&](uint64_t offset, void* buffer, size_t length) {
+  if (!file || !GetFileSizeEx(file.Get(), &size)) return otherwise;
+  ReadAt read = [&](uint64_t offset, void* buffer, size_t length) {
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(offset);
     DWORD got = 0;
     return SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) &&
            ReadFile(file.Get(), buffer, static_cast<DWORD>(length), &got, nullptr) && got == length;
   };
-  return FindMp4VideoTrack(read, static_cast<uint64_t>(size.QuadPart));
+  return inspect(read, static_cast<uint64_t>(size.QuadPart));
+}
+
+}  // namespace
+
+Mp4VideoTrack StoredVideoTrack(const std::wstring& path) {
+  return InspectFile(path, Mp4VideoTrack{}, FindMp4VideoTrack);
 }
 
 PixelLayout LayoutOf(const AM_MEDIA_TYPE& type) {
@@ -186,6 +198,10 @@ std::unique_ptr<MfStreamReader> MfStreamReader::Open(const std::wstring& path, K
       value.vt == VT_UI8)
     reader->duration_ = static_cast<LONGLONG>(value.uhVal.QuadPart);
   PropVariantClear(&value);
+  // A WebM written live states no length; a source that gives one anyway
+  // (Wine's measures what it has parsed so far) would end the clip early.
+  if (InspectFile(path, StatedLength::kUnknown, MatroskaStatedLength) == StatedLength::kNotStated)
+    reader->duration_ = 0;
   if (SUCCEEDED(source.GetPresentationAttribute(MF_SOURCE_READER_MEDIASOURCE,
                                                 MF_SOURCE_READER_MEDIASOURCE_CHARACTERISTICS, &value)) &&
       value.vt == VT_UI4)

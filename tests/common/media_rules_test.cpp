@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/matroska_length.h"
 #include "common/mp4_rotation.h"
 #include "common/picture_convert.h"
 #include "common/render_fallback.h"
@@ -195,14 +196,17 @@ std::string Track(const char* handler, int version, int32_t a, int32_t b, int32_
   return Box("trak", Box("tkhd", header) + media);
 }
 
-// Whether a video track was found, and its turns (-1 without one).
-int TurnsOf(const std::string& file) {
-  auto read = [&](uint64_t offset, void* buffer, size_t size) {
+ReadAt ReaderOf(const std::string& file) {
+  return [&file](uint64_t offset, void* buffer, size_t size) {
     if (offset > file.size() || size > file.size() - offset) return false;
     std::memcpy(buffer, file.data() + offset, size);
     return true;
   };
-  Mp4VideoTrack track = FindMp4VideoTrack(read, file.size());
+}
+
+// Whether a video track was found, and its turns (-1 without one).
+int TurnsOf(const std::string& file) {
+  Mp4VideoTrack track = FindMp4VideoTrack(ReaderOf(file), file.size());
   return track.present ? track.quarterTurns : -1;
 }
 
@@ -247,4 +251,56 @@ TEST(Mp4VideoTrack, FirstVideoTrackAndItsQuarterTurns) {
       {"empty", "", -1},
   };
   for (const auto& test : cases) EXPECT_EQ(TurnsOf(test.file), test.turns) << test.what;
+}
+
+namespace {
+
+// An EBML element: its ID as written, a one-byte size (or the eight-byte
+// "unknown" a live stream writes), and the payload.
+std::string Ebml(const std::string& id, const std::string& payload, bool unknownSize = false) {
+  if (unknownSize) return id + std::string("\x01\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 8) + payload;
+  return id + std::string(1, char(0x80 | payload.size())) + payload;
+}
+
+const std::string kHeader = Ebml("\x1A\x45\xDF\xA3", Ebml("\x42\x82", "webm"));
+const std::string kSegment = "\x18\x53\x80\x67";
+const std::string kInfo = "\x15\x49\xA9\x66";
+const std::string kCluster = Ebml("\x1F\x43\xB6\x75", std::string(20, 'x'));
+const std::string kScale = Ebml("\x2A\xD7\xB1", std::string("\x0F\x42\x40", 3));
+const std::string kVoid = Ebml("\xEC", std::string(6, '\0'));
+
+std::string Duration(const std::string& bytes) { return Ebml("\x44\x89", bytes); }
+
+}  // namespace
+
+// What a recorder writes (a live segment, no Duration) against a finished
+// file; a layout the reader cannot follow leaves the source's word standing.
+TEST(MatroskaLength, DurationInTheSegmentInfo) {
+  const std::string seconds4 = std::string("\x40\xAF\x40\x00\x00\x00\x00\x00", 8);  // 4000.0
+  const std::string single4 = std::string("\x45\x7A\x00\x00", 4);                    // 4000.0f
+  std::string truncated = kHeader + Ebml(kSegment, Ebml(kInfo, kScale + Duration(seconds4)));
+  truncated.resize(truncated.size() - 3);
+  const struct {
+    const char* what;
+    std::string file;
+    StatedLength stated;
+  } cases[] = {
+      {"live stream", kHeader + Ebml(kSegment, Ebml(kInfo, kScale) + kCluster, true), StatedLength::kNotStated},
+      {"finished file", kHeader + Ebml(kSegment, Ebml(kInfo, kScale + Duration(seconds4)) + kCluster),
+       StatedLength::kStated},
+      {"single precision", kHeader + Ebml(kSegment, Ebml(kInfo, Duration(single4)), true), StatedLength::kStated},
+      {"padding first", kHeader + kVoid + Ebml(kSegment, kVoid + Ebml(kInfo, kScale + Duration(seconds4)), true),
+       StatedLength::kStated},
+      {"zero length", kHeader + Ebml(kSegment, Ebml(kInfo, Duration(std::string(8, '\0')))), StatedLength::kNotStated},
+      {"media before the info", kHeader + Ebml(kSegment, kCluster + Ebml(kInfo, kScale), true),
+       StatedLength::kUnknown},
+      {"info of unknown size", kHeader + Ebml(kSegment, Ebml(kInfo, kScale, true), true), StatedLength::kUnknown},
+      {"three-byte float", kHeader + Ebml(kSegment, Ebml(kInfo, Duration("abc"))), StatedLength::kUnknown},
+      {"truncated", truncated, StatedLength::kUnknown},
+      {"info larger than its segment", kHeader + Ebml(kSegment, kInfo + "\x90" + kScale), StatedLength::kUnknown},
+      {"MP4", std::string("\0\0\0\x10" "ftypisom", 12) + std::string(8, '\0'), StatedLength::kUnknown},
+      {"empty", "", StatedLength::kUnknown},
+  };
+  for (const auto& test : cases)
+    EXPECT_EQ(MatroskaStatedLength(ReaderOf(test.file), test.file.size()), test.stated) << test.what;
 }

@@ -179,9 +179,7 @@ TEST(GraphWatchdog, SeekKeepsAClipWithSoundPlayingAndStoppable) {
   ASSERT_TRUE(graph.Play());
   ASSERT_TRUE(PlaysWithin(graph, milliseconds(5000)));
   PumpFor(milliseconds(1200));
-  LONGLONG duration = 0;
-  ASSERT_TRUE(SUCCEEDED(graph.Query<IMediaSeeking>()->GetDuration(&duration)));
-  EXPECT_TRUE(SUCCEEDED(graph.Seek(0, duration)));
+  EXPECT_TRUE(SUCCEEDED(graph.Seek(0)));
   EXPECT_EQ(graph.State(), 3);
 
   auto position = [&] {
