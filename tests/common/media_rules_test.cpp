@@ -277,7 +277,7 @@ std::string Duration(const std::string& bytes) { return Ebml("\x44\x89", bytes);
 // file; a layout the reader cannot follow leaves the source's word standing.
 TEST(MatroskaLength, DurationInTheSegmentInfo) {
   const std::string seconds4 = std::string("\x40\xAF\x40\x00\x00\x00\x00\x00", 8);  // 4000.0
-  const std::string single4 = std::string("\x45\x7A\x00\x00", 4);                    // 4000.0f
+  const std::string single4 = std::string("\x45\x7A\x00\x00", 4);                   // 4000.0f
   std::string truncated = kHeader + Ebml(kSegment, Ebml(kInfo, kScale + Duration(seconds4)));
   truncated.resize(truncated.size() - 3);
   const struct {
@@ -292,13 +292,17 @@ TEST(MatroskaLength, DurationInTheSegmentInfo) {
       {"padding first", kHeader + kVoid + Ebml(kSegment, kVoid + Ebml(kInfo, kScale + Duration(seconds4)), true),
        StatedLength::kStated},
       {"zero length", kHeader + Ebml(kSegment, Ebml(kInfo, Duration(std::string(8, '\0')))), StatedLength::kNotStated},
-      {"media before the info", kHeader + Ebml(kSegment, kCluster + Ebml(kInfo, kScale), true),
-       StatedLength::kUnknown},
+      {"media before the info", kHeader + Ebml(kSegment, kCluster + Ebml(kInfo, kScale), true), StatedLength::kUnknown},
       {"info of unknown size", kHeader + Ebml(kSegment, Ebml(kInfo, kScale, true), true), StatedLength::kUnknown},
       {"three-byte float", kHeader + Ebml(kSegment, Ebml(kInfo, Duration("abc"))), StatedLength::kUnknown},
       {"truncated", truncated, StatedLength::kUnknown},
       {"info larger than its segment", kHeader + Ebml(kSegment, kInfo + "\x90" + kScale), StatedLength::kUnknown},
-      {"MP4", std::string("\0\0\0\x10" "ftypisom", 12) + std::string(8, '\0'), StatedLength::kUnknown},
+      {"MP4",
+       std::string("\0\0\0\x10"
+                   "ftypisom",
+                   12) +
+           std::string(8, '\0'),
+       StatedLength::kUnknown},
       {"empty", "", StatedLength::kUnknown},
   };
   for (const auto& test : cases)
