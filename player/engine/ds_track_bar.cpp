@@ -96,8 +96,7 @@ void TDSTrackBar::GraphEvent(long code, LONG_PTR, LONG_PTR) {
     return;
   }
   if (code != EC_CLOCK_CHANGED || !seeking_) return;
-  completed_ = false;
-  (void)graph_->Seek(0);
+  SeekGraph(0);
   // A new clip starts at the start: the thumb leaves where the last one ended,
   // so a clip that states no length finds it there and empties the range.
   ui::TrackBar::SetPosition(Min());
@@ -133,8 +132,7 @@ void TDSTrackBar::SetPosition(int64_t position) {
   LONGLONG duration = 0;
   if (FAILED(seeking_->GetDuration(&duration))) return;
   LONGLONG target = duration * (position - Min()) / (Max() - Min());
-  completed_ = false;
-  (void)graph_->Seek(target);
+  SeekGraph(target);
   ui::TrackBar::SetPosition(static_cast<int>(position));
 }
 
@@ -143,6 +141,10 @@ void TDSTrackBar::SeekOnRelease() {
   LONGLONG stop = 0;
   if (FAILED(seeking_->GetStopPosition(&stop))) return;
   LONGLONG target = stop * Position() / Max();
+  SeekGraph(target);
+}
+
+void TDSTrackBar::SeekGraph(LONGLONG target) {
   completed_ = false;
   (void)graph_->Seek(target);
 }

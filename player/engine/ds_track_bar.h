@@ -42,6 +42,7 @@ class TDSTrackBar : public ui::TrackBar, public IFilterGraphListener {
   void SetTimerWanted(bool wanted);
   void Rearm();
   void SeekOnRelease();
+  void SeekGraph(LONGLONG target);
 
   TFilterGraph* graph_ = nullptr;
   ComPtr<IMediaSeeking> seeking_;

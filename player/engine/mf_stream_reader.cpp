@@ -200,7 +200,8 @@ std::unique_ptr<MfStreamReader> MfStreamReader::Open(const std::wstring& path, K
   PropVariantClear(&value);
   // A WebM written live states no length; a source that gives one anyway
   // (Wine's measures what it has parsed so far) would end the clip early.
-  if (InspectFile(path, StatedLength::kUnknown, MatroskaStatedLength) == StatedLength::kNotStated)
+  if (reader->duration_ > 0 &&
+      InspectFile(path, StatedLength::kUnknown, MatroskaStatedLength) == StatedLength::kNotStated)
     reader->duration_ = 0;
   if (SUCCEEDED(source.GetPresentationAttribute(MF_SOURCE_READER_MEDIASOURCE,
                                                 MF_SOURCE_READER_MEDIASOURCE_CHARACTERISTICS, &value)) &&
