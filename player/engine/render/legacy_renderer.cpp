@@ -2,6 +2,7 @@
 
 #include "common/video_geometry.h"
 #include "player/engine/pin_walk.h"
+#include "player/engine/render/renderer_stretch_mode.h"
 #include "ui/application.h"
 
 namespace lumorix::engine {
@@ -50,6 +51,7 @@ void LegacyRenderer::Present(const VideoPlace& place) {
   }
   (void)window_->put_MessageDrain(reinterpret_cast<OAHWND>(place.control));
   ui::Application::Instance().ProcessMessages();
+  (void)KeepColorOnColorStretch(PictureWindow());
   (void)window_->put_AutoShow(place.show ? OATRUE : OAFALSE);
 }
 

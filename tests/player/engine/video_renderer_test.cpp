@@ -40,12 +40,12 @@ class RendererTest : public ::testing::Test {
     graph.SetActive(false);
     video.SetFilterGraph(nullptr);
   }
-  // Plays the red clip in a 400 x 200 control: a 4:3 picture letter-boxed to 267 x 200.
-  void PlayRed() {
+  // Plays `name` in a 400 x 200 control; the red clip's 4:3 picture is letter-boxed to 267 x 200.
+  void Play(const char* name = "red-long.avi") {
     form.Show();
     video.SetFilterGraph(&graph);
     graph.SetActive(true);
-    ASSERT_EQ(graph.RenderFile(Clip("red-long.avi")), S_OK);
+    ASSERT_EQ(graph.RenderFile(Clip(name)), S_OK);
     ASSERT_TRUE(graph.Play());
   }
   POINT OnScreen(int x, int y) {
@@ -75,7 +75,7 @@ class RendererTest : public ::testing::Test {
 
 TEST_F(RendererTest, EnhancedRendererIsChosenAndDrawsIntoTheWindow) {
   SKIP_WITHOUT_WINDOWS_ENHANCED_RENDERER();
-  PlayRed();
+  Play();
   ASSERT_TRUE(video.Renderer());
   EXPECT_EQ(video.Renderer()->Kind(), RendererKind::kEnhanced);
   EXPECT_TRUE(video.Renderer()->Connected());
@@ -96,13 +96,37 @@ TEST_F(RendererTest, EnhancedRendererIsChosenAndDrawsIntoTheWindow) {
 
 TEST_F(RendererTest, RefusedEnhancedRendererFallsBackToTheLegacyOne) {
   LegacyRendererOnly legacy;  // as where the system has no enhanced renderer
-  PlayRed();
+  Play();
   ASSERT_TRUE(video.Renderer());
   EXPECT_EQ(video.Renderer()->Kind(), RendererKind::kLegacy);
   EXPECT_TRUE(video.Renderer()->Connected());
   bool drawn = PumpUntil([&] { return DrawsLetterBoxedRed(); }, milliseconds(5000));
   if (!drawn) ScreenShot().Save("legacy-renderer-fallback");
   EXPECT_TRUE(drawn);
+}
+
+// 64 x 480 rows of red and green in turn, shrunk to 27 x 200: every screen
+// row must be one of the two. Wine's renderer drew in GDI's default mode,
+// which ANDs the rows it merges into black.
+TEST_F(RendererTest, AShrunkPictureKeepsItsColoursInsteadOfMergingRowsIntoBlack) {
+  LegacyRendererOnly legacy;
+  Play("stripes.avi");
+  int black = 0, coloured = 0;
+  bool drawn = PumpUntil(
+      [&] {
+        ScreenShot shot;
+        black = coloured = 0;
+        for (int y = 10; y < 190; ++y) {
+          POINT at = OnScreen(200, y);
+          COLORREF pixel = shot.Pixel(at.x, at.y);
+          black += Near(pixel, kBlack, 16);
+          coloured += Near(pixel, kRed) || Near(pixel, RGB(0, 255, 0));
+        }
+        return coloured == 180;
+      },
+      milliseconds(5000));
+  if (!drawn) ScreenShot().Save("shrunk-stripes");
+  EXPECT_TRUE(drawn) << black << " black rows, " << coloured << " red or green of 180";
 }
 
 // What the window does when its enhanced renderer was left unconnected: the
