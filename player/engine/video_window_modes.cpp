@@ -26,8 +26,9 @@ bool CaptureWindow(HWND window, std::vector<BYTE>& dib) {
     ui::SelectObjectScope select(memory.Get(), section.bitmap.Get());
     if (platform::RunningOnWine()) {
       // Wine's PrintWindow only asks the window to paint itself, which a
-      // renderer's window does not do; its surface holds what it drew.
-      HDC source = GetDC(window);
+      // renderer's window does not do; its surface holds what it drew. A DC
+      // from the cache: the renderer's own one is busy on its thread.
+      HDC source = GetDCEx(window, nullptr, DCX_CACHE);
       bool copied = source && BitBlt(memory.Get(), 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
       if (source) ReleaseDC(window, source);
       if (!copied) return false;

@@ -12,9 +12,15 @@ bool KeepColorOnColorStretch(HWND window) {
   if (!(style & CS_OWNDC)) SetClassLongPtrW(window, GCL_STYLE, static_cast<LONG_PTR>(style | CS_OWNDC));
   HDC dc = GetDC(window);
   if (!dc) return false;
-  bool kept = SetStretchBltMode(dc, COLORONCOLOR) != 0 && (GetClassLongPtrW(window, GCL_STYLE) & CS_OWNDC);
+  // Wine refuses a DC while another thread draws with it, and the renderer's
+  // thread may be drawing a frame just now.
+  bool set = false;
+  for (int attempt = 0; attempt < 50 && !set; ++attempt) {
+    set = SetStretchBltMode(dc, COLORONCOLOR) != 0;
+    if (!set) Sleep(1);
+  }
   ReleaseDC(window, dc);
-  return kept;
+  return set && (GetClassLongPtrW(window, GCL_STYLE) & CS_OWNDC);
 }
 
 }  // namespace lumorix::engine
