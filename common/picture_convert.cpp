@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace lumorix {
 
@@ -126,6 +127,10 @@ bool CanConvert(PixelLayout from, PixelLayout to) {
 void ConvertPicture(const PictureView& in, int quarterTurns, const PictureTarget& out) {
   if (!CanConvert(in.layout, out.layout) || in.width <= 0 || in.height <= 0) return;
   quarterTurns &= 3;
+  if (quarterTurns == 0 && in.layout == PixelLayout::kNv12 && out.layout == PixelLayout::kRgb32 &&
+      out.width > 0 && out.height > 0 && out.width <= in.width && out.height <= in.height &&
+      (out.width < in.width || out.height < in.height))
+    return ShrinkNv12ToRgb32(in, out);
   if (quarterTurns == 0 && in.layout == out.layout) return CopySameLayout(in, out);
   if (quarterTurns == 0 && in.layout == PixelLayout::kNv12 && out.layout == PixelLayout::kRgb32)
     return Nv12ToRgb32(in.rows, in.stride, in.chroma, in.chromaStride, in.width, in.height, out.rows, out.stride);
@@ -138,6 +143,48 @@ void ConvertPicture(const PictureView& in, int quarterTurns, const PictureTarget
       turn.Source(x, y, sx, sy);
       WritePixel(in, sx, sy, out, x, y);
     }
+}
+
+void ShrinkToFit(int& width, int& height, int boundWidth, int boundHeight) {
+  if (width <= 0 || height <= 0 || boundWidth <= 0 || boundHeight <= 0) return;
+  if (width <= boundWidth && height <= boundHeight) return;
+  // The side that overflows more sets the scale; the other follows, rounded.
+  if (static_cast<int64_t>(width) * boundHeight >= static_cast<int64_t>(height) * boundWidth) {
+    height = std::max(1, static_cast<int>((static_cast<int64_t>(height) * boundWidth + width / 2) / width));
+    width = boundWidth;
+  } else {
+    width = std::max(1, static_cast<int>((static_cast<int64_t>(width) * boundHeight + height / 2) / height));
+    height = boundHeight;
+  }
+}
+
+void ShrinkNv12ToRgb32(const PictureView& in, const PictureTarget& out) {
+  if (in.layout != PixelLayout::kNv12 || out.layout != PixelLayout::kRgb32 || out.width <= 0 || out.height <= 0 ||
+      out.width > in.width || out.height > in.height)
+    return;
+  // Source columns [first[x], first[x + 1]) fall on output column x; the same for rows.
+  auto spans = [](int in, int out) {
+    std::vector<int> first(static_cast<size_t>(out) + 1);
+    for (int i = 0; i <= out; ++i) first[i] = static_cast<int>(static_cast<int64_t>(i) * in / out);
+    return first;
+  };
+  std::vector<int> columns = spans(in.width, out.width), rows = spans(in.height, out.height);
+  for (int y = 0; y < out.height; ++y) {
+    int top = rows[y], bottom = rows[y + 1];
+    const uint8_t* uv = in.chroma + ((top + bottom) / 2 / 2) * in.chromaStride;
+    uint8_t* pixel = out.rows + y * out.stride;
+    for (int x = 0; x < out.width; ++x, pixel += 4) {
+      int left = columns[x], right = columns[x + 1];
+      int sum = 0;
+      for (int row = top; row < bottom; ++row) {
+        const uint8_t* luma = in.rows + row * in.stride;
+        for (int column = left; column < right; ++column) sum += luma[column];
+      }
+      int count = (bottom - top) * (right - left);
+      int middle = ((left + right) / 2) & ~1;
+      YuvToBgr({(sum + count / 2) / count, uv[middle], uv[middle + 1]}, pixel);
+    }
+  }
 }
 
 void Nv12ToRgb32(const uint8_t* luma, ptrdiff_t lumaStride, const uint8_t* chroma, ptrdiff_t chromaStride, int width,

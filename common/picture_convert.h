@@ -42,6 +42,15 @@ bool CanConvert(PixelLayout from, PixelLayout to);
 // whose size is the turned size. YUV is taken as BT.601 studio range.
 void ConvertPicture(const PictureView& in, int quarterTurns, const PictureTarget& out);
 
+// The size a picture of `width` x `height` is handed over at when it must fit
+// within `boundWidth` x `boundHeight`: its own when it fits, else shrunk to
+// fit, its shape kept. Never enlarged.
+void ShrinkToFit(int& width, int& height, int boundWidth, int boundHeight);
+
+// NV12 into 32-bit RGB at the smaller size of `out`: each pixel the mean of
+// the luma it covers, chroma taken at its middle.
+void ShrinkNv12ToRgb32(const PictureView& in, const PictureTarget& out);
+
 // NV12 into 32-bit RGB, the rows as they are.
 void Nv12ToRgb32(const uint8_t* luma, ptrdiff_t lumaStride, const uint8_t* chroma, ptrdiff_t chromaStride, int width,
                  int height, uint8_t* out, ptrdiff_t outStride);

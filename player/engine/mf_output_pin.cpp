@@ -105,7 +105,7 @@ HRESULT MfOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) {
   input_ = input;
   connected_ = *chosen;
   layout_ = LayoutOf(chosen->Get());
-  rendererStride_ = static_cast<long>(RowBytes(layout_, reader_->Width()));
+  rendererStride_ = static_cast<long>(RowBytes(layout_, reader_->Width(layout_)));
   rendererBottomUp_ = layout_ == PixelLayout::kRgb32;
   return S_OK;
 }
@@ -201,8 +201,9 @@ bool MfOutputPin::AcceptsPicture(const AM_MEDIA_TYPE& type) const {
   if (std::none_of(types.begin(), types.end(), [&](const OwnedMediaType& ours) { return ours.Matches(type); }))
     return false;
   const auto& header = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
-  if (LayoutOf(type) != PixelLayout::kRgb32 && header.biHeight < 0) return false;
-  return std::abs(header.biHeight) == reader_->Height() && header.biWidth >= reader_->Width();
+  PixelLayout layout = LayoutOf(type);
+  if (layout != PixelLayout::kRgb32 && header.biHeight < 0) return false;
+  return std::abs(header.biHeight) == reader_->Height(layout) && header.biWidth >= reader_->Width(layout);
 }
 
 HRESULT MfOutputPin::EnumMediaTypes(IEnumMediaTypes** types) {
@@ -333,14 +334,14 @@ bool MfOutputPin::Deliver(const MfStreamReader::Frame& frame, bool& first) {
   if (FAILED(allocator_->GetBuffer(&sample, nullptr, nullptr, 0))) return false;
   AdoptRendererType(sample.Get());
   BYTE* data = nullptr;
-  int height = reader_->Height();
+  int height = reader_->Height(layout_);
   long size = static_cast<long>(ImageBytes(layout_, rendererStride_, height));
   if (FAILED(sample->GetPointer(&data)) || sample->GetSize() < size ||
-      rendererStride_ < RowBytes(layout_, reader_->Width()))
+      rendererStride_ < RowBytes(layout_, reader_->Width(layout_)))
     return false;
   PictureTarget out;
   out.layout = layout_;
-  out.width = reader_->Width();
+  out.width = reader_->Width(layout_);
   out.height = height;
   out.rows = rendererBottomUp_ ? data + static_cast<ptrdiff_t>(rendererStride_) * (height - 1) : data;
   out.stride = rendererBottomUp_ ? -rendererStride_ : rendererStride_;

@@ -257,12 +257,19 @@ HRESULT MfStreamReader::ChooseVideoOutput(const std::wstring& path) {
   REFERENCE_TIME frameTime = 0;
   if (rateNumerator && rateDenominator)
     frameTime = static_cast<REFERENCE_TIME>(10000000ULL * rateDenominator / rateNumerator);
+  // A renderer that takes only RGB shows the picture through GDI, which
+  // shrinks a large one at a cost far above that of the conversion; the
+  // conversion shrinks it instead, to what the screens can show at most.
+  rgbWidth_ = Width();
+  rgbHeight_ = Height();
+  if (decoded_.layout == PixelLayout::kNv12 && quarterTurns_ == 0)
+    ShrinkToFit(rgbWidth_, rgbHeight_, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
   // YUV wants even sizes; a picture of odd size goes as RGB.
   bool even = Width() % 2 == 0 && Height() % 2 == 0;
   mediaTypes_.clear();
   for (const auto& layout : kLayouts)
     if (CanConvert(decoded_.layout, layout.layout) && (even || layout.layout == PixelLayout::kRgb32))
-      mediaTypes_.push_back(VideoType(layout, Width(), Height(), frameTime));
+      mediaTypes_.push_back(VideoType(layout, Width(layout.layout), Height(layout.layout), frameTime));
   return S_OK;
 }
 

@@ -98,6 +98,11 @@ class MfStreamReader {
   // The picture as shown: the decoded size, turned.
   int Width() const { return quarterTurns_ & 1 ? decoded_.height : decoded_.width; }
   int Height() const { return quarterTurns_ & 1 ? decoded_.width : decoded_.height; }
+  // The size handed over in `layout`: YUV goes at the picture's own size (the
+  // renderer scales it on the graphics card); RGB, converted on the processor
+  // anyway, no larger than the whole screen area can show.
+  int Width(PixelLayout layout) const { return layout == PixelLayout::kRgb32 ? rgbWidth_ : Width(); }
+  int Height(PixelLayout layout) const { return layout == PixelLayout::kRgb32 ? rgbHeight_ : Height(); }
 
  private:
   MfStreamReader(Kind kind) : kind_(kind) {}
@@ -115,6 +120,8 @@ class MfStreamReader {
   bool canSeek_ = true;
   DecodedLayout decoded_;
   int quarterTurns_ = 0;
+  int rgbWidth_ = 0;
+  int rgbHeight_ = 0;
 };
 
 // The video track an MP4 or QuickTime file says it has, read from the file

@@ -174,6 +174,56 @@ TEST(PictureConvert, EveryLayoutTurnsIntoEveryTargetWithinItsRows) {
         }
 }
 
+// Shrunk while converted to RGB: the quadrants stay in their corners, stripes
+// of black and white become grey, and nothing is written past a row.
+TEST(PictureConvert, Nv12ShrunkToRgbAveragesWhatEachPixelCovers) {
+  struct Case {
+    int width, height, outWidth, outHeight;
+  };
+  for (const Case& c : {Case{16, 8, 8, 4}, Case{20, 12, 7, 5}, Case{18, 10, 17, 9}, Case{60, 34, 32, 18}}) {
+    TestPicture in(PixelLayout::kNv12, c.width, c.height, 8, false);
+    Paint(in.planes);
+    TestPicture out(PixelLayout::kRgb32, c.outWidth, c.outHeight, 4, true);
+    const auto& i = in.planes;
+    ConvertPicture({PixelLayout::kNv12, c.width, c.height, i.rows, i.stride, i.chroma, i.chromaStride}, 0, out.planes);
+    std::string what = std::to_string(c.width) + " to " + std::to_string(c.outWidth);
+    EXPECT_EQ(ShownQuadrant(out.planes, 0, 0), 0) << what;
+    EXPECT_EQ(ShownQuadrant(out.planes, c.outWidth - 1, 0), 1) << what;
+    EXPECT_EQ(ShownQuadrant(out.planes, 0, c.outHeight - 1), 2) << what;
+    EXPECT_EQ(ShownQuadrant(out.planes, c.outWidth - 1, c.outHeight - 1), 3) << what;
+    ptrdiff_t stride = std::abs(out.planes.stride), used = RowBytes(PixelLayout::kRgb32, c.outWidth);
+    for (size_t index = 0; index < out.bytes.size(); ++index) {
+      if (index % stride >= static_cast<size_t>(used) || index >= out.bytes.size() - stride) {
+        ASSERT_EQ(out.bytes[index], kUntouched) << what << ", byte " << index;
+      }
+    }
+  }
+
+  TestPicture stripes(PixelLayout::kNv12, 8, 8, 0, false);
+  for (int y = 0; y < 8; ++y) std::fill_n(stripes.planes.rows + y * 8, 8, y % 2 ? 235 : 16);
+  std::fill_n(stripes.planes.chroma, 8 * 4, 128);
+  TestPicture grey(PixelLayout::kRgb32, 4, 4, 0, false);
+  const auto& s = stripes.planes;
+  ConvertPicture({PixelLayout::kNv12, 8, 8, s.rows, s.stride, s.chroma, s.chromaStride}, 0, grey.planes);
+  for (int index = 0; index < 4 * 4 * 4; ++index) {
+    if (index % 4 != 3) EXPECT_NEAR(grey.bytes[index], 128, 2) << "byte " << index;
+  }
+}
+
+TEST(PictureConvert, ShrinkToFitKeepsTheShapeAndNeverEnlarges) {
+  struct Case {
+    int width, height, boundWidth, boundHeight, fitWidth, fitHeight;
+  };
+  for (const Case& c : {Case{1920, 1080, 1024, 768, 1024, 576}, Case{640, 360, 1024, 768, 640, 360},
+                        Case{1080, 1920, 1024, 768, 432, 768}, Case{3840, 2160, 3840, 1080, 1920, 1080},
+                        Case{5000, 2, 100, 100, 100, 1}, Case{1920, 1080, 0, 0, 1920, 1080}}) {
+    int width = c.width, height = c.height;
+    ShrinkToFit(width, height, c.boundWidth, c.boundHeight);
+    EXPECT_EQ(width, c.fitWidth) << c.width << "x" << c.height << " in " << c.boundWidth << "x" << c.boundHeight;
+    EXPECT_EQ(height, c.fitHeight) << c.width << "x" << c.height << " in " << c.boundWidth << "x" << c.boundHeight;
+  }
+}
+
 namespace {
 
 std::string Box(const char* type, const std::string& payload) {

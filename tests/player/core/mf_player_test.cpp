@@ -199,7 +199,7 @@ bool EndSession(HWND settings) {
 
 // A plain clip fills the desktop; one stored as red left of blue with a
 // quarter turn anticlockwise (as phones store portrait video) shows upright,
-// blue above red, pillar-boxed.
+// blue above red, pillar-boxed; one larger than the screen fits it.
 TEST(MfDesktopPicture, Mp4FillsTheDesktopBehindTheIconsUpright) {
   constexpr COLORREF kBlue = RGB(0, 0, 255);
   const struct {
@@ -209,6 +209,9 @@ TEST(MfDesktopPicture, Mp4FillsTheDesktopBehindTheIconsUpright) {
       {"red-long.mp4",
        {{{40, 40}, kRed}, {{512, 300}, kRed}, {{980, 80}, kRed}, {{60, 600}, kRed}, {{900, 640}, kRed}}},
       {"red-blue-turned.mp4", {{{512, 60}, kBlue}, {{512, 300}, kBlue}, {{512, 460}, kRed}, {{512, 700}, kRed}}},
+      // Larger than the screen: shrunk before it reaches the renderer, still letter-boxed to 1024x576.
+      {"red-blue-large.mp4", {{{40, 300}, kRed}, {{500, 300}, kRed}, {{530, 300}, kBlue}, {{980, 600}, kBlue},
+                              {{512, 60}, RGB(0, 0, 0)}, {{512, 720}, RGB(0, 0, 0)}}},
   };
   for (const auto& test : cases) {
     std::unique_ptr<PlayerProcess> player;

@@ -64,9 +64,17 @@ TEST(MfSourceFilter, ClipWithPictureAndSoundHasBothPins) {
 
 // YUV first, which renderers convert on the graphics card, then RGB32 (the
 // renderer's pin takes the first it can), all upright: a clip stored with a
-// quarter turn is offered in its turned size.
+// quarter turn is offered in its turned size. RGB, converted on the
+// processor, comes no larger than the screen (the test bed's is 1024x768).
 TEST(MfSourceFilter, PictureIsOfferedAsYuvThenRgb32InItsUprightSize) {
-  for (auto [clip, width, height] : {std::tuple{"tone.mp4", 160, 120}, std::tuple{"red-blue-turned.mp4", 60, 160}}) {
+  ASSERT_EQ(std::pair(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)), std::pair(1024, 768));
+  struct Case {
+    const char* clip;
+    int width, height, rgbWidth, rgbHeight;
+  };
+  for (auto [clip, width, height, rgbWidth, rgbHeight] :
+       {Case{"tone.mp4", 160, 120, 160, 120}, Case{"red-blue-turned.mp4", 60, 160, 60, 160},
+        Case{"red-blue-large.mp4", 1280, 720, 1024, 576}}) {
     ComPtr<MfSourceFilter> filter = MfSourceFilter::Create(Clip(clip), nullptr);
     ASSERT_TRUE(filter) << clip;
     ComPtr<IPin> video = FindPin(*filter.Get(), L"Video");
@@ -76,7 +84,10 @@ TEST(MfSourceFilter, PictureIsOfferedAsYuvThenRgb32InItsUprightSize) {
     for (AM_MEDIA_TYPE* type = nullptr; types->Next(1, &type, nullptr) == S_OK; DeleteMediaType(type)) {
       subtypes.push_back(type->subtype);
       VIDEOINFOHEADER info = VideoInfo(*type);
-      EXPECT_EQ(std::pair(info.bmiHeader.biWidth, info.bmiHeader.biHeight), std::pair(LONG(width), LONG(height)));
+      bool rgb = type->subtype == MEDIASUBTYPE_RGB32;
+      EXPECT_EQ(std::pair(info.bmiHeader.biWidth, info.bmiHeader.biHeight),
+                std::pair(LONG(rgb ? rgbWidth : width), LONG(rgb ? rgbHeight : height)))
+          << clip;
       EXPECT_EQ(info.AvgTimePerFrame, 1000000) << "ten frames a second";
       EXPECT_EQ(video->QueryAccept(type), S_OK);
     }
