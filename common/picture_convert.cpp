@@ -141,8 +141,8 @@ bool CanConvert(PixelLayout from, PixelLayout to) {
 void ConvertPicture(const PictureView& in, int quarterTurns, const PictureTarget& out) {
   if (!CanConvert(in.layout, out.layout) || in.width <= 0 || in.height <= 0) return;
   quarterTurns &= 3;
-  if (quarterTurns == 0 && in.layout == PixelLayout::kNv12 && out.layout == PixelLayout::kRgb32 &&
-      out.width > 0 && out.height > 0 && out.width <= in.width && out.height <= in.height &&
+  if (quarterTurns == 0 && in.layout == PixelLayout::kNv12 && out.layout == PixelLayout::kRgb32 && out.width > 0 &&
+      out.height > 0 && out.width <= in.width && out.height <= in.height &&
       (out.width < in.width || out.height < in.height))
     return ShrinkNv12ToRgb32(in, out);
   if (quarterTurns == 0 && in.layout == out.layout) return CopySameLayout(in, out);

@@ -137,6 +137,24 @@ int ShownQuadrant(const PictureTarget& picture, int x, int y) {
   return -1;
 }
 
+// The corners show the quadrants `corners` and nothing is written past a row
+// or the picture: the padding after each luma or packed row, and the spare
+// row, keep their bytes.
+void ExpectCornersWithinRows(const TestPicture& out, const std::array<int, 4>& corners, const std::string& what) {
+  const PictureTarget& p = out.planes;
+  const std::pair<int, int> points[4] = {{0, 0}, {p.width - 1, 0}, {0, p.height - 1}, {p.width - 1, p.height - 1}};
+  for (int corner = 0; corner < 4; ++corner)
+    EXPECT_EQ(ShownQuadrant(p, points[corner].first, points[corner].second), corners[corner])
+        << what << ", corner " << corner;
+  ptrdiff_t stride = std::abs(p.stride), used = RowBytes(p.layout, p.width);
+  for (size_t index = 0; index < out.bytes.size(); ++index) {
+    if ((index % stride >= static_cast<size_t>(used) && index < static_cast<size_t>(stride * p.height)) ||
+        index >= out.bytes.size() - stride) {
+      ASSERT_EQ(out.bytes[index], kUntouched) << what << ", byte " << index;
+    }
+  }
+}
+
 }  // namespace
 
 // Every layout into every layout it can become, turned 0 to 3 times, even and
@@ -145,7 +163,7 @@ int ShownQuadrant(const PictureTarget& picture, int x, int y) {
 TEST(PictureConvert, EveryLayoutTurnsIntoEveryTargetWithinItsRows) {
   const PixelLayout layouts[] = {PixelLayout::kNv12, PixelLayout::kYuy2, PixelLayout::kRgb32};
   // The source's corner shown at the top left, top right, bottom left and bottom right, per quarter turn.
-  const int corners[4][4] = {{0, 1, 2, 3}, {2, 0, 3, 1}, {3, 2, 1, 0}, {1, 3, 0, 2}};
+  const std::array<int, 4> corners[4] = {{{0, 1, 2, 3}}, {{2, 0, 3, 1}}, {{3, 2, 1, 0}}, {{1, 3, 0, 2}}};
   for (auto [width, height] : {std::pair{8, 4}, std::pair{7, 5}})
     for (PixelLayout from : layouts)
       for (PixelLayout to : layouts)
@@ -156,21 +174,9 @@ TEST(PictureConvert, EveryLayoutTurnsIntoEveryTargetWithinItsRows) {
           TestPicture out(to, outWidth, outHeight, 4, to == PixelLayout::kRgb32);
           const auto& i = in.planes;
           ConvertPicture({from, width, height, i.rows, i.stride, i.chroma, i.chromaStride}, turns, out.planes);
-          std::string what = std::to_string(int(from)) + " to " + std::to_string(int(to)) + ", " +
-                             std::to_string(turns) + " turns, " + std::to_string(width) + " wide";
-          const std::pair<int, int> points[4] = {
-              {0, 0}, {outWidth - 1, 0}, {0, outHeight - 1}, {outWidth - 1, outHeight - 1}};
-          for (int corner = 0; corner < 4; ++corner)
-            EXPECT_EQ(ShownQuadrant(out.planes, points[corner].first, points[corner].second), corners[turns][corner])
-                << what << ", corner " << corner;
-          // The padding after each luma or packed row, and the spare row, keep their bytes.
-          ptrdiff_t stride = std::abs(out.planes.stride), used = RowBytes(to, outWidth);
-          for (size_t index = 0; index < out.bytes.size(); ++index) {
-            if ((index % stride >= static_cast<size_t>(used) && index < static_cast<size_t>(stride * outHeight)) ||
-                index >= out.bytes.size() - stride) {
-              ASSERT_EQ(out.bytes[index], kUntouched) << what << ", byte " << index;
-            }
-          }
+          ExpectCornersWithinRows(out, corners[turns],
+                                  std::to_string(int(from)) + " to " + std::to_string(int(to)) + ", " +
+                                      std::to_string(turns) + " turns, " + std::to_string(width) + " wide");
         }
 }
 
@@ -186,17 +192,7 @@ TEST(PictureConvert, Nv12ShrunkToRgbAveragesWhatEachPixelCovers) {
     TestPicture out(PixelLayout::kRgb32, c.outWidth, c.outHeight, 4, true);
     const auto& i = in.planes;
     ConvertPicture({PixelLayout::kNv12, c.width, c.height, i.rows, i.stride, i.chroma, i.chromaStride}, 0, out.planes);
-    std::string what = std::to_string(c.width) + " to " + std::to_string(c.outWidth);
-    EXPECT_EQ(ShownQuadrant(out.planes, 0, 0), 0) << what;
-    EXPECT_EQ(ShownQuadrant(out.planes, c.outWidth - 1, 0), 1) << what;
-    EXPECT_EQ(ShownQuadrant(out.planes, 0, c.outHeight - 1), 2) << what;
-    EXPECT_EQ(ShownQuadrant(out.planes, c.outWidth - 1, c.outHeight - 1), 3) << what;
-    ptrdiff_t stride = std::abs(out.planes.stride), used = RowBytes(PixelLayout::kRgb32, c.outWidth);
-    for (size_t index = 0; index < out.bytes.size(); ++index) {
-      if (index % stride >= static_cast<size_t>(used) || index >= out.bytes.size() - stride) {
-        ASSERT_EQ(out.bytes[index], kUntouched) << what << ", byte " << index;
-      }
-    }
+    ExpectCornersWithinRows(out, {0, 1, 2, 3}, std::to_string(c.width) + " to " + std::to_string(c.outWidth));
   }
 
   TestPicture stripes(PixelLayout::kNv12, 8, 8, 0, false);

@@ -210,8 +210,13 @@ TEST(MfDesktopPicture, Mp4FillsTheDesktopBehindTheIconsUpright) {
        {{{40, 40}, kRed}, {{512, 300}, kRed}, {{980, 80}, kRed}, {{60, 600}, kRed}, {{900, 640}, kRed}}},
       {"red-blue-turned.mp4", {{{512, 60}, kBlue}, {{512, 300}, kBlue}, {{512, 460}, kRed}, {{512, 700}, kRed}}},
       // Larger than the screen: shrunk before it reaches the renderer, still letter-boxed to 1024x576.
-      {"red-blue-large.mp4", {{{40, 300}, kRed}, {{500, 300}, kRed}, {{530, 300}, kBlue}, {{980, 600}, kBlue},
-                              {{512, 60}, RGB(0, 0, 0)}, {{512, 720}, RGB(0, 0, 0)}}},
+      {"red-blue-large.mp4",
+       {{{40, 300}, kRed},
+        {{500, 300}, kRed},
+        {{530, 300}, kBlue},
+        {{980, 600}, kBlue},
+        {{512, 60}, RGB(0, 0, 0)},
+        {{512, 720}, RGB(0, 0, 0)}}},
   };
   for (const auto& test : cases) {
     std::unique_ptr<PlayerProcess> player;

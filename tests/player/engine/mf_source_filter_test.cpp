@@ -67,7 +67,8 @@ TEST(MfSourceFilter, ClipWithPictureAndSoundHasBothPins) {
 // quarter turn is offered in its turned size. RGB, converted on the
 // processor, comes no larger than the screen (the test bed's is 1024x768).
 TEST(MfSourceFilter, PictureIsOfferedAsYuvThenRgb32InItsUprightSize) {
-  ASSERT_EQ(std::pair(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)), std::pair(1024, 768));
+  ASSERT_EQ(std::pair(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)),
+            std::pair(1024, 768));
   struct Case {
     const char* clip;
     int width, height, rgbWidth, rgbHeight;
