@@ -159,19 +159,6 @@ void ConvertPicture(const PictureView& in, int quarterTurns, const PictureTarget
     }
 }
 
-void ShrinkToFit(int& width, int& height, int boundWidth, int boundHeight) {
-  if (width <= 0 || height <= 0 || boundWidth <= 0 || boundHeight <= 0) return;
-  if (width <= boundWidth && height <= boundHeight) return;
-  // The side that overflows more sets the scale; the other follows, rounded.
-  if (static_cast<int64_t>(width) * boundHeight >= static_cast<int64_t>(height) * boundWidth) {
-    height = std::max(1, static_cast<int>((static_cast<int64_t>(height) * boundWidth + width / 2) / width));
-    width = boundWidth;
-  } else {
-    width = std::max(1, static_cast<int>((static_cast<int64_t>(width) * boundHeight + height / 2) / height));
-    height = boundHeight;
-  }
-}
-
 void ShrinkNv12ToRgb32(const PictureView& in, const PictureTarget& out) {
   if (in.layout != PixelLayout::kNv12 || out.layout != PixelLayout::kRgb32 || out.width <= 0 || out.height <= 0 ||
       out.width > in.width || out.height > in.height)

@@ -42,11 +42,6 @@ bool CanConvert(PixelLayout from, PixelLayout to);
 // whose size is the turned size. YUV is taken as BT.601 studio range.
 void ConvertPicture(const PictureView& in, int quarterTurns, const PictureTarget& out);
 
-// The size a picture of `width` x `height` is handed over at when it must fit
-// within `boundWidth` x `boundHeight`: its own when it fits, else shrunk to
-// fit, its shape kept. Never enlarged.
-void ShrinkToFit(int& width, int& height, int boundWidth, int boundHeight);
-
 // NV12 into 32-bit RGB at the smaller size of `out`: each pixel the mean of
 // the luma it covers, chroma taken at its middle.
 void ShrinkNv12ToRgb32(const PictureView& in, const PictureTarget& out);

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "common/matroska_length.h"
+#include "common/video_geometry.h"
 #include "platform/handle.h"
 #include "player/engine/mf_decoding_device.h"
 #include "player/engine/mf_library.h"
@@ -262,8 +263,13 @@ HRESULT MfStreamReader::ChooseVideoOutput(const std::wstring& path) {
   // conversion shrinks it instead, to what the screens can show at most.
   rgbWidth_ = Width();
   rgbHeight_ = Height();
-  if (decoded_.layout == PixelLayout::kNv12 && quarterTurns_ == 0)
-    ShrinkToFit(rgbWidth_, rgbHeight_, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  int screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN), screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  if (decoded_.layout == PixelLayout::kNv12 && quarterTurns_ == 0 && screenWidth > 0 && screenHeight > 0 &&
+      (rgbWidth_ > screenWidth || rgbHeight_ > screenHeight)) {
+    PictureRect fit = LetterBoxFit(screenWidth, screenHeight, rgbWidth_, rgbHeight_);
+    rgbWidth_ = std::max(1, fit.width);
+    rgbHeight_ = std::max(1, fit.height);
+  }
   // YUV wants even sizes; a picture of odd size goes as RGB.
   bool even = Width() % 2 == 0 && Height() % 2 == 0;
   mediaTypes_.clear();

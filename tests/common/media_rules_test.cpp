@@ -201,23 +201,8 @@ TEST(PictureConvert, Nv12ShrunkToRgbAveragesWhatEachPixelCovers) {
   TestPicture grey(PixelLayout::kRgb32, 4, 4, 0, false);
   const auto& s = stripes.planes;
   ConvertPicture({PixelLayout::kNv12, 8, 8, s.rows, s.stride, s.chroma, s.chromaStride}, 0, grey.planes);
-  for (int index = 0; index < 4 * 4 * 4; ++index) {
-    if (index % 4 != 3) EXPECT_NEAR(grey.bytes[index], 128, 2) << "byte " << index;
-  }
-}
-
-TEST(PictureConvert, ShrinkToFitKeepsTheShapeAndNeverEnlarges) {
-  struct Case {
-    int width, height, boundWidth, boundHeight, fitWidth, fitHeight;
-  };
-  for (const Case& c : {Case{1920, 1080, 1024, 768, 1024, 576}, Case{640, 360, 1024, 768, 640, 360},
-                        Case{1080, 1920, 1024, 768, 432, 768}, Case{3840, 2160, 3840, 1080, 1920, 1080},
-                        Case{5000, 2, 100, 100, 100, 1}, Case{1920, 1080, 0, 0, 1920, 1080}}) {
-    int width = c.width, height = c.height;
-    ShrinkToFit(width, height, c.boundWidth, c.boundHeight);
-    EXPECT_EQ(width, c.fitWidth) << c.width << "x" << c.height << " in " << c.boundWidth << "x" << c.boundHeight;
-    EXPECT_EQ(height, c.fitHeight) << c.width << "x" << c.height << " in " << c.boundWidth << "x" << c.boundHeight;
-  }
+  for (int index = 0; index < 4 * 4 * 4; index += 4)
+    for (int channel = 0; channel < 3; ++channel) EXPECT_NEAR(grey.bytes[index + channel], 128, 2) << "byte " << index;
 }
 
 namespace {
