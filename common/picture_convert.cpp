@@ -160,11 +160,16 @@ void ConvertPicture(const PictureView& in, int quarterTurns, const PictureTarget
 }
 
 void ShrinkNv12ToRgb32(const PictureView& in, const PictureTarget& out) {
-  if (in.layout != PixelLayout::kNv12 || out.layout != PixelLayout::kRgb32 || out.width <= 0 || out.height <= 0 ||
-      out.width > in.width || out.height > in.height)
+  if (in.layout != PixelLayout::kNv12) return;
+  ShrinkYuv420ToRgb32({in.width, in.height, in.rows, in.stride, in.chroma, in.chroma + 1, in.chromaStride, 2}, out);
+}
+
+void ShrinkYuv420ToRgb32(const Yuv420View& in, const PictureTarget& out) {
+  if (out.layout != PixelLayout::kRgb32 || out.width <= 0 || out.height <= 0 || out.width > in.width ||
+      out.height > in.height || (in.chromaStep != 1 && in.chromaStep != 2))
     return;
   // What falls on output column (or row) i: `count` source ones from `first`,
-  // and the chroma pair at their middle.
+  // and the chroma at their middle (the even luma column or row it serves).
   struct Span {
     int first, count, chroma;
   };
@@ -189,13 +194,14 @@ void ShrinkNv12ToRgb32(const PictureView& in, const PictureTarget& out) {
   for (int y = 0; y < out.height; ++y) {
     const Span& row = rows[y];
     // The rows this one covers, added up column by column, then across each span.
-    const uint8_t* from = in.rows + row.first * in.stride;
+    const uint8_t* from = in.luma + row.first * in.lumaStride;
     for (int x = 0; x < in.width; ++x) columnSums[x] = from[x];
     for (int r = 1; r < row.count; ++r) {
-      from += in.stride;
+      from += in.lumaStride;
       for (int x = 0; x < in.width; ++x) columnSums[x] += from[x];
     }
-    const uint8_t* uv = in.chroma + (row.chroma / 2) * in.chromaStride;
+    const uint8_t* u = in.u + (row.chroma / 2) * in.chromaStride;
+    const uint8_t* v = in.v + (row.chroma / 2) * in.chromaStride;
     for (int x = 0; x < out.width; ++x) {
       const Span& column = columns[x];
       // A fixed number of steps with the ones past the span masked: spans of
@@ -203,8 +209,9 @@ void ShrinkNv12ToRgb32(const PictureView& in, const PictureTarget& out) {
       uint32_t sum = 0;
       for (int c = 0; c < widest; ++c) sum += c < column.count ? columnSums[column.first + c] : 0;
       luma[x] = static_cast<uint8_t>((sum * reciprocal[row.count * column.count] + 32768) >> 16);
-      blue[x] = uv[column.chroma];
-      red[x] = uv[column.chroma + 1];
+      ptrdiff_t at = column.chroma / 2 * in.chromaStep;
+      blue[x] = u[at];
+      red[x] = v[at];
     }
     PlanarRowToBgr(luma, blue, red, out.width, out.rows + y * out.stride);
   }

@@ -42,8 +42,25 @@ bool CanConvert(PixelLayout from, PixelLayout to);
 // whose size is the turned size. YUV is taken as BT.601 studio range.
 void ConvertPicture(const PictureView& in, int quarterTurns, const PictureTarget& out);
 
-// NV12 into 32-bit RGB at the smaller size of `out`: each pixel the mean of
-// the luma it covers, chroma taken at its middle.
+// A 4:2:0 picture: luma at full size, U and V at half size each way, either
+// interleaved (NV12: `chromaStep` 2, V right after U) or in planes of their
+// own (I420 and YV12: `chromaStep` 1).
+struct Yuv420View {
+  int width = 0;
+  int height = 0;
+  const uint8_t* luma = nullptr;
+  ptrdiff_t lumaStride = 0;
+  const uint8_t* u = nullptr;
+  const uint8_t* v = nullptr;
+  ptrdiff_t chromaStride = 0;
+  int chromaStep = 2;
+};
+
+// A 4:2:0 picture into 32-bit RGB at the size of `out`, no larger than the
+// picture: each pixel the mean of the luma it covers, chroma taken at its middle.
+void ShrinkYuv420ToRgb32(const Yuv420View& in, const PictureTarget& out);
+
+// The same for an NV12 picture.
 void ShrinkNv12ToRgb32(const PictureView& in, const PictureTarget& out);
 
 // NV12 into 32-bit RGB, the rows as they are.

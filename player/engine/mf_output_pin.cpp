@@ -5,6 +5,7 @@
 
 #include "player/engine/list_enumerator.h"
 #include "player/engine/mf_source_filter.h"
+#include "player/engine/sample_allocator.h"
 
 namespace lumorix::engine {
 
@@ -95,7 +96,9 @@ HRESULT MfOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) {
   if (!chosen) return result;
   ComPtr<IMemInputPin> input;
   result = receivePin->QueryInterface(IID_PPV_ARGS(&input));
-  if (SUCCEEDED(result)) result = DecideAllocator(input.Get(), reader_->BufferSize(chosen->Get()));
+  if (SUCCEEDED(result))
+    result = DecideAllocator(input.Get(), Kind() == MfStreamReader::Kind::kVideo ? 2 : 8,
+                             reader_->BufferSize(chosen->Get()), allocator_);
   if (FAILED(result)) {
     (void)receivePin->Disconnect();
     return result;
@@ -108,28 +111,6 @@ HRESULT MfOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) {
   rendererStride_ = static_cast<long>(RowBytes(layout_, reader_->Width(layout_)));
   rendererBottomUp_ = layout_ == PixelLayout::kRgb32;
   return S_OK;
-}
-
-HRESULT MfOutputPin::DecideAllocator(IMemInputPin* input, long bufferSize) {
-  ALLOCATOR_PROPERTIES wanted{};
-  (void)input->GetAllocatorRequirements(&wanted);
-  wanted.cBuffers = std::max<long>(wanted.cBuffers, Kind() == MfStreamReader::Kind::kVideo ? 2 : 8);
-  wanted.cbBuffer = std::max(wanted.cbBuffer, bufferSize);
-  wanted.cbAlign = std::max<long>(wanted.cbAlign, 1);
-  // The renderer's own allocator first, then a plain one in memory.
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    ComPtr<IMemAllocator> allocator;
-    HRESULT made =
-        attempt == 0 ? input->GetAllocator(&allocator)
-                     : CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&allocator));
-    if (FAILED(made) || !allocator) continue;
-    ALLOCATOR_PROPERTIES actual{};
-    if (FAILED(allocator->SetProperties(&wanted, &actual)) || actual.cbBuffer < bufferSize) continue;
-    if (FAILED(input->NotifyAllocator(allocator.Get(), FALSE))) continue;
-    allocator_ = allocator;
-    return S_OK;
-  }
-  return VFW_E_NO_ALLOCATOR;
 }
 
 HRESULT MfOutputPin::Disconnect() {

@@ -78,7 +78,6 @@ class MfOutputPin : public IPin, public IMediaSeeking {
   HRESULT STDMETHODCALLTYPE GetPreroll(LONGLONG* preroll) override;
 
  private:
-  [[nodiscard]] HRESULT DecideAllocator(IMemInputPin* input, long bufferSize);
   // The clip's length: the file's, or where its stream was found to end; -1 while neither is known.
   LONGLONG Length() const;
   void StartStreaming();

@@ -4,6 +4,7 @@
 
 #include "common/video_geometry.h"
 #include "player/engine/pin_walk.h"
+#include "player/engine/shrink/shrinker_insertion.h"
 #include "player/engine/render/legacy_renderer.h"
 #include "player/engine/render/renderer_choice.h"
 #include "player/engine/render/renderer_fallback.h"
@@ -123,6 +124,8 @@ void TDSVideoWindowEx2::InsertionStep() {
     colorControl_.ApplyColors();
   } else {
     overlayActive_ = SUCCEEDED(InsertOverlay());
+    auto graph = graph_ ? graph_->Query<IFilterGraph>() : nullptr;
+    if (!overlayActive_ && renderer_ && graph) (void)InsertPictureShrinker(graph.Get(), renderer_->Filter(), ScreenAreaSize());
   }
   if (overlayActive_) {
     colorControl_.ReadDefaults();

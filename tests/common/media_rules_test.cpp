@@ -180,9 +180,10 @@ TEST(PictureConvert, EveryLayoutTurnsIntoEveryTargetWithinItsRows) {
         }
 }
 
-// Shrunk while converted to RGB: the quadrants stay in their corners, stripes
+// Shrunk while converted to RGB, with chroma interleaved or in planes: the
+// quadrants stay in their corners, stripes
 // of black and white become grey, and nothing is written past a row.
-TEST(PictureConvert, Nv12ShrunkToRgbAveragesWhatEachPixelCovers) {
+TEST(PictureConvert, Yuv420ShrunkToRgbAveragesWhatEachPixelCovers) {
   struct Case {
     int width, height, outWidth, outHeight;
   };
@@ -193,6 +194,18 @@ TEST(PictureConvert, Nv12ShrunkToRgbAveragesWhatEachPixelCovers) {
     const auto& i = in.planes;
     ConvertPicture({PixelLayout::kNv12, c.width, c.height, i.rows, i.stride, i.chroma, i.chromaStride}, 0, out.planes);
     ExpectCornersWithinRows(out, {0, 1, 2, 3}, std::to_string(c.width) + " to " + std::to_string(c.outWidth));
+
+    // The same chroma in planes of their own (I420), with padded rows.
+    int chromaWidth = (c.width + 1) / 2, chromaHeight = (c.height + 1) / 2, chromaStride = chromaWidth + 3;
+    std::vector<uint8_t> u(static_cast<size_t>(chromaStride) * chromaHeight), v(u.size());
+    for (int y = 0; y < chromaHeight; ++y)
+      for (int x = 0; x < chromaWidth; ++x) {
+        u[y * chromaStride + x] = i.chroma[y * i.chromaStride + 2 * x];
+        v[y * chromaStride + x] = i.chroma[y * i.chromaStride + 2 * x + 1];
+      }
+    TestPicture planar(PixelLayout::kRgb32, c.outWidth, c.outHeight, 4, true);
+    ShrinkYuv420ToRgb32({c.width, c.height, i.rows, i.stride, u.data(), v.data(), chromaStride, 1}, planar.planes);
+    ExpectCornersWithinRows(planar, {0, 1, 2, 3}, "planar, " + std::to_string(c.width));
   }
 
   TestPicture stripes(PixelLayout::kNv12, 8, 8, 0, false);

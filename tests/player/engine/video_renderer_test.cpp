@@ -100,6 +100,9 @@ TEST_F(RendererTest, RefusedEnhancedRendererFallsBackToTheLegacyOne) {
   ASSERT_TRUE(video.Renderer());
   EXPECT_EQ(video.Renderer()->Kind(), RendererKind::kLegacy);
   EXPECT_TRUE(video.Renderer()->Connected());
+  ComPtr<IBaseFilter> shrinker;
+  EXPECT_HRESULT_FAILED(graph.Query<IFilterGraph>()->FindFilterByName(L"Picture Shrinker", &shrinker))
+      << "a picture that fits the screens goes as it is";
   bool drawn = PumpUntil([&] { return DrawsLetterBoxedRed(); }, milliseconds(5000));
   if (!drawn) ScreenShot().Save("legacy-renderer-fallback");
   EXPECT_TRUE(drawn);
@@ -127,6 +130,37 @@ TEST_F(RendererTest, AShrunkPictureKeepsItsColoursInsteadOfMergingRowsIntoBlack)
       milliseconds(5000));
   if (!drawn) ScreenShot().Save("shrunk-stripes");
   EXPECT_TRUE(drawn) << black << " black rows, " << coloured << " red or green of 180";
+}
+
+// 1280 x 720, red left of blue, on the 1024 x 768 screen: the legacy renderer
+// is handed the decoder's YUV shrunk to 1024 x 576 RGB, and seeking passes
+// through to the decoder.
+TEST_F(RendererTest, APictureLargerThanTheScreensReachesTheLegacyRendererShrunk) {
+  LegacyRendererOnly legacy;
+  Play("red-blue-large.mp4");
+  auto filters = graph.Query<IFilterGraph>();
+  ComPtr<IBaseFilter> shrinker;
+  ASSERT_HRESULT_SUCCEEDED(filters->FindFilterByName(L"Picture Shrinker", &shrinker));
+  long width = 0, height = 0;
+  ASSERT_HRESULT_SUCCEEDED(graph.Query<IBasicVideo>()->GetVideoSize(&width, &height));
+  EXPECT_EQ(width, 1024);
+  EXPECT_EQ(height, 576);
+  // Letter-boxed to 356 x 200 in the 400 x 200 control.
+  bool drawn = PumpUntil(
+      [&] {
+        ScreenShot shot;
+        POINT red = OnScreen(110, 100), blue = OnScreen(290, 100);
+        return Near(shot.Pixel(red.x, red.y), kRed) && Near(shot.Pixel(blue.x, blue.y), RGB(0, 0, 255));
+      },
+      milliseconds(5000));
+  if (!drawn) ScreenShot().Save("shrunk-large");
+  EXPECT_TRUE(drawn);
+
+  EXPECT_NEAR(graph.Duration(), 30000, 200);
+  ASSERT_HRESULT_SUCCEEDED(graph.Seek(200000000));
+  LONGLONG now = 0;
+  ASSERT_HRESULT_SUCCEEDED(graph.Query<IMediaSeeking>()->GetCurrentPosition(&now));
+  EXPECT_NEAR(static_cast<double>(now), 200000000.0, 10000000.0);
 }
 
 // What the window does when its enhanced renderer was left unconnected: the
