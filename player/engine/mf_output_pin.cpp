@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "player/engine/list_enumerator.h"
 #include "player/engine/mf_source_filter.h"
 #include "player/engine/sample_allocator.h"
 
@@ -18,19 +17,6 @@ constexpr DWORD kSeekingCaps =
 constexpr LONGLONG kNoStop = MAXLONGLONG;
 
 bool IsMediaTime(const GUID* format) { return !format || *format == TIME_FORMAT_MEDIA_TIME; }
-
-HRESULT HandMediaType(const OwnedMediaType& type, AM_MEDIA_TYPE** out) {
-  auto* copy = static_cast<AM_MEDIA_TYPE*>(CoTaskMemAlloc(sizeof(AM_MEDIA_TYPE)));
-  if (!copy) return E_OUTOFMEMORY;
-  if (FAILED(type.CopyTo(copy))) {
-    CoTaskMemFree(copy);
-    return E_OUTOFMEMORY;
-  }
-  *out = copy;
-  return S_OK;
-}
-
-using MediaTypeEnumerator = ListEnumerator<IEnumMediaTypes, OwnedMediaType, AM_MEDIA_TYPE*, HandMediaType>;
 
 // COM for the streaming thread, which calls into the renderers and Media Foundation.
 class ThreadApartment {
@@ -49,7 +35,7 @@ class ThreadApartment {
 }  // namespace
 
 MfOutputPin::MfOutputPin(MfSourceFilter& filter, std::unique_ptr<MfStreamReader> reader, std::wstring name)
-    : filter_(filter), reader_(std::move(reader)), name_(std::move(name)) {
+    : PinBase(filter, std::move(name), PINDIR_OUTPUT), reader_(std::move(reader)) {
   stop_ = reader_->Duration() > 0 ? reader_->Duration() : kNoStop;
 }
 
@@ -58,27 +44,14 @@ LONGLONG MfOutputPin::Length() const { return reader_->Duration() > 0 ? reader_-
 MfOutputPin::~MfOutputPin() { StopStreaming(false); }
 
 HRESULT MfOutputPin::QueryInterface(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  if (iid == IID_IUnknown || iid == IID_IPin)
-    *object = static_cast<IPin*>(this);
-  else if (iid == IID_IMediaSeeking)
-    *object = static_cast<IMediaSeeking*>(this);
-  else {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
+  return Query(iid, object, IID_IMediaSeeking, static_cast<IMediaSeeking*>(this));
 }
-
-ULONG MfOutputPin::AddRef() { return filter_.AddRef(); }
-ULONG MfOutputPin::Release() { return filter_.Release(); }
 
 HRESULT MfOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) {
   if (!receivePin) return E_POINTER;
   {
     std::lock_guard hold(lock_);
-    if (peer_) return VFW_E_ALREADY_CONNECTED;
+    if (Connected()) return VFW_E_ALREADY_CONNECTED;
     if (active_) return VFW_E_NOT_STOPPED;
   }
   // Our types in order; the downstream pin takes the first it can.
@@ -104,66 +77,21 @@ HRESULT MfOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) {
     return result;
   }
   std::lock_guard hold(lock_);
-  peer_ = receivePin;
   input_ = input;
-  connected_ = *chosen;
   layout_ = LayoutOf(chosen->Get());
   rendererStride_ = static_cast<long>(RowBytes(layout_, reader_->Width(layout_)));
   rendererBottomUp_ = layout_ == PixelLayout::kRgb32;
+  Attach(receivePin, *chosen);
   return S_OK;
 }
 
 HRESULT MfOutputPin::Disconnect() {
   std::lock_guard hold(lock_);
-  if (!peer_) return S_FALSE;
+  if (!Connected()) return S_FALSE;
   if (active_) return VFW_E_NOT_STOPPED;
   allocator_.Reset();
   input_.Reset();
-  peer_.Reset();
-  return S_OK;
-}
-
-HRESULT MfOutputPin::ConnectedTo(IPin** pin) {
-  if (!pin) return E_POINTER;
-  std::lock_guard hold(lock_);
-  *pin = peer_.Get();
-  if (!*pin) return VFW_E_NOT_CONNECTED;
-  (*pin)->AddRef();
-  return S_OK;
-}
-
-HRESULT MfOutputPin::ConnectionMediaType(AM_MEDIA_TYPE* type) {
-  if (!type) return E_POINTER;
-  std::lock_guard hold(lock_);
-  if (!peer_) {
-    std::memset(type, 0, sizeof *type);
-    return VFW_E_NOT_CONNECTED;
-  }
-  return connected_.CopyTo(type);
-}
-
-HRESULT MfOutputPin::QueryPinInfo(PIN_INFO* info) {
-  if (!info) return E_POINTER;
-  std::memset(info, 0, sizeof *info);
-  info->pFilter = &filter_;
-  filter_.AddRef();
-  info->dir = PINDIR_OUTPUT;
-  wcsncpy(info->achName, name_.c_str(), MAX_PIN_NAME - 1);
-  return S_OK;
-}
-
-HRESULT MfOutputPin::QueryDirection(PIN_DIRECTION* direction) {
-  if (!direction) return E_POINTER;
-  *direction = PINDIR_OUTPUT;
-  return S_OK;
-}
-
-HRESULT MfOutputPin::QueryId(LPWSTR* id) {
-  if (!id) return E_POINTER;
-  size_t bytes = (name_.size() + 1) * sizeof(wchar_t);
-  *id = static_cast<LPWSTR>(CoTaskMemAlloc(bytes));
-  if (!*id) return E_OUTOFMEMORY;
-  std::memcpy(*id, name_.c_str(), bytes);
+  Detach();
   return S_OK;
 }
 
@@ -187,22 +115,11 @@ bool MfOutputPin::AcceptsPicture(const AM_MEDIA_TYPE& type) const {
   return std::abs(header.biHeight) == reader_->Height(layout) && header.biWidth >= reader_->Width(layout);
 }
 
-HRESULT MfOutputPin::EnumMediaTypes(IEnumMediaTypes** types) {
-  if (!types) return E_POINTER;
-  try {
-    *types = MakeCom<MediaTypeEnumerator>(reader_->MediaTypes(), 0).Detach();
-  } catch (...) {
-    *types = nullptr;
-    return E_OUTOFMEMORY;
-  }
-  return S_OK;
-}
-
 void MfOutputPin::Active() {
   {
     std::lock_guard hold(lock_);
     active_ = true;
-    if (!peer_ || !allocator_ || FAILED(allocator_->Commit())) return;
+    if (!Connected() || !allocator_ || FAILED(allocator_->Commit())) return;
   }
   StartStreaming();
 }
@@ -236,7 +153,7 @@ void MfOutputPin::StopStreaming(bool flush) {
   ComPtr<IPin> peer;
   {
     std::lock_guard hold(lock_);
-    if (flush) peer = peer_;
+    if (flush) peer = Peer();
   }
   // Flushing releases the samples the renderer holds, and with them a thread
   // blocked in Receive or waiting for a buffer.
@@ -249,7 +166,7 @@ void MfOutputPin::Restart(LONGLONG start) {
   bool streaming = false;
   {
     std::lock_guard hold(lock_);
-    streaming = active_ && peer_;
+    streaming = active_ && Connected();
   }
   if (streaming) StopStreaming(true);
   start_ = start;
@@ -258,14 +175,16 @@ void MfOutputPin::Restart(LONGLONG start) {
 
 void MfOutputPin::Stream() {
   ThreadApartment apartment;
+  ComPtr<IPin> peer = Peer();  // connections change only while stopped
+  if (!peer) return;
   bool first = true;
   // A fresh reader is at the start already; a source that cannot seek could not go there.
   if (!(fresh_ && start_ == 0) && FAILED(reader_->Seek(start_))) {
-    (void)peer_->EndOfStream();
+    (void)peer->EndOfStream();
     return;
   }
   fresh_ = false;
-  (void)peer_->NewSegment(start_, stop_, rate_);
+  (void)peer->NewSegment(start_, stop_, rate_);
   while (!quit_) {
     MfStreamReader::Frame frame;
     HRESULT read = reader_->Read(frame);
@@ -273,11 +192,11 @@ void MfOutputPin::Stream() {
     if (FAILED(read) || frame.end) {
       // Known before the renderer hears of the end: it then asks where the clip stops.
       if (streamEnd_ < furthest_) streamEnd_ = furthest_.load();
-      (void)peer_->EndOfStream();
+      (void)peer->EndOfStream();
       break;
     }
     if (frame.time >= stop_) {
-      (void)peer_->EndOfStream();
+      (void)peer->EndOfStream();
       break;
     }
     if (!frame.sample) continue;
@@ -288,7 +207,7 @@ void MfOutputPin::Stream() {
     bool delivered = Kind() == MfStreamReader::Kind::kVideo ? Deliver(frame, first) : DeliverAudio(frame, first);
     if (!delivered) {
       // A renderer that refused the sample is told the stream ends, unless it is being stopped or flushed.
-      if (!quit_) (void)peer_->EndOfStream();
+      if (!quit_) (void)peer->EndOfStream();
       break;
     }
   }
@@ -303,9 +222,9 @@ void MfOutputPin::AdoptRendererType(IMediaSample* sample) {
     layout_ = LayoutOf(*type);
     rendererStride_ = static_cast<long>((RowBytes(layout_, header.biWidth) + 3) & ~3);
     rendererBottomUp_ = layout_ == PixelLayout::kRgb32 && header.biHeight > 0;
-    std::lock_guard hold(lock_);
-    connected_ = OwnedMediaType(type->majortype, type->subtype, type->formattype, type->pbFormat, type->cbFormat);
-    connected_.SetSampleSize(type->lSampleSize);
+    OwnedMediaType asked(type->majortype, type->subtype, type->formattype, type->pbFormat, type->cbFormat);
+    asked.SetSampleSize(type->lSampleSize);
+    Retype(asked);
   }
   DeleteMediaType(type);
 }
@@ -506,7 +425,7 @@ HRESULT MfOutputPin::SetRate(double rate) {
   bool streaming = false;
   {
     std::lock_guard hold(lock_);
-    streaming = active_ && peer_;
+    streaming = active_ && Connected();
   }
   LONGLONG from = streaming ? delivered_.load() : start_;
   if (streaming) StopStreaming(true);

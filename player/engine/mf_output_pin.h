@@ -16,41 +16,31 @@
 
 #include "platform/com.h"
 #include "player/engine/mf_stream_reader.h"
+#include "player/engine/pin_base.h"
 
 namespace lumorix::engine {
 
 class MfSourceFilter;
 
-class MfOutputPin : public IPin, public IMediaSeeking {
+class MfOutputPin : public PinBase, public IMediaSeeking {
  public:
   MfOutputPin(MfSourceFilter& filter, std::unique_ptr<MfStreamReader> reader, std::wstring name);
   ~MfOutputPin();
-  MfOutputPin(const MfOutputPin&) = delete;
-  MfOutputPin& operator=(const MfOutputPin&) = delete;
 
   MfStreamReader::Kind Kind() const { return reader_->StreamKind(); }
-  bool Connected() const { return static_cast<bool>(peer_); }
   // Filter state changes, called with the filter's lock held.
   void Active();
   void Inactive();
 
-  // IUnknown: the pin lives as long as its filter.
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return PinBase::AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return PinBase::Release(); }
 
   // IPin
   HRESULT STDMETHODCALLTYPE Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) override;
   HRESULT STDMETHODCALLTYPE ReceiveConnection(IPin*, const AM_MEDIA_TYPE*) override { return E_UNEXPECTED; }
   HRESULT STDMETHODCALLTYPE Disconnect() override;
-  HRESULT STDMETHODCALLTYPE ConnectedTo(IPin** pin) override;
-  HRESULT STDMETHODCALLTYPE ConnectionMediaType(AM_MEDIA_TYPE* type) override;
-  HRESULT STDMETHODCALLTYPE QueryPinInfo(PIN_INFO* info) override;
-  HRESULT STDMETHODCALLTYPE QueryDirection(PIN_DIRECTION* direction) override;
-  HRESULT STDMETHODCALLTYPE QueryId(LPWSTR* id) override;
   HRESULT STDMETHODCALLTYPE QueryAccept(const AM_MEDIA_TYPE* type) override;
-  HRESULT STDMETHODCALLTYPE EnumMediaTypes(IEnumMediaTypes** types) override;
-  HRESULT STDMETHODCALLTYPE QueryInternalConnections(IPin**, ULONG*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE EndOfStream() override { return E_UNEXPECTED; }
   HRESULT STDMETHODCALLTYPE BeginFlush() override { return E_UNEXPECTED; }
   HRESULT STDMETHODCALLTYPE EndFlush() override { return E_UNEXPECTED; }
@@ -77,6 +67,9 @@ class MfOutputPin : public IPin, public IMediaSeeking {
   HRESULT STDMETHODCALLTYPE GetRate(double* rate) override;
   HRESULT STDMETHODCALLTYPE GetPreroll(LONGLONG* preroll) override;
 
+ protected:
+  std::vector<OwnedMediaType> Offered() const override { return reader_->MediaTypes(); }
+
  private:
   // The clip's length: the file's, or where its stream was found to end; -1 while neither is known.
   LONGLONG Length() const;
@@ -92,14 +85,10 @@ class MfOutputPin : public IPin, public IMediaSeeking {
   void AdoptRendererType(IMediaSample* sample);
   [[nodiscard]] bool AcceptsPicture(const AM_MEDIA_TYPE& type) const;
 
-  MfSourceFilter& filter_;
   std::unique_ptr<MfStreamReader> reader_;
-  std::wstring name_;
-  std::mutex lock_;  // connection, positions and the thread handle; never held while calling downstream
-  ComPtr<IPin> peer_;
+  std::mutex lock_;  // the buffers, positions and the thread handle; never held while calling downstream
   ComPtr<IMemInputPin> input_;
   ComPtr<IMemAllocator> allocator_;
-  OwnedMediaType connected_;
   bool active_ = false;
   // Written only while no thread streams.
   LONGLONG start_ = 0;

@@ -8,16 +8,16 @@
 #include "platform/dshow.h"
 
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/com.h"
+#include "player/engine/filter_base.h"
 #include "player/engine/mf_output_pin.h"
 
 namespace lumorix::engine {
 
-class MfSourceFilter : public ComObject<IBaseFilter> {
+class MfSourceFilter : public FilterBase {
  public:
   // The filter for a file; `error` gets Media Foundation's reason when it can read none of its streams.
   static ComPtr<MfSourceFilter> Create(const std::wstring& path, HRESULT* error);
@@ -30,36 +30,16 @@ class MfSourceFilter : public ComObject<IBaseFilter> {
   IPin* Pin(size_t index) const { return pins_[index].get(); }
   MfStreamReader::Kind PinKind(size_t index) const { return pins_[index]->Kind(); }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-
-  // IPersist
-  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* id) override;
-  // IMediaFilter
-  HRESULT STDMETHODCALLTYPE Stop() override;
-  HRESULT STDMETHODCALLTYPE Pause() override;
-  HRESULT STDMETHODCALLTYPE Run(REFERENCE_TIME start) override;
-  HRESULT STDMETHODCALLTYPE GetState(DWORD timeout, FILTER_STATE* state) override;
-  HRESULT STDMETHODCALLTYPE SetSyncSource(IReferenceClock* clock) override;
-  HRESULT STDMETHODCALLTYPE GetSyncSource(IReferenceClock** clock) override;
-  // IBaseFilter
-  HRESULT STDMETHODCALLTYPE EnumPins(IEnumPins** pins) override;
-  HRESULT STDMETHODCALLTYPE FindPin(LPCWSTR id, IPin** pin) override;
-  HRESULT STDMETHODCALLTYPE QueryFilterInfo(FILTER_INFO* info) override;
-  HRESULT STDMETHODCALLTYPE JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
-  HRESULT STDMETHODCALLTYPE QueryVendorInfo(LPWSTR* info) override;
-
-  FILTER_STATE State() const { return state_; }
+  MfSourceFilter();
 
  protected:
   ~MfSourceFilter() override;
+  std::vector<IPin*> Pins() override;
+  void Activate() override;
+  void Deactivate() override;
 
  private:
   std::vector<std::unique_ptr<MfOutputPin>> pins_;
-  std::recursive_mutex lock_;
-  FILTER_STATE state_ = State_Stopped;
-  ComPtr<IReferenceClock> clock_;
-  IFilterGraph* graph_ = nullptr;  // not counted: the graph owns the filter
-  std::wstring name_;
   bool picturePresent_ = false;
 };
 

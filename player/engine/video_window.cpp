@@ -125,7 +125,8 @@ void TDSVideoWindowEx2::InsertionStep() {
   } else {
     overlayActive_ = SUCCEEDED(InsertOverlay());
     auto graph = graph_ ? graph_->Query<IFilterGraph>() : nullptr;
-    if (!overlayActive_ && renderer_ && graph) (void)InsertPictureShrinker(graph.Get(), renderer_->Filter(), ScreenAreaSize());
+    if (!overlayActive_ && renderer_ && graph)
+      (void)InsertPictureShrinker(graph.Get(), renderer_->Filter(), ScreenAreaSize());
   }
   if (overlayActive_) {
     colorControl_.ReadDefaults();

@@ -12,62 +12,24 @@
 
 #include <atomic>
 #include <mutex>
-#include <string>
 
 #include "platform/com.h"
+#include "player/engine/filter_base.h"
 #include "player/engine/mf_stream_reader.h"
+#include "player/engine/pin_base.h"
 
 namespace lumorix::engine {
 
 class PictureShrinker;
 
-// What the two pins share: their filter, name, direction and connection.
-class ShrinkerPin : public IPin {
- public:
-  ShrinkerPin(PictureShrinker& filter, const wchar_t* name, PIN_DIRECTION direction)
-      : filter_(filter), name_(name), direction_(direction) {}
-  ShrinkerPin(const ShrinkerPin&) = delete;
-  ShrinkerPin& operator=(const ShrinkerPin&) = delete;
-  virtual ~ShrinkerPin() = default;
-
-  bool Connected() const;
-  ComPtr<IPin> Peer() const;
-  OwnedMediaType Type() const;
-
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-  HRESULT STDMETHODCALLTYPE ConnectedTo(IPin** pin) override;
-  HRESULT STDMETHODCALLTYPE ConnectionMediaType(AM_MEDIA_TYPE* type) override;
-  HRESULT STDMETHODCALLTYPE QueryPinInfo(PIN_INFO* info) override;
-  HRESULT STDMETHODCALLTYPE QueryDirection(PIN_DIRECTION* direction) override;
-  HRESULT STDMETHODCALLTYPE QueryId(LPWSTR* id) override;
-  HRESULT STDMETHODCALLTYPE QueryInternalConnections(IPin**, ULONG*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE EnumMediaTypes(IEnumMediaTypes** types) override;
-
- protected:
-  // The types this pin offers, in order; none until it can say.
-  virtual std::vector<OwnedMediaType> Offered() const = 0;
-  void Attach(IPin* peer, const OwnedMediaType& type);
-  void Detach();
-
-  PictureShrinker& filter_;
-  mutable std::mutex lock_;  // the connection; never held while calling another pin
-
- private:
-  std::wstring name_;
-  PIN_DIRECTION direction_;
-  ComPtr<IPin> peer_;
-  OwnedMediaType type_;
-};
-
 // Takes the decoder's pictures and passes the stream's events on.
-class ShrinkerInputPin : public ShrinkerPin, public IMemInputPin {
+class ShrinkerInputPin : public PinBase, public IMemInputPin {
  public:
-  explicit ShrinkerInputPin(PictureShrinker& filter) : ShrinkerPin(filter, L"YUV", PINDIR_INPUT) {}
+  explicit ShrinkerInputPin(PictureShrinker& filter);
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return ShrinkerPin::AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return ShrinkerPin::Release(); }
+  ULONG STDMETHODCALLTYPE AddRef() override { return PinBase::AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return PinBase::Release(); }
 
   // IPin
   HRESULT STDMETHODCALLTYPE Connect(IPin*, const AM_MEDIA_TYPE*) override { return E_UNEXPECTED; }
@@ -91,18 +53,19 @@ class ShrinkerInputPin : public ShrinkerPin, public IMemInputPin {
   std::vector<OwnedMediaType> Offered() const override { return {}; }
 
  private:
+  PictureShrinker& filter_;
   ComPtr<IMemAllocator> allocator_;
   std::atomic<bool> flushing_{false};
 };
 
 // Hands RGB to the renderer and passes its seeking on to the decoder.
-class ShrinkerOutputPin : public ShrinkerPin, public IMediaSeeking {
+class ShrinkerOutputPin : public PinBase, public IMediaSeeking {
  public:
-  explicit ShrinkerOutputPin(PictureShrinker& filter) : ShrinkerPin(filter, L"RGB", PINDIR_OUTPUT) {}
+  explicit ShrinkerOutputPin(PictureShrinker& filter);
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return ShrinkerPin::AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return ShrinkerPin::Release(); }
+  ULONG STDMETHODCALLTYPE AddRef() override { return PinBase::AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return PinBase::Release(); }
 
   // Filter state changes: the buffers are there only while not stopped.
   void Active();
@@ -150,16 +113,17 @@ class ShrinkerOutputPin : public ShrinkerPin, public IMediaSeeking {
   void AdoptRendererType(IMediaSample* sample);
   ComPtr<IMediaSeeking> Upstream() const;
 
+  PictureShrinker& filter_;
   // Set while connecting, read by the streaming thread.
   ComPtr<IMemInputPin> input_;
   ComPtr<IMemAllocator> allocator_;
   long stride_ = 0;  // bytes a row, negative for top-down rows
 };
 
-class PictureShrinker : public ComObject<IBaseFilter> {
+class PictureShrinker : public FilterBase {
  public:
   // Hands on pictures no larger than `limit`.
-  explicit PictureShrinker(SIZE limit) : limit_(limit) {}
+  explicit PictureShrinker(SIZE limit);
 
   ShrinkerInputPin* Input() { return &input_; }
   ShrinkerOutputPin* Output() { return &output_; }
@@ -174,24 +138,11 @@ class PictureShrinker : public ComObject<IBaseFilter> {
   SIZE Shrunk() const;
   // Whether the input can take `type`: 4:2:0 YUV, top-down, of any size.
   static bool TakesYuv(const AM_MEDIA_TYPE& type);
-  FILTER_STATE State() const { return state_; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  // IPersist
-  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* id) override;
-  // IMediaFilter
-  HRESULT STDMETHODCALLTYPE Stop() override;
-  HRESULT STDMETHODCALLTYPE Pause() override;
-  HRESULT STDMETHODCALLTYPE Run(REFERENCE_TIME start) override;
-  HRESULT STDMETHODCALLTYPE GetState(DWORD timeout, FILTER_STATE* state) override;
-  HRESULT STDMETHODCALLTYPE SetSyncSource(IReferenceClock* clock) override;
-  HRESULT STDMETHODCALLTYPE GetSyncSource(IReferenceClock** clock) override;
-  // IBaseFilter
-  HRESULT STDMETHODCALLTYPE EnumPins(IEnumPins** pins) override;
-  HRESULT STDMETHODCALLTYPE FindPin(LPCWSTR id, IPin** pin) override;
-  HRESULT STDMETHODCALLTYPE QueryFilterInfo(FILTER_INFO* info) override;
-  HRESULT STDMETHODCALLTYPE JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
-  HRESULT STDMETHODCALLTYPE QueryVendorInfo(LPWSTR*) override { return E_NOTIMPL; }
+ protected:
+  std::vector<IPin*> Pins() override;
+  void Activate() override { output_.Active(); }
+  void Deactivate() override { output_.Inactive(); }
 
  private:
   friend class ShrinkerInputPin;
@@ -200,11 +151,7 @@ class PictureShrinker : public ComObject<IBaseFilter> {
   const SIZE limit_;
   ShrinkerInputPin input_{*this};
   ShrinkerOutputPin output_{*this};
-  mutable std::recursive_mutex lock_;  // state, clock, graph and the picture
-  std::atomic<FILTER_STATE> state_{State_Stopped};
-  ComPtr<IReferenceClock> clock_;
-  IFilterGraph* graph_ = nullptr;  // not counted: the graph owns the filter
-  std::wstring name_;
+  mutable std::mutex pictureLock_;
   Source picture_;
 };
 

@@ -13,8 +13,8 @@ PictureShrinker::Source SourceOf(const AM_MEDIA_TYPE& type) {
   picture.bufferWidth = picture.width = info->bmiHeader.biWidth;
   picture.bufferHeight = picture.height = info->bmiHeader.biHeight;
   const RECT& shown = info->rcSource;
-  if (shown.left == 0 && shown.top == 0 && shown.right > 1 && shown.bottom > 1 &&
-      shown.right <= picture.bufferWidth && shown.bottom <= picture.bufferHeight) {
+  if (shown.left == 0 && shown.top == 0 && shown.right > 1 && shown.bottom > 1 && shown.right <= picture.bufferWidth &&
+      shown.bottom <= picture.bufferHeight) {
     picture.width = shown.right;
     picture.height = shown.bottom;
   }
@@ -24,18 +24,10 @@ PictureShrinker::Source SourceOf(const AM_MEDIA_TYPE& type) {
 
 }  // namespace
 
+ShrinkerInputPin::ShrinkerInputPin(PictureShrinker& filter) : PinBase(filter, L"YUV", PINDIR_INPUT), filter_(filter) {}
+
 HRESULT ShrinkerInputPin::QueryInterface(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  if (iid == IID_IUnknown || iid == IID_IPin)
-    *object = static_cast<IPin*>(this);
-  else if (iid == IID_IMemInputPin)
-    *object = static_cast<IMemInputPin*>(this);
-  else {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
+  return Query(iid, object, IID_IMemInputPin, static_cast<IMemInputPin*>(this));
 }
 
 HRESULT ShrinkerInputPin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) {
@@ -96,8 +88,8 @@ HRESULT ShrinkerInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, 
 
 HRESULT ShrinkerInputPin::GetAllocator(IMemAllocator** allocator) {
   if (!allocator) return E_POINTER;
-  if (!allocator_ && FAILED(CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER,
-                                             IID_PPV_ARGS(&allocator_))))
+  if (!allocator_ &&
+      FAILED(CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&allocator_))))
     return VFW_E_NO_ALLOCATOR;
   *allocator = allocator_.Get();
   (*allocator)->AddRef();

@@ -50,8 +50,7 @@ SIZE ScreenAreaSize() { return {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemM
 
 bool InsertPictureShrinker(IFilterGraph* graph, IBaseFilter* renderer, SIZE limit) {
   ComPtr<IPin> rendererInput;
-  if (!graph || !renderer || limit.cx <= 0 || limit.cy <= 0 || FAILED(FirstPin(renderer, rendererInput)))
-    return false;
+  if (!graph || !renderer || limit.cx <= 0 || limit.cy <= 0 || FAILED(FirstPin(renderer, rendererInput))) return false;
   ComPtr<IPin> feeder = PeerOf(rendererInput.Get());
   if (!feeder) return false;
   OwnedMediaType given = ConnectionOf(rendererInput.Get());

@@ -26,8 +26,8 @@ OwnedMediaType RgbType(SIZE size, REFERENCE_TIME frameTime) {
 }
 
 const BITMAPINFOHEADER* RgbHeader(const AM_MEDIA_TYPE& type) {
-  if (type.majortype != MEDIATYPE_Video || type.subtype != MEDIASUBTYPE_RGB32 ||
-      type.formattype != FORMAT_VideoInfo || !type.pbFormat || type.cbFormat < sizeof(VIDEOINFOHEADER))
+  if (type.majortype != MEDIATYPE_Video || type.subtype != MEDIASUBTYPE_RGB32 || type.formattype != FORMAT_VideoInfo ||
+      !type.pbFormat || type.cbFormat < sizeof(VIDEOINFOHEADER))
     return nullptr;
   return &reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
 }
@@ -46,18 +46,11 @@ void CopyTimes(IMediaSample* from, IMediaSample* to) {
 
 }  // namespace
 
+ShrinkerOutputPin::ShrinkerOutputPin(PictureShrinker& filter)
+    : PinBase(filter, L"RGB", PINDIR_OUTPUT), filter_(filter) {}
+
 HRESULT ShrinkerOutputPin::QueryInterface(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  if (iid == IID_IUnknown || iid == IID_IPin)
-    *object = static_cast<IPin*>(this);
-  else if (iid == IID_IMediaSeeking)
-    *object = static_cast<IMediaSeeking*>(this);
-  else {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
+  return Query(iid, object, IID_IMediaSeeking, static_cast<IMediaSeeking*>(this));
 }
 
 std::vector<OwnedMediaType> ShrinkerOutputPin::Offered() const {
@@ -84,7 +77,8 @@ HRESULT ShrinkerOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* type) 
   if (FAILED(result)) return result;
   ComPtr<IMemInputPin> input;
   result = receivePin->QueryInterface(IID_PPV_ARGS(&input));
-  if (SUCCEEDED(result)) result = engine::DecideAllocator(input.Get(), 2, static_cast<long>(ours.Get().lSampleSize), allocator_);
+  if (SUCCEEDED(result))
+    result = engine::DecideAllocator(input.Get(), 2, static_cast<long>(ours.Get().lSampleSize), allocator_);
   if (FAILED(result)) {
     (void)receivePin->Disconnect();
     return result;
@@ -124,8 +118,7 @@ void ShrinkerOutputPin::AdoptRendererType(IMediaSample* sample) {
   if (Accepts(*type)) {
     const BITMAPINFOHEADER* header = RgbHeader(*type);
     stride_ = header->biHeight < 0 ? -header->biWidth * 4 : header->biWidth * 4;
-    Attach(Peer().Get(), OwnedMediaType(type->majortype, type->subtype, type->formattype, type->pbFormat,
-                                        type->cbFormat));
+    Retype(OwnedMediaType(type->majortype, type->subtype, type->formattype, type->pbFormat, type->cbFormat));
   }
   DeleteMediaType(type);
 }
@@ -169,9 +162,8 @@ ComPtr<IMediaSeeking> ShrinkerOutputPin::Upstream() const {
 }
 
 // Seeking is the decoder's business; without one there is nothing to seek.
-#define LUMORIX_PASS_SEEKING(call)                       \
-  if (ComPtr<IMediaSeeking> upstream = Upstream()) \
-    return upstream->call;                         \
+#define LUMORIX_PASS_SEEKING(call)                                        \
+  if (ComPtr<IMediaSeeking> upstream = Upstream()) return upstream->call; \
   return E_NOTIMPL
 
 HRESULT ShrinkerOutputPin::GetCapabilities(DWORD* capabilities) { LUMORIX_PASS_SEEKING(GetCapabilities(capabilities)); }

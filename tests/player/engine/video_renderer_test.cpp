@@ -70,7 +70,7 @@ class RendererTest : public ::testing::Test {
 // Wine 8.0's enhanced renderer faults when its input is disconnected and, in
 // x64 programs, on every bottom-up picture, so the player takes the legacy one
 // there; this case needs Windows' renderer.
-#define SKIP_WITHOUT_WINDOWS_ENHANCED_RENDERER()                                \
+#define SKIP_WITHOUT_WINDOWS_ENHANCED_RENDERER() \
   if (platform::RunningOnWine()) GTEST_SKIP() << "Wine's enhanced renderer faults"
 
 TEST_F(RendererTest, EnhancedRendererIsChosenAndDrawsIntoTheWindow) {
