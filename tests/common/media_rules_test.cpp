@@ -14,6 +14,7 @@
 #include "common/mp4_rotation.h"
 #include "common/picture_convert.h"
 #include "common/render_fallback.h"
+#include "common/yuv420_planes.h"
 
 using namespace lumorix;
 
@@ -195,17 +196,32 @@ TEST(PictureConvert, Yuv420ShrunkToRgbAveragesWhatEachPixelCovers) {
     ConvertPicture({PixelLayout::kNv12, c.width, c.height, i.rows, i.stride, i.chroma, i.chromaStride}, 0, out.planes);
     ExpectCornersWithinRows(out, {0, 1, 2, 3}, std::to_string(c.width) + " to " + std::to_string(c.outWidth));
 
-    // The same chroma in planes of their own (I420), with padded rows.
-    int chromaWidth = (c.width + 1) / 2, chromaHeight = (c.height + 1) / 2, chromaStride = chromaWidth + 3;
-    std::vector<uint8_t> u(static_cast<size_t>(chromaStride) * chromaHeight), v(u.size());
-    for (int y = 0; y < chromaHeight; ++y)
-      for (int x = 0; x < chromaWidth; ++x) {
-        u[y * chromaStride + x] = i.chroma[y * i.chromaStride + 2 * x];
-        v[y * chromaStride + x] = i.chroma[y * i.chromaStride + 2 * x + 1];
-      }
-    TestPicture planar(PixelLayout::kRgb32, c.outWidth, c.outHeight, 4, true);
-    ShrinkYuv420ToRgb32({c.width, c.height, i.rows, i.stride, u.data(), v.data(), chromaStride, 1}, planar.planes);
-    ExpectCornersWithinRows(planar, {0, 1, 2, 3}, "planar, " + std::to_string(c.width));
+    // The same picture in every 4:2:0 buffer layout a decoder hands out.
+    for (Yuv420Order order : {Yuv420Order::kNv12, Yuv420Order::kI420, Yuv420Order::kYv12}) {
+      std::vector<uint8_t> buffer(static_cast<size_t>(c.width + 4) * (c.height + 1) * 2);
+      size_t bytes = 0;
+      Yuv420View view = Yuv420Planes(order, buffer.data(), c.width, c.height, &bytes);
+      ASSERT_LE(bytes, buffer.size());
+      auto at = [&](const uint8_t* plane, ptrdiff_t offset) {
+        return buffer.data() + (plane - buffer.data()) + offset;
+      };
+      for (int y = 0; y < c.height; ++y)
+        std::copy_n(i.rows + y * i.stride, c.width, at(view.luma, y * view.lumaStride));
+      for (int y = 0; y < (c.height + 1) / 2; ++y)
+        for (int x = 0; x < (c.width + 1) / 2; ++x) {
+          ptrdiff_t offset = y * view.chromaStride + x * view.chromaStep;
+          *at(view.u, offset) = i.chroma[y * i.chromaStride + 2 * x];
+          *at(view.v, offset) = i.chroma[y * i.chromaStride + 2 * x + 1];
+        }
+      // What the planes span is what a sample must hold.
+      ptrdiff_t lastChroma = std::max(view.u, view.v) - buffer.data() + ((c.height + 1) / 2 - 1) * view.chromaStride +
+                             ((c.width + 1) / 2 - 1) * view.chromaStep;
+      EXPECT_LT(lastChroma, static_cast<ptrdiff_t>(bytes));
+      TestPicture shrunk(PixelLayout::kRgb32, c.outWidth, c.outHeight, 4, true);
+      ShrinkYuv420ToRgb32(view, shrunk.planes);
+      ExpectCornersWithinRows(shrunk, {0, 1, 2, 3},
+                              "order " + std::to_string(int(order)) + ", " + std::to_string(c.width));
+    }
   }
 
   TestPicture stripes(PixelLayout::kNv12, 8, 8, 0, false);

@@ -12,7 +12,9 @@
 
 #include <atomic>
 #include <mutex>
+#include <optional>
 
+#include "common/yuv420_planes.h"
 #include "platform/com.h"
 #include "player/engine/filter_base.h"
 #include "player/engine/mf_stream_reader.h"
@@ -138,6 +140,8 @@ class PictureShrinker : public FilterBase {
   SIZE Shrunk() const;
   // Whether the input can take `type`: 4:2:0 YUV, top-down, of any size.
   static bool TakesYuv(const AM_MEDIA_TYPE& type);
+  // The 4:2:0 layout a subtype names.
+  static std::optional<Yuv420Order> OrderOf(const GUID& subtype);
 
  protected:
   std::vector<IPin*> Pins() override;

@@ -2,7 +2,6 @@
 
 #include "player/engine/sample_allocator.h"
 #include "player/engine/shrink/picture_shrinker.h"
-#include "player/engine/shrink/yuv_planes.h"
 
 namespace lumorix::engine {
 
@@ -129,7 +128,9 @@ HRESULT ShrinkerOutputPin::Deliver(IMediaSample* in) {
   BYTE* from = nullptr;
   size_t needed = 0;
   if (FAILED(in->GetPointer(&from)) || !from) return S_OK;
-  Yuv420View view = Yuv420Planes(picture.subtype, from, picture.bufferWidth, picture.bufferHeight, &needed);
+  std::optional<Yuv420Order> order = PictureShrinker::OrderOf(picture.subtype);
+  if (!order) return VFW_E_NOT_CONNECTED;
+  Yuv420View view = Yuv420Planes(*order, from, picture.bufferWidth, picture.bufferHeight, &needed);
   // A sample too short for its picture is left out, not read past.
   if (!view.luma || static_cast<size_t>(in->GetActualDataLength()) < needed) return S_OK;
   view.width = picture.width;
