@@ -31,10 +31,12 @@ struct Yuv {
 void PlanarRowToBgr(const uint8_t* y, const uint8_t* u, const uint8_t* v, int count, uint8_t* out) {
   for (int x = 0; x < count; ++x) {
     int c = 298 * (y[x] - 16), d = u[x] - 128, e = v[x] - 128;
-    out[4 * x] = static_cast<uint8_t>(std::clamp((c + 516 * d + 128) >> 8, 0, 255));
-    out[4 * x + 1] = static_cast<uint8_t>(std::clamp((c - 100 * d - 208 * e + 128) >> 8, 0, 255));
-    out[4 * x + 2] = static_cast<uint8_t>(std::clamp((c + 409 * e + 128) >> 8, 0, 255));
-    out[4 * x + 3] = 0;
+    uint32_t blue = static_cast<uint32_t>(std::clamp((c + 516 * d + 128) >> 8, 0, 255));
+    uint32_t green = static_cast<uint32_t>(std::clamp((c - 100 * d - 208 * e + 128) >> 8, 0, 255));
+    uint32_t red = static_cast<uint32_t>(std::clamp((c + 409 * e + 128) >> 8, 0, 255));
+    // A whole pixel at once: byte by byte, the compiler stores each one on its own.
+    uint32_t pixel = blue | green << 8 | red << 16;
+    std::memcpy(out + 4 * x, &pixel, 4);
   }
 }
 

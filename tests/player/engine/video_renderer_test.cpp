@@ -66,6 +66,13 @@ class RendererTest : public ::testing::Test {
     return Near(shot.Pixel(centre.x, centre.y), kRed) && Near(shot.Pixel(bar.x, bar.y), kBlack, 16);
   }
 
+  // The large clip letter-boxed to 356 x 200 in the 400 x 200 control.
+  bool DrawsRedLeftOfBlue() {
+    ScreenShot shot;
+    POINT red = OnScreen(110, 100), blue = OnScreen(290, 100);
+    return Near(shot.Pixel(red.x, red.y), kRed) && Near(shot.Pixel(blue.x, blue.y), RGB(0, 0, 255));
+  }
+
   TestForm form{L"Renderer", 420, 220};
   TFilterGraph graph;
   TDSVideoWindowEx2 video{form.Handle(), {0, 0, 400, 200}, L"DSVideoWindowEx2"};
@@ -151,14 +158,7 @@ TEST_F(RendererTest, APictureLargerThanTheScreensReachesTheLegacyRendererShrunk)
   ASSERT_HRESULT_SUCCEEDED(graph.Query<IBasicVideo>()->GetVideoSize(&width, &height));
   EXPECT_EQ(width, 1024);
   EXPECT_EQ(height, 576);
-  // Letter-boxed to 356 x 200 in the 400 x 200 control.
-  bool drawn = PumpUntil(
-      [&] {
-        ScreenShot shot;
-        POINT red = OnScreen(110, 100), blue = OnScreen(290, 100);
-        return Near(shot.Pixel(red.x, red.y), kRed) && Near(shot.Pixel(blue.x, blue.y), RGB(0, 0, 255));
-      },
-      milliseconds(5000));
+  bool drawn = PumpUntil([&] { return DrawsRedLeftOfBlue(); }, milliseconds(5000));
   if (!drawn) ScreenShot().Save("shrunk-large");
   EXPECT_TRUE(drawn);
 
@@ -180,6 +180,21 @@ TEST_F(RendererTest, APictureLargerThanTheScreensReachesTheLegacyRendererShrunk)
   EXPECT_NEAR(static_cast<double>(now), 290000000.0, 10000000.0);
   EXPECT_TRUE(PumpUntil([&] { return completions.count > 0; }, milliseconds(5000)));
   graph.RemoveListener(&completions);
+
+  // The next clip gets a shrinker of its own; the last one left with its clip.
+  graph.ClearGraph();
+  ASSERT_EQ(graph.RenderFile(Clip("red-blue-large.mp4")), S_OK);
+  int shrinkers = 0;
+  for (const auto& filter : FiltersOf(filters.Get())) {
+    FILTER_INFO info{};
+    if (SUCCEEDED(filter->QueryFilterInfo(&info))) {
+      shrinkers += std::wstring(info.achName) == L"Picture Shrinker";
+      if (info.pGraph) info.pGraph->Release();
+    }
+  }
+  EXPECT_EQ(shrinkers, 1);
+  ASSERT_TRUE(graph.Play());
+  EXPECT_TRUE(PumpUntil([&] { return DrawsRedLeftOfBlue(); }, milliseconds(5000)));
 }
 
 // What the window does when its enhanced renderer was left unconnected: the
