@@ -185,35 +185,54 @@ void ShrinkYuv420ToRgb32(const Yuv420View& in, const PictureTarget& out) {
     return result;
   };
   std::vector<Span> columns = spans(in.width, out.width), rows = spans(in.height, out.height);
-  // Sums are divided by multiplying with 65536 / count.
   int widest = (in.width + out.width - 1) / out.width, tallest = (in.height + out.height - 1) / out.height;
-  std::vector<uint32_t> reciprocal(static_cast<size_t>(widest) * tallest + 1);
-  for (size_t count = 1; count < reciprocal.size(); ++count) reciprocal[count] = static_cast<uint32_t>(65536 / count);
-  // Padded so that every span can be read `widest` wide.
-  std::vector<uint32_t> columnSums(static_cast<size_t>(in.width) + widest);
+  // The sums are kept twice over: each column's, then each pair's from that
+  // column on, then a zero. An output column whose span is one or two columns
+  // wide reads one of them; a wider one adds up its span from the first part.
+  size_t width = static_cast<size_t>(in.width);
+  std::vector<uint32_t> sums(2 * width + 1, 0);
+  std::vector<uint32_t> pick(static_cast<size_t>(out.width));
+  std::vector<ptrdiff_t> chromaAt(static_cast<size_t>(out.width));
+  for (int x = 0; x < out.width; ++x) {
+    const Span& column = columns[x];
+    pick[x] = static_cast<uint32_t>(column.count == 2 ? width + column.first : column.first);
+    chromaAt[x] = column.chroma / 2 * in.chromaStep;
+  }
+  // Sums are divided by multiplying with 65536 / count: per output column, for each height of row span.
+  std::vector<uint32_t> reciprocal(static_cast<size_t>(out.width) * (tallest + 1));
+  for (int rowCount = 1; rowCount <= tallest; ++rowCount)
+    for (int x = 0; x < out.width; ++x)
+      reciprocal[static_cast<size_t>(rowCount) * out.width + x] =
+          static_cast<uint32_t>(65536 / (rowCount * columns[x].count));
   std::vector<uint8_t> planes(static_cast<size_t>(out.width) * 3);
   uint8_t *luma = planes.data(), *blue = luma + out.width, *red = blue + out.width;
+  uint32_t* columnSums = sums.data();
+  uint32_t* pairSums = columnSums + width;
   for (int y = 0; y < out.height; ++y) {
     const Span& row = rows[y];
     // The rows this one covers, added up column by column, then across each span.
     const uint8_t* from = in.luma + row.first * in.lumaStride;
-    for (int x = 0; x < in.width; ++x) columnSums[x] = from[x];
+    for (size_t x = 0; x < width; ++x) columnSums[x] = from[x];
     for (int r = 1; r < row.count; ++r) {
       from += in.lumaStride;
-      for (int x = 0; x < in.width; ++x) columnSums[x] += from[x];
+      for (size_t x = 0; x < width; ++x) columnSums[x] += from[x];
+    }
+    const uint32_t* divide = reciprocal.data() + static_cast<size_t>(row.count) * out.width;
+    if (widest <= 2) {
+      for (size_t x = 0; x + 1 < width; ++x) pairSums[x] = columnSums[x] + columnSums[x + 1];
+      for (int x = 0; x < out.width; ++x) luma[x] = static_cast<uint8_t>((sums[pick[x]] * divide[x] + 32768) >> 16);
+    } else {
+      for (int x = 0; x < out.width; ++x) {
+        uint32_t sum = 0;
+        for (int c = 0; c < columns[x].count; ++c) sum += columnSums[columns[x].first + c];
+        luma[x] = static_cast<uint8_t>((sum * divide[x] + 32768) >> 16);
+      }
     }
     const uint8_t* u = in.u + (row.chroma / 2) * in.chromaStride;
     const uint8_t* v = in.v + (row.chroma / 2) * in.chromaStride;
     for (int x = 0; x < out.width; ++x) {
-      const Span& column = columns[x];
-      // A fixed number of steps with the ones past the span masked: spans of
-      // 1 and 2 in turn would otherwise defeat the branch predictor.
-      uint32_t sum = 0;
-      for (int c = 0; c < widest; ++c) sum += c < column.count ? columnSums[column.first + c] : 0;
-      luma[x] = static_cast<uint8_t>((sum * reciprocal[row.count * column.count] + 32768) >> 16);
-      ptrdiff_t at = column.chroma / 2 * in.chromaStep;
-      blue[x] = u[at];
-      red[x] = v[at];
+      blue[x] = u[chromaAt[x]];
+      red[x] = v[chromaAt[x]];
     }
     PlanarRowToBgr(luma, blue, red, out.width, out.rows + y * out.stride);
   }
