@@ -105,7 +105,7 @@ TEST_F(ScreenSaverWithPlayer, StartCoversTheScreenUntilTheVideoIsDoubleClicked) 
   EXPECT_FALSE(IsWindowVisible(settings));
 
   ClickAt(centre, 2);
-  EXPECT_TRUE(PumpUntil([&] { return BackOnTheDesktopUnder(above.Handle()); }, milliseconds(10000)))
+  EXPECT_TRUE(PumpUntilSteady([&] { return BackOnTheDesktopUnder(above.Handle()); }, milliseconds(10000)))
       << "back on the desktop, under the window";
   ScreenShot().Save("screen-saver-ended");
   EXPECT_EQ(DesktopColour(), kUserColour) << "no overlay: the user's desktop colour stays";
@@ -116,7 +116,7 @@ TEST_F(ScreenSaverWithPlayer, StartCoversTheScreenUntilTheVideoIsDoubleClicked) 
   EXPECT_EQ(RunScreenSaver(L"-S"), 0u);
   EXPECT_TRUE(PumpUntil([&] { return ScreenShows(centre, kRed); }, milliseconds(5000)));
   ClickAt(centre, 2);
-  EXPECT_TRUE(PumpUntil([&] { return BackOnTheDesktopUnder(above.Handle()); }, milliseconds(10000)));
+  EXPECT_TRUE(PumpUntilSteady([&] { return BackOnTheDesktopUnder(above.Handle()); }, milliseconds(10000)));
 }
 
 TEST_F(ScreenSaverWithPlayer, ConfigureShowsTheSettingsWindowAndPreviewOrPasswordChangeNothing) {

@@ -62,6 +62,24 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds time
   return done();
 }
 
+bool PumpUntilSteady(const std::function<bool()>& done, std::chrono::milliseconds timeout,
+                     std::chrono::milliseconds steady) {
+  auto end = std::chrono::steady_clock::now() + timeout + steady;
+  auto heldSince = std::chrono::steady_clock::time_point::max();
+  while (std::chrono::steady_clock::now() < end) {
+    auto now = std::chrono::steady_clock::now();
+    if (!done())
+      heldSince = std::chrono::steady_clock::time_point::max();
+    else if (heldSince == std::chrono::steady_clock::time_point::max())
+      heldSince = now;
+    else if (now - heldSince >= steady)
+      return true;
+    DispatchWaiting();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return false;
+}
+
 void ClickAt(POINT point, int clicks) {
   SetCursorPos(point.x, point.y);
   // Absolute positions run from 0 to 65535 over the primary monitor.

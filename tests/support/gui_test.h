@@ -33,6 +33,10 @@ std::wstring ErrorText(const ErrorRecorder& errors);
 void PumpFor(std::chrono::milliseconds duration);
 // Dispatches messages until `done` holds or `timeout` passes; returns `done()`.
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+// The same for a state that may flicker before it settles (a window raised
+// late, then put back): `done` must hold throughout the last `steady`.
+bool PumpUntilSteady(const std::function<bool()>& done, std::chrono::milliseconds timeout,
+                     std::chrono::milliseconds steady = std::chrono::milliseconds(500));
 
 std::wstring WindowText(HWND window);
 
