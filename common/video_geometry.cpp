@@ -1,5 +1,7 @@
 #include "common/video_geometry.h"
 
+#include <algorithm>
+
 #include <cstdint>
 #include <cstdlib>
 
@@ -29,6 +31,12 @@ PictureRect LetterBoxFit(int clientWidth, int clientHeight, int aspectX, int asp
   fit.left = (clientWidth - fit.width) / 2;
   fit.top = (clientHeight - fit.height) / 2;
   return fit;
+}
+
+PictureRect FitNoLarger(int width, int height, int limitWidth, int limitHeight) {
+  if (width <= limitWidth && height <= limitHeight) return {0, 0, width, height};
+  PictureRect fit = LetterBoxFit(limitWidth, limitHeight, width, height);
+  return {0, 0, std::max(1, fit.width), std::max(1, fit.height)};
 }
 
 PictureRect ZoomedSource(long width, long height, int zoom) {

@@ -21,6 +21,10 @@ int MulDivRounded(int a, int b, int c);
 // centred. A picture without an aspect (a zero or negative side) fills the client.
 PictureRect LetterBoxFit(int clientWidth, int clientHeight, int aspectX, int aspectY);
 
+// A width x height picture no larger than limitWidth x limitHeight: as it is
+// when it fits, else fitted with its shape kept (at least a pixel each way).
+PictureRect FitNoLarger(int width, int height, int limitWidth, int limitHeight);
+
 // The source rectangle left after cutting `zoom` per cent of a width x height picture,
 // centred, with the picture's aspect kept.
 PictureRect ZoomedSource(long width, long height, int zoom);

@@ -13,6 +13,7 @@
 #include "player/engine/mf_decoding_device.h"
 #include "player/engine/mf_library.h"
 #include "player/engine/pin_walk.h"
+#include "player/engine/screen_area.h"
 
 namespace lumorix::engine {
 
@@ -263,12 +264,11 @@ HRESULT MfStreamReader::ChooseVideoOutput(const std::wstring& path) {
   // conversion shrinks it instead, to what the screens can show at most.
   rgbWidth_ = Width();
   rgbHeight_ = Height();
-  int screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN), screenHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  if (decoded_.layout == PixelLayout::kNv12 && quarterTurns_ == 0 && screenWidth > 0 && screenHeight > 0 &&
-      (rgbWidth_ > screenWidth || rgbHeight_ > screenHeight)) {
-    PictureRect fit = LetterBoxFit(screenWidth, screenHeight, rgbWidth_, rgbHeight_);
-    rgbWidth_ = std::max(1, fit.width);
-    rgbHeight_ = std::max(1, fit.height);
+  SIZE screens = ScreenAreaSize();
+  if (decoded_.layout == PixelLayout::kNv12 && quarterTurns_ == 0 && screens.cx > 0 && screens.cy > 0) {
+    PictureRect fit = FitNoLarger(rgbWidth_, rgbHeight_, screens.cx, screens.cy);
+    rgbWidth_ = fit.width;
+    rgbHeight_ = fit.height;
   }
   // YUV wants even sizes; a picture of odd size goes as RGB.
   bool even = Width() % 2 == 0 && Height() % 2 == 0;

@@ -4,6 +4,7 @@
 
 #include "common/video_geometry.h"
 #include "player/engine/pin_walk.h"
+#include "player/engine/screen_area.h"
 #include "player/engine/shrink/shrinker_insertion.h"
 #include "player/engine/render/legacy_renderer.h"
 #include "player/engine/render/renderer_choice.h"

@@ -1,7 +1,5 @@
 #include "player/engine/shrink/picture_shrinker.h"
 
-#include <algorithm>
-
 #include "common/video_geometry.h"
 
 namespace lumorix::engine {
@@ -49,9 +47,8 @@ void PictureShrinker::SetPicture(const Source& picture) {
 
 SIZE PictureShrinker::Shrunk() const {
   Source picture = Picture();
-  if (picture.width <= limit_.cx && picture.height <= limit_.cy) return {picture.width, picture.height};
-  PictureRect fit = LetterBoxFit(limit_.cx, limit_.cy, picture.width, picture.height);
-  return {std::max(1, fit.width), std::max(1, fit.height)};
+  PictureRect fit = FitNoLarger(picture.width, picture.height, limit_.cx, limit_.cy);
+  return {fit.width, fit.height};
 }
 
 }  // namespace lumorix::engine

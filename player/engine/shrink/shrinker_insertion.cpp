@@ -46,8 +46,6 @@ OwnedMediaType YuvOffer(IPin* feeder, SIZE size) {
 
 }  // namespace
 
-SIZE ScreenAreaSize() { return {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)}; }
-
 bool InsertPictureShrinker(IFilterGraph* graph, IBaseFilter* renderer, SIZE limit) {
   ComPtr<IPin> rendererInput;
   if (!graph || !renderer || limit.cx <= 0 || limit.cy <= 0 || FAILED(FirstPin(renderer, rendererInput))) return false;

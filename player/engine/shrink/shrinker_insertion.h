@@ -12,7 +12,4 @@ namespace lumorix::engine {
 // size. Anything refused on the way puts the connection back as it was.
 bool InsertPictureShrinker(IFilterGraph* graph, IBaseFilter* renderer, SIZE limit);
 
-// The largest picture worth handing a renderer: the whole screen area, every monitor.
-SIZE ScreenAreaSize();
-
 }  // namespace lumorix::engine

@@ -162,40 +162,58 @@ ComPtr<IMediaSeeking> ShrinkerOutputPin::Upstream() const {
   return seeking;
 }
 
-// Seeking is the decoder's business; without one there is nothing to seek.
-#define LUMORIX_PASS_SEEKING(call)                                        \
-  if (ComPtr<IMediaSeeking> upstream = Upstream()) return upstream->call; \
-  return E_NOTIMPL
-
-HRESULT ShrinkerOutputPin::GetCapabilities(DWORD* capabilities) { LUMORIX_PASS_SEEKING(GetCapabilities(capabilities)); }
-HRESULT ShrinkerOutputPin::CheckCapabilities(DWORD* capabilities) {
-  LUMORIX_PASS_SEEKING(CheckCapabilities(capabilities));
+HRESULT ShrinkerOutputPin::GetCapabilities(DWORD* capabilities) {
+  return Pass([&](IMediaSeeking* decoder) { return decoder->GetCapabilities(capabilities); });
 }
-HRESULT ShrinkerOutputPin::IsFormatSupported(const GUID* format) { LUMORIX_PASS_SEEKING(IsFormatSupported(format)); }
-HRESULT ShrinkerOutputPin::QueryPreferredFormat(GUID* format) { LUMORIX_PASS_SEEKING(QueryPreferredFormat(format)); }
-HRESULT ShrinkerOutputPin::GetTimeFormat(GUID* format) { LUMORIX_PASS_SEEKING(GetTimeFormat(format)); }
-HRESULT ShrinkerOutputPin::IsUsingTimeFormat(const GUID* format) { LUMORIX_PASS_SEEKING(IsUsingTimeFormat(format)); }
-HRESULT ShrinkerOutputPin::SetTimeFormat(const GUID* format) { LUMORIX_PASS_SEEKING(SetTimeFormat(format)); }
-HRESULT ShrinkerOutputPin::GetDuration(LONGLONG* duration) { LUMORIX_PASS_SEEKING(GetDuration(duration)); }
-HRESULT ShrinkerOutputPin::GetStopPosition(LONGLONG* stop) { LUMORIX_PASS_SEEKING(GetStopPosition(stop)); }
-HRESULT ShrinkerOutputPin::GetCurrentPosition(LONGLONG* current) { LUMORIX_PASS_SEEKING(GetCurrentPosition(current)); }
+HRESULT ShrinkerOutputPin::CheckCapabilities(DWORD* capabilities) {
+  return Pass([&](IMediaSeeking* decoder) { return decoder->CheckCapabilities(capabilities); });
+}
+HRESULT ShrinkerOutputPin::IsFormatSupported(const GUID* format) {
+  return Pass([&](IMediaSeeking* decoder) { return decoder->IsFormatSupported(format); });
+}
+HRESULT ShrinkerOutputPin::QueryPreferredFormat(GUID* format) {
+  return Pass([&](IMediaSeeking* decoder) { return decoder->QueryPreferredFormat(format); });
+}
+HRESULT ShrinkerOutputPin::GetTimeFormat(GUID* format) {
+  return Pass([&](IMediaSeeking* decoder) { return decoder->GetTimeFormat(format); });
+}
+HRESULT ShrinkerOutputPin::IsUsingTimeFormat(const GUID* format) {
+  return Pass([&](IMediaSeeking* decoder) { return decoder->IsUsingTimeFormat(format); });
+}
+HRESULT ShrinkerOutputPin::SetTimeFormat(const GUID* format) {
+  return Pass([&](IMediaSeeking* decoder) { return decoder->SetTimeFormat(format); });
+}
+HRESULT ShrinkerOutputPin::GetDuration(LONGLONG* duration) {
+  return Pass([&](IMediaSeeking* decoder) { return decoder->GetDuration(duration); });
+}
+HRESULT ShrinkerOutputPin::GetStopPosition(LONGLONG* stop) {
+  return Pass([&](IMediaSeeking* decoder) { return decoder->GetStopPosition(stop); });
+}
+HRESULT ShrinkerOutputPin::GetCurrentPosition(LONGLONG* current) {
+  return Pass([&](IMediaSeeking* decoder) { return decoder->GetCurrentPosition(current); });
+}
 HRESULT ShrinkerOutputPin::ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
                                              const GUID* sourceFormat) {
-  LUMORIX_PASS_SEEKING(ConvertTimeFormat(target, targetFormat, source, sourceFormat));
+  return Pass(
+      [&](IMediaSeeking* decoder) { return decoder->ConvertTimeFormat(target, targetFormat, source, sourceFormat); });
 }
 HRESULT ShrinkerOutputPin::SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop, DWORD stopFlags) {
-  LUMORIX_PASS_SEEKING(SetPositions(current, currentFlags, stop, stopFlags));
+  return Pass([&](IMediaSeeking* decoder) { return decoder->SetPositions(current, currentFlags, stop, stopFlags); });
 }
 HRESULT ShrinkerOutputPin::GetPositions(LONGLONG* current, LONGLONG* stop) {
-  LUMORIX_PASS_SEEKING(GetPositions(current, stop));
+  return Pass([&](IMediaSeeking* decoder) { return decoder->GetPositions(current, stop); });
 }
 HRESULT ShrinkerOutputPin::GetAvailable(LONGLONG* earliest, LONGLONG* latest) {
-  LUMORIX_PASS_SEEKING(GetAvailable(earliest, latest));
+  return Pass([&](IMediaSeeking* decoder) { return decoder->GetAvailable(earliest, latest); });
 }
-HRESULT ShrinkerOutputPin::SetRate(double rate) { LUMORIX_PASS_SEEKING(SetRate(rate)); }
-HRESULT ShrinkerOutputPin::GetRate(double* rate) { LUMORIX_PASS_SEEKING(GetRate(rate)); }
-HRESULT ShrinkerOutputPin::GetPreroll(LONGLONG* preroll) { LUMORIX_PASS_SEEKING(GetPreroll(preroll)); }
-
-#undef LUMORIX_PASS_SEEKING
+HRESULT ShrinkerOutputPin::SetRate(double rate) {
+  return Pass([&](IMediaSeeking* decoder) { return decoder->SetRate(rate); });
+}
+HRESULT ShrinkerOutputPin::GetRate(double* rate) {
+  return Pass([&](IMediaSeeking* decoder) { return decoder->GetRate(rate); });
+}
+HRESULT ShrinkerOutputPin::GetPreroll(LONGLONG* preroll) {
+  return Pass([&](IMediaSeeking* decoder) { return decoder->GetPreroll(preroll); });
+}
 
 }  // namespace lumorix::engine

@@ -67,6 +67,12 @@ class ShrinkerOutputPin : public PinBase, public IMediaSeeking {
   // The renderer may ask for other rows (its own stride, top-down) with a sample.
   void AdoptRendererType(IMediaSample* sample);
   ComPtr<IMediaSeeking> Upstream() const;
+  // Seeking is the decoder's business; without one there is nothing to seek.
+  template <typename Call>
+  HRESULT Pass(const Call& call) const {
+    ComPtr<IMediaSeeking> decoder = Upstream();
+    return decoder ? call(decoder.Get()) : E_NOTIMPL;
+  }
 
   PictureShrinker& filter_;
   // Set while connecting, read by the streaming thread.
