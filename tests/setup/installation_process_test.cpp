@@ -44,9 +44,10 @@ std::vector<std::pair<std::string, std::wstring>> PayloadFiles() {
   for (const std::string& name : kSkinFiles)
     files.push_back({"Skins\\Radorur.skn\\" + name, Source("player/shipped/Skins/Radorur.skn/" + name)});
   files.push_back({"Lumorix.Lumorixpl", L""});
-  files.push_back({"Lumorix.exe", Build("bin/Lumorix.exe")});
-  if (Exists(Build("bin/LumorixSS.exe"))) files.push_back({"LSS.s~", Build("bin/LumorixSS.exe")});
-  files.push_back({"Uninstall.exe", Build("bin/Uninstall.exe")});
+  // The programs as the payload carries them: the build's, without debugging information.
+  files.push_back({"Lumorix.exe", Build("setup/payload-programs/Lumorix.exe")});
+  if (Exists(Build("bin/LumorixSS.exe"))) files.push_back({"LSS.s~", Build("setup/payload-programs/LSS.s~")});
+  files.push_back({"Uninstall.exe", Build("setup/payload-programs/Uninstall.exe")});
   return files;
 }
 
@@ -171,7 +172,7 @@ TEST_F(SilentInstallation, RegistryHoldsTheDefaultsAndTheUninstallEntry) {
   EXPECT_EQ(ReadString(kUninstallKey, "Publisher"), "Vantrel");
   std::optional<int32_t> size = ReadInteger(kUninstallKey, "EstimatedSize");
   ASSERT_TRUE(size);
-  EXPECT_GT(*size, static_cast<int32_t>(FileBytes(Build("bin/Lumorix.exe")).size() / 1024));
+  EXPECT_GT(*size, static_cast<int32_t>(FileBytes(Build("setup/payload-programs/Lumorix.exe")).size() / 1024));
 }
 
 TEST_F(SilentInstallation, ShortcutsPointAtTheInstalledProgramsWithTheFolderAsWorkingFolder) {
