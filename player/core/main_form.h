@@ -12,9 +12,9 @@
 #include "player/colour/color_control_owner.h"
 #include "player/core/idle_pause_control.h"
 #include "player/core/show_on_menu.h"
-#include "player/engine/ds_track_bar.h"
-#include "player/engine/filter_graph.h"
-#include "player/engine/video_window.h"
+#include "player/engine/seek/ds_track_bar.h"
+#include "player/engine/graph/filter_graph.h"
+#include "player/engine/video/video_window.h"
 #include "player/playlist/playlist_owner.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
@@ -31,6 +31,10 @@
 #include "ui/track_bar.h"
 
 namespace lumorix {
+
+namespace desktop {
+class DesktopStage;
+}
 
 class TLumorixColorControlForm;
 class TLumorixPlayListForm;
@@ -210,6 +214,8 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   std::string startSkinFailure_;
 
   std::unique_ptr<engine::TFilterGraph> filterGraph_;
+  // The video window's picture host, which it owns.
+  desktop::DesktopStage* desktopStage_ = nullptr;
   // Entries that did not render, one after the other: moving on stops when all have failed.
   int32_t failedInARow_ = 0;
   std::unique_ptr<IdlePauseControl> idlePause_;

@@ -8,13 +8,15 @@
 
 #include "common/settings_layout.h"
 #include "player/desktop/full_screen_form.h"
-#include "player/engine/filter_graph.h"
-#include "player/engine/overlay_hardware.h"
-#include "player/engine/pin_walk.h"
-#include "player/engine/video_window.h"
+#include "player/engine/graph/filter_graph.h"
+#include "player/engine/overlay/overlay_hardware.h"
+#include "player/engine/filters/pin_walk.h"
+#include "player/engine/overlay/overlay_pins.h"
+#include "player/engine/video/video_window.h"
 #include "tests/support/desktop_look.h"
 #include "tests/support/fake_overlay_mixer.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/hosted_video_window.h"
 #include "tests/support/legacy_renderer_only.h"
 #include "tests/support/media.h"
 #include "tests/support/registry_fixture.h"
@@ -55,7 +57,7 @@ class OverlayTest : public ::testing::Test {
   FakeOverlayMixerRegistration mixer;
   TestForm form{L"Overlay", 420, 320};
   TFilterGraph graph;
-  TDSVideoWindowEx2 video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
+  HostedVideoWindow video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
 };
 
 }  // namespace
@@ -224,7 +226,8 @@ TEST_F(OverlayTest, DesktopPlaybackWithTheOverlayKeysTheDesktopAndRestoresItOnce
   EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), video.ColorKey());
   EXPECT_EQ(RegistryWallpaper(), "");
   EXPECT_TRUE(kept()) << "in the user's settings, for a run that dies";
-  EXPECT_FALSE(ReadSetting(kSettingsKey, "DesktopPlaybackColor", HKEY_LOCAL_MACHINE).has_value()) << "not the machine's";
+  EXPECT_FALSE(ReadSetting(kSettingsKey, "DesktopPlaybackColor", HKEY_LOCAL_MACHINE).has_value())
+      << "not the machine's";
 
   video.StartDesktopPlayback();  // a second start keeps the first saved look
   video.StopDesktopPlayback();
@@ -280,7 +283,7 @@ struct MixingRendererTest : ::testing::Test {
   std::optional<FakeOverlayMixerRegistration> mixer;
   TestForm form{L"Overlay", 420, 320};
   TFilterGraph graph;
-  TDSVideoWindowEx2 video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
+  HostedVideoWindow video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
   ComPtr<IBaseFilter> mixing;
 };
 
@@ -315,7 +318,7 @@ TEST(OverlayHardware, WithoutOverlaysTheMixerIsNotTried) {
   SetOverlayHardwareProbe(nullptr);  // the real display's answer, with the stand-in still registered
   TestForm form{L"Overlay", 420, 320};
   TFilterGraph graph;
-  TDSVideoWindowEx2 video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
+  HostedVideoWindow video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
   video.SetFilterGraph(&graph);
   graph.SetActive(true);
   ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
@@ -406,7 +409,7 @@ struct Line21Test : ::testing::Test {
   std::optional<FakeFilterRegistration> line21;
   TestForm form{L"Overlay", 420, 320};
   TFilterGraph graph;
-  TDSVideoWindowEx2 video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
+  HostedVideoWindow video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
   ComPtr<IBaseFilter> mixing;
   ComPtr<IBaseFilter> captions;
   ComPtr<IPin> decoder;
