@@ -4,9 +4,9 @@
 # signed itself, installs under Wine, and what it installs are the signed
 # programs; the product built without a certificate stays unsigned, and an
 # altered signed file no longer verifies.
-# Usage: signed_installer_test.sh SOURCE_DIR BUILD_DIR
+# Usage: signed_installer_test.sh SOURCE_DIR BUILD_DIR STRIP
 set -uo pipefail
-source_dir="$1" build="$2"
+source_dir="$1" build="$2" strip_tool="$3"
 signed="$build/tests/release/signed"
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
@@ -34,6 +34,23 @@ cp "$installer" "$altered"
 size=$(stat -c %s "$altered")
 printf '\x5a' | dd of="$altered" bs=1 seek=$((size / 2)) conv=notrunc status=none
 verified "$altered" && fail "an altered installer still verifies"
+
+# With a time-stamp server named, the signature carries its time stamp,
+# verified against the same test authority.
+port_file="$(mktemp)"
+python3 "$source_dir/tests/release/time_stamp_server.py" "$signed" >"$port_file" &
+server=$!
+for _ in $(seq 50); do [ -s "$port_file" ] && break; sleep 0.1; done
+stamped="$(mktemp)"
+"$source_dir/scripts/ship-program" --strip "$strip_tool" \
+  --pkcs12 "$signed/signing.p12" --password-file "$signed/password.txt" \
+  --timestamp "http://127.0.0.1:$(cat "$port_file")" "$build/bin/LumorixSS.exe" "$stamped" >/dev/null ||
+  fail "signing with a time stamp failed"
+kill "$server" 2>/dev/null
+stamp_log="$(osslsigncode verify -CAfile "$signed/test-ca.pem" -TSA-CAfile "$signed/test-ca.pem" -in "$stamped" 2>&1)"
+grep -q "Timestamp Server Signature verification: ok" <<<"$stamp_log" ||
+  fail "the time-stamped program carries no verified time stamp"
+rm -f "$port_file" "$stamped"
 
 # Installed as a user would, silently, into a folder of its own.
 export LUMORIX_WINE_SESSION=signed
