@@ -52,6 +52,26 @@ grep -q "Timestamp Server Signature verification: ok" <<<"$stamp_log" ||
   fail "the time-stamped program carries no verified time stamp"
 rm -f "$port_file" "$stamped"
 
+# A key on a hardware token, through its PKCS#11 module: SoftHSM stands in
+# for the token, holding the same signing key.
+token="$(mktemp -d)"
+export SOFTHSM2_CONF="$token/softhsm2.conf"
+printf 'directories.tokendir = %s\nobjectstore.backend = file\n' "$token" >"$SOFTHSM2_CONF"
+printf '5678' >"$token/pin"
+openssl pkcs8 -topk8 -nocrypt -in "$signed/signing.key" -out "$token/key.p8"
+if softhsm2-util --init-token --free --label lumorix --so-pin 1234 --pin 5678 >/dev/null &&
+   softhsm2-util --import "$token/key.p8" --token lumorix --label signing --id 01 --pin 5678 >/dev/null; then
+  "$source_dir/scripts/ship-program" --strip "$strip_tool" --pkcs11-module /usr/lib/softhsm/libsofthsm2.so \
+    --key "pkcs11:token=lumorix;object=signing;type=private" --certificates "$signed/signing.pem" \
+    --password-file "$token/pin" "$build/bin/LumorixSS.exe" "$token/signed.exe" >/dev/null ||
+    fail "signing with the key on the token failed"
+  verified "$token/signed.exe" || fail "the program signed with the token's key does not verify"
+else
+  fail "the stand-in token could not be made"
+fi
+rm -rf "$token"
+unset SOFTHSM2_CONF
+
 # Installed as a user would, silently, into a folder of its own.
 export LUMORIX_WINE_SESSION=signed
 "$source_dir/scripts/wine-run" "$build" "$installer" /S '/D=C:\Signed\Lumorix' ||
