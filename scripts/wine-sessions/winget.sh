@@ -1,0 +1,1 @@
+# The package manager's installation test: a plain prefix of its own.
