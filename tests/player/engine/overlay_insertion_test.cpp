@@ -224,7 +224,8 @@ TEST_F(OverlayTest, DesktopPlaybackWithTheOverlayKeysTheDesktopAndRestoresItOnce
   EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), video.ColorKey());
   EXPECT_EQ(RegistryWallpaper(), "");
   EXPECT_TRUE(kept()) << "in the user's settings, for a run that dies";
-  EXPECT_FALSE(ReadSetting(kSettingsKey, "DesktopPlaybackColor", HKEY_LOCAL_MACHINE).has_value()) << "not the machine's";
+  EXPECT_FALSE(ReadSetting(kSettingsKey, "DesktopPlaybackColor", HKEY_LOCAL_MACHINE).has_value())
+      << "not the machine's";
 
   video.StartDesktopPlayback();  // a second start keeps the first saved look
   video.StopDesktopPlayback();
@@ -332,6 +333,33 @@ TEST(OverlayHardware, WithoutOverlaysTheMixerIsNotTried) {
   EXPECT_EQ(sourceWidth, width / 2);
   ASSERT_TRUE(graph.Play());
   EXPECT_TRUE(PumpUntil([&] { return graph.State() == 3; }, milliseconds(3000)));
+  (void)graph.Stop();
+  graph.SetActive(false);
+  video.SetFilterGraph(nullptr);
+}
+
+// A driver that claims an overlay on a composed desktop (every Windows 8 and
+// later): the key colour would be painted over the user's desktop and never
+// show a picture. The mixer is not tried, and the user's desktop is left alone.
+TEST(OverlayHardware, ACompositedDesktopNeverTakesTheOverlayWhateverTheDriverClaims) {
+  LegacyRendererOnly legacy;
+  FakeOverlayMixerRegistration mixer;  // DirectDraw claims an overlay
+  SetDesktopCompositionProbe([] { return true; });
+  ASSERT_TRUE(SetUserDesktop("C:\\users\\wallpaper.bmp", RGB(10, 20, 30)));
+  TestForm form{L"Overlay", 420, 320};
+  TFilterGraph graph;
+  TDSVideoWindowEx2 video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
+  video.SetFilterGraph(&graph);
+  graph.SetActive(true);
+  ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
+  ASSERT_TRUE(graph.Play());
+  EXPECT_FALSE(video.OverlayActive());
+  EXPECT_EQ(mixer.State().created, 0);
+  video.StartDesktopPlayback();
+  EXPECT_TRUE(video.DesktopMode());
+  EXPECT_EQ(RegistryWallpaper(), "C:\\users\\wallpaper.bmp");
+  EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), RGB(10, 20, 30)) << "no colour key on the desktop";
+  video.StopDesktopPlayback();
   (void)graph.Stop();
   graph.SetActive(false);
   video.SetFilterGraph(nullptr);
