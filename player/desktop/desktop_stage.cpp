@@ -14,10 +14,15 @@ DesktopStage::DesktopStage(HostedPicture& picture, COLORREF color)
   };
   watcher_->OnDisplayChanged = [this] { Refit(); };
   watcher_->OnRearrange = [this] { Refit(); };
-  // Explorer may rebuild its desktop windows after any of these: looked at again.
+  // Explorer may rebuild its desktop windows after any of these: the hosts in
+  // the layer are looked at again, and hosts still waiting for one ask at once.
   watcher_->OnShellMayHaveChanged = [this] {
     layerTries_ = 0;
-    CheckLayer();
+    if (layerTimer_.Enabled()) {
+      RetryLayer();
+    } else {
+      CheckLayer();
+    }
   };
   layerTimer_.OnTimer = [this] { RetryLayer(); };
   checkTimer_.OnTimer = [this] { CheckLayer(); };

@@ -258,6 +258,35 @@ TEST_F(LayerTest, IconsWithoutALayerAreNeverCoveredAndTheSearchGoesOn) {
   video->StopDesktopPlayback();
 }
 
+// After these Explorer may have its desktop back: a picture still waiting for
+// the layer asks at once, not at the slow pace of the background search.
+TEST_F(LayerTest, AfterUnlockWakeOrANewWallpaperTheLayerIsAskedForAtOnce) {
+  FakeShell shell(FakeShell::kSilent);
+  bool hinted = false;
+  video->Stage().OnLayerMissing = [&] { hinted = true; };
+  video->StartDesktopPlayback();
+  ASSERT_TRUE(PumpUntil([&] { return hinted; }, milliseconds(4000)));
+  HWND watcher = video->Stage().Watcher().Handle();
+  struct Case {
+    const char* name;
+    UINT message;
+    WPARAM wParam;
+  } const cases[] = {
+      {"unlocked", WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK},
+      {"awake again", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC},
+      {"a new wallpaper", WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER},
+  };
+  for (const Case& c : cases) {
+    // Back at the background pace: the first tries all went unanswered.
+    PumpFor(milliseconds(DesktopStage::kLayerTries * (DesktopStage::kLayerRetryMs + 100)));
+    const int asked = shell.spawnRequests;
+    SendMessageW(watcher, c.message, c.wParam, 0);
+    EXPECT_TRUE(PumpUntil([&] { return shell.spawnRequests > asked; }, milliseconds(DesktopStage::kLayerRetryMs)))
+        << c.name;
+  }
+  video->StopDesktopPlayback();
+}
+
 TEST_F(LayerTest, ALateLayerIsFoundByTheRetries) {
   FakeShell shell(FakeShell::kClassic, 3);
   video->StartDesktopPlayback();
