@@ -238,6 +238,10 @@ TEST(PlayerProcess, StartGoesOnToTheDesktopBehindTheBoxOfAClipThatIsGone) {
   SeedInstallerDefaults();
   WriteSetting(kAudioKey, "PlayListVisible", EncodeInteger(0));
   WritePlayerPlayList({"gone-before-the-start.avi", "red-long.avi"});
+  // The next start must not meet the lost clip's box.
+  struct EmptiedAfter {
+    ~EmptiedAfter() { WritePlayerPlayList({}); }
+  } emptied;
   PlayerProcess player;
   ASSERT_TRUE(player.Started());
   HWND box = WaitForWindow(L"#32770", L"Lumorix - settings", milliseconds(20000));
