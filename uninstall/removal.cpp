@@ -19,7 +19,7 @@
 #include "platform/text.h"
 #include "platform/uninstall_entry.h"
 #include "platform/user_settings.h"
-#include "player/desktop/desktop_look.h"
+#include "platform/desktop_look.h"
 
 namespace lumorix::uninstall {
 
@@ -135,8 +135,8 @@ void RemoveRegistryEntries() {
   RemoveSettingsTree(HKEY_LOCAL_MACHINE, {});
   // A player that died during desktop playback left the desktop in the
   // video's colours; it would have mended that at its next start.
-  (void)desktop::RestoreInterruptedLook(HKEY_LOCAL_MACHINE);  // an older version's copy
-  (void)desktop::RestoreInterruptedLook();
+  (void)platform::RestoreInterruptedLook(HKEY_LOCAL_MACHINE);  // an older version's copy
+  (void)platform::RestoreInterruptedLook();
   (void)DeleteRegistryKey(HKEY_LOCAL_MACHINE, kUninstallKey);
 }
 

@@ -2,7 +2,7 @@
 // What the colour-control window needs of the player that owns it.
 #include <string>
 
-#include "player/engine/video_window.h"
+#include "player/engine/video/video_window.h"
 
 namespace lumorix {
 

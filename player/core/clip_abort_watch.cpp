@@ -2,7 +2,7 @@
 
 #include "common/format.h"
 #include "platform/text.h"
-#include "player/engine/direct_show_error.h"
+#include "player/engine/graph/direct_show_error.h"
 
 namespace lumorix {
 

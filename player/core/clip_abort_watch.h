@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "player/engine/filter_graph.h"
+#include "player/engine/graph/filter_graph.h"
 
 namespace lumorix {
 

@@ -10,8 +10,8 @@
 
 #include "common/idle_pause.h"
 #include "player/core/visibility_watch.h"
-#include "player/engine/filter_graph.h"
-#include "player/engine/video_window.h"
+#include "player/engine/graph/filter_graph.h"
+#include "player/engine/video/video_window.h"
 #include "ui/menu.h"
 
 namespace lumorix {

@@ -5,8 +5,8 @@
 #include "player/core/main_form.h"
 #include "player/core/program_icon.h"
 #include "player/core/single_instance.h"
-#include "player/desktop/desktop_look.h"
-#include "player/engine/graph_watchdog.h"
+#include "platform/desktop_look.h"
+#include "player/engine/graph/graph_watchdog.h"
 #include "platform/dll_search.h"
 #include "ui/application.h"
 
@@ -21,7 +21,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   ui::Application& application = ui::Application::Instance();
   application.Initialize();
   // A run that died during desktop playback left the desktop in the video's colours.
-  (void)desktop::RestoreInterruptedLook();
+  (void)platform::RestoreInterruptedLook();
   application.SetTitle(L"Lumorix - settings");
   application.SetIcon(ProgramIcon());
 

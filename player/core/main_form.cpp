@@ -7,6 +7,7 @@
 #include "platform/locale.h"
 #include "platform/text.h"
 #include "player/colour/color_control_form.h"
+#include "player/desktop/desktop_stage.h"
 #include "player/core/artwork.h"
 #include "player/playlist/playlist_form.h"
 #include "player/tray/tray_icon.h"
@@ -131,6 +132,12 @@ TLumorixMainForm::TLumorixMainForm()
 
   filterGraph_->SetGraphEdit(false);
   filterGraph_->SetLinearVolume(true);
+  // The desktop and full-screen hosts, which the video window owns.
+  DSVideoWindowEx2.SetPictureHost([this](engine::HostedPicture& picture, COLORREF color) {
+    auto stage = std::make_unique<desktop::DesktopStage>(picture, color);
+    desktopStage_ = stage.get();
+    return stage;
+  });
   DSVideoWindowEx2.SetFilterGraph(filterGraph_.get());
   DSVideoWindowEx2.SetAspectRatio(engine::rmLetterBox);
   DSVideoWindowEx2.SetFullScreenTopMost(true);
@@ -142,7 +149,7 @@ TLumorixMainForm::TLumorixMainForm()
   // The clip is hidden only when every monitor it shows on is covered.
   idlePause_->ShowsOn([this] { return DSVideoWindowEx2.ShownMonitorRects(); });
   LayerMissingHint = AnsiToWide(LanguageTexts().Text(Caption::WallpaperLayerMissing));
-  DSVideoWindowEx2.Stage().OnLayerMissing = [this] { ShowMainHint(LayerMissingHint); };
+  desktopStage_->OnLayerMissing = [this] { ShowMainHint(LayerMissingHint); };
 
   BtShowPlayList.Hide();
   BtSCC.Hide();

@@ -13,9 +13,9 @@
 #include "player/core/clip_abort_watch.h"
 #include "player/core/idle_pause_control.h"
 #include "player/core/show_on_menu.h"
-#include "player/engine/ds_track_bar.h"
-#include "player/engine/filter_graph.h"
-#include "player/engine/video_window.h"
+#include "player/engine/seek/ds_track_bar.h"
+#include "player/engine/graph/filter_graph.h"
+#include "player/engine/video/video_window.h"
 #include "player/playlist/playlist_owner.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
@@ -32,6 +32,10 @@
 #include "ui/track_bar.h"
 
 namespace lumorix {
+
+namespace desktop {
+class DesktopStage;
+}
 
 class TLumorixColorControlForm;
 class TLumorixPlayListForm;
@@ -225,6 +229,8 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   int32_t savedIndex_ = 0;
 
   std::unique_ptr<engine::TFilterGraph> filterGraph_;
+  // The video window's picture host, which it owns.
+  desktop::DesktopStage* desktopStage_ = nullptr;
   // Entries that failed, one after the other (not rendered, or failed half-way):
   // moving on stops when all have failed. A clip played to its end starts the count again.
   int32_t failedInARow_ = 0;

@@ -4,7 +4,7 @@
 #include "common/time_text.h"
 #include "platform/locale.h"
 #include "platform/text.h"
-#include "player/engine/direct_show_error.h"
+#include "player/engine/graph/direct_show_error.h"
 #include "player/core/main_form.h"
 #include "player/playlist/playlist_form.h"
 #include "ui/application.h"

@@ -2,7 +2,7 @@
 // The Show menu's choice of monitors for desktop and full-screen playback:
 // three radio items, the setting "ShowOn" behind them.
 #include "common/monitor_layout.h"
-#include "player/engine/video_window.h"
+#include "player/engine/video/video_window.h"
 #include "ui/menu.h"
 
 namespace lumorix {

@@ -6,7 +6,7 @@
 
 namespace lumorix::desktop {
 
-DesktopStage::DesktopStage(HostedPicture& picture, COLORREF color)
+DesktopStage::DesktopStage(engine::HostedPicture& picture, COLORREF color)
     : picture_(picture), color_(color), watcher_(std::make_unique<ShellRestartWatcher>()) {
   watcher_->OnShellRestarted = [this] {
     layerTries_ = 0;
@@ -84,9 +84,9 @@ bool DesktopStage::EnterDesktop(HMONITOR monitor) {
   // The overlay shows only through the desktop's colour key: only then is the
   // user's look changed, and kept in case this run dies before it is restored.
   if (picture_.PictureThroughOverlay() && !savedLook_) {
-    savedLook_ = ReadDesktopLook();
-    KeepInterruptedLook(*savedLook_);
-    ApplyPlaybackLook(picture_.PictureColorKey());
+    savedLook_ = platform::ReadDesktopLook();
+    platform::KeepInterruptedLook(*savedLook_);
+    platform::ApplyPlaybackLook(picture_.PictureColorKey());
   }
   fullScreen_ = false;
   desktop_ = true;
@@ -124,8 +124,8 @@ void DesktopStage::Leave(bool destroying) {
 
 void DesktopStage::RestoreLook() {
   if (!savedLook_) return;
-  RestoreDesktopLook(*savedLook_);
-  ForgetInterruptedLook();
+  platform::RestoreDesktopLook(*savedLook_);
+  platform::ForgetInterruptedLook();
   savedLook_.reset();
 }
 

@@ -14,36 +14,29 @@
 #include <vector>
 
 #include "common/monitor_layout.h"
+#include "platform/desktop_look.h"
 #include "player/desktop/desktop_host.h"
-#include "player/desktop/desktop_look.h"
-#include "player/desktop/hosted_picture.h"
 #include "player/desktop/shell_watcher.h"
+#include "player/engine/video/picture_host.h"
 #include "ui/timer.h"
 
 namespace lumorix::desktop {
 
-class DesktopStage {
+class DesktopStage final : public engine::PictureHost {
  public:
-  DesktopStage(HostedPicture& picture, COLORREF color);
-  ~DesktopStage();
+  DesktopStage(engine::HostedPicture& picture, COLORREF color);
+  ~DesktopStage() override;
   DesktopStage(const DesktopStage&) = delete;
   DesktopStage& operator=(const DesktopStage&) = delete;
 
-  ShowOn GetShowOn() const { return showOn_; }
-  // Takes effect at once when playing on the desktop or full screen.
-  void SetShowOn(ShowOn mode);
-
-  bool DesktopMode() const { return desktop_; }
-  bool FullScreenMode() const { return fullScreen_; }
-  // False (and nothing changes) when already in the mode or without a monitor.
-  bool EnterDesktop(HMONITOR monitor);
-  bool EnterFullScreen(HMONITOR monitor, bool topMost);
-  // Both modes end; the window goes back to where it was. While the window is
-  // being destroyed only the desktop look comes back.
-  void Leave(bool destroying);
-
-  // The monitors the picture is shown on now (none while windowed).
-  std::vector<RECT> ShownMonitorRects() const;
+  ShowOn GetShowOn() const override { return showOn_; }
+  void SetShowOn(ShowOn mode) override;
+  bool DesktopMode() const override { return desktop_; }
+  bool FullScreenMode() const override { return fullScreen_; }
+  bool EnterDesktop(HMONITOR monitor) override;
+  bool EnterFullScreen(HMONITOR monitor, bool topMost) override;
+  void Leave(bool destroying) override;
+  std::vector<RECT> ShownMonitorRects() const override;
 
   size_t HostCount() const { return hosts_.size(); }
   DesktopHost& Host(size_t index) { return *hosts_.at(index); }
@@ -76,7 +69,7 @@ class DesktopStage {
   void HideHosts();
   void RestoreLook();
 
-  HostedPicture& picture_;
+  engine::HostedPicture& picture_;
   COLORREF color_;
   std::unique_ptr<ShellRestartWatcher> watcher_;
   std::vector<std::unique_ptr<DesktopHost>> hosts_;
@@ -86,7 +79,7 @@ class DesktopStage {
   bool topMost_ = false;
   MonitorRect monitor_{};  // the monitor asked for: the one the primary mode shows on
   HWND savedParent_ = nullptr;
-  std::optional<DesktopLook> savedLook_;  // only while the look is changed
+  std::optional<platform::DesktopLook> savedLook_;  // only while the look is changed
   int layerTries_ = 0;
   bool layerHintGiven_ = false;
   bool arranging_ = false;

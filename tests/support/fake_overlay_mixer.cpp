@@ -1,6 +1,6 @@
 #include "tests/support/fake_overlay_mixer.h"
 
-#include "player/engine/overlay_hardware.h"
+#include "player/engine/overlay/overlay_hardware.h"
 
 #include <string>
 #include <vector>

@@ -11,7 +11,7 @@
 #include "platform/dshow.h"
 
 #include "platform/com.h"
-#include "player/engine/mixer_pin_config.h"
+#include "player/engine/overlay/mixer_pin_config.h"
 
 namespace lumorix::test {
 

@@ -1,7 +1,7 @@
 #include "player/engine/render/legacy_renderer.h"
 
 #include "common/video_geometry.h"
-#include "player/engine/pin_walk.h"
+#include "player/engine/filters/pin_walk.h"
 #include "player/engine/render/renderer_stretch_mode.h"
 #include "ui/application.h"
 

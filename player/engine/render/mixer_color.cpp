@@ -6,7 +6,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "player/engine/color_control.h"
+#include "player/engine/video/color_control.h"
 
 namespace lumorix::engine {
 

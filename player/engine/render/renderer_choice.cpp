@@ -3,7 +3,7 @@
 #include <cwchar>
 #include <iterator>
 
-#include "player/engine/overlay_hardware.h"
+#include "player/engine/overlay/overlay_hardware.h"
 #include "player/engine/render/enhanced_renderer.h"
 #include "player/engine/render/legacy_renderer.h"
 #include "platform/wine_host.h"

@@ -1,6 +1,7 @@
 #include "player/engine/render/renderer_fallback.h"
 
-#include "player/engine/pin_walk.h"
+#include "player/engine/filters/media_type.h"
+#include "player/engine/filters/pin_walk.h"
 
 namespace lumorix::engine {
 

@@ -15,8 +15,8 @@
 
 #include "common/yuv420_planes.h"
 #include "platform/com.h"
-#include "player/engine/filter_base.h"
-#include "player/engine/mf_stream_reader.h"
+#include "player/engine/filters/filter_base.h"
+#include "player/engine/mf/mf_stream_reader.h"
 #include "player/engine/shrink/shrinker_input_pin.h"
 #include "player/engine/shrink/shrinker_output_pin.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "player/engine/mf_stream_reader.h"
-#include "player/engine/pin_walk.h"
+#include "player/engine/mf/mf_stream_reader.h"
+#include "player/engine/filters/pin_walk.h"
 #include "player/engine/shrink/picture_shrinker.h"
 
 namespace lumorix::engine {

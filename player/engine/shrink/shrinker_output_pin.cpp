@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "player/engine/sample_allocator.h"
+#include "player/engine/filters/sample_allocator.h"
 #include "player/engine/shrink/picture_shrinker.h"
 
 namespace lumorix::engine {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/com.h"
-#include "player/engine/mf_stream_reader.h"
-#include "player/engine/pin_base.h"
+#include "player/engine/mf/mf_stream_reader.h"
+#include "player/engine/filters/pin_base.h"
 
 namespace lumorix::engine {
 

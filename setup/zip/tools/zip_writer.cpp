@@ -37,10 +37,13 @@ std::vector<uint8_t> Deflate(const std::vector<uint8_t>& data) {
 
 }  // namespace
 
-uint32_t DosDateTime(int64_t unixTime) {
+uint32_t DosDateTime(int64_t unixTime, TimeZone zone) {
   std::time_t time = static_cast<std::time_t>(unixTime);
   std::tm local{};
-  localtime_r(&time, &local);
+  if (zone == TimeZone::Utc)
+    gmtime_r(&time, &local);
+  else
+    localtime_r(&time, &local);
   int year = local.tm_year + 1900;
   if (year < 1980) return (1u << 5 | 1u) << 16;  // 1980-01-01
   uint32_t date = static_cast<uint32_t>(((year - 1980) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);

@@ -15,6 +15,9 @@ struct PayloadEntry {
 };
 
 std::vector<uint8_t> WritePayloadArchive(const std::vector<PayloadEntry>& entries);
-uint32_t DosDateTime(int64_t unixTime);
+// DOS times have no zone: the machine's local time by convention, or UTC for
+// an archive that must come out the same on every machine.
+enum class TimeZone { Local, Utc };
+uint32_t DosDateTime(int64_t unixTime, TimeZone zone = TimeZone::Local);
 
 }  // namespace lumorix::zip

@@ -10,7 +10,7 @@
 #include "common/settings_layout.h"
 #include "platform/text.h"
 #include "player/core/clip_abort_watch.h"
-#include "player/engine/direct_show_error.h"
+#include "player/engine/graph/direct_show_error.h"
 #include "tests/player/core/player_fixture.h"
 
 using namespace lumorix;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/settings_layout.h"
-#include "player/engine/mf_render.h"
+#include "player/engine/mf/mf_render.h"
 #include "tests/player/core/player_fixture.h"
 #include "tests/support/desktop_look.h"
 #include "tests/support/media.h"

@@ -6,12 +6,13 @@
 
 #include "common/settings_layout.h"
 #include "platform/text.h"
-#include "player/desktop/desktop_look.h"
+#include "platform/desktop_look.h"
 #include "player/desktop/full_screen_form.h"
 #include "player/desktop/monitors.h"
-#include "player/engine/video_window.h"
+#include "player/engine/video/video_window.h"
 #include "tests/support/desktop_look.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/hosted_video_window.h"
 #include "tests/support/media.h"
 #include "tests/support/registry_fixture.h"
 #include "tests/support/screen_capture.h"
@@ -41,7 +42,7 @@ bool KeptInSettings() {
 TEST(DesktopPlayback, WithoutOverlayTheUsersLookStaysAndNothingIsKept) {
   SetUserDesktop();
   TestForm form(L"Video", 420, 320);
-  TDSVideoWindowEx2 video(form.Handle(), {0, 0, 400, 300}, L"DSVideoWindowEx2");
+  HostedVideoWindow video(form.Handle(), {0, 0, 400, 300}, L"DSVideoWindowEx2");
   auto lookIsTheUsers = [&](const char* when) {
     EXPECT_EQ(Wallpaper(), kUserWallpaper) << when;
     EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), kUserColour) << when;
@@ -58,13 +59,13 @@ TEST(DesktopPlayback, WithoutOverlayTheUsersLookStaysAndNothingIsKept) {
   lookIsTheUsers("after");
   EXPECT_EQ(GetParent(video.Handle()), form.Handle());
   EXPECT_FALSE(IsWindowVisible(video.HostForm().Handle()));
-  EXPECT_FALSE(RestoreInterruptedLook()) << "nothing to restore";
+  EXPECT_FALSE(platform::RestoreInterruptedLook()) << "nothing to restore";
   lookIsTheUsers("after the next start's recovery");
 }
 
 TEST(DesktopPlayback, FullScreenCoversTheMonitorOnTop) {
   TestForm form(L"Video", 420, 320);
-  TDSVideoWindowEx2 video(form.Handle(), {0, 0, 400, 300}, L"DSVideoWindowEx2");
+  HostedVideoWindow video(form.Handle(), {0, 0, 400, 300}, L"DSVideoWindowEx2");
   video.SetFullScreenTopMost(true);
   video.StartFullScreen();
   EXPECT_TRUE(video.FullScreenMode());
@@ -80,21 +81,21 @@ TEST(DesktopPlayback, FullScreenCoversTheMonitorOnTop) {
 
 TEST(DesktopPlayback, InterruptedRunIsUndoneAtTheNextStart) {
   SetUserDesktop();
-  KeepInterruptedLook(ReadDesktopLook());
-  ApplyPlaybackLook(RGB(16, 0, 16));  // the run "dies" here
+  platform::KeepInterruptedLook(platform::ReadDesktopLook());
+  platform::ApplyPlaybackLook(RGB(16, 0, 16));  // the run "dies" here
   EXPECT_EQ(Wallpaper(), "");
-  EXPECT_TRUE(RestoreInterruptedLook());
+  EXPECT_TRUE(platform::RestoreInterruptedLook());
   EXPECT_EQ(Wallpaper(), kUserWallpaper);
   EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), kUserColour);
   EXPECT_FALSE(KeptInSettings());
-  EXPECT_FALSE(RestoreInterruptedLook());  // nothing left to undo
+  EXPECT_FALSE(platform::RestoreInterruptedLook());  // nothing left to undo
 }
 
 TEST(VideoWindowCursor, HidesAfterAQuietSpellAndComesBackOnAMove) {
   TestForm form(L"Video", 420, 320);
   form.Show();
   TFilterGraph graph;
-  TDSVideoWindowEx2 video(form.Handle(), {0, 0, 400, 300}, L"DSVideoWindowEx2");
+  HostedVideoWindow video(form.Handle(), {0, 0, 400, 300}, L"DSVideoWindowEx2");
   video.SetFilterGraph(&graph);
   graph.SetActive(true);
   ASSERT_EQ(graph.RenderFile(Clip("long.avi")), S_OK);
@@ -126,7 +127,7 @@ TEST(VideoWindowCursor, HidesAfterAQuietSpellAndComesBackOnAMove) {
 
 TEST(DesktopPlayback, DisplayChangeCoversTheMonitorAgain) {
   TestForm form(L"Video", 420, 320);
-  TDSVideoWindowEx2 video(form.Handle(), {0, 0, 400, 300}, L"DSVideoWindowEx2");
+  HostedVideoWindow video(form.Handle(), {0, 0, 400, 300}, L"DSVideoWindowEx2");
   video.StartDesktopPlayback();
   // As after a change of resolution: host and picture no longer fit the monitor.
   SetWindowPos(video.HostForm().Handle(), nullptr, 0, 0, 200, 100, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -192,7 +193,7 @@ class TwoMonitors : public ::testing::Test {
 
   TestForm form{L"Video", 420, 320};
   TFilterGraph graph;
-  TDSVideoWindowEx2 video{form.Handle(), {0, 0, 400, 300}, L"DSVideoWindowEx2"};
+  HostedVideoWindow video{form.Handle(), {0, 0, 400, 300}, L"DSVideoWindowEx2"};
 };
 
 bool SameRects(const std::vector<RECT>& a, const std::vector<RECT>& b) {

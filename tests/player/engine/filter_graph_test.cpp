@@ -1,10 +1,10 @@
 // The filter graph on Wine's real DirectShow with real clips.
-#include "player/engine/filter_graph.h"
+#include "player/engine/graph/filter_graph.h"
 
 #include <gtest/gtest.h>
 
 #include "common/format.h"
-#include "player/engine/direct_show_error.h"
+#include "player/engine/graph/direct_show_error.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/media.h"
 

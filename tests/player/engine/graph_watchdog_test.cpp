@@ -5,7 +5,7 @@
 #include <chrono>
 
 #include "platform/handle.h"
-#include "player/engine/filter_graph.h"
+#include "player/engine/graph/filter_graph.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/media.h"
 
@@ -119,8 +119,8 @@ TEST(GraphWatchdog, StuckStopIsGivenUpAndAFreshGraphPlaysTheNextClip) {
     Notices notices;
     graph.AddListener(&notices);
     graph.SetActive(true);
-    ASSERT_TRUE(SUCCEEDED(graph.Query<IFilterGraph>()->AddFilter(
-        MakeCom<StuckStopFilter>(release.Get()).Get(), L"Stuck")));
+    ASSERT_TRUE(
+        SUCCEEDED(graph.Query<IFilterGraph>()->AddFilter(MakeCom<StuckStopFilter>(release.Get()).Get(), L"Stuck")));
     ASSERT_TRUE(SUCCEEDED(graph.RenderFile(Clip("red.avi"))));
     ASSERT_TRUE(graph.Play());
     ASSERT_TRUE(PlaysWithin(graph, milliseconds(5000)));
@@ -156,7 +156,7 @@ TEST(GraphWatchdog, SeekInAClipWithSoundThenStopHoldsTheCallerAtMostTheBound) {
   PumpFor(milliseconds(500));
   LONGLONG start = 0;
   ASSERT_TRUE(SUCCEEDED(graph.Query<IMediaSeeking>()->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr,
-                                                                    AM_SEEKING_NoPositioning)));
+                                                                   AM_SEEKING_NoPositioning)));
   PumpFor(milliseconds(300));
 
   auto begin = std::chrono::steady_clock::now();

@@ -3,7 +3,7 @@
 // negative default stride, padded rows), NV12 with rows padded below the
 // picture, and a buffer with a row pitch of its own. Wine's reader never
 // gives RGB32, so these layouts meet the copy only here.
-#include "player/engine/mf_picture_copy.h"
+#include "player/engine/mf/mf_picture_copy.h"
 
 #include <gtest/gtest.h>
 #include <mfapi.h>

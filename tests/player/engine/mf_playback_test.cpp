@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "player/engine/direct_show_error.h"
-#include "player/engine/filter_graph.h"
-#include "player/engine/mf_render.h"
+#include "player/engine/graph/direct_show_error.h"
+#include "player/engine/graph/filter_graph.h"
+#include "player/engine/mf/mf_render.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/media.h"
 

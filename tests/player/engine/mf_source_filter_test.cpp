@@ -1,6 +1,6 @@
 // The Media Foundation source filter as DirectShow sees it: its pins, their
 // media types, and their seeking, before any graph renders them.
-#include "player/engine/mf_source_filter.h"
+#include "player/engine/mf/mf_source_filter.h"
 
 #include <gtest/gtest.h>
 

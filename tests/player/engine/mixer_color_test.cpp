@@ -5,8 +5,8 @@
 
 #include <map>
 
-#include "player/engine/color_control.h"
-#include "player/engine/filter_graph.h"
+#include "player/engine/video/color_control.h"
+#include "player/engine/graph/filter_graph.h"
 
 using namespace lumorix;
 using namespace lumorix::engine;

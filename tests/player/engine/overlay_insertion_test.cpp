@@ -8,13 +8,15 @@
 
 #include "common/settings_layout.h"
 #include "player/desktop/full_screen_form.h"
-#include "player/engine/filter_graph.h"
-#include "player/engine/overlay_hardware.h"
-#include "player/engine/pin_walk.h"
-#include "player/engine/video_window.h"
+#include "player/engine/graph/filter_graph.h"
+#include "player/engine/overlay/overlay_hardware.h"
+#include "player/engine/filters/pin_walk.h"
+#include "player/engine/overlay/overlay_pins.h"
+#include "player/engine/video/video_window.h"
 #include "tests/support/desktop_look.h"
 #include "tests/support/fake_overlay_mixer.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/hosted_video_window.h"
 #include "tests/support/legacy_renderer_only.h"
 #include "tests/support/media.h"
 #include "tests/support/registry_fixture.h"
@@ -55,7 +57,7 @@ class OverlayTest : public ::testing::Test {
   FakeOverlayMixerRegistration mixer;
   TestForm form{L"Overlay", 420, 320};
   TFilterGraph graph;
-  TDSVideoWindowEx2 video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
+  HostedVideoWindow video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
 };
 
 }  // namespace
@@ -281,7 +283,7 @@ struct MixingRendererTest : ::testing::Test {
   std::optional<FakeOverlayMixerRegistration> mixer;
   TestForm form{L"Overlay", 420, 320};
   TFilterGraph graph;
-  TDSVideoWindowEx2 video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
+  HostedVideoWindow video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
   ComPtr<IBaseFilter> mixing;
 };
 
@@ -317,7 +319,7 @@ struct OverlayHardwareTest : ::testing::Test {
   FakeOverlayMixerRegistration mixer;
   TestForm form{L"Overlay", 420, 320};
   TFilterGraph graph;
-  TDSVideoWindowEx2 video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
+  HostedVideoWindow video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
   void Render() {
     video.SetFilterGraph(&graph);
     graph.SetActive(true);
@@ -438,7 +440,7 @@ struct Line21Test : ::testing::Test {
   std::optional<FakeFilterRegistration> line21;
   TestForm form{L"Overlay", 420, 320};
   TFilterGraph graph;
-  TDSVideoWindowEx2 video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
+  HostedVideoWindow video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
   ComPtr<IBaseFilter> mixing;
   ComPtr<IBaseFilter> captions;
   ComPtr<IPin> decoder;

@@ -1,5 +1,5 @@
 // The seek bar on a 95.4 s clip: one bar step is one second.
-#include "player/engine/ds_track_bar.h"
+#include "player/engine/seek/ds_track_bar.h"
 
 #include <gtest/gtest.h>
 

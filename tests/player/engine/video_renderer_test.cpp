@@ -10,12 +10,12 @@
 #include <mfidl.h>
 #include <mfreadwrite.h>
 
-#include "player/engine/filter_graph.h"
-#include "player/engine/mf_decoding_device.h"
-#include "player/engine/pin_walk.h"
+#include "player/engine/graph/filter_graph.h"
+#include "player/engine/mf/mf_decoding_device.h"
+#include "player/engine/filters/pin_walk.h"
 #include "player/engine/render/renderer_fallback.h"
 #include "player/engine/render/renderer_choice.h"
-#include "player/engine/video_window.h"
+#include "player/engine/video/video_window.h"
 #include "platform/wine_host.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/legacy_renderer_only.h"

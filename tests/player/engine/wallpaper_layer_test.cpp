@@ -13,9 +13,10 @@
 #include "player/desktop/desktop_stage.h"
 #include "player/desktop/full_screen_form.h"
 #include "player/desktop/wallpaper_layer.h"
-#include "player/engine/filter_graph.h"
-#include "player/engine/video_window.h"
+#include "player/engine/graph/filter_graph.h"
+#include "player/engine/video/video_window.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/hosted_video_window.h"
 #include "tests/support/legacy_renderer_only.h"
 #include "tests/support/media.h"
 #include "tests/support/test_form.h"
@@ -200,8 +201,8 @@ class LayeredStyleLog {
 
 struct LayerTest : ::testing::Test {
   TestForm form{L"Video", 420, 320};
-  std::unique_ptr<TDSVideoWindowEx2> video =
-      std::make_unique<TDSVideoWindowEx2>(form.Handle(), ui::Bounds{16, 16, 400, 300}, L"DSVideoWindowEx2");
+  std::unique_ptr<HostedVideoWindow> video =
+      std::make_unique<HostedVideoWindow>(form.Handle(), ui::Bounds{16, 16, 400, 300}, L"DSVideoWindowEx2");
   HWND Host() const { return video->HostForm().Handle(); }
 };
 

@@ -1,0 +1,214 @@
+#pragma once
+// The window control that shows the video. It is a member of the graph (it
+// brings its own Video Renderer filter) and a listener (it sets up the
+// renderer's window after every render). It plays windowed inside its
+// parent, as the desktop background, or full screen.
+#include <windows.h>
+#include "platform/dshow.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/monitor_layout.h"
+#include "platform/com.h"
+#include "player/engine/graph/filter_graph.h"
+#include "player/engine/overlay/overlay_callback.h"
+#include "player/engine/overlay/overlay_insertion.h"
+#include "player/engine/render/video_renderer.h"
+#include "player/engine/video/color_control.h"
+#include "player/engine/video/picture_host.h"
+#include "ui/menu.h"
+#include "ui/timer.h"
+#include "ui/window.h"
+
+namespace lumorix::engine {
+
+enum TRatioModes { rmStretched = 0, rmLetterBox = 1, rmCrop = 2 };
+
+class TDSVideoWindowEx2;
+
+class TDSVideoWindowEx2Caps {
+ public:
+  explicit TDSVideoWindowEx2Caps(const TDSVideoWindowEx2& window) : window_(window) {}
+  bool CanOverlayGraphic() const;
+  bool CanControlBrigtness() const { return Flag(kColorBrightness); }
+  bool CanControlContrast() const { return Flag(kColorContrast); }
+  bool CanControlHue() const { return Flag(kColorHue); }
+  bool CanControlSaturation() const { return Flag(kColorSaturation); }
+  bool CanControlSharpness() const { return Flag(kColorSharpness); }
+  bool CanControlGamma() const { return Flag(kColorGamma); }
+  bool CanControlColorEnabled() const { return Flag(kColorEnable); }
+
+ private:
+  bool Flag(DWORD flag) const;
+  const TDSVideoWindowEx2& window_;
+};
+
+class TDSVideoWindowEx2 : public ui::Window,
+                          public IFilterGraphMember,
+                          public IFilterGraphListener,
+                          private OverlayCallbackOwner,
+                          private HostedPicture {
+ public:
+  TDSVideoWindowEx2(HWND parent, const ui::Bounds& bounds, std::wstring name);
+  ~TDSVideoWindowEx2() override;
+
+  void SetFilterGraph(TFilterGraph* graph);
+  TFilterGraph* FilterGraph() const { return graph_; }
+  void GraphDestroyed() { graph_ = nullptr; }
+
+  TRatioModes AspectRatio() const { return aspectRatio_; }
+  void SetAspectRatio(TRatioModes mode);
+  int DigitalZoom() const { return digitalZoom_; }
+  void SetDigitalZoom(int zoom);
+  // Milliseconds without mouse activity before the cursor hides over the video; 0 never.
+  int AutoHideCursor() const { return autoHideCursor_; }
+  void SetAutoHideCursor(int milliseconds);
+  bool CursorHidden() const { return cursorHidden_; }
+  // Keeps the display and the screen saver off while the clip plays.
+  bool NoScreenSaver() const { return noScreenSaver_; }
+  void SetNoScreenSaver(bool keepAwake);
+  // Shown on a context-menu request in full-screen mode.
+  ui::PopupMenu* PopupMenu = nullptr;
+  bool FullScreenTopMost() const { return fullScreenTopMost_; }
+  void SetFullScreenTopMost(bool topMost) { fullScreenTopMost_ = topMost; }
+  TColorControl& ColorControl() { return colorControl_; }
+  const TDSVideoWindowEx2Caps& Capabilities() const { return caps_; }
+
+  bool OverlayActive() const { return overlayActive_; }
+  bool OverlayShown() const { return overlayShown_; }
+  bool DesktopMode() const { return host_ && host_->DesktopMode(); }
+  bool FullScreenMode() const { return host_ && host_->FullScreenMode(); }
+  COLORREF ColorKey() const { return colorKey_; }
+  bool HoldsOverlay() const { return static_cast<bool>(overlay_); }
+  const DDCOLORCONTROL& ColorDefaults() const { return colorControl_.Defaults(); }
+
+  // Desktop playback on the monitor of this window, or on the given one.
+  void StartDesktopPlayback();
+  void StartDesktopPlayback(HMONITOR monitor);
+  // Back to windowed playback in the saved parent, from either mode.
+  void StopDesktopPlayback();
+  void StartFullScreen();
+  void StartFullScreen(HMONITOR monitor);
+  // Who shows the picture on the desktop and full screen, made for this window
+  // and owned by it; without one the window plays only where it is.
+  using PictureHostFactory = std::function<std::unique_ptr<PictureHost>(HostedPicture& picture, COLORREF color)>;
+  void SetPictureHost(const PictureHostFactory& make);
+  PictureHost* Host() const { return host_.get(); }
+  // Which monitors desktop and full-screen playback show on; at once when playing there.
+  ShowOn GetShowOn() const { return host_ ? host_->GetShowOn() : ShowOn::PrimaryMonitor; }
+  void SetShowOn(ShowOn mode) {
+    if (host_) host_->SetShowOn(mode);
+  }
+  // The monitors the picture is seen on now, in physical pixels (none while windowed).
+  std::vector<RECT> ShownMonitorRects() const { return host_ ? host_->ShownMonitorRects() : std::vector<RECT>{}; }
+  // Messages the overlay's callback posts when it calls from its own thread.
+  static constexpr UINT kOverlayColorKeyMessage = WM_APP + 20;
+  static constexpr UINT kOverlaySizeMessage = WM_APP + 21;
+
+  std::function<void()> OnDblClick;
+  std::function<void(bool visible)> OnOverlayVisible;
+  std::function<void()> OnColorKeyChanged;
+  std::function<void(bool shown)> OnCursorShowHide;
+  std::function<void()> OnPaint;
+  // After each render: the colour controls the renderer offers may have changed.
+  std::function<void()> OnCapabilitiesChanged;
+
+  // Graph contracts.
+  ComPtr<IBaseFilter> GetFilter() override { return renderer_ ? renderer_->Filter() : nullptr; }
+  std::wstring GetName() override { return name_; }
+  void NotifyFilter(TMemberOperation operation, int param) override;
+  void GraphEvent(long code, LONG_PTR param1, LONG_PTR param2) override;
+  void ControlEvent(TGraphNotice notice, int param) override;
+
+  // Puts the renderer's window into this control at the control's place.
+  void SetupVideoWindow();
+  // Paints the background and, while the overlay shows, its colour key.
+  void PaintColorKey();
+  // Where the colour key goes, in client coordinates; E_FAIL without an overlay.
+  HRESULT OverlayRect();
+  const RECT& OverlayRectangle() const { return overlayRect_; }
+  void RefreshColorKey();
+  HRESULT InsertOverlay();
+  // What the last insertion made and broke, in order.
+  const std::vector<ConnectionRecord::Kind>& LastInsertionRecords() const { return lastRecords_; }
+  // Interfaces this window does not have itself come from its own renderer.
+  template <typename Interface>
+  ComPtr<Interface> Query() const {
+    ComPtr<Interface> result;
+    if (renderer_) (void)renderer_->Filter()->QueryInterface(IID_PPV_ARGS(&result));
+    return result;
+  }
+  // The renderer the picture goes through; none outside a graph.
+  const IVideoRenderer* Renderer() const { return renderer_.get(); }
+
+ protected:
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void InsertionStep();
+  void ReleaseOverlay();
+  // Where the renderer puts the picture: over the control, letter-boxed unless the overlay does it.
+  VideoPlace RendererPlace() const;
+  void PlaceRenderer();
+  // An enhanced renderer the graph did not connect gives way to the legacy one.
+  void FallBackToLegacy();
+  ColorMixer Mixer() const;
+  void PaintInto(HDC dc);
+  // Desktop hosting's view of this window.
+  HWND PictureWindow() const override { return Handle(); }
+  bool PictureThroughOverlay() const override { return overlayActive_; }
+  COLORREF PictureColorKey() const override { return colorKey_; }
+  void PictureMoveTo(HWND parent, const RECT& bounds) override;
+  void PicturePlaced() override;
+  void PictureRescued(HWND parent) override;
+  bool PictureFrame(std::vector<BYTE>& dib) override;
+  void IdleCheck();
+  void MouseActivity(bool moved);
+  bool SecondPress(LPARAM lParam);
+  void ShowCursorAgain();
+  void KeepAwake(bool playing);
+  void OverlayColorKeyChanged(COLORREF key) override;
+  void OverlaySizeChanged() override;
+
+  std::wstring name_;
+  TFilterGraph* graph_ = nullptr;
+  TRatioModes aspectRatio_ = rmLetterBox;
+  int digitalZoom_ = 0;
+  bool fullScreenTopMost_ = false;
+  TColorControl colorControl_;
+  TDSVideoWindowEx2Caps caps_;
+
+  std::unique_ptr<IVideoRenderer> renderer_;
+  ComPtr<IBaseFilter> overlay_;
+  ComPtr<IBaseFilter> graphRenderer_;
+  ComPtr<IDDrawExclModeVideo> exclusive_;
+  ComPtr<TOverlayCallback> callback_;
+  std::vector<ConnectionRecord::Kind> lastRecords_;
+  COLORREF colorKey_ = RGB(16, 0, 16);
+  bool overlayActive_ = false;
+  bool insertionTried_ = false;
+  bool overlayShown_ = false;
+  RECT overlayRect_{};
+  int autoHideCursor_ = 0;
+  bool cursorHidden_ = false;
+  bool noScreenSaver_ = false;
+  bool playing_ = false;
+  bool keptAwake_ = false;
+  POINT lastMouse_{-1, -1};
+  DWORD lastMouseTime_ = 0;
+  bool pressWaiting_ = false;
+  POINT lastPress_{};
+  DWORD lastPressTime_ = 0;
+  // Polls for a quiet mouse only while auto-hide is on.
+  ui::Timer idleTimer_{100};
+  LONG savedStyle_ = 0;
+  LONG savedExStyle_ = 0;
+  std::unique_ptr<PictureHost> host_;
+  // The picture does not change while the clip is not playing: one copy does.
+  bool stillCopied_ = false;
+};
+
+}  // namespace lumorix::engine
