@@ -54,16 +54,23 @@ void TFullScrinForm::SendToBottom() {
 
 bool TFullScrinForm::HostInLayer(const WallpaperLayer& layer, const RECT& monitor) {
   SetBackdrop(false);
-  if (!inLayer_) topLevelStyle_ = GetWindowLongW(Handle(), GWL_STYLE);
-  // Progman does not compose a window that was layered already when it became
-  // its child: the layered style comes only after the move.
-  SetLayered(false);
-  // A window becoming another's child takes the child style first.
-  SetWindowLongW(Handle(), GWL_STYLE, (topLevelStyle_ & ~WS_POPUP) | WS_CHILD);
-  if (!SetParent(Handle(), layer.parent)) {
-    // Refused (the shell's window is gone, or will not take a child of this process).
-    SetWindowLongW(Handle(), GWL_STYLE, topLevelStyle_);
-    return false;
+  // Already there (the display changed, Explorer said it restarted but kept
+  // its windows): only the place changes, and the picture never drops out.
+  if (!inLayer_ || GetParent(Handle()) != layer.parent) {
+    if (!inLayer_) topLevelStyle_ = GetWindowLongW(Handle(), GWL_STYLE);
+    // Progman does not compose a window that was layered already when it
+    // became its child: the layered style comes only after the move.
+    SetLayered(false);
+    // A window becoming another's child takes the child style first.
+    SetWindowLongW(Handle(), GWL_STYLE, (topLevelStyle_ & ~WS_POPUP) | WS_CHILD);
+    if (!SetParent(Handle(), layer.parent)) {
+      // Refused (the shell's window is gone, or will not take a child of this
+      // process): top level again, out of any layer it was in before.
+      if (GetParent(Handle())) SetParent(Handle(), nullptr);
+      SetWindowLongW(Handle(), GWL_STYLE, topLevelStyle_);
+      inLayer_ = false;
+      return false;
+    }
   }
   inLayer_ = true;
   layer_ = layer;
