@@ -142,6 +142,8 @@ TLumorixMainForm::TLumorixMainForm()
   DSVideoWindowEx2.SetAspectRatio(engine::rmLetterBox);
   DSVideoWindowEx2.SetFullScreenTopMost(true);
   TBPosition.SetFilterGraph(filterGraph_.get());
+  abortWatch_ = std::make_unique<ClipAbortWatch>(*filterGraph_);
+  abortWatch_->OnAbort = [this](const std::string& message) { ClipAborted(message); };
   idlePause_ = std::make_unique<IdlePauseControl>(*filterGraph_, DSVideoWindowEx2, Show1);
   showOn_ = std::make_unique<ShowOnMenu>(Show1, DSVideoWindowEx2);
   // The clip is hidden only when every monitor it shows on is covered.
@@ -217,6 +219,15 @@ TLumorixMainForm::~TLumorixMainForm() {
 }
 
 void TLumorixMainForm::FormCreate() {
+  creating_ = true;
+  // However the create step ends, the failures of its clips are shown once the message loop runs.
+  struct Created {
+    TLumorixMainForm& form;
+    ~Created() {
+      form.creating_ = false;
+      if (!form.clipFailures_.empty()) PostMessageW(form.Handle(), kClipFailureMessage, 0, 0);
+    }
+  } created{*this};
   ExitRequested = false;
   trayIcon_ = std::make_unique<TTrayIcon>();
   trayIcon_->SetPopupMenu(&TrayPopup);
@@ -227,6 +238,7 @@ void TLumorixMainForm::FormCreate() {
   playListForm_ = std::make_unique<TLumorixPlayListForm>(static_cast<IPlayListOwner&>(*this));
   playListForm_->Initialize();
   LoadSaveOptions(true);
+  savedIndex_ = PlayingIndex;
   mainHint_->Hide();
   filterGraph_->SetActive(true);
   PlayIndex(PlayingIndex);
@@ -259,7 +271,9 @@ void TLumorixMainForm::TimerTimer() {
 
 void TLumorixMainForm::Timer2Timer() {
   Timer2.SetEnabled(false);
-  TBPosition.SetPosition(StartPosition);
+  // The saved second is of the saved entry; one that started in its place
+  // (the saved one gone or broken) plays from its start.
+  if (PlayingIndex == savedIndex_) TBPosition.SetPosition(StartPosition);
 }
 
 void TLumorixMainForm::PreviewPlacement() {
@@ -312,6 +326,7 @@ void TLumorixMainForm::FormClose() {
 
 void TLumorixMainForm::FormDestroy() {
   idlePause_.reset();
+  abortWatch_.reset();
   if (filterGraph_) {
     try {
       (void)filterGraph_->Stop();
@@ -349,6 +364,16 @@ bool TLumorixMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
       return true;
     case kStartSkinFailureMessage:
       ui::Application::Instance().ShowError(std::exchange(startSkinFailure_, {}));
+      return true;
+    case kClipFailureMessage:
+      // One box per failure, the oldest first; a failure during a box waits for its own message.
+      if (!clipFailures_.empty()) {
+        std::string message = std::move(clipFailures_.front());
+        clipFailures_.erase(clipFailures_.begin());
+        if (!clipFailures_.empty()) PostMessageW(Handle(), kClipFailureMessage, 0, 0);
+        ui::Application::Instance().ShowError(message);
+      }
+      result = 0;
       return true;
     default:
       return ui::Form::OnMessage(message, wParam, lParam, result);

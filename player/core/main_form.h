@@ -10,6 +10,7 @@
 
 #include "player/about/about_owner.h"
 #include "player/colour/color_control_owner.h"
+#include "player/core/clip_abort_watch.h"
 #include "player/core/idle_pause_control.h"
 #include "player/core/show_on_menu.h"
 #include "player/engine/seek/ds_track_bar.h"
@@ -199,9 +200,17 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   void DesktopPlacement();
   void SetRateStep(int step) { rateStep_ = step; }
   void ApplyRateStep(int step);
-  // Renders an entry's file; a file that does not render gets the standard
-  // error box, and the player moves on to the next entry.
-  [[nodiscard]] bool RenderEntry(const std::wstring& path);
+  // Renders an entry's file and runs it; a file that does not render or run
+  // gets the standard error box, and the player moves on to the next entry.
+  [[nodiscard]] bool StartEntry(const std::wstring& path);
+  // The current entry failed: the next one starts (unless every entry has
+  // failed in a row), and the failure is shown.
+  void EntryFailed(const std::string& message);
+  // A clip that failed half-way.
+  void ClipAborted(const std::string& message);
+  // Shown by the standard error box from the message loop, so that a box
+  // waiting for the user holds neither the start-up nor the graph's events up.
+  void ShowClipFailure(std::string message);
   // The number of playlist entries; 0 while the playlist window does not exist
   // (a create step that stopped early).
   int32_t PlayListCount() const;
@@ -212,12 +221,20 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   // The failure of the stored skin at start, shown once the message loop runs.
   static constexpr UINT kStartSkinFailureMessage = WM_APP + 30;
   std::string startSkinFailure_;
+  static constexpr UINT kClipFailureMessage = WM_APP + 31;
+  std::vector<std::string> clipFailures_;
+  // The create step runs: failures wait until it has set its timer.
+  bool creating_ = false;
+  // The entry whose position the settings kept: the resume step seeks only that one.
+  int32_t savedIndex_ = 0;
 
   std::unique_ptr<engine::TFilterGraph> filterGraph_;
   // The video window's picture host, which it owns.
   desktop::DesktopStage* desktopStage_ = nullptr;
-  // Entries that did not render, one after the other: moving on stops when all have failed.
+  // Entries that failed, one after the other (not rendered, or failed half-way):
+  // moving on stops when all have failed. A clip played to its end starts the count again.
   int32_t failedInARow_ = 0;
+  std::unique_ptr<ClipAbortWatch> abortWatch_;
   std::unique_ptr<IdlePauseControl> idlePause_;
   std::unique_ptr<ShowOnMenu> showOn_;
   std::unique_ptr<TTrayIcon> trayIcon_;

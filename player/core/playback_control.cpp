@@ -45,25 +45,46 @@ void TLumorixMainForm::PlayIndex(int32_t index) {
   std::wstring path = AnsiToWide(EntryPath(playList.Entry(index)));
   filterGraph_->SetActive(true);
   filterGraph_->ClearGraph();
-  if (!RenderEntry(path)) return;
-  (void)filterGraph_->Play();
+  abortWatch_->NewClip();
+  if (!StartEntry(path)) return;
   filterGraph_->SetVolume(-TBVolume.Position());
   filterGraph_->SetRate(PlayRate);
   playList.LBPlayList.Invalidate();
   EndReached = false;
 }
 
-bool TLumorixMainForm::RenderEntry(const std::wstring& path) {
+bool TLumorixMainForm::StartEntry(const std::wstring& path) {
   try {
     (void)filterGraph_->RenderFile(path);
-    failedInARow_ = 0;
+    (void)filterGraph_->Play();
     return true;
   } catch (const engine::EDirectShowException& failure) {
-    // The next entry starts behind the box; a playlist of nothing but such files ends after one round.
-    if (++failedInARow_ < PlayListCount()) MoveOnTimer.SetEnabled(true);
-    ui::Application::Instance().HandleException(failure);
+    EntryFailed(failure.what());
     return false;
   }
+}
+
+void TLumorixMainForm::EntryFailed(const std::string& message) {
+  // The next entry starts behind the box; a playlist of nothing but such files ends after one round.
+  if (++failedInARow_ < PlayListCount()) MoveOnTimer.SetEnabled(true);
+  ShowClipFailure(message);
+}
+
+void TLumorixMainForm::ClipAborted(const std::string& message) {
+  // Nothing more comes of this clip: its last picture must not stand for good.
+  try {
+    (void)filterGraph_->Stop();
+  } catch (const engine::EDirectShowException&) {
+    // A graph that refuses to stop after its stream failed is cleared by the next entry.
+  }
+  EntryFailed(message);
+}
+
+void TLumorixMainForm::ShowClipFailure(std::string message) {
+  clipFailures_.push_back(std::move(message));
+  // The create step posts them itself once its timer is set: starting a clip
+  // pumps messages, and a box shown from there would hold the start-up.
+  if (!creating_) PostMessageW(Handle(), kClipFailureMessage, 0, 0);
 }
 
 void TLumorixMainForm::MoveOnTimerTimer() {
@@ -98,6 +119,7 @@ void TLumorixMainForm::TBPositionChange() {
   LTimeInd.SetCaption(Widen(SecToTime(TBPosition.Position()) + " / " + SecToTime(filterGraph_->Duration() / 1000)));
   if (TBPosition.Position() == TBPosition.Max() && !EndReached) {
     EndReached = true;
+    failedInARow_ = 0;
     TBPosition.SetPosition(0);
     Sleep(10);
     PlayNext();

@@ -33,6 +33,15 @@ class WindowsSystemSignals final : public SystemSignals {
 
   bool RemoteSession() override { return GetSystemMetrics(SM_REMOTESESSION) != 0; }
 
+  std::optional<ScreenRect> ForegroundMonitor() override {
+    HWND foreground = GetForegroundWindow();
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!foreground || !GetMonitorInfoW(MonitorFromWindow(foreground, MONITOR_DEFAULTTONULL), &info))
+      return std::nullopt;
+    return ScreenRect{info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right, info.rcMonitor.bottom};
+  }
+
  private:
   NotificationStateQuery query_ = nullptr;
 };

@@ -2,7 +2,8 @@
 // The system's answers the automatic pause asks for, besides the
 // notifications it is sent. Behind an interface so that a test can give the
 // answers Wine never gives: a full-screen Direct3D program, presentation
-// mode, battery saver, a remote session.
+// mode, battery saver, a remote session, a foreground window on one of
+// several monitors.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -23,6 +24,8 @@ class SystemSignals {
   // Nothing when the status cannot be read.
   virtual std::optional<PowerReading> PowerStatus() = 0;
   virtual bool RemoteSession() = 0;
+  // The monitor of the foreground window; none without one.
+  virtual std::optional<ScreenRect> ForegroundMonitor() = 0;
 };
 
 // The answers of the running system.

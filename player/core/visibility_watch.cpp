@@ -64,6 +64,7 @@ VisibilityWatch::VisibilityWatch() : signals_(WindowsSignals()) {
   // Windows 10 and later; earlier systems refuse it and have no battery saver.
   saverNotify_.reset(RegisterPowerSettingNotification(Handle(), &kBatterySaver, DEVICE_NOTIFY_WINDOW_HANDLE));
   ReadPowerStatus();
+  WatchEffectivePowerMode();
   Update(&SystemSight::remoteSession, signals_->RemoteSession());
   // From the system folder only: never a dwmapi.dll planted beside the program.
   dwm_.reset(LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
@@ -74,12 +75,34 @@ VisibilityWatch::VisibilityWatch() : signals_(WindowsSignals()) {
 
 VisibilityWatch::~VisibilityWatch() {
   hooks_.clear();
+  if (powerModeRegistration_ && unregisterPowerMode_) (void)unregisterPowerMode_(powerModeRegistration_);
   static const auto unregisterSession = platform::SystemFunction<decltype(&WTSUnRegisterSessionNotification)>(
       L"wtsapi32.dll", "WTSUnRegisterSessionNotification");
   if (sessionRegistered_ && unregisterSession) unregisterSession(Handle());
   auto& watches = Watches();
   watches.erase(std::remove(watches.begin(), watches.end(), this), watches.end());
   DestroyHandle();
+}
+
+void VisibilityWatch::WatchEffectivePowerMode() {
+  // Windows 10 1809 and later; looked up, so that older systems still start.
+  using Register = HRESULT(WINAPI*)(ULONG version, PowerModeCallback callback, void* context, void** registration);
+  constexpr ULONG kEffectivePowerModeV2 = 2;
+  static const auto registerPowerMode =
+      platform::SystemFunction<Register>(L"powrprof.dll", "PowerRegisterForEffectivePowerModeNotifications");
+  static const auto unregisterPowerMode = platform::SystemFunction<PowerModeUnregister>(
+      L"powrprof.dll", "PowerUnregisterFromEffectivePowerModeNotifications");
+  if (!registerPowerMode || !unregisterPowerMode) return;
+  // The window's handle, not this object, goes to the system's thread: a late
+  // report after the watch has gone is posted to nobody.
+  void* registration = nullptr;
+  if (FAILED(registerPowerMode(kEffectivePowerModeV2, EffectivePowerModeChanged, Handle(), &registration))) return;
+  powerModeRegistration_ = registration;
+  unregisterPowerMode_ = unregisterPowerMode;
+}
+
+void CALLBACK VisibilityWatch::EffectivePowerModeChanged(int mode, void* context) {
+  PostMessageW(static_cast<HWND>(context), kEffectivePowerModeMessage, static_cast<WPARAM>(mode), 0);
 }
 
 void VisibilityWatch::RequestSettle() {
@@ -267,9 +290,13 @@ void VisibilityWatch::CheckCovers() {
     Update(&SystemSight::fullScreenProgram, false);
     return Update(&SystemSight::covered, false);
   }
-  // No notification reports this state: asked whenever the covers are.
-  Update(&SystemSight::fullScreenProgram, FullScreenProgramReported(signals_->UserNotificationState()));
   const std::vector<MonitorArea> areas = WatchedAreas();
+  // No notification reports this state: asked whenever the covers are. It
+  // holds for the whole session; the foreground window tells which monitor.
+  std::vector<ScreenRect> clipMonitors;
+  for (const MonitorArea& area : areas) clipMonitors.push_back(area.monitor);
+  Update(&SystemSight::fullScreenProgram,
+         FullScreenProgramHides(signals_->UserNotificationState(), signals_->ForegroundMonitor(), clipMonitors));
   Update(&SystemSight::covered, AllCovered(TopWindows(areas), areas));
 }
 
@@ -300,7 +327,7 @@ void VisibilityWatch::SessionChanged(WPARAM change) {
 }
 
 void VisibilityWatch::UpdateBattery() {
-  Update(&SystemSight::onBattery, RunsOnBattery(power_.acLineStatus, power_.systemStatusFlag));
+  Update(&SystemSight::onBattery, RunsOnBattery({power_.acLineStatus, power_.systemStatusFlag, effectivePowerMode_}));
 }
 
 void VisibilityWatch::ReadPowerStatus() {
@@ -343,6 +370,11 @@ bool VisibilityWatch::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_TIMER:
       if (wParam != kSafetyTimer && wParam != kEventTimer) return false;
       CheckCovers();
+      result = 0;
+      return true;
+    case kEffectivePowerModeMessage:
+      effectivePowerMode_ = static_cast<int>(wParam);
+      UpdateBattery();
       result = 0;
       return true;
     case kSettleMessage:

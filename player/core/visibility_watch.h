@@ -2,8 +2,8 @@
 // What Windows says about whether anyone can see the desktop: windows that
 // cover every monitor the desktop playback shows on, a full-screen program
 // or presentation mode, a locked or switched-away session, a remote session,
-// a display that is off, and battery power or battery saver. Session and
-// power changes arrive as notifications; covering windows are noticed
+// a display that is off, and battery power, battery saver or Energy Saver.
+// Session and power changes arrive as notifications; covering windows are noticed
 // through window events, and checked once a second besides while they are
 // watched (some windows move without an event reaching us), when the shell's
 // notification state is asked too. Every report is passed on from the
@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <type_traits>
 #include <vector>
 
@@ -36,6 +37,9 @@ using ClipMonitors = std::function<std::vector<RECT>()>;
 class VisibilityWatch : public ui::Window {
  public:
   static constexpr const wchar_t* kClassName = L"LumorixVisibilityWatch";
+  // Posted with the effective power mode in wParam, from the system's thread
+  // that reports it (Windows 10 1809 and later).
+  static constexpr UINT kEffectivePowerModeMessage = WM_APP + 41;
 
   VisibilityWatch();
   ~VisibilityWatch() override;
@@ -74,6 +78,8 @@ class VisibilityWatch : public ui::Window {
   void ReadPowerStatus();
   void Update(bool SystemSight::*fact, bool value);
   void UpdateBattery();
+  void WatchEffectivePowerMode();
+  static void CALLBACK EffectivePowerModeChanged(int mode, void* context);
 
   struct HookRelease {
     void operator()(HWINEVENTHOOK hook) const { UnhookWinEvent(hook); }
@@ -87,6 +93,8 @@ class VisibilityWatch : public ui::Window {
   using UniqueHook = std::unique_ptr<std::remove_pointer_t<HWINEVENTHOOK>, HookRelease>;
   using UniquePowerNotify = std::unique_ptr<std::remove_pointer_t<HPOWERNOTIFY>, PowerRelease>;
   using UniqueLibrary = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryRelease>;
+  using PowerModeCallback = void(CALLBACK*)(int mode, void* context);
+  using PowerModeUnregister = HRESULT(WINAPI*)(void* registration);
   using DwmAttributeReader = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
 
   SystemSight sight_;
@@ -95,6 +103,9 @@ class VisibilityWatch : public ui::Window {
   bool locked_ = false;
   bool disconnected_ = false;
   PowerReading power_;
+  std::optional<int> effectivePowerMode_;
+  void* powerModeRegistration_ = nullptr;
+  PowerModeUnregister unregisterPowerMode_ = nullptr;
   HWND desktopWindow_ = nullptr;
   std::vector<UniqueHook> hooks_;
   bool checkPending_ = false;

@@ -14,7 +14,18 @@ DesktopStage::DesktopStage(engine::HostedPicture& picture, COLORREF color)
   };
   watcher_->OnDisplayChanged = [this] { Refit(); };
   watcher_->OnRearrange = [this] { Refit(); };
+  // Explorer may rebuild its desktop windows after any of these: the hosts in
+  // the layer are looked at again, and hosts still waiting for one ask at once.
+  watcher_->OnShellMayHaveChanged = [this] {
+    layerTries_ = 0;
+    if (layerTimer_.Enabled()) {
+      RetryLayer();
+    } else {
+      CheckLayer();
+    }
+  };
   layerTimer_.OnTimer = [this] { RetryLayer(); };
+  checkTimer_.OnTimer = [this] { CheckLayer(); };
   copyTimer_.OnTimer = [this] { CopyFrame(); };
   hosts_.push_back(NewHost(0));
   (void)hosts_[0]->Form();
@@ -32,6 +43,7 @@ std::unique_ptr<DesktopHost> DesktopStage::NewHost(size_t index) {
 
 DesktopStage::~DesktopStage() {
   layerTimer_.SetEnabled(false);
+  checkTimer_.SetEnabled(false);
   copyTimer_.SetEnabled(false);
   RestoreLook();
   // The window must not go down with a host it still sits in.
@@ -80,6 +92,7 @@ bool DesktopStage::EnterDesktop(HMONITOR monitor) {
   desktop_ = true;
   layerTries_ = 0;
   Arrange();
+  checkTimer_.SetEnabled(true);
   return true;
 }
 
@@ -100,6 +113,7 @@ void DesktopStage::Leave(bool destroying) {
   bool wasHosting = desktop_ || fullScreen_;
   desktop_ = fullScreen_ = false;
   layerTimer_.SetEnabled(false);
+  checkTimer_.SetEnabled(false);
   copyTimer_.SetEnabled(false);
   if (destroying) return;
   if (wasHosting) HideHosts();
@@ -128,7 +142,7 @@ void DesktopStage::Refit() {
   Arrange();
 }
 
-void DesktopStage::Arrange(std::optional<WallpaperLayer> found) {
+void DesktopStage::Arrange(std::optional<LayerSearch> found) {
   if (arranging_) {
     // Setting the renderer up pumps messages; a change heard meanwhile is handled after.
     arrangeAgain_ = true;
@@ -155,15 +169,20 @@ void DesktopStage::Arrange(std::optional<WallpaperLayer> found) {
     first.Cover(ToRect(areas[0]));
     for (size_t i = 1; i < areas.size(); ++i) Host(i).Hide();
   } else {
-    std::optional<WallpaperLayer> layer = found ? found : FindWallpaperLayer();
-    // Outside the layer a picture would cover Explorer's icons (or sit unseen
-    // under them); only a shell without an icon view gets the backdrop.
-    bool iconView = !layer && ShellHasIconView();
-    for (size_t i = 0; i < areas.size(); ++i) Host(i).ShowOnDesktop(ToRect(areas[i]), layer, !iconView);
-    if (layer) {
-      layerTimer_.SetEnabled(false);
+    LayerSearch search = found ? *found : FindWallpaperLayer();
+    if (search.shellBusy && AllInLayer()) {
+      ShellBusy();
     } else {
-      LayerNotFound(iconView);
+      const std::optional<WallpaperLayer>& layer = search.layer;
+      // Outside the layer a picture would cover Explorer's icons (or sit unseen
+      // under them); only a shell without an icon view gets the backdrop.
+      bool iconView = !layer && ShellHasIconView();
+      for (size_t i = 0; i < areas.size(); ++i) Host(i).ShowOnDesktop(ToRect(areas[i]), layer, !iconView);
+      if (layer) {
+        layerTimer_.SetEnabled(false);
+      } else {
+        LayerNotFound(iconView);
+      }
     }
   }
   ShowWindow(window, SW_SHOWNA);
@@ -206,11 +225,48 @@ void DesktopStage::RetryLayer() {
   layerTimer_.SetEnabled(false);
   if (!desktop_ || picture_.PictureThroughOverlay()) return;
   // The hosts are only moved once there is a layer to move them into.
-  if (std::optional<WallpaperLayer> layer = FindWallpaperLayer()) {
-    Arrange(layer);
+  LayerSearch search = FindWallpaperLayer();
+  if (search.layer) {
+    Arrange(search);
+  } else if (search.shellBusy && AllInLayer()) {
+    ShellBusy();
   } else {
-    LayerNotFound(ShellHasIconView());
+    LayerNotFound(search.shellBusy || ShellHasIconView());
   }
+}
+
+// Explorer is busy or hung: the hosts stay where they are, and it is asked
+// again shortly; no layer is missing, so nothing counts towards the hint.
+void DesktopStage::ShellBusy() {
+  layerTimer_.SetEnabled(false);
+  layerTimer_.SetInterval(kLayerRetryMs);
+  layerTimer_.SetEnabled(true);
+}
+
+bool DesktopStage::AllInLayer() const {
+  return std::all_of(hosts_.begin(), hosts_.end(), [](const std::unique_ptr<DesktopHost>& host) {
+    return host->Where() == DesktopHost::Place::Layer;
+  });
+}
+
+// Explorer can take the layer apart under the hosts without destroying them
+// (a new worker above them, their style lost). Looked at without asking
+// Explorer anything; only what is wrong is put right, and only a host out of
+// its layer is hosted again.
+void DesktopStage::CheckLayer() {
+  if (!desktop_ || arranging_ || picture_.PictureThroughOverlay()) return;
+  bool rehost = false;
+  for (auto& host : hosts_) {
+    if (host->Where() != DesktopHost::Place::Layer) continue;  // waiting for a layer: the retries' business
+    std::optional<WallpaperLayer> layer = LayerNow(host->Form().Layer());
+    LayerRepair repair = layer ? RepairFor(layer->layout, FactsOf(host->Handle(), *layer)) : LayerRepair{true};
+    if (repair.rehost) {
+      rehost = true;
+    } else if (repair.Needed()) {
+      host->Form().MendInLayer(*layer, repair);
+    }
+  }
+  if (rehost) Arrange();
 }
 
 // The shell is destroying the layer the first host sat in: the window (and

@@ -50,15 +50,20 @@ class DesktopStage final : public engine::PictureHost {
   static constexpr int kLayerTries = 5;
   static constexpr UINT kLayerRetryMs = 500;
   static constexpr UINT kBackgroundRetryMs = 3000;
+  // How often the hosts' place in the layer is looked at: a wrong one is put right within a second.
+  static constexpr UINT kLayerCheckMs = 500;
 
  private:
   std::unique_ptr<DesktopHost> NewHost(size_t index);
   std::vector<MonitorRect> Areas() const;
-  // `found`: a layer just found, so it is not looked for (a blocking call to the shell) twice.
-  void Arrange(std::optional<WallpaperLayer> found = std::nullopt);
+  // `found`: a layer just found, so it is not looked for (a call to the shell) twice.
+  void Arrange(std::optional<LayerSearch> found = std::nullopt);
   void Refit();
   void LayerNotFound(bool iconView);
   void RetryLayer();
+  void CheckLayer();
+  void ShellBusy();
+  bool AllInLayer() const;
   void Rescue();
   void CopyFrame();
   void HideHosts();
@@ -80,6 +85,7 @@ class DesktopStage final : public engine::PictureHost {
   bool arranging_ = false;
   bool arrangeAgain_ = false;
   ui::Timer layerTimer_{kLayerRetryMs};
+  ui::Timer checkTimer_{kLayerCheckMs};
   ui::Timer copyTimer_{40};
   std::shared_ptr<std::vector<BYTE>> frame_;
   std::vector<BYTE> spareFrame_;

@@ -17,8 +17,11 @@ ui::FormDesign HostDesign(COLORREF color) {
   design.border = ui::BorderStyle::None;
   design.color = color;
   design.className = L"LumorixHostForm";
-  design.extraExStyle = WS_EX_TOOLWINDOW;  // no taskbar button, whichever mode it serves
-  design.scaleLayout = false;              // placed over monitors in their pixels
+  // No taskbar button, whichever mode it serves; and inside Explorer's layer
+  // its creation and end are not reported to Explorer's window, which would
+  // wait on Explorer's thread.
+  design.extraExStyle = WS_EX_TOOLWINDOW | WS_EX_NOPARENTNOTIFY;
+  design.scaleLayout = false;  // placed over monitors in their pixels
   return design;
 }
 }  // namespace
@@ -51,20 +54,50 @@ void TFullScrinForm::SendToBottom() {
 
 bool TFullScrinForm::HostInLayer(const WallpaperLayer& layer, const RECT& monitor) {
   SetBackdrop(false);
-  if (!inLayer_) topLevelStyle_ = GetWindowLongW(Handle(), GWL_STYLE);
-  // A window becoming another's child takes the child style first.
-  SetWindowLongW(Handle(), GWL_STYLE, (topLevelStyle_ & ~WS_POPUP) | WS_CHILD);
-  if (!SetParent(Handle(), layer.parent)) {
-    // Refused (the shell's window is gone, or will not take a child of this process).
-    SetWindowLongW(Handle(), GWL_STYLE, topLevelStyle_);
-    return false;
+  // Already there (the display changed, Explorer said it restarted but kept
+  // its windows): only the place changes, and the picture never drops out.
+  if (!inLayer_ || GetParent(Handle()) != layer.parent) {
+    if (!inLayer_) topLevelStyle_ = GetWindowLongW(Handle(), GWL_STYLE);
+    // Progman does not compose a window that was layered already when it
+    // became its child: the layered style comes only after the move.
+    SetLayered(false);
+    // A window becoming another's child takes the child style first.
+    SetWindowLongW(Handle(), GWL_STYLE, (topLevelStyle_ & ~WS_POPUP) | WS_CHILD);
+    if (!SetParent(Handle(), layer.parent)) {
+      // Refused (the shell's window is gone, or will not take a child of this
+      // process): top level again, out of any layer it was in before.
+      if (GetParent(Handle())) SetParent(Handle(), nullptr);
+      SetWindowLongW(Handle(), GWL_STYLE, topLevelStyle_);
+      inLayer_ = false;
+      return false;
+    }
   }
   inLayer_ = true;
+  layer_ = layer;
+  if (layer.layout == ShellLayout::kComposed) SetLayered(true);
   POINT origin{monitor.left, monitor.top};
   MapWindowPoints(nullptr, layer.parent, &origin, 1);
-  SetWindowPos(Handle(), layer.below ? layer.below : HWND_TOP, origin.x, origin.y, monitor.right - monitor.left,
+  SetWindowPos(Handle(), InsertAfterIn(layer), origin.x, origin.y, monitor.right - monitor.left,
                monitor.bottom - monitor.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
   return true;
+}
+
+void TFullScrinForm::MendInLayer(const WallpaperLayer& layer, const LayerRepair& repair) {
+  if (!inLayer_) return;
+  if (repair.restyle) SetLayered(true);  // a child already: the order of steps holds
+  if (repair.reorder)
+    SetWindowPos(Handle(), InsertAfterIn(layer), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TFullScrinForm::SetLayered(bool layered) {
+  LONG exStyle = GetWindowLongW(Handle(), GWL_EXSTYLE);
+  if (!layered) {
+    if (exStyle & WS_EX_LAYERED) SetWindowLongW(Handle(), GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+    return;
+  }
+  if (!(exStyle & WS_EX_LAYERED)) SetWindowLongW(Handle(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+  // Opaque: the window manager takes the form's own surface as it is drawn.
+  (void)SetLayeredWindowAttributes(Handle(), 0, 255, LWA_ALPHA);
 }
 
 void TFullScrinForm::LeaveLayer() {
@@ -72,6 +105,7 @@ void TFullScrinForm::LeaveLayer() {
   ShowWindow(Handle(), SW_HIDE);
   SetParent(Handle(), nullptr);
   SetWindowLongW(Handle(), GWL_STYLE, topLevelStyle_ & ~WS_VISIBLE);
+  SetLayered(false);
   inLayer_ = false;
 }
 

@@ -19,11 +19,16 @@ class TFullScrinForm : public ui::Form {
   void SetBackdrop(bool backdrop);
   bool Backdrop() const { return backdrop_; }
   // A child of the shell's wallpaper layer covering `monitor` (screen coordinates),
-  // shown; false when the layer refuses it.
+  // shown; false when the layer refuses it. In the composed layout it is made
+  // a child first and layered (opaque) afterwards, under the icon view.
   bool HostInLayer(const WallpaperLayer& layer, const RECT& monitor);
+  // Puts the style or the place in the order right again, in the layer it is in.
+  void MendInLayer(const WallpaperLayer& layer, const LayerRepair& repair);
   // Top level again, hidden.
   void LeaveLayer();
   bool InLayer() const { return inLayer_; }
+  // The layer it was put into last.
+  const WallpaperLayer& Layer() const { return layer_; }
   void CoverMonitor(const RECT& monitor);
   // The video window is going away: the form may close.
   void AllowClose() { closing_ = true; }
@@ -46,11 +51,13 @@ class TFullScrinForm : public ui::Form {
 
  private:
   void SendToBottom();
+  void SetLayered(bool layered);
 
   bool backdrop_ = false;
   bool inLayer_ = false;
   bool closing_ = false;
   LONG topLevelStyle_ = 0;
+  WallpaperLayer layer_;
 };
 
 }  // namespace lumorix::desktop

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cwchar>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -291,7 +292,47 @@ TEST(IdleSignals, FullScreenDirect3DAndPresentationModePauseBatteryAndBatterySav
   }
   struct Case {
     std::uint8_t line, flag;
+    std::optional<int> mode;
     bool battery;
-  } const cases[] = {{0, 0, true}, {1, 0, false}, {255, 0, false}, {1, 1, true}, {255, 1, true}, {0, 1, true}};
-  for (const Case& c : cases) EXPECT_EQ(RunsOnBattery(c.line, c.flag), c.battery) << int(c.line) << " " << int(c.flag);
+  } const cases[] = {
+      {0, 0, {}, true},
+      {1, 0, {}, false},
+      {255, 0, {}, false},
+      {1, 1, {}, true},
+      {255, 1, {}, true},
+      {0, 1, {}, true},
+      // Energy Saver on mains: the effective power mode alone tells of it.
+      {1, 0, 0, true},
+      {1, 0, 1, false},
+      {1, 0, 2, false},
+      {1, 0, 5, false},
+      {0, 0, 2, true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(RunsOnBattery({c.line, c.flag, c.mode}), c.battery)
+        << int(c.line) << " " << int(c.flag) << " " << c.mode.value_or(-1);
+}
+
+TEST(IdleSignals, AFullScreenProgramHidesTheClipOnlyWhereItCoversEveryMonitorOfIt) {
+  const ScreenRect left{0, 0, 1920, 1080}, right{1920, 0, 4480, 1440};
+  const ScreenRect above{0, -1080, 1920, 0};
+  struct Case {
+    const char* name;
+    NotificationState state;
+    std::optional<ScreenRect> foreground;
+    std::vector<ScreenRect> clip;
+    bool hides;
+  } const cases[] = {
+      {"game on the clip's only monitor", NotificationState::RunningD3DFullScreen, left, {left}, true},
+      {"presentation on the clip's only monitor", NotificationState::PresentationMode, right, {right}, true},
+      {"game on the other monitor", NotificationState::RunningD3DFullScreen, right, {left}, false},
+      {"game on one of the clip's two monitors", NotificationState::RunningD3DFullScreen, left, {left, right}, false},
+      {"clip across both, game on one", NotificationState::RunningD3DFullScreen, right, {{0, 0, 4480, 1440}}, false},
+      {"a monitor above", NotificationState::RunningD3DFullScreen, above, {above}, true},
+      {"no foreground window", NotificationState::RunningD3DFullScreen, std::nullopt, {left}, false},
+      {"nothing full screen", NotificationState::AcceptsNotifications, left, {left}, false},
+      {"busy is left to the covers", NotificationState::Busy, left, {left}, false},
+      {"no clip monitor", NotificationState::RunningD3DFullScreen, left, {}, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(FullScreenProgramHides(c.state, c.foreground, c.clip), c.hides) << c.name;
 }

@@ -482,10 +482,15 @@ FakeOverlayMixerRegistration::FakeOverlayMixerRegistration() : FakeFilterRegistr
   defaults.lColorEnable = 1;
   State().hardwareDefaults = defaults;
   State().current = defaults;
-  // The stand-in plays the overlay hardware too, which the display here lacks.
+  // The stand-in plays the overlay hardware too, which the display here lacks,
+  // on a desktop that is not composed (as Windows 7 with a basic theme).
   engine::SetOverlayHardwareProbe([] { return true; });
+  engine::SetDesktopCompositionProbe([] { return false; });
 }
 
-FakeOverlayMixerRegistration::~FakeOverlayMixerRegistration() { engine::SetOverlayHardwareProbe(nullptr); }
+FakeOverlayMixerRegistration::~FakeOverlayMixerRegistration() {
+  engine::SetOverlayHardwareProbe(nullptr);
+  engine::SetDesktopCompositionProbe(nullptr);
+}
 
 }  // namespace lumorix::test

@@ -3,10 +3,13 @@
 // Windows would send, given to the player's own watcher window. The power
 // notifications carry a pointer, so they are sent from inside the process.
 // What Wine never reports (a full-screen Direct3D program, presentation mode,
-// battery saver, a remote session) comes from stand-in system answers.
+// battery saver, a remote session, a foreground window on one of several
+// monitors) comes from stand-in system answers; Energy Saver's effective power
+// mode is posted to the watcher as the system's thread would.
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -60,6 +63,8 @@ struct Answers {
   NotificationState state = NotificationState::AcceptsNotifications;
   PowerReading power;
   bool remote = false;
+  // The one monitor a test display has.
+  std::optional<ScreenRect> foreground = ScreenRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 };
 
 class StandInSignals final : public SystemSignals {
@@ -68,6 +73,7 @@ class StandInSignals final : public SystemSignals {
   NotificationState UserNotificationState() override { return answers_->state; }
   std::optional<PowerReading> PowerStatus() override { return answers_->power; }
   bool RemoteSession() override { return answers_->remote; }
+  std::optional<ScreenRect> ForegroundMonitor() override { return answers_->foreground; }
 
  private:
   std::shared_ptr<const Answers> answers_;
@@ -220,8 +226,43 @@ TEST_F(IdlePauseTest, FullScreenProgramBatterySaverAndRemoteSessionPauseAsTheSys
   ASSERT_TRUE(WaitPlaying());
   Power(kBatterySaver, 1);
   ASSERT_TRUE(WaitHeld());
+  Power(kBatterySaver, 0);
+  ASSERT_TRUE(WaitPlaying());
+
+  // Windows 11's Energy Saver, on mains, tells only through the effective power mode.
+  PostMessageW(Watch(), VisibilityWatch::kEffectivePowerModeMessage, 0, 0);
+  ASSERT_TRUE(WaitHeld()) << "Energy Saver";
+  PostMessageW(Watch(), VisibilityWatch::kEffectivePowerModeMessage, 2, 0);  // balanced
+  ASSERT_TRUE(WaitPlaying());
+  PostMessageW(Watch(), VisibilityWatch::kEffectivePowerModeMessage, 0, 0);
+  ASSERT_TRUE(WaitHeld());
   control.ItPauseOnBattery.Click();
   ASSERT_TRUE(WaitPlaying());
+}
+
+// The shell reports a full-screen program for the whole session; it hides
+// the clip only where it is on every monitor the clip shows on.
+TEST_F(IdlePauseTest, AFullScreenProgramOnOneMonitorPausesOnlyAClipOnThatMonitorAlone) {
+  TLumorixMainForm& form = StartOnDesktop();
+  IdlePauseControl& control = form.IdleControl();
+  const auto shared = std::make_shared<Answers>();
+  Answers& answers = *shared;
+  control.Watch().UseSignals(std::make_unique<StandInSignals>(shared));
+  // Two monitors side by side inside the one screen Wine has.
+  const long width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  const RECT left{0, 0, width / 2, height}, right{width / 2, 0, width, height};
+  std::vector<RECT> shownOn{left, right};
+  control.ShowsOn([&shownOn] { return shownOn; });
+  answers.state = NotificationState::RunningD3DFullScreen;
+  answers.foreground = ScreenRect{right.left, right.top, right.right, right.bottom};
+  EXPECT_TRUE(StaysPlaying(kCoverNoticed)) << "the game is on one of the clip's two monitors";
+  shownOn = {left};
+  EXPECT_TRUE(StaysPlaying(kCoverNoticed)) << "the game is on the other monitor";
+  shownOn = {right};
+  ASSERT_TRUE(WaitHeld(kCoverNoticed)) << "the game is on the clip's only monitor";
+  answers.foreground.reset();  // the game went, and nothing is in front
+  ASSERT_TRUE(WaitPlaying(kCoverNoticed));
+  control.ShowsOn(nullptr);
 }
 
 TEST_F(IdlePauseTest, LockDisplayOffAndBatteryPauseAndTheirEndResumes) {

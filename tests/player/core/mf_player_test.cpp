@@ -109,7 +109,8 @@ TEST_F(PlayerTest, ClipNoFrameworkPlaysShowsTheStandardErrorBox) {
   ASSERT_FALSE(path.empty());
   WriteFullPlayList({path});
   StartPlayer();
-  ASSERT_EQ(errors.Boxes().size(), 1u);
+  // From the message loop: a box waiting for the user holds no start-up.
+  ASSERT_TRUE(PumpUntil([&] { return errors.Boxes().size() == 1; }, milliseconds(2000)));
   EXPECT_EQ(errors.Boxes()[0].title, L"Lumorix - settings");
   EXPECT_NE(errors.Boxes()[0].text.find(L"($80040218)."), std::wstring::npos) << Narrowed(errors.Boxes()[0].text);
   DeleteFileW(path.c_str());
@@ -118,9 +119,9 @@ TEST_F(PlayerTest, ClipNoFrameworkPlaysShowsTheStandardErrorBox) {
 TEST_F(PlayerTest, PictureNothingDecodesShowsTheErrorAndMovesOn) {
   WritePlayList({"sound-av1.mp4", "short.mp4"});
   TLumorixMainForm& form = StartPlayer();
-  ASSERT_EQ(errors.Boxes().size(), 1u);
+  EXPECT_TRUE(form.Timer.Enabled()) << "start-up goes on";
+  ASSERT_TRUE(PumpUntil([&] { return errors.Boxes().size() == 1; }, milliseconds(2000)));
   EXPECT_NE(errors.Boxes()[0].text.find(L"($80040255)."), std::wstring::npos) << Narrowed(errors.Boxes()[0].text);
-  EXPECT_TRUE(form.Timer.Enabled()) << "start-up goes on after the box";
   ASSERT_TRUE(PumpUntil([&] { return form.PlayingIndex == 1; }, milliseconds(3000)));
   EXPECT_TRUE(PlaysThroughMediaFoundation(form));
   EXPECT_TRUE(PumpUntil([&] { return form.FilterGraph()->State() == 3; }, milliseconds(3000)));

@@ -231,3 +231,33 @@ TEST(PlayerProcess, HostileSkinsAndLanguagesLeavePlaybackGoing) {
     EXPECT_TRUE(PumpUntil([] { return Near(ScreenShot().Pixel(40, 40), RGB(0, 0, 255)); }, milliseconds(15000)));
   }
 }
+
+// A wallpaper that starts with Windows whose first clip is gone: the box says
+// so, and behind it the start goes on to the desktop with the next entry.
+TEST(PlayerProcess, StartGoesOnToTheDesktopBehindTheBoxOfAClipThatIsGone) {
+  SeedInstallerDefaults();
+  WriteSetting(kAudioKey, "PlayListVisible", EncodeInteger(0));
+  WritePlayerPlayList({"gone-before-the-start.avi", "red-long.avi"});
+  // The next start must not meet the lost clip's box.
+  struct EmptiedAfter {
+    ~EmptiedAfter() { WritePlayerPlayList({}); }
+  } emptied;
+  PlayerProcess player;
+  ASSERT_TRUE(player.Started());
+  HWND box = WaitForWindow(L"#32770", L"Lumorix - settings", milliseconds(20000));
+  ASSERT_NE(box, nullptr);
+  HWND settings = FindWindowW(L"TLumorixMainForm", L"Lumorix - Settings");
+  ASSERT_NE(settings, nullptr);
+  auto onDesktop = [&] { return !IsWindowVisible(settings) && Near(ScreenShot().Pixel(512, 300), RGB(255, 0, 0)); };
+  EXPECT_TRUE(PumpUntil(onDesktop, milliseconds(5000))) << "the box held the start up";
+  EXPECT_TRUE(IsWindow(box));
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(box); }, milliseconds(3000)));
+  PumpFor(milliseconds(1500));
+  if (!onDesktop()) ScreenShot().Save("start-behind-the-box");
+  EXPECT_TRUE(onDesktop());
+  EXPECT_EQ(FindWindowW(L"#32770", L"Lumorix - settings"), nullptr) << "one box for the one clip";
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(settings, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer);
+  EXPECT_TRUE(player.WaitForExit(10000));
+}

@@ -310,18 +310,37 @@ TEST_F(MixingRendererTest, AFailureLeavesThePictureWithTheMixingRenderer) {
   EXPECT_FALSE(LastOverlayMixer(graph.Query<IFilterGraph>().Get()));
 }
 
-TEST(OverlayHardware, WithoutOverlaysTheMixerIsNotTried) {
-  // Wine's display, like that of Windows 8 and later, has no overlay hardware.
-  ASSERT_FALSE(DisplayHasOverlays());
-  LegacyRendererOnly legacy;  // the zoom below is the legacy renderer's
+namespace {
+
+// The stand-in mixer registered, a clip rendered once the test has said
+// what the display answers.
+struct OverlayHardwareTest : ::testing::Test {
+  LegacyRendererOnly legacy;  // the zoom is the legacy renderer's
   FakeOverlayMixerRegistration mixer;
-  SetOverlayHardwareProbe(nullptr);  // the real display's answer, with the stand-in still registered
   TestForm form{L"Overlay", 420, 320};
   TFilterGraph graph;
   HostedVideoWindow video{form.Handle(), {16, 16, 400, 300}, L"DSVideoWindowEx2"};
-  video.SetFilterGraph(&graph);
-  graph.SetActive(true);
-  ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
+  void Render() {
+    video.SetFilterGraph(&graph);
+    graph.SetActive(true);
+    ASSERT_EQ(graph.RenderFile(Clip("red.avi")), S_OK);
+    ASSERT_TRUE(graph.Play());
+  }
+  void TearDown() override {
+    (void)graph.Stop();
+    graph.SetActive(false);
+    video.SetFilterGraph(nullptr);
+  }
+};
+
+}  // namespace
+
+TEST_F(OverlayHardwareTest, WithoutOverlaysTheMixerIsNotTried) {
+  // Wine's display, like that of Windows 8 and later, has no overlay hardware.
+  SetOverlayHardwareProbe(nullptr);  // the real display's answers, with the stand-in still registered
+  SetDesktopCompositionProbe(nullptr);
+  ASSERT_FALSE(DisplayHasOverlays());
+  Render();
   EXPECT_FALSE(video.OverlayActive());
   EXPECT_EQ(video.InsertOverlay(), DDERR_NOOVERLAYHW);
   EXPECT_EQ(mixer.State().created, 0);
@@ -333,11 +352,23 @@ TEST(OverlayHardware, WithoutOverlaysTheMixerIsNotTried) {
   ASSERT_EQ(basic->GetVideoSize(&width, &height), S_OK);
   (void)basic->get_SourceWidth(&sourceWidth);
   EXPECT_EQ(sourceWidth, width / 2);
-  ASSERT_TRUE(graph.Play());
   EXPECT_TRUE(PumpUntil([&] { return graph.State() == 3; }, milliseconds(3000)));
-  (void)graph.Stop();
-  graph.SetActive(false);
-  video.SetFilterGraph(nullptr);
+}
+
+// A driver that claims an overlay on a composed desktop (every Windows 8 and
+// later): the key colour would be painted over the user's desktop and never
+// show a picture. The mixer is not tried, and the user's desktop is left alone.
+TEST_F(OverlayHardwareTest, ACompositedDesktopNeverTakesTheOverlayWhateverTheDriverClaims) {
+  SetDesktopCompositionProbe([] { return true; });  // DirectDraw's answer stays the stand-in's: an overlay
+  ASSERT_TRUE(SetUserDesktop("C:\\users\\wallpaper.bmp", RGB(10, 20, 30)));
+  Render();
+  EXPECT_FALSE(video.OverlayActive());
+  EXPECT_EQ(mixer.State().created, 0);
+  video.StartDesktopPlayback();
+  EXPECT_TRUE(video.DesktopMode());
+  EXPECT_EQ(RegistryWallpaper(), "C:\\users\\wallpaper.bmp");
+  EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), RGB(10, 20, 30)) << "no colour key on the desktop";
+  video.StopDesktopPlayback();
 }
 
 TEST_F(MixingRendererTest, WithoutAVideoRendererTheNewMixerGoesAgain) {
