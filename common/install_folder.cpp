@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "safe_names.h"
+
 namespace lumorix {
 
 namespace {
@@ -13,9 +15,10 @@ bool HasDriveAndRoot(std::wstring_view path) {
   return path.size() >= 3 && IsLetter(path[0]) && path[1] == L':' && IsSlash(path[2]);
 }
 
-// A relative name that stays below the folder it is taken from.
+// A relative name that stays below the folder it is taken from: what the
+// payload reader would extract, and no empty or "." part either.
 bool StaysInside(std::wstring_view relative) {
-  if (relative.empty() || IsSlash(relative.front()) || relative.find(L':') != std::wstring_view::npos) return false;
+  if (relative.empty() || !IsSafeRelativeName(relative)) return false;
   size_t start = 0;
   while (start <= relative.size()) {
     size_t end = relative.find_first_of(L"\\/", start);

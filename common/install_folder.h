@@ -36,7 +36,8 @@ FolderContents ClassifyFolderContents(const std::vector<std::wstring>& names, bo
 bool SamePath(std::wstring_view a, std::wstring_view b);
 
 // The full path a line of "Uninstall.log" may delete: a name relative to
-// the installation folder (without "..", drives or streams), or a full path
+// the installation folder that the payload reader would extract too (no
+// "..", ".. " or "...", no drive, stream or device), or a full path
 // that is inside it or one of the product's own shortcuts. Nothing for any
 // other line.
 std::optional<std::wstring> RemovablePath(std::wstring_view line, std::wstring_view installFolder,

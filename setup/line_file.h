@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/handle.h"
+#include "platform/text.h"
 
 namespace lumorix::setup {
 
@@ -26,8 +27,5 @@ class LineFile {
 
 // Writes the whole file at once; raises on failure.
 void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines);
-
-// The system's own words for an error code, without the final line break.
-std::wstring SystemMessage(unsigned long error);
 
 }  // namespace lumorix::setup

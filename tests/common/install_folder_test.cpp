@@ -61,6 +61,12 @@ TEST(InstallFolder, TheUninstallerDeletesOnlyInsideItsFolderAndItsOwnShortcuts) 
                                          {L"\\Windows\\x", std::nullopt},
                                          {L"D:x", std::nullopt},
                                          {L"file.txt:stream", std::nullopt},
+                                         // What the payload reader refuses, the uninstaller refuses too.
+                                         {L".. \\x", std::nullopt},
+                                         {L"Skins\\...\\x", std::nullopt},
+                                         {L"Skins\\CON", std::nullopt},
+                                         {L"nul.txt", std::nullopt},
+                                         {L"Languages\\COM\u00B9.ini", std::nullopt},
                                          {L"", std::nullopt}})
     EXPECT_EQ(RemovablePath(c.line, folder, shortcuts), c.removable) << c.line;
 }
