@@ -15,6 +15,7 @@ namespace {
 // Far more than an installation holds; a larger tree is no earlier installation.
 constexpr size_t kMaxEntries = 4096;
 constexpr int kMaxDepth = 8;
+constexpr size_t kMaxLog = 1u << 20;
 
 std::wstring FullPath(const std::wstring& path) {
   DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
@@ -83,7 +84,10 @@ bool AcceptExisting(const std::wstring& folder, HANDLE handle, const std::vector
           L"does not exist yet.";
     return false;
   }
-  switch (ClassifyFolderContents(platform::NamesIn(folder), true)) {
+  std::vector<std::wstring> logged;
+  if (std::optional<std::string> log = platform::ReadPlainFile(folder + L"Uninstall.log", kMaxLog))
+    for (const std::string& line : LogLines(*log)) logged.push_back(AnsiToWide(line));
+  switch (ClassifyFolderContents(platform::NamesIn(folder), true, logged, folder)) {
     case FolderContents::Empty:
     case FolderContents::EarlierInstallation:
       break;

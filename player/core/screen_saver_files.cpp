@@ -72,13 +72,13 @@ std::vector<ScreenSaverPlace> ScreenSaverPlaces() {
   std::wstring system = platform::SystemFolder();
   if (!system.empty() && !WritesAreVirtualized()) {
     if (!IsWow64()) {
-      places.push_back({system + name, system + name});
+      places.push_back({system + name, system + name, true});
     } else {
       // A 32-bit process sees SysWOW64 under the system folder's name; the
       // 64-bit system folder, the one the system starts screen savers from,
       // is reached through this alias.
       std::wstring native = platform::SystemWindowsFolder() + L"\\Sysnative";
-      if (IsFolder(native)) places.push_back({native + name, system + name});
+      if (IsFolder(native)) places.push_back({native + name, system + name, true});
     }
   }
   std::wstring local = platform::LocalAppDataFolder(true);
@@ -99,7 +99,7 @@ std::wstring ReplaceScreenSaver(const std::wstring& source) {
   if (!NamesOwnScreenSaver(current)) (void)settings.Write("OldScreenSaver", EncodeString(Narrow(current)));
 
   for (const ScreenSaverPlace& place : ScreenSaverPlaces()) {
-    if (place.copyPath == place.systemPath) {
+    if (!place.shared) {
       std::wstring folder = place.copyPath.substr(0, place.copyPath.find_last_of(L'\\'));
       (void)CreateDirectoryW(folder.c_str(), nullptr);
     }
@@ -123,7 +123,7 @@ void RestoreScreenSaver() {
     // The system folder's copy is every user's: it stays while another
     // signed-in user's setting names it.
     std::wstring folder = place.systemPath.substr(0, place.systemPath.find_last_of(L'\\'));
-    if (place.copyPath != place.systemPath && platform::SomeUserNamesScreenSaverIn(folder)) continue;
+    if (place.shared && platform::SomeUserNamesScreenSaverIn(folder)) continue;
     (void)DeleteFileW(place.copyPath.c_str());
   }
 }

@@ -20,6 +20,7 @@ void UseScreenSaverCopy(CopyNewFile copy);
 struct ScreenSaverPlace {
   std::wstring copyPath;
   std::wstring systemPath;
+  bool shared = false;  // the system folder's, which every user of the machine may name
 };
 
 // Best first: the system folder, when this process writes there for real

@@ -39,6 +39,14 @@ TEST(InstallFolder, AFolderOfOurOwnIsToldFromAStrangers) {
   EXPECT_EQ(ClassifyFolderContents({L"uninstall.log"}, false), FolderContents::StrangersUninstaller);
   EXPECT_EQ(ClassifyFolderContents({L"Lumorix.exe", L"notes.txt"}, true), FolderContents::OtherFiles);
   EXPECT_EQ(ClassifyFolderContents({L"photo.jpg"}, false), FolderContents::OtherFiles);
+  // An earlier version's files are what its log lists; a log line outside the folder names no file of it.
+  const std::vector<std::wstring> log = {L"ReadMe.txt", L"Docs\\Guide.txt", L"C:\\Apps\\Lumorix\\Notes.txt",
+                                         L"C:\\Windows\\photo.jpg", L"..\\photo.jpg"};
+  EXPECT_EQ(
+      ClassifyFolderContents({L"Lumorix.exe", L"ReadMe.txt", L"Docs", L"notes.txt"}, true, log, L"C:\\Apps\\Lumorix\\"),
+      FolderContents::EarlierInstallation);
+  EXPECT_EQ(ClassifyFolderContents({L"Lumorix.exe", L"photo.jpg"}, true, log, L"C:\\Apps\\Lumorix\\"),
+            FolderContents::OtherFiles);
 }
 
 TEST(InstallFolder, TheUninstallerDeletesOnlyInsideItsFolderAndItsOwnShortcuts) {

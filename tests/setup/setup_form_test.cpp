@@ -2,6 +2,7 @@
 // agreement, "Brouse", the close question, and an installation from the
 // built payload with every status text and bar position it shows.
 #include <windows.h>
+#include <aclapi.h>
 #include <objbase.h>
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include "common/settings_layout.h"
 #include "platform/known_folders.h"
 #include "platform/registry.h"
+#include "platform/registry_access.h"
 #include "platform/text.h"
 #include "setup/installation.h"
 #include "setup/setup_form.h"
@@ -314,6 +316,63 @@ TEST(Installation, ShortcutsAreEveryUsersAndFollowAReinstallationIntoAnotherFold
   std::filesystem::remove_all(std::filesystem::path(L"C:\\Twice"), ignored);
   std::filesystem::remove_all(std::filesystem::path(platform::CommonProgramsFolder() + L"\\Vantrel"), ignored);
   DeleteFileW((platform::CommonDesktopFolder() + L"\\Lumorix.lnk").c_str());
+  (void)RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix");
+  test::DeleteSettingsTree();
+}
+
+TEST(Installation, AnEarlierMachineKeyIsCleanedNotOnlyClosed) {
+  test::DeleteSettingsTree();
+  // What an earlier installation's open rights let any user do: own the key
+  // (and so give the rights back), plant paths every new user's player would
+  // take, and turn a subkey into a link the installer would write through.
+  RegistryKey settings = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_READ | KEY_WRITE | WRITE_OWNER);
+  for (const char* planted : {"Skin", "Language", "DesktopPlaybackWallPaper", "OldScreenSaver"})
+    ASSERT_TRUE(settings.Write(planted, EncodeString("\\\\\\\\attacker\\\\share\\\\x"))) << planted;
+  ASSERT_TRUE(settings.Write("Kept", EncodeString("an administrator's")));
+  BYTE users[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof users;
+  ASSERT_TRUE(CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size));
+  ASSERT_EQ(
+      SetSecurityInfo(settings.Get(), SE_REGISTRY_KEY, OWNER_SECURITY_INFORMATION, users, nullptr, nullptr, nullptr),
+      static_cast<DWORD>(ERROR_SUCCESS));
+  settings.Close();
+  ASSERT_TRUE(RegistryKey::Create(HKEY_LOCAL_MACHINE, "Software\\LumorixLinkTarget").Write("Kept", EncodeString("x")));
+  HKEY link = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Widen(kAudioKey).c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
+                            KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, nullptr),
+            ERROR_SUCCESS);
+  const std::wstring target = L"\\Registry\\Machine\\Software\\LumorixLinkTarget";
+  ASSERT_EQ(RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target.data()),
+                           static_cast<DWORD>(target.size() * sizeof(wchar_t))),
+            ERROR_SUCCESS);
+  RegCloseKey(link);
+
+  RecordingView view;
+  TInstallState state;
+  state.InstallFolder = L"C:\\MachineKey\\Lumorix\\";
+  state.options = {false, false, false};
+  state.view = &view;
+  EXPECT_TRUE(InstallFrom(Narrow(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip")), state).complete);
+
+  for (const char* planted : {"Skin", "Language", "DesktopPlaybackWallPaper", "OldScreenSaver"})
+    EXPECT_FALSE(test::ReadSetting(kSettingsKey, planted, HKEY_LOCAL_MACHINE)) << planted;
+  EXPECT_TRUE(test::ReadSetting(kSettingsKey, "Kept", HKEY_LOCAL_MACHINE));
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_EQ(GetNamedSecurityInfoW(L"MACHINE\\Software\\Vantrel\\Lumorix", SE_REGISTRY_KEY, OWNER_SECURITY_INFORMATION,
+                                  &owner, nullptr, nullptr, nullptr, &descriptor),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_TRUE(IsWellKnownSid(owner, WinBuiltinAdministratorsSid)) << "the owner could give the rights back";
+  LocalFree(descriptor);
+  EXPECT_FALSE(UsersMayChange(HKEY_LOCAL_MACHINE, kSettingsKey));
+  // The defaults went into a key of their own, not through the link.
+  EXPECT_TRUE(test::ReadSetting(kAudioKey, "Volume", HKEY_LOCAL_MACHINE));
+  EXPECT_FALSE(test::ReadSetting("Software\\LumorixLinkTarget", "Volume", HKEY_LOCAL_MACHINE));
+  EXPECT_TRUE(test::ReadSetting("Software\\LumorixLinkTarget", "Kept", HKEY_LOCAL_MACHINE));
+
+  std::error_code ignored;
+  std::filesystem::remove_all(std::filesystem::path(L"C:\\MachineKey"), ignored);
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\LumorixLinkTarget");
   (void)RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix");
   test::DeleteSettingsTree();
 }

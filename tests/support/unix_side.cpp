@@ -11,7 +11,23 @@ namespace lumorix::test {
 
 namespace {
 
-std::wstring Quoted(const std::string& text) { return L"\"" + Widen(text) + L"\""; }
+// One argument as Windows' command-line rules (which Wine follows for a
+// Linux program's arguments too) read it back.
+std::wstring Quoted(const std::string& text) {
+  std::wstring quoted = L"\"";
+  size_t slashes = 0;
+  for (wchar_t c : Widen(text)) {
+    if (c == L'\\') {
+      ++slashes;
+    } else {
+      if (c == L'"') quoted.append(slashes + 1, L'\\');
+      slashes = 0;
+    }
+    quoted += c;
+  }
+  quoted.append(slashes, L'\\');
+  return quoted + L"\"";
+}
 
 // A file made and deleted again in the folder: whether it can be written at all.
 bool Writable(const std::wstring& folder) {
