@@ -1,6 +1,7 @@
 #include "platform/unfollowed_files.h"
 
 #include "common/install_folder.h"
+#include "platform/files.h"
 
 namespace lumorix::platform {
 
@@ -113,17 +114,8 @@ bool RemoveFolderUnfollowed(const std::wstring& path) {
 std::optional<std::string> ReadPlainFile(const std::wstring& path, size_t limit) {
   UniqueHandle file = OpenUnfollowed(path, GENERIC_READ);
   std::optional<PlaceFacts> facts = file ? FactsOf(file.Get(), path) : std::nullopt;
-  LARGE_INTEGER size{};
-  if (!facts || facts->link || facts->folder || facts->links > 1 || !GetFileSizeEx(file.Get(), &size) ||
-      static_cast<uint64_t>(size.QuadPart) > limit)
-    return std::nullopt;
-  std::string contents(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD read = 0;
-  if (!contents.empty() &&
-      (!ReadFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &read, nullptr) ||
-       read != contents.size()))
-    return std::nullopt;
-  return contents;
+  if (!facts || facts->link || facts->folder || facts->links > 1) return std::nullopt;
+  return ReadWholeOpenFile(file.Get(), limit);
 }
 
 std::vector<std::wstring> NamesIn(const std::wstring& folder) {

@@ -79,47 +79,12 @@ void ForgetInstallations() {
   DeleteFileW((platform::UserDataFolder() + L"Lumorix.Lumorixpl").c_str());
 }
 
-namespace {
-
-struct OwnQuery {
-  DWORD processId;
-  const wchar_t* caption;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchOwn(HWND window, LPARAM data) {
-  auto& query = *reinterpret_cast<OwnQuery*>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != query.processId || WindowText(window) != query.caption) return TRUE;
-  query.found = window;
-  return FALSE;
-}
-
-// The open dialog's file-name box, in either of the dialog's layouts.
-HWND FileNameBox(HWND dialog) {
-  HWND edit = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
-  if (!edit)
-    if (HWND combo = FindWindowExW(dialog, nullptr, L"ComboBoxEx32", nullptr))
-      edit = FindWindowExW(FindWindowExW(combo, nullptr, L"ComboBox", nullptr), nullptr, L"Edit", nullptr);
-  if (!edit)
-    if (HWND combo = FindWindowExW(dialog, nullptr, L"ComboBox", nullptr))
-      edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
-  return edit;
-}
-
-}  // namespace
-
 InstalledPlayer::InstalledPlayer(const std::wstring& folder) : process_(folder + L"Lumorix.exe", L"", folder) {
   if (!process_.Started()) return;
   window_ = WaitForProcessWindow(process_.Id(), L"TLumorixMainForm", L"Lumorix - Settings", milliseconds(30000));
 }
 
-HWND InstalledPlayer::OwnWindow(const wchar_t* caption) const {
-  OwnQuery query{process_.Id(), caption};
-  EnumWindows(MatchOwn, reinterpret_cast<LPARAM>(&query));
-  return query.found;
-}
+HWND InstalledPlayer::OwnWindow(const wchar_t* caption) const { return FindProcessWindow(process_.Id(), caption); }
 
 int InstalledPlayer::PlayListCount() const {
   HWND list = FindWindowExW(OwnWindow(L"PlayList"), nullptr, L"ListBox", nullptr);
@@ -133,7 +98,7 @@ bool InstalledPlayer::AddThroughTheOpenDialog(const std::wstring& clip, int coun
   // "Add" is the tool bar's first button, command 100.
   PostMessageW(playList, WM_COMMAND, MAKEWPARAM(100, BN_CLICKED), reinterpret_cast<LPARAM>(toolBar));
   HWND dialog = WaitForProcessWindow(process_.Id(), L"#32770", nullptr, milliseconds(20000));
-  HWND box = dialog ? FileNameBox(dialog) : nullptr;
+  HWND box = dialog ? OpenDialogFileNameBox(dialog) : nullptr;
   if (!box) return false;
   SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(clip.c_str()));
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);

@@ -337,15 +337,7 @@ TEST(Installation, AnEarlierMachineKeyIsCleanedNotOnlyClosed) {
       static_cast<DWORD>(ERROR_SUCCESS));
   settings.Close();
   ASSERT_TRUE(RegistryKey::Create(HKEY_LOCAL_MACHINE, "Software\\LumorixLinkTarget").Write("Kept", EncodeString("x")));
-  HKEY link = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Widen(kAudioKey).c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
-                            KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, nullptr),
-            ERROR_SUCCESS);
-  const std::wstring target = L"\\Registry\\Machine\\Software\\LumorixLinkTarget";
-  ASSERT_EQ(RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target.data()),
-                           static_cast<DWORD>(target.size() * sizeof(wchar_t))),
-            ERROR_SUCCESS);
-  RegCloseKey(link);
+  ASSERT_TRUE(test::MakeMachineRegistryLink(kAudioKey, "Software\\LumorixLinkTarget"));
 
   RecordingView view;
   TInstallState state;

@@ -187,15 +187,7 @@ TEST(Removal, TheMachinesEntriesGoUnappliedAndNoLinkLeadsTheDeletionElsewhere) {
   // A subkey turned into a link to another key, which must survive.
   RegDeleteTreeW(HKEY_LOCAL_MACHINE, Widen(kColorKey).c_str());
   WriteMachine("Software\\LumorixLinkTarget", "Kept", EncodeString("yes"));
-  HKEY link = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Widen(kColorKey).c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
-                            KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, nullptr),
-            ERROR_SUCCESS);
-  const std::wstring target = L"\\Registry\\Machine\\Software\\LumorixLinkTarget";
-  ASSERT_EQ(RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target.data()),
-                           static_cast<DWORD>(target.size() * sizeof(wchar_t))),
-            ERROR_SUCCESS);
-  RegCloseKey(link);
+  ASSERT_TRUE(test::MakeMachineRegistryLink(kColorKey, "Software\\LumorixLinkTarget"));
   COLORREF before = GetSysColor(COLOR_BACKGROUND);
 
   RemoveMachineRegistryEntries();

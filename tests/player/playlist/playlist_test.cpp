@@ -54,14 +54,7 @@ void CALLBACK AnswerOpenDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   }
   if (!dialog) return;
   KillTimer(nullptr, timer);
-  HWND edit = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
-  if (!edit)
-    if (HWND combo = FindWindowExW(dialog, nullptr, L"ComboBoxEx32", nullptr))
-      edit = FindWindowExW(FindWindowExW(combo, nullptr, L"ComboBox", nullptr), nullptr, L"Edit", nullptr);
-  if (!edit)
-    if (HWND combo = FindWindowExW(dialog, nullptr, L"ComboBox", nullptr))
-      edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
-  SetWindowTextW(edit, dialogText.c_str());
+  SetWindowTextW(OpenDialogFileNameBox(dialog), dialogText.c_str());
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
