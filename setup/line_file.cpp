@@ -16,10 +16,12 @@ namespace {
 
 }  // namespace
 
-LineFile::LineFile(const std::wstring& path)
-    : path_(path),
-      file_(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                        nullptr)) {
+LineFile::LineFile(const std::wstring& path) : path_(path) {
+  // Deleted and made anew, never written through: the name may be a second
+  // one of a file elsewhere.
+  if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) RaiseFor(path, "Cannot replace");
+  file_ = UniqueHandle(
+      CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file_) RaiseFor(path, "Cannot create");
 }
 

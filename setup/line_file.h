@@ -12,7 +12,7 @@ namespace lumorix::setup {
 class LineFile {
  public:
   LineFile() = default;
-  // Creates the file, replacing one that exists. Raises when it cannot.
+  // Creates the file, deleting one that exists first. Raises when it cannot.
   explicit LineFile(const std::wstring& path);
 
   bool IsOpen() const { return static_cast<bool>(file_); }

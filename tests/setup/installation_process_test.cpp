@@ -20,6 +20,7 @@
 #include "tests/setup/installed_product.h"
 #include "tests/setup/setup_process.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/player_process.h"
 #include "tests/support/registry_fixture.h"
 
 using namespace lumorix;
@@ -431,4 +432,44 @@ TEST(DamagedPayload, AnUnreadableArchiveInstallsNothingAndTheSilentRunFails) {
   EXPECT_TRUE(TempArchivesLeft().empty());
   RemoveTree(L"C:\\Garbage\\");
   (void)DeleteFileW(installer.c_str());
+}
+
+// The uninstaller's own switches, started by hand: neither acts on what is
+// not the registered installation, and the elevated part leaves the user's
+// own things alone (in an administrator's profile they would be another's).
+TEST(UninstallerParts, TheFolderRemovalTakesOnlyTheRegisteredFolder) {
+  const std::wstring notOurs = L"C:\\NotOurs\\";
+  RemoveTree(notOurs);
+  WriteFileText(notOurs + L"Uninstall.exe", "another program's uninstaller");
+  WriteFileText(notOurs + L"Uninstall.log", "its log");
+  ChildProcess removal(Build("bin/Uninstall.exe"), L"/RemoveFolder 0 0 \"" + notOurs + L"\\\"", Build("bin"));
+  EXPECT_EQ(removal.WaitForExit(milliseconds(20000)), std::optional<DWORD>(1));
+  EXPECT_EQ(FileBytes(notOurs + L"Uninstall.exe").size(), std::string("another program's uninstaller").size());
+  EXPECT_TRUE(Exists(notOurs + L"Uninstall.log"));
+  RemoveTree(notOurs);
+}
+
+TEST(UninstallerParts, TheElevatedPartRemovesTheMachinesAndLeavesTheUsersOwn) {
+  ForgetInstallations();
+  const std::wstring folder = L"C:\\Apps\\Parts\\Lumorix\\";
+  RemoveTree(L"C:\\Apps\\Parts\\");
+  ChildProcess setup(SetupProgram(), L"/S /D=" + folder, Build("bin"));
+  ASSERT_EQ(setup.WaitForExit(milliseconds(120000)), std::optional<DWORD>(0));
+  SeedInstallerDefaults();
+  WriteFileText(StartUpFolder() + L"\\Lumorix.lnk", "the user's start-up shortcut");
+  WritePlayerPlayList({"blue.avi"});
+
+  ChildProcess machine(folder + L"Uninstall.exe", L"/Machine 0", L"C:\\");
+  EXPECT_EQ(machine.WaitForExit(milliseconds(60000)), std::optional<DWORD>(0));
+  EXPECT_TRUE(PumpUntil([&] { return !Exists(folder); }, milliseconds(20000)));
+  EXPECT_TRUE(PumpUntil([] { return !KeyExists(kUninstallKey); }, milliseconds(20000)));
+  EXPECT_FALSE(KeyExists(kAudioKey));
+  EXPECT_FALSE(Exists(ProgramsFolder() + L"\\Vantrel"));
+  // The user's own is for the user's part, in their own profile.
+  EXPECT_TRUE(RegistryKey::Open(HKEY_CURRENT_USER, kAudioKey, KEY_READ));
+  EXPECT_TRUE(Exists(StartUpFolder() + L"\\Lumorix.lnk"));
+  EXPECT_EQ(PlayListNames(UserPlayListFile()), std::vector<std::string>{"blue.avi"});
+  DeleteFileW((StartUpFolder() + L"\\Lumorix.lnk").c_str());
+  ForgetInstallations();
+  RemoveTree(L"C:\\Apps\\Parts\\");
 }
