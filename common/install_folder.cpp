@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "safe_names.h"
+
 namespace lumorix {
 
 namespace {
@@ -13,9 +15,10 @@ bool HasDriveAndRoot(std::wstring_view path) {
   return path.size() >= 3 && IsLetter(path[0]) && path[1] == L':' && IsSlash(path[2]);
 }
 
-// A relative name that stays below the folder it is taken from.
+// A relative name that stays below the folder it is taken from: what the
+// payload reader would extract, and no empty or "." part either.
 bool StaysInside(std::wstring_view relative) {
-  if (relative.empty() || IsSlash(relative.front()) || relative.find(L':') != std::wstring_view::npos) return false;
+  if (relative.empty() || !IsSafeRelativeName(relative)) return false;
   size_t start = 0;
   while (start <= relative.size()) {
     size_t end = relative.find_first_of(L"\\/", start);
@@ -70,7 +73,8 @@ std::wstring FolderRefusal(FolderProblem problem, std::wstring_view folder) {
   return L"";
 }
 
-FolderContents ClassifyFolderContents(const std::vector<std::wstring>& names, bool registered) {
+FolderContents ClassifyFolderContents(const std::vector<std::wstring>& names, bool registered,
+                                      const std::vector<std::wstring>& logged, std::wstring_view folder) {
   static const std::vector<std::wstring> kOurs = {L"Languages",     L"Skins",         L"Lumorix.Lumorixpl",
                                                   L"Lumorix.exe",   L"LSS.s~",        L"Uninstall.exe",
                                                   L"Uninstall.log", L"Uninstall.bat", L"UD.bat"};
@@ -78,8 +82,12 @@ FolderContents ClassifyFolderContents(const std::vector<std::wstring>& names, bo
     return std::any_of(names.begin(), names.end(), [&](const std::wstring& n) { return SamePath(n, name); });
   };
   if (names.empty()) return FolderContents::Empty;
-  bool onlyOurs = std::all_of(names.begin(), names.end(), [](const std::wstring& name) {
-    return std::any_of(kOurs.begin(), kOurs.end(), [&](const std::wstring& ours) { return SamePath(name, ours); });
+  std::vector<std::wstring> ours = kOurs;
+  for (const std::wstring& line : logged)
+    if (std::optional<std::wstring> path = RemovablePath(line, folder, {}))
+      ours.push_back(path->substr(folder.size(), path->find_first_of(L"\\/", folder.size()) - folder.size()));
+  bool onlyOurs = std::all_of(names.begin(), names.end(), [&](const std::wstring& name) {
+    return std::any_of(ours.begin(), ours.end(), [&](const std::wstring& own) { return SamePath(name, own); });
   });
   if (registered && has(L"Lumorix.exe") && onlyOurs) return FolderContents::EarlierInstallation;
   // Without our player beside them, an uninstaller and its log are another program's.

@@ -29,14 +29,18 @@ std::wstring FolderRefusal(FolderProblem problem, std::wstring_view folder);
 // What a folder chosen for the installation already holds, from the names
 // directly in it. Only the folder the uninstall entry names (`registered`)
 // can hold an earlier installation: anyone may make a folder of these names.
+// An earlier version's own files are the product's names and what its log
+// lists (`logged`: the log's lines, relative or full).
 enum class FolderContents { Empty, EarlierInstallation, StrangersUninstaller, OtherFiles };
-FolderContents ClassifyFolderContents(const std::vector<std::wstring>& names, bool registered);
+FolderContents ClassifyFolderContents(const std::vector<std::wstring>& names, bool registered,
+                                      const std::vector<std::wstring>& logged = {}, std::wstring_view folder = L"");
 
 // Case-insensitive for ASCII letters, as the file system compares names.
 bool SamePath(std::wstring_view a, std::wstring_view b);
 
 // The full path a line of "Uninstall.log" may delete: a name relative to
-// the installation folder (without "..", drives or streams), or a full path
+// the installation folder that the payload reader would extract too (no
+// "..", ".. " or "...", no drive, stream or device), or a full path
 // that is inside it or one of the product's own shortcuts. Nothing for any
 // other line.
 std::optional<std::wstring> RemovablePath(std::wstring_view line, std::wstring_view installFolder,

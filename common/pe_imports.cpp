@@ -114,16 +114,18 @@ std::optional<std::vector<std::string>> ImportedDlls(const std::vector<uint8_t>&
 }
 
 bool AlwaysFromSystemFolder(std::string_view dll) {
-  // The known DLLs of Windows 10 (the Session Manager's KnownDLLs list,
-  // mapped from the system folder at start-up; Windows 7's is a subset),
-  // and ntdll and kernelbase, which are in every process before the
+  // The known DLLs (the Session Manager's KnownDLLs list, mapped from the
+  // system folder at start-up) of every Windows the manifests claim, which
+  // is Windows 7's list without the five later versions dropped (iertutil,
+  // lpk, urlmon, usp10, wininet); what only later versions added (combase,
+  // coml2, gdiplus, shcore) is looked for beside the program on Windows 7.
+  // And ntdll and kernelbase, which are in every process before the
   // program's imports are resolved.
-  static constexpr std::array<std::string_view, 29> kAllowed = {
-      "advapi32.dll", "clbcatq.dll",  "combase.dll",  "comdlg32.dll", "coml2.dll",     "difxapi.dll",
-      "gdi32.dll",    "gdiplus.dll",  "imagehlp.dll", "imm32.dll",    "kernel32.dll",  "msctf.dll",
-      "msvcrt.dll",   "normaliz.dll", "nsi.dll",      "ole32.dll",    "oleaut32.dll",  "psapi.dll",
-      "rpcrt4.dll",   "sechost.dll",  "setupapi.dll", "shcore.dll",   "shell32.dll",   "shlwapi.dll",
-      "user32.dll",   "wldap32.dll",  "ws2_32.dll",   "ntdll.dll",    "kernelbase.dll"};
+  static constexpr std::array<std::string_view, 25> kAllowed = {
+      "advapi32.dll", "clbcatq.dll", "comdlg32.dll", "difxapi.dll",   "gdi32.dll",   "imagehlp.dll", "imm32.dll",
+      "kernel32.dll", "msctf.dll",   "msvcrt.dll",   "normaliz.dll",  "nsi.dll",     "ole32.dll",    "oleaut32.dll",
+      "psapi.dll",    "rpcrt4.dll",  "sechost.dll",  "setupapi.dll",  "shell32.dll", "shlwapi.dll",  "user32.dll",
+      "wldap32.dll",  "ws2_32.dll",  "ntdll.dll",    "kernelbase.dll"};
   return std::find(kAllowed.begin(), kAllowed.end(), Lower(dll)) != kAllowed.end();
 }
 

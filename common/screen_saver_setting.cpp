@@ -31,6 +31,14 @@ bool NamesOwnScreenSaver(std::wstring_view setting) {
   return std::all_of(digits.begin(), digits.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
 }
 
+bool NamesOwnScreenSaverIn(std::wstring_view setting, std::wstring_view folder) {
+  while (!setting.empty() && (setting.front() == L'"' || setting.front() == L' ')) setting.remove_prefix(1);
+  size_t slash = setting.find_last_of(L"\\/");
+  if (slash == std::wstring_view::npos || !NamesOwnScreenSaver(setting)) return false;
+  while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/')) folder.remove_suffix(1);
+  return Lower(setting.substr(0, slash)) == Lower(folder);
+}
+
 std::wstring ScreenSaverSettingPath(const std::wstring& longPath, const std::wstring& shortPath) {
   if (longPath.find(L' ') == std::wstring::npos) return longPath;
   if (!shortPath.empty() && shortPath.find(L' ') == std::wstring::npos) return shortPath;

@@ -13,6 +13,9 @@ inline constexpr wchar_t kInstalledScreenSaverName[] = L"LumorixSS.scr";
 // or a short form of it, in any folder), which must never be recorded as
 // the user's screen saver to give back.
 bool NamesOwnScreenSaver(std::wstring_view setting);
+// True when the setting names the product's screen saver in `folder` (the
+// folder without a final "\"): the copy there, not one elsewhere.
+bool NamesOwnScreenSaverIn(std::wstring_view setting, std::wstring_view folder);
 
 // The form of a copy's path to write into the setting. The system starts the
 // screen saver from the value with its switch appended, so a path with a

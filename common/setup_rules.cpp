@@ -46,6 +46,19 @@ void SortFolderList(std::vector<std::wstring>& folders) {
 
 std::wstring UninstallCommand(const std::wstring& installFolder) { return L"\"" + installFolder + L"Uninstall.exe\""; }
 
+std::vector<std::string> LogLines(std::string_view text) {
+  std::vector<std::string> lines;
+  while (!text.empty()) {
+    size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty()) lines.emplace_back(line);
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return lines;
+}
+
 int32_t ProgressPosition(int64_t done, int64_t total) {
   if (total <= 0 || done <= 0) return 0;
   return static_cast<int32_t>(std::min<int64_t>(done * 1000 / total, 1000));

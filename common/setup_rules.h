@@ -33,6 +33,10 @@ void SortFolderList(std::vector<std::wstring>& folders);
 // asks for the administrator's rights that removing it needs.
 std::wstring UninstallCommand(const std::wstring& installFolder);
 
+// The lines of "Uninstall.log" (CR LF or LF ends, the last one may have
+// none), empty lines left out.
+std::vector<std::string> LogLines(std::string_view text);
+
 // A progress bar position of 0..1000 for `done` of `total` bytes, truncated;
 // 0 when the total is not positive (a damaged entry records no size).
 int32_t ProgressPosition(int64_t done, int64_t total);

@@ -23,4 +23,21 @@ OwnedAcl AdministratorsFullUsersRead(DWORD full, DWORD read) {
   return OwnedAcl(list);
 }
 
+AdministratorsFolderDescriptor::AdministratorsFolderDescriptor()
+    : list_(AdministratorsFullUsersRead(FILE_ALL_ACCESS, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE)) {
+  DWORD size = sizeof owner_;
+  ready_ = list_ && CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, owner_, &size) &&
+           InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
+           SetSecurityDescriptorOwner(&descriptor_, owner_, FALSE) &&
+           SetSecurityDescriptorDacl(&descriptor_, TRUE, list_.get(), FALSE) &&
+           SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+}
+
+bool CreateAdministratorsFolder(const std::wstring& path) {
+  AdministratorsFolderDescriptor descriptor;
+  if (!descriptor) return false;
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor.Get(), FALSE};
+  return CreateDirectoryW(path.c_str(), &attributes) != FALSE;
+}
+
 }  // namespace lumorix::platform

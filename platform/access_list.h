@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 namespace lumorix::platform {
 
@@ -17,5 +18,30 @@ using OwnedAcl = std::unique_ptr<ACL, LocalFreeDeleter>;
 // KEY_READ, FILE_ALL_ACCESS and FILE_GENERIC_READ | FILE_GENERIC_EXECUTE).
 // Null when the list cannot be made.
 OwnedAcl AdministratorsFullUsersRead(DWORD full, DWORD read);
+
+// A folder's descriptor as the program-files folder has it: owned by the
+// administrators, that list for files (users read and run), and nothing
+// passed down from the parent (protected).
+class AdministratorsFolderDescriptor {
+ public:
+  AdministratorsFolderDescriptor();
+  AdministratorsFolderDescriptor(const AdministratorsFolderDescriptor&) = delete;
+  AdministratorsFolderDescriptor& operator=(const AdministratorsFolderDescriptor&) = delete;
+  explicit operator bool() const { return ready_; }
+  SECURITY_DESCRIPTOR* Get() { return &descriptor_; }
+  PSID Owner() { return owner_; }
+  PACL List() { return list_.get(); }
+
+ private:
+  BYTE owner_[SECURITY_MAX_SID_SIZE] = {};
+  OwnedAcl list_;
+  SECURITY_DESCRIPTOR descriptor_{};
+  bool ready_ = false;
+};
+
+// Makes a folder with that descriptor from its first moment: it is given to
+// CreateDirectory, not applied afterwards. False when it cannot be made (an
+// existing one included).
+[[nodiscard]] bool CreateAdministratorsFolder(const std::wstring& path);
 
 }  // namespace lumorix::platform

@@ -44,14 +44,18 @@ std::vector<std::wstring> ListDirectory(const std::wstring& pattern) {
 std::optional<std::string> ReadWholeFile(const std::wstring& path, size_t limit) {
   UniqueHandle file(
       CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return std::nullopt;
+  return ReadWholeOpenFile(file.Get(), limit);
+}
+
+std::optional<std::string> ReadWholeOpenFile(void* file, size_t limit) {
   LARGE_INTEGER size{};
   // Checked before anything is allocated: a file may be far larger than what reads it expects.
-  if (!file || !GetFileSizeEx(file.Get(), &size) || static_cast<uint64_t>(size.QuadPart) > limit) return std::nullopt;
+  if (!GetFileSizeEx(file, &size) || static_cast<uint64_t>(size.QuadPart) > limit) return std::nullopt;
   std::string contents(static_cast<size_t>(size.QuadPart), '\0');
   DWORD read = 0;
-  if (!contents.empty() &&
-      (!ReadFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &read, nullptr) ||
-       read != contents.size()))
+  if (!contents.empty() && (!ReadFile(file, contents.data(), static_cast<DWORD>(contents.size()), &read, nullptr) ||
+                            read != contents.size()))
     return std::nullopt;
   return contents;
 }

@@ -18,6 +18,8 @@ std::vector<std::wstring> ListDirectory(const std::wstring& pattern);
 
 // The whole file; nothing when it cannot be opened or read, or is larger than `limit` bytes.
 std::optional<std::string> ReadWholeFile(const std::wstring& path, size_t limit = 64 * 1024 * 1024);
+// The same for a file opened for reading (`file` is its handle).
+std::optional<std::string> ReadWholeOpenFile(void* file, size_t limit);
 
 // The file's short (8.3) path, or the path unchanged where the volume keeps none.
 std::wstring ShortPathOf(const std::wstring& path);

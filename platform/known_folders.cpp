@@ -1,7 +1,13 @@
 #include "platform/known_folders.h"
 
 #include <windows.h>
+#include <knownfolders.h>
 #include <shlobj.h>
+
+#include <algorithm>
+
+#include "platform/registry.h"
+#include "platform/text.h"
 
 namespace lumorix::platform {
 
@@ -14,6 +20,23 @@ std::wstring FolderFrom(Reader read) {
   return length > 0 && length < MAX_PATH ? folder : L"";
 }
 
+std::wstring KnownFolder(REFKNOWNFOLDERID id, DWORD flags = 0) {
+  PWSTR path = nullptr;
+  HRESULT found = SHGetKnownFolderPath(id, flags, nullptr, &path);
+  std::wstring folder = SUCCEEDED(found) && path ? path : L"";
+  CoTaskMemFree(path);
+  return folder;
+}
+
+// A plain string value only: an expandable one would take its parts from the environment.
+std::wstring PlainString(const RegistryKey& key, const char* name) {
+  std::optional<RawValue> value = key.Read(name);
+  if (!value || value->type != REG_SZ) return L"";
+  std::string text(value->data.begin(), value->data.end());
+  text.resize(std::min(text.find('\0'), text.size()));
+  return Widen(text);
+}
+
 }  // namespace
 
 std::wstring SystemFolder() { return FolderFrom(GetSystemDirectoryW); }
@@ -21,30 +44,26 @@ std::wstring SystemFolder() { return FolderFrom(GetSystemDirectoryW); }
 std::wstring SystemWindowsFolder() { return FolderFrom(GetSystemWindowsDirectoryW); }
 
 std::wstring LocalAppDataFolder(bool create) {
-  wchar_t folder[MAX_PATH] = {};
-  const int which = CSIDL_LOCAL_APPDATA | (create ? CSIDL_FLAG_CREATE : 0);
-  if (FAILED(SHGetFolderPathW(nullptr, which, nullptr, SHGFP_TYPE_CURRENT, folder))) return L"";
-  return folder;
+  return KnownFolder(FOLDERID_LocalAppData, create ? DWORD{KF_FLAG_CREATE} : DWORD{0});
 }
 
-std::wstring MachineFolder(int csidl) {
-  wchar_t folder[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder))) return L"";
-  return folder;
-}
+std::wstring CommonProgramsFolder() { return KnownFolder(FOLDERID_CommonPrograms); }
+std::wstring CommonDesktopFolder() { return KnownFolder(FOLDERID_PublicDesktop); }
 
-std::wstring CommonProgramsFolder() { return MachineFolder(CSIDL_COMMON_PROGRAMS); }
-std::wstring CommonDesktopFolder() { return MachineFolder(CSIDL_COMMON_DESKTOPDIRECTORY); }
+std::wstring ProgramFilesFolder() { return KnownFolder(FOLDERID_ProgramFiles); }
 
 std::vector<std::wstring> ProgramFilesFolders() {
   std::vector<std::wstring> folders;
-  for (int csidl : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86})
-    if (std::wstring folder = MachineFolder(csidl); !folder.empty()) folders.push_back(folder);
+  for (const KNOWNFOLDERID* id : {&FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86})
+    if (std::wstring folder = KnownFolder(*id); !folder.empty()) folders.push_back(folder);
   // A 32-bit program on 64-bit Windows is told the x86 folder for both; the
-  // native one is in the environment.
-  wchar_t native[MAX_PATH] = {};
-  DWORD length = GetEnvironmentVariableW(L"ProgramW6432", native, MAX_PATH);
-  if (length > 0 && length < MAX_PATH) folders.push_back(native);
+  // native one is in the machine's own key, read in its 64-bit view (on
+  // 32-bit Windows that view is the only one).
+  RegistryKey machine = RegistryKey::Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
+                                          KEY_QUERY_VALUE | KEY_WOW64_64KEY);
+  std::wstring native = PlainString(machine, "ProgramW6432Dir");
+  if (native.empty()) native = PlainString(machine, "ProgramFilesDir");
+  if (!native.empty()) folders.push_back(native);
   return folders;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
-// The system's own folders, each empty when Windows cannot say.
+// The system's own folders, as the system names them (the shell's known
+// folders and the machine's keys, never the environment, which the caller
+// sets); each empty when Windows cannot say.
 #include <string>
 #include <vector>
 
@@ -12,12 +14,13 @@ std::wstring SystemWindowsFolder();
 // The user's local application data folder; `create` makes it where it is missing.
 std::wstring LocalAppDataFolder(bool create);
 
-// A folder by its CSIDL; "" when Windows cannot say.
-std::wstring MachineFolder(int csidl);
 // The Start menu's programs folder and the desktop every user of the machine sees.
 std::wstring CommonProgramsFolder();
 std::wstring CommonDesktopFolder();
-// The program-files folders (both views on 64-bit Windows), without a final "\".
+// The program-files folder of this process's own kind (the 64-bit one for an
+// x64 program), without a final "\".
+std::wstring ProgramFilesFolder();
+// Every program-files folder of the machine (both on 64-bit Windows), without a final "\".
 std::vector<std::wstring> ProgramFilesFolders();
 
 }  // namespace lumorix::platform

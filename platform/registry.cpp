@@ -19,23 +19,17 @@ void RegistryKey::Close() {
   key_ = nullptr;
 }
 
-// Every program of the product is 32-bit, and on 64-bit Windows they must all
-// meet in the same keys: the 32-bit view (WOW6432Node under HKEY_LOCAL_MACHINE).
-// Said explicitly so that no caller, and no later build, depends on the
-// default view of the process that happens to open the key.
-static REGSAM InProductView(REGSAM access) { return (access & ~KEY_WOW64_64KEY) | KEY_WOW64_32KEY; }
-
 RegistryKey RegistryKey::Create(HKEY root, const std::string& path, REGSAM access) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(root, Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, InProductView(access), nullptr,
-                      &key, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExW(root, Widen(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
     return {};
   return RegistryKey(key);
 }
 
 RegistryKey RegistryKey::Open(HKEY root, const std::string& path, REGSAM access) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(root, Widen(path).c_str(), 0, InProductView(access), &key) != ERROR_SUCCESS) return {};
+  if (RegOpenKeyExW(root, Widen(path).c_str(), 0, access, &key) != ERROR_SUCCESS) return {};
   return RegistryKey(key);
 }
 

@@ -20,8 +20,10 @@ class RegistryKey {
   RegistryKey& operator=(const RegistryKey&) = delete;
   ~RegistryKey() { Close(); }
 
-  // Keys are always opened in the 32-bit registry view, the one every program
-  // of the product shares on 64-bit Windows.
+  // Keys are opened in the registry view of the process's own kind (the
+  // 64-bit one for the x64 programs, the 32-bit one for the 32-bit programs),
+  // so that the programs of one build meet in the same keys; `access` may
+  // name the other view (KEY_WOW64_32KEY, KEY_WOW64_64KEY) explicitly.
   // Opens `path` under `root`, creating it when missing. An empty key on failure.
   // The access asked for by default is reading and writing values and making
   // subkeys: never the right to change the key's owner or permissions.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/install_folder.h"
 #include "platform/handle.h"
 
 namespace lumorix::platform {
@@ -28,28 +29,64 @@ bool WaitForProcessEnd(HANDLE process, DWORD milliseconds) {
   }
 }
 
+struct InstalledWindow {
+  HWND window = nullptr;
+  UniqueHandle process;
+};
+
+struct Search {
+  const std::vector<std::wstring>* programs;
+  InstalledWindow found;
+};
+
+// The process's program file, from the process itself: a window's class
+// and caption are anybody's to choose.
+bool RunsOneOf(HANDLE process, const std::vector<std::wstring>& programs) {
+  wchar_t image[MAX_PATH * 2] = {};
+  DWORD length = MAX_PATH * 2;
+  if (!QueryFullProcessImageNameW(process, 0, image, &length)) return false;
+  for (const std::wstring& program : programs)
+    if (SamePath(std::wstring_view(image, length), program)) return true;
+  return false;
+}
+
+BOOL CALLBACK MatchInstalled(HWND window, LPARAM data) {
+  auto& search = *reinterpret_cast<Search*>(data);
+  wchar_t className[64] = {};
+  if (!GetClassNameW(window, className, 64) || std::wstring_view(className) != kPlayerClass) return TRUE;
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, processId));
+  if (!process || !RunsOneOf(process.Get(), *search.programs)) return TRUE;
+  search.found = {window, std::move(process)};
+  return FALSE;
+}
+
+InstalledWindow FindInstalledPlayer(const std::vector<std::wstring>& programs) {
+  Search search{&programs, {}};
+  EnumWindows(MatchInstalled, reinterpret_cast<LPARAM>(&search));
+  return std::move(search.found);
+}
+
 }  // namespace
 
-bool EndRunningPlayer() {
+bool EndRunningPlayer(const std::vector<std::wstring>& programs) {
+  if (programs.empty()) return true;
   // One player per session; a second look catches one that was starting.
   for (int attempt = 0; attempt < 3; ++attempt) {
-    HWND player = FindWindowW(kPlayerClass, nullptr);
-    if (!player) return true;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(player, &processId);
-    UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+    InstalledWindow player = FindInstalledPlayer(programs);
+    if (!player.window) return true;
     DWORD_PTR answer = 0;
     // The way the system closes a program for an update: the player saves,
     // gives the desktop back and ends without asking anything.
-    (void)SendMessageTimeoutW(player, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, kAnswerTimeout,
-                              &answer);
-    if (IsWindow(player))
-      (void)SendMessageTimeoutW(player, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, kAnswerTimeout,
-                                &answer);
-    if (process && !WaitForProcessEnd(process.Get(), kExitTimeout)) return false;
-    if (!process) Sleep(500);
+    (void)SendMessageTimeoutW(player.window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG,
+                              kAnswerTimeout, &answer);
+    if (IsWindow(player.window))
+      (void)SendMessageTimeoutW(player.window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG,
+                                kAnswerTimeout, &answer);
+    if (!WaitForProcessEnd(player.process.Get(), kExitTimeout)) return false;
   }
-  return FindWindowW(kPlayerClass, nullptr) == nullptr;
+  return FindInstalledPlayer(programs).window == nullptr;
 }
 
 }  // namespace lumorix::platform

@@ -1,11 +1,16 @@
 #pragma once
-// A player running in this session, asked to end before its files are
-// replaced or removed.
+// A running installed player, asked to end before its files are replaced or
+// removed.
+#include <string>
+#include <vector>
+
 namespace lumorix::platform {
 
-// Asks a running player to end as at log-off (it saves and gives the
-// desktop back) and waits until its process is gone. True when no player
-// runs any more.
-bool EndRunningPlayer();
+// Asks every player of this session whose process runs one of `programs`
+// (full file names of installed players) to end as at log-off (it saves and
+// gives the desktop back) and waits until its process is gone. A window of
+// the player's class in any other process is no player of ours: it is
+// neither asked nor waited for. True when none of them runs any more.
+bool EndRunningPlayer(const std::vector<std::wstring>& programs);
 
 }  // namespace lumorix::platform

@@ -40,3 +40,19 @@ std::optional<std::string> ExactAnsi(std::wstring_view utf16) {
 }
 
 }  // namespace lumorix
+
+namespace lumorix {
+
+std::wstring SystemMessage(unsigned long error) {
+  wchar_t* buffer = nullptr;
+  DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = length ? std::wstring(buffer, length) : L"error " + std::to_wstring(error);
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
+    text.pop_back();
+  return text;
+}
+
+}  // namespace lumorix

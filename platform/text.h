@@ -15,4 +15,7 @@ std::string WideToAnsi(std::wstring_view utf16);
 // and no best-fit look-alike letters).
 std::optional<std::string> ExactAnsi(std::wstring_view utf16);
 
+// The system's own words for an error code, without the final full stop and line break.
+std::wstring SystemMessage(unsigned long error);
+
 }  // namespace lumorix

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/folder_security.h"
 #include "setup/line_file.h"
 
 namespace lumorix::setup {
@@ -41,7 +42,11 @@ struct TInstallState {
   InstallView* view = nullptr;
   LineFile UninstallLog;
   std::vector<std::wstring> FolderList;
+  // The payload's files, relative to the folder, in archive order.
+  std::vector<std::wstring> InstalledFiles;
   int32_t TotalSize = 0;
+  // How folders are protected (tests record it: Wine keeps no protection).
+  FolderSecurity* security = &SystemFolderSecurity();
 };
 
 }  // namespace lumorix::setup

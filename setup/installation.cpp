@@ -5,6 +5,8 @@
 #include "common/setup_rules.h"
 #include "platform/running_player.h"
 #include "platform/text.h"
+#include "platform/uninstall_entry.h"
+#include "setup/earlier_installation.h"
 #include "setup/payload.h"
 #include "setup/registration.h"
 #include "setup/target_folder.h"
@@ -16,6 +18,8 @@ namespace {
 constexpr size_t kProblemsShown = 8;
 
 std::wstring Incomplete(const std::wstring& why) { return L"Lumorix was not installed completely.\n" + why; }
+
+InstallOutcome Refused(const std::wstring& why) { return {false, L"Lumorix was not installed: " + why, true}; }
 
 std::wstring ProblemLines(const ExtractionResult& extraction) {
   std::wstring lines;
@@ -30,20 +34,30 @@ std::wstring ProblemLines(const ExtractionResult& extraction) {
 
 }  // namespace
 
-InstallOutcome InstallFrom(const std::wstring& archive, TInstallState& state) {
-  state.InstallFolder = CompleteFolder(state.InstallFolder);
-  if (state.InstallFolder.empty()) return {false, L"Lumorix was not installed: no installation folder was given."};
+InstallOutcome InstallFrom(const std::string& archive, TInstallState& state) {
+  FolderCheck typed = NormaliseInstallFolder(state.InstallFolder);
+  if (!typed.refusal.empty()) return {false, typed.refusal, true};
   // A running player holds its program file; replacing the others under it
-  // would leave a mixed installation.
-  if (!platform::EndRunningPlayer())
+  // would leave a mixed installation. It is ended before the folder is
+  // judged, so that nothing can change there between the check and the files.
+  if (!platform::EndRunningPlayer(platform::InstalledPlayers()))
     return {false,
             L"Lumorix was not installed: the running Lumorix did not end. Close it, then start the "
             L"installation again."};
   std::wstring why;
-  if (!PrepareInstallFolder(state.InstallFolder, why)) return {false, L"Lumorix was not installed: " + why};
+  std::optional<HeldFolder> folder =
+      PrepareInstallFolder(typed.folder, platform::RegisteredFolders(), *state.security, why);
+  if (!folder) return Refused(why);
+  state.InstallFolder = folder->Folder();
+  EarlierInstallation earlier = FindEarlierInstallation(state.InstallFolder);
+
   ExtractionResult extraction = ExtractPayload(archive, state);
   if (!extraction.archiveRead)
     return {false, L"Lumorix was not installed: " + extraction.problems.front().reason + L"."};
+  if (!CarryOverPlayList(earlier, state))
+    extraction.problems.push_back({state.InstallFolder + L"Lumorix.Lumorixpl",
+                                   L"the playlist of the earlier installation could not be carried over"});
+  const bool replaced = RemoveReplacedInstallation(earlier, state);
   bool registered = WriteRegistryEntries(state, state.TotalSize);
   CreateShortcuts(state);
   RemoveEarlierBatchFiles(state);
@@ -52,13 +66,16 @@ InstallOutcome InstallFrom(const std::wstring& archive, TInstallState& state) {
     return {false, Incomplete(L"These files could not be installed:" + ProblemLines(extraction))};
   if (!registered)
     return {false, Incomplete(L"The settings or the uninstall entry could not be written to the registry.")};
+  if (!replaced)
+    return {false, Incomplete(L"Some files of the earlier 32-bit installation in " + earlier.replacedFolder +
+                              L" could not be removed.")};
   return {true, kThanks};
 }
 
 InstallOutcome RunInstallation(TInstallState& state, HMODULE module) {
   try {
-    TempArchive archive = TempArchive::FromResource(module);
-    return InstallFrom(archive.Path(), state);
+    ResourceArchive archive(module);
+    return InstallFrom(archive.Name(), state);
   } catch (const std::exception& failure) {
     state.UninstallLog.Close();
     return {false, Incomplete(Widen(failure.what()) + L".")};

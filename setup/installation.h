@@ -1,6 +1,6 @@
 #pragma once
-// The four steps of an installation in their order, and what the closing
-// message says about them.
+// The steps of an installation in their order, and what the closing message
+// says about them.
 #include <windows.h>
 
 #include <string>
@@ -13,14 +13,17 @@ struct InstallOutcome {
   bool complete = false;
   // The closing message: thanks, or which file failed and why.
   std::wstring message;
+  // Nothing was installed: the folder could not be used (the window lets the
+  // user choose another; a silent run ends with 2).
+  bool folderRefused = false;
 };
 
 inline constexpr wchar_t kThanks[] = L"Thank You for using\nLumorix!";
 
-// Extracts the payload carried by `module` and runs the three registration
+// Extracts the payload carried by `module` and runs the registration
 // steps; the log is closed at the end.
 InstallOutcome RunInstallation(TInstallState& state, HMODULE module);
-// The same from an archive file.
-InstallOutcome InstallFrom(const std::wstring& archive, TInstallState& state);
+// The same from an archive file (or a memory archive's name).
+InstallOutcome InstallFrom(const std::string& archive, TInstallState& state);
 
 }  // namespace lumorix::setup

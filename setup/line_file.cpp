@@ -16,22 +16,12 @@ namespace {
 
 }  // namespace
 
-std::wstring SystemMessage(unsigned long error) {
-  wchar_t* buffer = nullptr;
-  DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = length ? std::wstring(buffer, length) : L"error " + std::to_wstring(error);
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
-    text.pop_back();
-  return text;
-}
-
-LineFile::LineFile(const std::wstring& path)
-    : path_(path),
-      file_(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                        nullptr)) {
+LineFile::LineFile(const std::wstring& path) : path_(path) {
+  // Deleted and made anew, never written through: the name may be a second
+  // one of a file elsewhere.
+  if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) RaiseFor(path, "Cannot replace");
+  file_ = UniqueHandle(
+      CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file_) RaiseFor(path, "Cannot create");
 }
 

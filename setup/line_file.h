@@ -5,13 +5,14 @@
 #include <vector>
 
 #include "platform/handle.h"
+#include "platform/text.h"
 
 namespace lumorix::setup {
 
 class LineFile {
  public:
   LineFile() = default;
-  // Creates the file, replacing one that exists. Raises when it cannot.
+  // Creates the file, deleting one that exists first. Raises when it cannot.
   explicit LineFile(const std::wstring& path);
 
   bool IsOpen() const { return static_cast<bool>(file_); }
@@ -26,8 +27,5 @@ class LineFile {
 
 // Writes the whole file at once; raises on failure.
 void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines);
-
-// The system's own words for an error code, without the final line break.
-std::wstring SystemMessage(unsigned long error);
 
 }  // namespace lumorix::setup

@@ -3,7 +3,6 @@
 
 #include "common/setup_rules.h"
 #include "platform/dll_search.h"
-#include "platform/known_folders.h"
 #include "setup/installation.h"
 #include "setup/setup_form.h"
 #include "setup/target_folder.h"
@@ -26,12 +25,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   if (command.silent) {
     NoView view;
     TInstallState state;
-    FolderCheck folder = CheckInstallFolder(command.folder.value_or(DefaultInstallFolder(platform::SystemFolder())));
-    // Nobody to ask: a folder holding other files is refused as well.
-    if (!folder.refusal.empty() || !folder.question.empty()) return 2;
-    state.InstallFolder = folder.folder;
+    state.InstallFolder = command.folder.value_or(DefaultFolder());
     state.view = &view;
-    return RunInstallation(state, instance).complete ? 0 : 1;
+    InstallOutcome outcome = RunInstallation(state, instance);
+    return outcome.complete ? 0 : outcome.folderRefused ? 2 : 1;
   }
 
   TSetupForm form([instance](TInstallState& state) { return RunInstallation(state, instance); });

@@ -11,10 +11,6 @@ namespace lumorix::setup {
 
 namespace {
 
-[[noreturn]] void RaiseWith(const std::string& what) {
-  throw std::runtime_error(what + ": " + Narrow(SystemMessage(GetLastError())));
-}
-
 // The progress of one extraction, as the two bars show it.
 class ShowProgress {
  public:
@@ -70,35 +66,17 @@ class ShowProgress {
 
 }  // namespace
 
-TempArchive TempArchive::FromResource(HMODULE module) {
+ResourceArchive::ResourceArchive(HMODULE module) {
   HRSRC resource = FindResourceW(module, L"RCD", MAKEINTRESOURCEW(10));  // RT_RCDATA
   HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   if (!bytes) throw std::runtime_error("The installation data is missing from this program");
-  DWORD size = SizeofResource(module, resource);
-
-  wchar_t folder[MAX_PATH + 1] = {};
-  DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-  if (length == 0 || length > MAX_PATH) RaiseWith("Cannot find the temporary folder");
-  wchar_t name[MAX_PATH] = {};
-  if (!GetTempFileNameW(folder, L"Lmx", 0, name)) RaiseWith("Cannot create a file in " + Narrow(folder));
-  TempArchive archive{std::wstring(name)};
-  UniqueHandle file(
-      CreateFileW(name, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
-  DWORD written = 0;
-  if (!file || !WriteFile(file.Get(), bytes, size, &written, nullptr) || written != size)
-    RaiseWith("Cannot write " + Narrow(name));
-  return archive;
+  archive_ = std::make_unique<zip::MemoryArchive>(bytes, SizeofResource(module, resource));
 }
 
-TempArchive::~TempArchive() {
-  if (!path_.empty()) (void)DeleteFileW(path_.c_str());
-}
-
-ExtractionResult ExtractPayload(const std::wstring& archive, TInstallState& state) {
+ExtractionResult ExtractPayload(const std::string& archiveName, TInstallState& state) {
   ExtractionResult result;
   InstallView& view = *state.view;
-  const std::string archiveName = Narrow(archive);
   int32_t compressed = 0;
   state.TotalSize = zip::ArchiveTotals(archiveName, compressed);
   view.SetFileProgress(0);
@@ -128,6 +106,7 @@ ExtractionResult ExtractPayload(const std::wstring& archive, TInstallState& stat
   });
   // The log lists every file of the archive, whether or not it landed.
   for (const std::wstring& file : files) state.UninstallLog.WriteLine(file);
+  state.InstalledFiles = std::move(files);
   return result;
 }
 

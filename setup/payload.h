@@ -1,32 +1,31 @@
 #pragma once
-// The payload: the archive carried as the resource "RCD", copied to a
-// temporary file and extracted into the installation folder with progress.
+// The payload: the archive carried as the resource "RCD", extracted into
+// the installation folder with progress.
 #include <windows.h>
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <memory>
+
 #include "setup/install_state.h"
+#include "setup/zip/memory_archive.h"
 
 namespace lumorix::setup {
 
-// A uniquely named file in the temporary folder, deleted with its owner.
-class TempArchive {
+// The module's resource "RCD" (RT_RCDATA) as the reader reads it: straight
+// from the program's own image, which nobody can change while it runs,
+// instead of from a copy in a folder others may write.
+class ResourceArchive {
  public:
-  // Writes the module's resource "RCD" (RT_RCDATA) into a new temporary
-  // file. Raises, saying why, when the resource is missing or the file
-  // cannot be written.
-  static TempArchive FromResource(HMODULE module);
-  TempArchive(TempArchive&& other) noexcept : path_(std::move(other.path_)) { other.path_.clear(); }
-  TempArchive& operator=(TempArchive&&) = delete;
-  TempArchive(const TempArchive&) = delete;
-  ~TempArchive();
-  const std::wstring& Path() const { return path_; }
+  // Raises, saying why, when the resource is missing.
+  explicit ResourceArchive(HMODULE module);
+  // The name to hand the reader.
+  const std::string& Name() const { return archive_->Name(); }
 
  private:
-  explicit TempArchive(std::wstring path) : path_(std::move(path)) {}
-  std::wstring path_;
+  std::unique_ptr<zip::MemoryArchive> archive_;
 };
 
 // An entry that did not land, and why.
@@ -44,7 +43,7 @@ struct ExtractionResult {
 // Extracts the archive into the installation folder, reporting progress to
 // the view, then creates the log and the folder list from the archive's
 // entries. Raises when the log cannot be written.
-ExtractionResult ExtractPayload(const std::wstring& archive, TInstallState& state);
+ExtractionResult ExtractPayload(const std::string& archive, TInstallState& state);
 
 // A reader result in words.
 std::wstring ZipResultText(int32_t result);

@@ -34,14 +34,21 @@ bool WriteRegistryEntries(TInstallState& state, int64_t installedBytes) {
     // written through it.
     (void)RemoveRegistryLink(HKEY_LOCAL_MACHINE, key);
     RegistryKey created = RegistryKey::Create(HKEY_LOCAL_MACHINE, key, KEY_SET_VALUE);
-    // Only the administrators change the defaults every user's player starts from.
+    // Only the administrators change the defaults every user's player starts
+    // from, and own the keys, so that nobody can give the rights back.
     written = created && OnlyAdministratorsChange(HKEY_LOCAL_MACHINE, key) && written;
   }
   for (const SettingsDefault& value : InstallerDefaults(state.options.startUpWithWindows))
     put(RegistryKey::Open(HKEY_LOCAL_MACHINE, value.key, KEY_SET_VALUE), value.name, value.value);
-  // One user's screen saver, recorded here by an earlier player: nobody's now.
-  (void)RegistryKey::Open(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_SET_VALUE).DeleteValue("OldScreenSaver");
+  // What the open rights of an earlier installation let any user plant here,
+  // and every user's player would take over: paths to a skin, a language and
+  // a desktop picture, and one user's screen saver. The installer writes none of them.
+  RegistryKey settings = RegistryKey::Open(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_SET_VALUE);
+  for (const char* planted : {"Skin", "Language", "OldScreenSaver", "DesktopPlaybackWallPaper",
+                              "DesktopPlaybackHasWallPaper", "DesktopPlaybackColor"})
+    (void)settings.DeleteValue(planted);
 
+  (void)RemoveRegistryLink(HKEY_LOCAL_MACHINE, kUninstallKey);
   RegistryKey entry = RegistryKey::Create(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_SET_VALUE);
   const std::wstring& folder = state.InstallFolder;
   put(entry, "DisplayName", EncodeString("Lumorix"));

@@ -3,7 +3,6 @@
 #include <shlobj.h>
 
 #include "common/setup_rules.h"
-#include "platform/known_folders.h"
 #include "setup/target_folder.h"
 #include "ui/application.h"
 
@@ -90,7 +89,7 @@ TSetupForm::TSetupForm(InstallFunction install, AskFunction ask, BrowseFunction 
       PBottom(Handle(),
               {0, kLicenseHeight + kSettingsHeight, kClientWidth, kClientHeight - kLicenseHeight - kSettingsHeight},
               kWhite, kSilver),
-      InstallFolder(PBottom.Handle(), {8, 16, 361, 0}, DefaultInstallFolder(platform::SystemFolder())),
+      InstallFolder(PBottom.Handle(), {8, 16, 361, 0}, DefaultFolder()),
       BtBrouse(PBottom.Handle(), {376, 16, kButtonWidth, kButtonHeight}, L"Brouse"),
       LStatus(PBottom.Handle(), {8, 48, 0, 0}, L""),
       PBFile(PBottom.Handle(), {8, 72, 441, 0}, 0, 1000),
@@ -122,7 +121,7 @@ void TSetupForm::ProcessMessages() { ui::Application::Instance().ProcessMessages
 void TSetupForm::CBAgreeClick() { BtStart.SetEnabled(CBAgree.Checked()); }
 
 void TSetupForm::BtBrouseClick() {
-  std::optional<std::wstring> picked = browse_(Handle(), DefaultInstallFolder(platform::SystemFolder()));
+  std::optional<std::wstring> picked = browse_(Handle(), DefaultFolder());
   InstallFolder.SetText(BrouseResult(InstallFolder.Text(), picked));
 }
 
@@ -130,14 +129,11 @@ void TSetupForm::BtStartClick() {
   // The window answers messages while it unpacks: a second start, or a
   // close, must wait for the end.
   if (installing_) return;
-  FolderCheck folder = CheckInstallFolder(InstallFolder.Text());
+  FolderCheck folder = NormaliseInstallFolder(InstallFolder.Text());
   if (!folder.refusal.empty()) {
     (void)ask_(folder.refusal, L"Lumorix Setup", MB_OK | MB_ICONERROR);
     return;
   }
-  if (!folder.question.empty() &&
-      ask_(folder.question, L"Lumorix Setup", MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) != IDYES)
-    return;
   InstallFolder.SetText(folder.folder);
   installing_ = true;
   BtStart.SetEnabled(false);
@@ -150,6 +146,12 @@ void TSetupForm::BtStartClick() {
   Outcome = outcome.message;
   (void)ask_(outcome.message, L"Lumorix Setup", MB_OK | (outcome.complete ? MB_ICONINFORMATION : MB_ICONERROR));
   installing_ = false;
+  if (outcome.folderRefused) {
+    // Nothing was installed: another folder may be chosen.
+    BtStart.SetEnabled(CBAgree.Checked());
+    BtBrouse.SetEnabled(true);
+    return;
+  }
   Finished = true;
   Close();
 }

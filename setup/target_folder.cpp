@@ -1,22 +1,21 @@
 #include "setup/target_folder.h"
 
 #include <windows.h>
-#include <aclapi.h>
-
-#include <vector>
 
 #include "common/install_folder.h"
 #include "common/setup_rules.h"
-#include "platform/access_list.h"
 #include "platform/known_folders.h"
-#include "platform/registry.h"
-#include "platform/shell_link.h"
-#include "setup/registration.h"
+#include "platform/unfollowed_files.h"
 #include "setup/line_file.h"
 
 namespace lumorix::setup {
 
 namespace {
+
+// Far more than an installation holds; a larger tree is no earlier installation.
+constexpr size_t kMaxEntries = 4096;
+constexpr int kMaxDepth = 8;
+constexpr size_t kMaxLog = 1u << 20;
 
 std::wstring FullPath(const std::wstring& path) {
   DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
@@ -28,22 +27,7 @@ std::wstring FullPath(const std::wstring& path) {
   return full;
 }
 
-// The names directly in the folder; `links` counts those that lead elsewhere
-// (junctions and symbolic links), through which files would land outside it.
-std::vector<std::wstring> NamesIn(const std::wstring& folder, int& links) {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    names.push_back(name);
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ++links;
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-  return names;
-}
+std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
 bool InsideProgramFiles(const std::wstring& folder) {
   for (const std::wstring& programFiles : platform::ProgramFilesFolders()) {
@@ -54,25 +38,84 @@ bool InsideProgramFiles(const std::wstring& folder) {
   return false;
 }
 
-bool ProtectLikeProgramFiles(const std::wstring& folder) {
-  platform::OwnedAcl list =
-      platform::AdministratorsFullUsersRead(FILE_ALL_ACCESS, FILE_GENERIC_READ | FILE_GENERIC_EXECUTE);
-  BYTE admins[SECURITY_MAX_SID_SIZE];
-  DWORD size = sizeof admins;
-  if (!list || !CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, admins, &size)) return false;
-  // The owner of a folder a standard user made beforehand could give the
-  // rights back to themselves; the administrators own it from now on.
-  (void)SetNamedSecurityInfoW(const_cast<LPWSTR>(folder.c_str()), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, admins,
-                              nullptr, nullptr, nullptr);
-  // Protected: nothing the parent (a drive's root, which users may write) passes down.
-  return SetNamedSecurityInfoW(const_cast<LPWSTR>(folder.c_str()), SE_FILE_OBJECT,
-                               DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                               list.get(), nullptr) == ERROR_SUCCESS;
+bool IsRegistered(const std::wstring& folder, const std::vector<std::wstring>& registered) {
+  for (const std::wstring& known : registered) {
+    std::wstring longKnown = platform::LongPath(known);
+    if (SamePath(CompleteFolder(longKnown.empty() ? known : longKnown), folder)) return true;
+  }
+  return false;
+}
+
+// Every place in the tree is where its path says and has one name only.
+// `why` says what is wrong otherwise.
+bool TreeIsPlain(const std::wstring& folder, int depth, size_t& seen, std::wstring& why) {
+  for (const std::wstring& name : platform::NamesIn(folder)) {
+    const std::wstring path = folder + name;
+    if (++seen > kMaxEntries || depth > kMaxDepth) {
+      why = L"the folder " + Quoted(folder) + L" holds far more than an installation of Lumorix.";
+      return false;
+    }
+    UniqueHandle place = platform::OpenUnfollowed(path, FILE_READ_ATTRIBUTES);
+    std::optional<platform::PlaceFacts> facts = place ? platform::FactsOf(place.Get(), path) : std::nullopt;
+    if (!facts || facts->link) {
+      why = Quoted(path) + L" is a link to another place.";
+      return false;
+    }
+    if (!facts->folder && facts->links > 1) {
+      why = Quoted(path) + L" is a second name of another file (a hard link).";
+      return false;
+    }
+    if (facts->folder && !TreeIsPlain(path + L"\\", depth + 1, seen, why)) return false;
+  }
+  return true;
+}
+
+// The existing folder's rules; `why` says which one it breaks.
+bool AcceptExisting(const std::wstring& folder, HANDLE handle, const std::vector<std::wstring>& registered,
+                    FolderSecurity& security, std::wstring& why) {
+  const std::wstring refused = L"the folder " + Quoted(folder) + L" already exists";
+  if (!IsRegistered(folder, registered)) {
+    why = refused + L" and is not the installed Lumorix's. Choose a folder that does not exist yet.";
+    return false;
+  }
+  if (!OwnedByAdministrators(security, handle)) {
+    why = refused +
+          L" and is not owned by the administrators: another user could change it. Choose a folder that "
+          L"does not exist yet.";
+    return false;
+  }
+  std::vector<std::wstring> logged;
+  if (std::optional<std::string> log = platform::ReadPlainFile(folder + L"Uninstall.log", kMaxLog))
+    for (const std::string& line : LogLines(*log)) logged.push_back(AnsiToWide(line));
+  switch (ClassifyFolderContents(platform::NamesIn(folder), true, logged, folder)) {
+    case FolderContents::Empty:
+    case FolderContents::EarlierInstallation:
+      break;
+    case FolderContents::StrangersUninstaller:
+    case FolderContents::OtherFiles:
+      why = refused + L" and holds files that are not part of Lumorix. Choose a folder that does not exist yet.";
+      return false;
+  }
+  size_t seen = 0;
+  std::wstring inside;
+  if (!TreeIsPlain(folder, 0, seen, inside)) {
+    why = L"the folder " + Quoted(folder) + L" cannot be used: " + inside;
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
 
-FolderCheck CheckInstallFolder(const std::wstring& typed) {
+std::wstring DefaultFolder() {
+#ifdef _WIN64
+  if (std::wstring programFiles = platform::ProgramFilesFolder(); !programFiles.empty())
+    return CompleteFolder(programFiles) + L"Vantrel\\Lumorix\\";
+#endif
+  return DefaultInstallFolder(platform::SystemFolder());
+}
+
+FolderCheck NormaliseInstallFolder(const std::wstring& typed) {
   FolderCheck check;
   const std::wstring text = WithoutQuotes(typed);
   FolderProblem problem = TypedFolderProblem(text);
@@ -80,53 +123,66 @@ FolderCheck CheckInstallFolder(const std::wstring& typed) {
   if (problem == FolderProblem::None) problem = FullFolderProblem(full);
   if (problem == FolderProblem::None && GetDriveTypeW(full.substr(0, 3).c_str()) == DRIVE_REMOTE)
     problem = FolderProblem::Network;  // a mapped network drive
-  if (problem != FolderProblem::None) {
+  if (problem != FolderProblem::None)
     check.refusal = FolderRefusal(problem, text);
-    return check;
-  }
-  check.folder = CompleteFolder(full);
-  int links = 0;
-  std::vector<std::wstring> names = NamesIn(check.folder, links);
-  if (links > 0) {
-    check.refusal = L"Lumorix was not installed: the folder \"" + check.folder +
-                    L"\" holds links to other folders. Choose an empty folder.";
-    return check;
-  }
-  std::wstring installed = platform::InstalledFolder();
-  switch (ClassifyFolderContents(names, SamePath(installed, check.folder))) {
-    case FolderContents::Empty:
-    case FolderContents::EarlierInstallation:
-      break;
-    case FolderContents::StrangersUninstaller:
-      check.refusal = L"Lumorix was not installed: the folder \"" + check.folder +
-                      L"\" holds another program's uninstaller. Choose an empty folder.";
-      break;
-    case FolderContents::OtherFiles:
-      check.question = L"The folder \"" + check.folder +
-                       L"\" already holds files that are not part of Lumorix. Install Lumorix into it anyway?";
-      break;
-  }
+  else
+    check.folder = CompleteFolder(full);
   return check;
 }
 
-bool PrepareInstallFolder(const std::wstring& folder, std::wstring& why) {
-  // The first folder made here would otherwise take what a drive's root
-  // passes down (users may change it), and with it a user could move the
-  // installation aside and put a folder of theirs at its registered place.
-  std::wstring firstMade;
+std::optional<HeldFolder> PrepareInstallFolder(const std::wstring& folder, const std::vector<std::wstring>& registered,
+                                               FolderSecurity& security, std::wstring& why) {
+  const bool outsideProgramFiles = !InsideProgramFiles(folder);
+  // From the drive's root down: "C:\", "C:\Apps", "C:\Apps\Lumorix".
+  std::vector<std::wstring> names{folder.substr(0, 3)};
   for (size_t at = folder.find(L'\\', 3); at != std::wstring::npos; at = folder.find(L'\\', at + 1))
-    if (CreateDirectoryW(folder.substr(0, at).c_str(), nullptr) && firstMade.empty()) firstMade = folder.substr(0, at);
-  DWORD attributes = GetFileAttributesW(folder.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    why = L"the folder \"" + folder + L"\" cannot be created: " + SystemMessage(GetLastError()) + L".";
-    return false;
+    names.push_back(folder.substr(0, at));
+  std::vector<UniqueHandle> parts;
+  std::wstring reached;
+  bool existed = true;
+  for (const std::wstring& part : names) {
+    const bool last = parts.size() + 1 == names.size();
+    existed = GetFileAttributesW(part.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (!existed) {
+      // Each folder made outside program files is protected from its first
+      // moment: one a standard user could change would let them move the
+      // installation aside and put a folder of theirs at its place.
+      bool made = outsideProgramFiles ? CreateProtectedFolder(security, part) : CreateDirectoryW(part.c_str(), nullptr);
+      if (!made) {
+        why = L"the folder " + Quoted(part) + L" cannot be created: " + SystemMessage(GetLastError()) + L".";
+        return std::nullopt;
+      }
+    }
+    DWORD access = FILE_READ_ATTRIBUTES | READ_CONTROL | (last ? WRITE_DAC | WRITE_OWNER : 0);
+    UniqueHandle handle = platform::OpenUnfollowed(part, access);
+    std::optional<platform::PlaceFacts> facts = handle ? platform::FactsOf(handle.Get(), part) : std::nullopt;
+    if (!facts) {
+      why = L"the folder " + Quoted(part) + L" cannot be opened: " + SystemMessage(GetLastError()) + L".";
+      return std::nullopt;
+    }
+    if (facts->link) {
+      why = L"the folder " + Quoted(part) +
+            L" is a link to another place (a junction or a symbolic link). Choose a folder on a plain path.";
+      return std::nullopt;
+    }
+    if (!facts->folder) {
+      why = Quoted(part) + L" is a file, not a folder.";
+      return std::nullopt;
+    }
+    reached = platform::LongPath(part);
+    parts.push_back(std::move(handle));
   }
-  if (!InsideProgramFiles(folder) &&
-      ((!firstMade.empty() && !ProtectLikeProgramFiles(firstMade)) || !ProtectLikeProgramFiles(folder))) {
-    why = L"the folder \"" + folder + L"\" cannot be protected against changes by other users.";
-    return false;
+  const std::wstring held = CompleteFolder(reached);
+  if (existed) {
+    if (!AcceptExisting(held, parts.back().Get(), registered, security, why)) return std::nullopt;
+    // An earlier installation's folder gets the protection again, through the
+    // handle it was judged by: an earlier version may have left it open.
+    if (outsideProgramFiles && !ProtectFolder(security, parts.back().Get())) {
+      why = L"the folder " + Quoted(held) + L" cannot be protected against changes by other users.";
+      return std::nullopt;
+    }
   }
-  return true;
+  return HeldFolder(held, std::move(parts));
 }
 
 }  // namespace lumorix::setup

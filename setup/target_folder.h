@@ -1,25 +1,57 @@
 #pragma once
-// The installation folder as the installer takes it: normalised, judged,
-// made, and protected like the program-files folder.
+// The installation folder as the installer takes it: normalised and judged
+// as typed, then (once no installed player runs any more) made or accepted,
+// protected like the program-files folder and held for the installation.
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/handle.h"
+#include "setup/folder_security.h"
 
 namespace lumorix::setup {
 
+// The default folder of this build: the 64-bit program-files folder for
+// the x64 programs; the design's fixed "Program Files" on the system drive
+// for the 32-bit ones.
+std::wstring DefaultFolder();
+
 struct FolderCheck {
-  std::wstring folder;    // the full path, ending with "\"
-  std::wstring refusal;   // not empty: the folder is refused, and why
-  std::wstring question;  // not empty: it holds other files; the window asks, a silent run refuses
+  std::wstring folder;   // the full path, ending with "\"
+  std::wstring refusal;  // not empty: the folder is refused, and why
 };
 
 // Quotes taken off, the path made full (GetFullPathNameW) and judged: no
-// relative, network or drive-root folder, no other program's uninstaller.
-FolderCheck CheckInstallFolder(const std::wstring& typed);
+// relative, network or drive-root folder. What the folder holds is judged
+// by PrepareInstallFolder.
+FolderCheck NormaliseInstallFolder(const std::wstring& typed);
 
-// Makes the folder with its parents. Outside the program-files folder it
-// gets that folder's protection (administrators and SYSTEM full control,
-// users read and run, nothing inherited from the parent), so that no
-// standard user can replace the programs, the uninstaller or its log.
-// False, with the reason in `why`, when that fails.
-bool PrepareInstallFolder(const std::wstring& folder, std::wstring& why);
+// The installation folder and every folder above it, each opened without
+// following links and without letting anyone delete, move or replace it
+// for as long as this object lives.
+class HeldFolder {
+ public:
+  HeldFolder(std::wstring folder, std::vector<UniqueHandle> parts)
+      : folder_(std::move(folder)), parts_(std::move(parts)) {}
+  // The folder's full path with every part in its long form, ending with "\".
+  const std::wstring& Folder() const { return folder_; }
+
+ private:
+  std::wstring folder_;
+  std::vector<UniqueHandle> parts_;
+};
+
+// Makes the folder, or accepts it when it already exists. No part of its
+// path may be a junction, a symbolic link or a mount point. Outside the
+// program-files folder a missing folder, and each missing parent, is made
+// with its protection (FolderSecurity). An existing folder is taken only
+// when it is a registered installation (`registered`: the folders the
+// uninstall entries name), owned by the administrators or the system,
+// holding nothing but the product's files, no link anywhere inside and no
+// file with a second name (a hard link); outside program files it gets the
+// protection again through the handle it was judged by. Nothing, with the
+// reason in `why`, when the folder cannot be used.
+std::optional<HeldFolder> PrepareInstallFolder(const std::wstring& folder, const std::vector<std::wstring>& registered,
+                                               FolderSecurity& security, std::wstring& why);
 
 }  // namespace lumorix::setup

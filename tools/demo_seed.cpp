@@ -1,12 +1,14 @@
 // Prepares a demonstration run of an installed player: the shipped Radorur
 // skin chosen, the playlist window closed and a playlist holding the given
-// clips. Settings the installer wrote stay; ones missing (no installation)
-// get the installer's defaults.
+// clips, both as the file beside the player (every new user's first list)
+// and as this user's own. Settings the installer wrote stay; ones missing
+// (no installation) get the installer's defaults.
 // Usage: demo_seed PLAYLIST_FILE CLIP...
 //        demo_seed --show-settings   (asks the running player for its settings window)
 #include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "common/settings_layout.h"
 #include "platform/registry.h"
 #include "platform/text.h"
+#include "platform/user_files.h"
 #include "platform/user_settings.h"
 
 int wmain(int argc, wchar_t** argv) {
@@ -56,7 +59,16 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<TPlayListEntry> entries;
   for (int i = 2; i < argc; ++i) entries.push_back(EntryFromFileName(WideToAnsi(argv[i])));
   std::vector<uint8_t> contents = EncodePlayList(entries);
-  std::ofstream file(argv[1], std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(contents.data()), static_cast<std::streamsize>(contents.size()));
-  return file ? 0 : 1;
+  std::wstring own = platform::UserDataFolder(true);
+  if (own.empty()) {
+    std::fprintf(stderr, "cannot make the user's folder for the playlist\n");
+    return 1;
+  }
+  bool written = true;
+  for (const std::wstring& path : {playList, own + platform::PlayListNameOf(playList)}) {
+    std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(contents.data()), static_cast<std::streamsize>(contents.size()));
+    written = static_cast<bool>(file) && written;
+  }
+  return written ? 0 : 1;
 }

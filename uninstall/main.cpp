@@ -1,29 +1,44 @@
 // The uninstaller's entry. Exit code 0 when the product is gone, 1 when the
 // window was closed without removing or something stayed. Started by itself
-// from the temporary folder with /RemoveFolder, it removes the installation
-// folder once the uninstaller that started it has ended.
+// elevated with /Machine, it removes what needs an administrator; started by
+// that one from an administrators' folder with /RemoveFolder, it removes the
+// installation folder once the uninstaller's processes have ended.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cwchar>
+#include <vector>
 
 #include "platform/dll_search.h"
 #include "ui/application.h"
-#include "uninstall/removal.h"
+#include "uninstall/folder_removal.h"
+#include "uninstall/machine_part.h"
 #include "uninstall/uninstall_form.h"
+
+namespace {
+
+HANDLE HandleArgument(const wchar_t* text) {
+  return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(std::wcstoull(text, nullptr, 10)));
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   using namespace lumorix;
   platform::LoadDllsFromSystemFolderOnly();
   int count = 0;
   LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (arguments && count == 4 && std::wcscmp(arguments[1], uninstall::kRemoveFolderSwitch) == 0) {
-    auto original = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(std::wcstoull(arguments[2], nullptr, 10)));
-    std::wstring folder = arguments[3];
-    LocalFree(arguments);
-    return uninstall::RemoveFolderAfter(original, folder);
-  }
+  std::vector<std::wstring> words(arguments, arguments + (arguments ? count : 0));
   if (arguments) LocalFree(arguments);
+  if (words.size() == 5 && words[1] == uninstall::kRemoveFolderSwitch) {
+    std::vector<HANDLE> originals;
+    for (const std::wstring& word : {words[2], words[3]})
+      if (HANDLE original = HandleArgument(word.c_str())) originals.push_back(original);
+    return uninstall::RemoveFolderAfter(originals, words[4]);
+  }
+  if (words.size() == 3 && words[1] == uninstall::kMachineSwitch)
+    return static_cast<int>(
+        uninstall::RunMachineRemoval(static_cast<DWORD>(std::wcstoul(words[2].c_str(), nullptr, 10))));
 
   ui::Application& application = ui::Application::Instance();
   application.Initialize();

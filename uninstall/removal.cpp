@@ -1,23 +1,23 @@
 #include "uninstall/removal.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 #include "common/install_folder.h"
 #include "common/screen_saver_setting.h"
 #include "common/settings_layout.h"
-#include "platform/handle.h"
+#include "common/setup_rules.h"
 #include "platform/known_folders.h"
 #include "platform/registry.h"
+#include "platform/registry_access.h"
 #include "platform/screen_saver_restore.h"
 #include "platform/shell_link.h"
 #include "platform/text.h"
+#include "platform/unfollowed_files.h"
 #include "platform/uninstall_entry.h"
+#include "platform/user_files.h"
 #include "platform/user_settings.h"
 #include "platform/desktop_look.h"
 
@@ -25,28 +25,33 @@ namespace lumorix::uninstall {
 
 namespace {
 
-using platform::kUninstallKey;
 constexpr char kMakerKey[] = "Software\\Vantrel";
+constexpr size_t kMaxLog = 1u << 20;
 
-// The values of the settings key the product writes; any other stays.
-constexpr const char* kProductValues[] = {"Language",       "Replace Screen Saver", "Skin",
-                                          "StartUp",        kPauseWhenCovered,      kPauseOnBattery,
-                                          kPauseWhenLocked, kPauseWhenRemote,       kShowOn};
-
-bool DeleteRegistryKey(HKEY root, const std::string& path) {
-  return RegDeleteKeyExW(root, Widen(path).c_str(), KEY_WOW64_32KEY, 0) == ERROR_SUCCESS;
-}
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// The values of the settings key the product writes; any other stays. The
+// desktop look an older player kept there goes unapplied: anyone could have
+// written it while the key was open to every user.
+constexpr const char* kProductValues[] = {"Language",
+                                          "Replace Screen Saver",
+                                          "Skin",
+                                          "StartUp",
+                                          kPauseWhenCovered,
+                                          kPauseOnBattery,
+                                          kPauseWhenLocked,
+                                          kPauseWhenRemote,
+                                          kShowOn,
+                                          "DesktopPlaybackColor",
+                                          "DesktopPlaybackHasWallPaper",
+                                          "DesktopPlaybackWallPaper"};
 
 // The settings subkeys and the product's values; the key itself only when
 // nothing else is left in it.
 void RemoveSettingsTree(HKEY root, std::initializer_list<const char*> extraValues) {
+  if (RemoveRegistryLink(root, kSettingsKey)) return;
+  for (const char* subkey : {kAudioKey, kColorKey, kPlayListKey, kVideoKey}) (void)DeleteKeyTree(root, subkey);
   {
     RegistryKey settings = RegistryKey::Open(root, kSettingsKey);
     if (!settings) return;
-    for (const char* subkey : {"Audio", "Color", "PlayList", "Video"})
-      (void)RegDeleteKeyExW(settings.Get(), Widen(subkey).c_str(), KEY_WOW64_32KEY, 0);
     for (const char* value : kProductValues) (void)settings.DeleteValue(value);
     for (const char* value : extraValues) (void)settings.DeleteValue(value);
   }
@@ -58,52 +63,39 @@ void RemoveSettingsTree(HKEY root, std::initializer_list<const char*> extraValue
                                  nullptr, nullptr, nullptr) != ERROR_SUCCESS)
       return;
     key.Close();
-    if (subkeys != 0 || values != 0 || !DeleteRegistryKey(root, path)) return;
+    if (subkeys != 0 || values != 0 || !DeleteKeyTree(root, path)) return;
   }
 }
 
-bool OnlyUninstallerLeft(const std::wstring& folder) {
-  WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return true;
-  bool only = true;
-  do {
-    std::wstring name = found.cFileName;
-    if (name != L"." && name != L".." && !SamePath(name, L"Uninstall.exe") && !SamePath(name, L"Uninstall.log"))
-      only = false;
-  } while (only && FindNextFileW(search, &found));
-  FindClose(search);
-  return only;
-}
-
-// The shortcuts the installer makes, wherever this or an earlier version put them.
-std::vector<std::wstring> OwnShortcuts() {
-  std::vector<std::wstring> links;
-  for (const std::wstring& programs : {platform::CommonProgramsFolder(), UserShellFolder("Programs")})
-    if (!programs.empty())
-      for (const wchar_t* name : {L"\\Vantrel\\Lumorix\\Lumorix.lnk", L"\\Vantrel\\Lumorix\\Uninstall.lnk"})
-        links.push_back(programs + name);
-  for (const std::wstring& desktop : {platform::CommonDesktopFolder(), UserShellFolder("Desktop")})
-    if (!desktop.empty()) links.push_back(desktop + L"\\Lumorix.lnk");
-  return links;
+void RemoveProductShortcuts(const std::wstring& programs, const std::wstring& desktop) {
+  if (!programs.empty()) {
+    for (const wchar_t* name : {L"\\Vantrel\\Lumorix\\Lumorix.lnk", L"\\Vantrel\\Lumorix\\Uninstall.lnk"})
+      (void)platform::DeleteUnfollowed(programs + name);
+    for (const wchar_t* folder : {L"\\Vantrel\\Lumorix", L"\\Vantrel"})
+      (void)platform::RemoveFolderUnfollowed(programs + folder);
+  }
+  if (!desktop.empty()) (void)platform::DeleteUnfollowed(desktop + L"\\Lumorix.lnk");
 }
 
 }  // namespace
 
 std::vector<std::wstring> ReadUninstallLog(const std::wstring& folder) {
-  std::ifstream log(std::filesystem::path(folder + L"Uninstall.log"), std::ios::binary);
+  std::optional<std::string> log = platform::ReadPlainFile(folder + L"Uninstall.log", kMaxLog);
   if (!log) throw std::runtime_error("Cannot read Uninstall.log in " + Narrow(folder) + "; nothing was removed");
   std::vector<std::wstring> files;
-  std::string line;
-  while (std::getline(log, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty()) files.push_back(AnsiToWide(line));
-  }
+  for (const std::string& line : LogLines(*log)) files.push_back(AnsiToWide(line));
   return files;
 }
 
+void RequireInstalledFolder(const std::wstring& folder) {
+  std::wstring installed = platform::InstalledFolder();
+  if (installed.empty() || folder.empty() || !SamePath(installed, folder))
+    throw std::runtime_error("This uninstaller is not the one of the installed Lumorix (" +
+                             Narrow(installed.empty() ? L"none is installed" : installed) + "); nothing was removed");
+}
+
 bool RemoveFiles(const std::vector<std::wstring>& files, const std::wstring& folder) {
-  const std::vector<std::wstring> shortcuts = OwnShortcuts();
+  const std::vector<std::wstring> shortcuts = platform::CommonShortcuts();
   bool allGone = true;
   std::vector<std::wstring> folders;
   for (const std::wstring& line : files) {
@@ -111,98 +103,60 @@ bool RemoveFiles(const std::vector<std::wstring>& files, const std::wstring& fol
     if (!path) continue;  // not ours to delete
     // The uninstaller and its log go last, once this program has ended.
     if (SamePath(*path, folder + L"Uninstall.exe") || SamePath(*path, folder + L"Uninstall.log")) continue;
-    (void)DeleteFileW(path->c_str());
-    allGone = !Exists(*path) && allGone;
-    if (!SamePath(std::wstring_view(*path).substr(0, folder.size()), folder)) continue;  // a shortcut
-    for (size_t at = path->rfind(L'\\'); at + 1 > folder.size(); at = path->rfind(L'\\', at - 1))
+    allGone = platform::DeleteUnfollowed(*path) && allGone;
+    if (!SamePath(std::wstring_view(*path).substr(0, std::min(path->size(), folder.size())), folder))
+      continue;  // a shortcut
+    for (size_t at = path->rfind(L'\\'); at != std::wstring::npos && at >= folder.size();
+         at = path->rfind(L'\\', at - 1))
       folders.push_back(path->substr(0, at));
   }
   // An earlier version's batch files.
-  for (const wchar_t* name : {L"Uninstall.bat", L"UD.bat"}) (void)DeleteFileW((folder + name).c_str());
+  for (const wchar_t* name : {L"Uninstall.bat", L"UD.bat"}) (void)platform::DeleteUnfollowed(folder + name);
   // Emptied folders, the deepest first; one that holds files of the user's stays.
   std::sort(folders.begin(), folders.end(),
             [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
-  for (const std::wstring& emptied : folders) (void)RemoveDirectoryW(emptied.c_str());
-  for (const std::wstring& programs : {platform::CommonProgramsFolder(), UserShellFolder("Programs")}) {
-    if (programs.empty()) continue;
-    (void)RemoveDirectoryW((programs + L"\\Vantrel\\Lumorix").c_str());
-    (void)RemoveDirectoryW((programs + L"\\Vantrel").c_str());
-  }
+  for (const std::wstring& emptied : folders) (void)platform::RemoveFolderUnfollowed(emptied);
+  RemoveProductShortcuts(platform::CommonProgramsFolder(), L"");
   return allGone;
 }
 
-void RemoveRegistryEntries() {
-  RemoveSettingsTree(HKEY_LOCAL_MACHINE, {});
-  // A player that died during desktop playback left the desktop in the
-  // video's colours; it would have mended that at its next start.
-  (void)platform::RestoreInterruptedLook(HKEY_LOCAL_MACHINE);  // an older version's copy
-  (void)platform::RestoreInterruptedLook();
-  (void)DeleteRegistryKey(HKEY_LOCAL_MACHINE, kUninstallKey);
+void RemoveMachineRegistryEntries() { RemoveSettingsTree(HKEY_LOCAL_MACHINE, {}); }
+
+void RemoveSharedScreenSaver() {
+  std::wstring system = platform::SystemFolder();
+  if (system.empty() || platform::SomeUserNamesScreenSaverIn(system)) return;
+  const std::wstring name = std::wstring(L"\\") + kInstalledScreenSaverName;
+  (void)platform::DeleteUnfollowed(system + name);
+#ifndef _WIN64
+  // A 32-bit uninstaller's system folder is SysWOW64; the player put its
+  // copy into the 64-bit one, which this alias reaches.
+  if (std::wstring windows = platform::SystemWindowsFolder(); !windows.empty())
+    (void)platform::DeleteUnfollowed(windows + L"\\Sysnative" + name);
+#endif
 }
 
-void RemovePlayerLeftovers() {
+void RemoveUsersOwn() {
   std::wstring startUp = UserShellFolder("StartUp");
   if (!startUp.empty()) (void)DeleteFileW((startUp + L"\\Lumorix.lnk").c_str());
+  // Older versions put their shortcuts into the installing user's own folders.
+  RemoveProductShortcuts(UserShellFolder("Programs"), UserShellFolder("Desktop"));
 
-  // Wherever the player may have put its screen saver.
-  const std::wstring name = std::wstring(L"\\") + kInstalledScreenSaverName;
-  if (std::wstring system = platform::SystemFolder(); !system.empty()) (void)DeleteFileW((system + name).c_str());
-  if (std::wstring windows = platform::SystemWindowsFolder(); !windows.empty())
-    (void)DeleteFileW((windows + L"\\Sysnative" + name).c_str());
   if (std::wstring local = platform::LocalAppDataFolder(false); !local.empty()) {
-    (void)DeleteFileW((local + L"\\Lumorix" + name).c_str());
+    (void)DeleteFileW((local + L"\\Lumorix\\" + kInstalledScreenSaverName).c_str());
     (void)RemoveDirectoryW((local + L"\\Lumorix").c_str());
   }
-
   platform::GiveBackUsersScreenSaver();
+  // A player that died during desktop playback left the desktop in the
+  // video's colours; it would have mended that at its next start.
+  (void)platform::RestoreInterruptedLook();
+
+  if (std::wstring own = platform::UserDataFolder(); !own.empty()) {
+    (void)DeleteFileW((own + L"Lumorix.Lumorixpl").c_str());
+    (void)RemoveDirectoryW(own.c_str());
+    (void)RemoveDirectoryW(own.substr(0, own.size() - std::wstring(L"Lumorix\\").size()).c_str());
+  }
   // This user's own settings; other users' hives are theirs.
   RemoveSettingsTree(kUserSettingsRoot, {"OldScreenSaver"});
-}
-
-bool StartFolderRemoval(const std::wstring& folder) {
-  wchar_t temp[MAX_PATH + 1] = {};
-  DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  if (length == 0 || length > MAX_PATH) return false;
-  const std::wstring copy = std::wstring(temp) + L"LumorixUninstall-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                            std::to_wstring(GetTickCount()) + L".exe";
-  if (!CopyFileW((folder + L"Uninstall.exe").c_str(), copy.c_str(), TRUE)) return false;
-  // The copy waits on this process through an inherited handle, which,
-  // unlike a process id, cannot come to name another process.
-  HANDLE self = nullptr;
-  if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self, SYNCHRONIZE, TRUE, 0))
-    return false;
-  UniqueHandle ownSelf(self);
-  // A backslash before the closing quote would escape it: the folder's final
-  // one is doubled.
-  std::wstring quotedFolder = L"\"" + folder + (folder.ends_with(L'\\') ? L"\\\"" : L"\"");
-  std::wstring command = L"\"" + copy + L"\" " + std::wstring(kRemoveFolderSwitch) + L" " +
-                         std::to_wstring(reinterpret_cast<uintptr_t>(self)) + L" " + quotedFolder;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION started{};
-  if (!CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr, temp, &startup, &started))
-    return false;
-  CloseHandle(started.hThread);
-  CloseHandle(started.hProcess);
-  // Files of the user's (or a folder they keep) hold the folder: not all is gone.
-  return OnlyUninstallerLeft(folder);
-}
-
-int RemoveFolderAfter(HANDLE original, const std::wstring& folder) {
-  (void)WaitForSingleObject(original, INFINITE);
-  CloseHandle(original);
-  // Only a full folder path: "" or a relative one would name the current folder or a drive's root.
-  if (folder.size() < 3 || folder[1] != L':' || folder[2] != L'\\') return 1;
-  const std::wstring own = folder.ends_with(L'\\') ? folder : folder + L'\\';
-  // The ended program's file may stay mapped for a moment after its end.
-  for (int attempt = 0; attempt < 25 && Exists(own); ++attempt, Sleep(200)) {
-    for (const wchar_t* name : {L"Uninstall.exe", L"Uninstall.log"}) (void)DeleteFileW((own + name).c_str());
-    (void)RemoveDirectoryW(own.c_str());
-  }
-  // This copy in the temporary folder cannot delete its own running file.
-  wchar_t self[MAX_PATH] = {};
-  if (GetModuleFileNameW(nullptr, self, MAX_PATH)) (void)MoveFileExW(self, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-  return Exists(own) ? 1 : 0;
 }
 
 }  // namespace lumorix::uninstall

@@ -1,9 +1,9 @@
 #pragma once
-// What the uninstaller removes: the logged files of its own folder, the
-// registry entries, what the player left for the current user, and at the
-// end its own folder.
-#include <windows.h>
-
+// What the uninstaller removes. The machine's part (the logged files of its
+// own folder, the machine's settings, the shared screen-saver copy) runs
+// elevated; the user's part (their settings, start-up shortcut, screen
+// saver, playlist) runs as the user who asked, in their own profile, never
+// in the administrator's.
 #include <string>
 #include <vector>
 
@@ -12,29 +12,28 @@ namespace lumorix::uninstall {
 // The lines of "Uninstall.log" in `folder`, never the current folder's.
 // Raises when the log cannot be read.
 std::vector<std::wstring> ReadUninstallLog(const std::wstring& folder);
+// Raises unless `folder` is the installed Lumorix's: a copy of this program
+// beside a stranger's log must not delete what it lists.
+void RequireInstalledFolder(const std::wstring& folder);
 
-// Deletes the logged files that lie inside `folder` and the product's own
-// shortcuts, nothing else, then the folders they emptied. The uninstaller
-// and its log are left for `StartFolderRemoval`. True when every file it
-// may delete is gone.
+// Deletes the logged files that lie inside `folder` (never through a link)
+// and the shortcuts every user sees, nothing else, then the folders they
+// emptied. The uninstaller and its log are left for the folder's removal.
+// True when every file it may delete is gone.
 bool RemoveFiles(const std::vector<std::wstring>& files, const std::wstring& folder);
 
 // Deletes the settings subkeys and the product's values under
-// HKEY_LOCAL_MACHINE (the key itself stays) and the uninstall entry.
-void RemoveRegistryEntries();
+// HKEY_LOCAL_MACHINE (the key itself stays); each key by name only once a
+// link in its place is gone. Nothing read there is applied.
+void RemoveMachineRegistryEntries();
 
-// For the current user: the start-up shortcut, a screen-saver copy (with the
-// user's screen saver given back while the setting names it) and the
-// settings under HKEY_CURRENT_USER. Other users' stay in their profiles.
-void RemovePlayerLeftovers();
+// Deletes the screen saver's copy in the system folder unless some signed-in
+// user's setting still names it.
+void RemoveSharedScreenSaver();
 
-// Starts a copy of this program in the temporary folder that waits until
-// this process has ended, then deletes the uninstaller, its log and the
-// folder. False when it cannot be started, or when other files keep the
-// folder alive.
-inline constexpr wchar_t kRemoveFolderSwitch[] = L"/RemoveFolder";
-bool StartFolderRemoval(const std::wstring& folder);
-// The copy's work; 0 when the folder is gone.
-int RemoveFolderAfter(HANDLE original, const std::wstring& folder);
+// The user's own: the start-up shortcut and shortcuts of older versions, the
+// screen-saver copy in their profile, the desktop look a dead player left,
+// the playlist and the settings under HKEY_CURRENT_USER.
+void RemoveUsersOwn();
 
 }  // namespace lumorix::uninstall

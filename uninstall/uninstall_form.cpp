@@ -1,12 +1,9 @@
 #include "uninstall/uninstall_form.h"
 
-#include <stdexcept>
-
 #include "common/install_folder.h"
 #include "platform/files.h"
 #include "platform/running_player.h"
-#include "platform/uninstall_entry.h"
-#include "platform/text.h"
+#include "platform/screen_saver_restore.h"
 #include "uninstall/removal.h"
 
 namespace lumorix::uninstall {
@@ -33,19 +30,19 @@ ui::FormDesign UninstallDesign() {
 RemovalSteps RealRemoval() {
   const std::wstring folder = ProgramFolder();
   return {[folder] {
-            // A copy of this program beside a stranger's log must not delete what it lists.
-            std::wstring installed = platform::InstalledFolder();
-            if (installed.empty() || folder.empty() || !SamePath(installed, folder))
-              throw std::runtime_error("This uninstaller is not the one of the installed Lumorix (" +
-                                       Narrow(installed.empty() ? L"none is installed" : installed) +
-                                       "); nothing was removed");
+            // A first look before the administrator is asked; the elevated
+            // part looks again for itself.
+            RequireInstalledFolder(folder);
             return ReadUninstallLog(folder);
           },
-          platform::EndRunningPlayer,
-          [folder](const std::vector<std::wstring>& files) { return RemoveFiles(files, folder); },
-          RemoveRegistryEntries,
-          RemovePlayerLeftovers,
-          [folder] { return StartFolderRemoval(folder); },
+          [folder] {
+            if (!platform::EndRunningPlayer({folder + L"Lumorix.exe"})) return false;
+            // Before the machine's part looks whether anybody still uses the
+            // shared screen saver: this user no longer does.
+            platform::GiveBackUsersScreenSaver();
+            return true;
+          },
+          RunMachinePartElevated, RemoveUsersOwn,
           [](const std::wstring& text) {
             MessageBoxW(nullptr, text.c_str(), L"Uninstall Lumorix", MB_OK | MB_ICONINFORMATION);
           }};
@@ -65,32 +62,38 @@ TUninstallForm::TUninstallForm(RemovalSteps steps)
 void TUninstallForm::BtUninstallClick() {
   BtUninstall.SetEnabled(false);
   LQuestion.SetCaption(L"Removing Files...");
+  auto nothingRemoved = [this](const std::wstring& text) {
+    LQuestion.SetCaption(L"Do You really whant to remove Lumorix?");
+    BtUninstall.SetEnabled(true);
+    if (!text.empty()) steps_.tell(text);
+  };
   // A log that cannot be read stops here, before anything is removed; the
   // standard error box says why.
-  std::vector<std::wstring> files = steps_.readLog();
+  (void)steps_.readLog();
   // A running player holds its program file and would write its settings
   // back at its end: while it runs, nothing is removed.
   if (!steps_.endPlayer()) {
-    LQuestion.SetCaption(L"Do You really whant to remove Lumorix?");
-    BtUninstall.SetEnabled(true);
-    steps_.tell(
+    nothingRemoved(
         L"Lumorix is still running and did not end. Nothing was removed. Close Lumorix, then press "
         L"\"Uninstall\" again.");
     return;
   }
-  bool gone = steps_.removeFiles(files);
+  MachineResult machine = steps_.removeForMachine();
+  if (machine.exit == kMachineNothingRemoved) {
+    nothingRemoved(machine.why.empty() ? L"" : L"Nothing was removed: " + machine.why + L".");
+    return;
+  }
   PBProgress.SetPosition(75);
   LQuestion.SetCaption(L"Removing registry keys...");
-  steps_.removeRegistryEntries();
-  steps_.removeLeftovers();
+  steps_.removeForUser();
   PBProgress.SetPosition(100);
   LQuestion.SetCaption(L"Complite.");
-  gone = steps_.removeFolder() && gone;
+  const bool gone = machine.exit == kMachineRemoved;
   steps_.tell(
       (gone ? std::wstring(L"Lumorix was removed.")
             : L"Lumorix was removed, but some of its files could not be deleted; they stay in " + ProgramFolder()) +
-      L"\nThe settings, start-up shortcut and screen saver of the other users of this computer stay in their "
-      L"profiles.");
+      L"\nThe settings, start-up shortcut, screen saver and playlist of the other users of this computer stay in "
+      L"their profiles.");
   removed_ = gone;
   PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }

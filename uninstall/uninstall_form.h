@@ -9,18 +9,17 @@
 #include "ui/gradient_panel.h"
 #include "ui/label.h"
 #include "ui/progress_bar.h"
+#include "uninstall/machine_part.h"
 
 namespace lumorix::uninstall {
 
 // The removal's steps, replaceable for tests of the window alone.
 struct RemovalSteps {
-  std::function<std::vector<std::wstring>()> readLog;                 // raises, saying why, when nothing may be removed
-  std::function<bool()> endPlayer;                                    // false: a player still runs
-  std::function<bool(const std::vector<std::wstring>&)> removeFiles;  // false: some file stays
-  std::function<void()> removeRegistryEntries;
-  std::function<void()> removeLeftovers;
-  std::function<bool()> removeFolder;             // false: the folder cannot go
-  std::function<void(const std::wstring&)> tell;  // a message box
+  std::function<std::vector<std::wstring>()> readLog;  // raises, saying why, when nothing may be removed
+  std::function<bool()> endPlayer;                     // false: a player still runs
+  std::function<MachineResult()> removeForMachine;     // the elevated part
+  std::function<void()> removeForUser;                 // the user's own, in their profile
+  std::function<void(const std::wstring&)> tell;       // a message box
 };
 RemovalSteps RealRemoval();
 

@@ -18,9 +18,10 @@ constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersio
 
 void TLumorixMainForm::InsatllScreenSaver(bool install) {
   // The installer leaves the screen saver in the program folder under this
-  // name, found through the working folder.
+  // name. Only there: a current folder (a downloads folder holding a file of
+  // that name beside a shortcut to the player) is anybody's.
   if (install)
-    (void)ReplaceScreenSaver(L"LSS.s~");
+    (void)ReplaceScreenSaver(ProgramFolder() + L"LSS.s~");
   else
     RestoreScreenSaver();
 }

@@ -20,6 +20,8 @@ namespace {
 
 constexpr char kDesktopKey[] = "Control Panel\\Desktop";
 constexpr char kSettingName[] = "SCRNSAVE.EXE";
+// Far larger than the screen-saver program.
+constexpr size_t kMaxScreenSaver = 16u << 20;
 
 CopyNewFile& CopyOverride() {
   static CopyNewFile copy;
@@ -70,13 +72,13 @@ std::vector<ScreenSaverPlace> ScreenSaverPlaces() {
   std::wstring system = platform::SystemFolder();
   if (!system.empty() && !WritesAreVirtualized()) {
     if (!IsWow64()) {
-      places.push_back({system + name, system + name});
+      places.push_back({system + name, system + name, true});
     } else {
       // A 32-bit process sees SysWOW64 under the system folder's name; the
       // 64-bit system folder, the one the system starts screen savers from,
       // is reached through this alias.
       std::wstring native = platform::SystemWindowsFolder() + L"\\Sysnative";
-      if (IsFolder(native)) places.push_back({native + name, system + name});
+      if (IsFolder(native)) places.push_back({native + name, system + name, true});
     }
   }
   std::wstring local = platform::LocalAppDataFolder(true);
@@ -85,6 +87,10 @@ std::vector<ScreenSaverPlace> ScreenSaverPlaces() {
 }
 
 std::wstring ReplaceScreenSaver(const std::wstring& source) {
+  // Without the program's own screen saver nothing is copied, and no copy
+  // found in place is named: it could be anybody's program.
+  std::optional<std::string> program = ReadWholeFile(source, kMaxScreenSaver);
+  if (!program) return L"";
   RegistryKey desktop = RegistryKey::Open(HKEY_CURRENT_USER, kDesktopKey);
   std::wstring current = CurrentSetting(desktop);
   RegistryKey settings = CreateUserSettings(kSettingsKey);
@@ -93,11 +99,16 @@ std::wstring ReplaceScreenSaver(const std::wstring& source) {
   if (!NamesOwnScreenSaver(current)) (void)settings.Write("OldScreenSaver", EncodeString(Narrow(current)));
 
   for (const ScreenSaverPlace& place : ScreenSaverPlaces()) {
-    if (place.copyPath == place.systemPath) {
+    if (!place.shared) {
       std::wstring folder = place.copyPath.substr(0, place.copyPath.find_last_of(L'\\'));
       (void)CreateDirectoryW(folder.c_str(), nullptr);
     }
+    // A copy already there is the program's own only when it has its bytes;
+    // any other (an older version's, or a stranger's) is replaced or passed over.
+    if (FileExists(place.copyPath) && ReadWholeFile(place.copyPath, kMaxScreenSaver) != program)
+      (void)DeleteFileW(place.copyPath.c_str());
     if (!CopyNew(source, place.copyPath) && !FileExists(place.copyPath)) continue;
+    if (ReadWholeFile(place.copyPath, kMaxScreenSaver) != program) continue;
     std::wstring setting =
         ScreenSaverSettingPath(place.systemPath, place.copyPath == place.systemPath ? ShortPath(place.copyPath) : L"");
     if (!desktop.Write(kSettingName, EncodeString(Narrow(setting)))) return L"";
@@ -107,8 +118,14 @@ std::wstring ReplaceScreenSaver(const std::wstring& source) {
 }
 
 void RestoreScreenSaver() {
-  for (const ScreenSaverPlace& place : ScreenSaverPlaces()) (void)DeleteFileW(place.copyPath.c_str());
   platform::GiveBackUsersScreenSaver();
+  for (const ScreenSaverPlace& place : ScreenSaverPlaces()) {
+    // The system folder's copy is every user's: it stays while another
+    // signed-in user's setting names it.
+    std::wstring folder = place.systemPath.substr(0, place.systemPath.find_last_of(L'\\'));
+    if (place.shared && platform::SomeUserNamesScreenSaverIn(folder)) continue;
+    (void)DeleteFileW(place.copyPath.c_str());
+  }
 }
 
 }  // namespace lumorix

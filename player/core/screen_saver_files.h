@@ -20,6 +20,7 @@ void UseScreenSaverCopy(CopyNewFile copy);
 struct ScreenSaverPlace {
   std::wstring copyPath;
   std::wstring systemPath;
+  bool shared = false;  // the system folder's, which every user of the machine may name
 };
 
 // Best first: the system folder, when this process writes there for real
@@ -27,13 +28,16 @@ struct ScreenSaverPlace {
 std::vector<ScreenSaverPlace> ScreenSaverPlaces();
 
 // Copies `source` to the first place that takes it (a copy already there is
-// kept), records the user's screen saver in "OldScreenSaver" and names the
-// copy in "SCRNSAVE.EXE". Without a copy the setting is left as it was.
-// Returns what "SCRNSAVE.EXE" now names, or "" when no copy exists.
+// kept when it has the source's bytes, and replaced otherwise), records the
+// user's screen saver in "OldScreenSaver" and names the copy in
+// "SCRNSAVE.EXE". Without the source, or without a copy of it, the setting
+// is left as it was. Returns what "SCRNSAVE.EXE" now names, or "" when it
+// names no copy.
 std::wstring ReplaceScreenSaver(const std::wstring& source);
 
-// Deletes the copy wherever it was put and, while the setting still names
-// it, gives the user's recorded screen saver back; then forgets the record.
+// While the setting still names the copy, gives the user's recorded screen
+// saver back, then forgets the record; deletes the user's own copy, and the
+// system folder's unless another signed-in user's setting still names it.
 void RestoreScreenSaver();
 
 }  // namespace lumorix

@@ -6,6 +6,7 @@
 #include "common/format.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/user_files.h"
 #include "player/core/artwork.h"
 #include "player/playlist/playlist_file.h"
 #include "ui/exception.h"
@@ -99,16 +100,19 @@ void TLumorixPlayListForm::Layout() {
   ToolBar1.SetBounds({0, client.bottom - toolBarHeight, client.right, toolBarHeight});
 }
 
-std::wstring TLumorixPlayListForm::PlayListFileName() {
-  std::wstring name = ProgramFileName();
-  size_t dot = name.find_last_of(L'.');
-  size_t slash = name.find_last_of(L"\\/");
-  if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) name.resize(dot);
-  return name + L".Lumorixpl";
+std::wstring TLumorixPlayListForm::PlayListFileName(bool makeFolder) {
+  std::wstring folder = platform::UserDataFolder(makeFolder);
+  return folder.empty() ? L"" : folder + platform::PlayListNameOf(ProgramFileName());
+}
+
+std::wstring TLumorixPlayListForm::SeedFileName() {
+  return ProgramFolder() + platform::PlayListNameOf(ProgramFileName());
 }
 
 void TLumorixPlayListForm::LoadSavePlayList(bool load) {
-  const std::wstring path = PlayListFileName();
+  const std::wstring path = PlayListFileName(true);
+  if (path.empty())
+    throw ui::Exception("The folder for the playlist file cannot be made in the local application data");
   if (load) {
     entries_.clear();
     // The list shows what was read also when the file fails part way.
@@ -116,6 +120,7 @@ void TLumorixPlayListForm::LoadSavePlayList(bool load) {
       TLumorixPlayListForm& form;
       ~ShowEntries() { form.LBPlayList.SetCount(form.Count()); }
     } show{*this};
+    SeedPlayListFile(path, SeedFileName());
     LoadPlayListFile(path, entries_);
   } else {
     SavePlayListFile(path, entries_);

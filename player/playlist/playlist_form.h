@@ -1,5 +1,5 @@
 #pragma once
-// The playlist window and the playlist file next to the program.
+// The playlist window and the user's playlist file.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -25,8 +25,14 @@ class TLumorixPlayListForm : public ui::Form {
   void Initialize() { FinishCreate(); }
 
   void LoadSavePlayList(bool load);
-  // The playlist file: the program's file name with the extension ".Lumorixpl".
-  static std::wstring PlayListFileName();
+  // The user's own playlist file, in their local application data
+  // ("Vantrel\Lumorix\"): the program's file name with the extension
+  // ".Lumorixpl". The program folder is the administrators', shared by every
+  // user, and a standard user's player cannot write there. `makeFolder`
+  // makes its folder where it is missing.
+  static std::wstring PlayListFileName(bool makeFolder = false);
+  // The file of that name beside the program, which seeds a user's first list.
+  static std::wstring SeedFileName();
 
   int Count() const { return static_cast<int>(entries_.size()); }
   // The entry at `index`; raises "List index out of bounds (%d)" for any other index.

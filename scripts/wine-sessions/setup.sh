@@ -1,4 +1,4 @@
-# The installer's end-to-end tests: a 32-bit prefix of their own, since they
+# The installer's end-to-end tests: a prefix of their own (of the build's kind: 64-bit for the x64 build), since they
 # install into program files and write the uninstall entry and shortcuts, and
 # a second drive Q: (a folder of the session) to start the uninstallation from.
 prepare_prefix() {

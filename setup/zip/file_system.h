@@ -24,8 +24,13 @@ class WriteOnlyFile {
   [[nodiscard]] virtual bool Write(const void* buffer, int64_t count) = 0;
 };
 
+// An archive held in memory under its name (memory_archive.h), else the file.
 std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string& path);
-// Creates the file anew, replacing an existing one.
+// The platform's file only.
+std::unique_ptr<ReadOnlyFile> OpenFileForReading(const std::string& path);
+// Creates the file anew: an existing one (or a link of that name) is deleted
+// first and a new file made in its place, never written through, since it
+// may be a second name of a file elsewhere.
 std::unique_ptr<WriteOnlyFile> CreateForWriting(const std::string& path);
 bool IsFile(const std::string& path);
 bool IsFolder(const std::string& path);

@@ -52,7 +52,7 @@ class PosixWriteFile : public WriteOnlyFile {
 
 }  // namespace
 
-std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string& path) {
+std::unique_ptr<ReadOnlyFile> OpenFileForReading(const std::string& path) {
   int fd = open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return nullptr;
   struct stat info {};
@@ -65,7 +65,9 @@ std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string& path) {
 
 std::unique_ptr<WriteOnlyFile> CreateForWriting(const std::string& path) {
   std::string native = Native(path);
-  int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  struct stat info {};
+  if (lstat(native.c_str(), &info) == 0 && !S_ISDIR(info.st_mode) && unlink(native.c_str()) != 0) return nullptr;
+  int fd = open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return nullptr;
   return std::make_unique<PosixWriteFile>(fd);
 }

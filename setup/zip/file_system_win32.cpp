@@ -44,7 +44,7 @@ class Win32WriteFile : public WriteOnlyFile {
 
 }  // namespace
 
-std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string& path) {
+std::unique_ptr<ReadOnlyFile> OpenFileForReading(const std::string& path) {
   UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return nullptr;
@@ -52,8 +52,11 @@ std::unique_ptr<ReadOnlyFile> OpenForReading(const std::string& path) {
 }
 
 std::unique_ptr<WriteOnlyFile> CreateForWriting(const std::string& path) {
-  UniqueHandle file(
-      CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::wstring name = Widen(path);
+  // DeleteFile takes a link as the link, and a missing file is no failure.
+  if (!DeleteFileW(name.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND)
+    return nullptr;
+  UniqueHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return nullptr;
   return std::make_unique<Win32WriteFile>(std::move(file));
 }

@@ -39,6 +39,14 @@ TEST(InstallFolder, AFolderOfOurOwnIsToldFromAStrangers) {
   EXPECT_EQ(ClassifyFolderContents({L"uninstall.log"}, false), FolderContents::StrangersUninstaller);
   EXPECT_EQ(ClassifyFolderContents({L"Lumorix.exe", L"notes.txt"}, true), FolderContents::OtherFiles);
   EXPECT_EQ(ClassifyFolderContents({L"photo.jpg"}, false), FolderContents::OtherFiles);
+  // An earlier version's files are what its log lists; a log line outside the folder names no file of it.
+  const std::vector<std::wstring> log = {L"ReadMe.txt", L"Docs\\Guide.txt", L"C:\\Apps\\Lumorix\\Notes.txt",
+                                         L"C:\\Windows\\photo.jpg", L"..\\photo.jpg"};
+  EXPECT_EQ(
+      ClassifyFolderContents({L"Lumorix.exe", L"ReadMe.txt", L"Docs", L"notes.txt"}, true, log, L"C:\\Apps\\Lumorix\\"),
+      FolderContents::EarlierInstallation);
+  EXPECT_EQ(ClassifyFolderContents({L"Lumorix.exe", L"photo.jpg"}, true, log, L"C:\\Apps\\Lumorix\\"),
+            FolderContents::OtherFiles);
 }
 
 TEST(InstallFolder, TheUninstallerDeletesOnlyInsideItsFolderAndItsOwnShortcuts) {
@@ -61,6 +69,12 @@ TEST(InstallFolder, TheUninstallerDeletesOnlyInsideItsFolderAndItsOwnShortcuts) 
                                          {L"\\Windows\\x", std::nullopt},
                                          {L"D:x", std::nullopt},
                                          {L"file.txt:stream", std::nullopt},
+                                         // What the payload reader refuses, the uninstaller refuses too.
+                                         {L".. \\x", std::nullopt},
+                                         {L"Skins\\...\\x", std::nullopt},
+                                         {L"Skins\\CON", std::nullopt},
+                                         {L"nul.txt", std::nullopt},
+                                         {L"Languages\\COM\u00B9.ini", std::nullopt},
                                          {L"", std::nullopt}})
     EXPECT_EQ(RemovablePath(c.line, folder, shortcuts), c.removable) << c.line;
 }

@@ -15,8 +15,12 @@
 #include "platform/registry.h"
 #include "platform/registry_access.h"
 #include "platform/text.h"
+#include "common/install_folder.h"
+#include "platform/known_folders.h"
+#include "tests/setup/installed_product.h"
 #include "tests/setup/setup_process.h"
 #include "tests/support/gui_test.h"
+#include "tests/support/player_process.h"
 #include "tests/support/registry_fixture.h"
 
 using namespace lumorix;
@@ -25,56 +29,17 @@ using std::chrono::milliseconds;
 
 namespace {
 
-constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix";
-const std::wstring kDefaultFolder = L"C:\\Program Files\\Vantrel\\Lumorix\\";
-
-std::wstring Build(const std::string& path) { return WindowsPath(LUMORIX_BUILD_DIR "/" + path); }
-std::wstring Source(const std::string& path) { return WindowsPath(LUMORIX_SOURCE_DIR "/" + path); }
-std::wstring SetupProgram() { return Build("bin/LumorixSetup.exe"); }
-
-const std::vector<std::string> kSkinFiles = {"Add.bmp",   "ColorControl.png", "Del.bmp",      "Next.png",
-                                             "Pause.png", "Play.png",         "PlayList.png", "Previous.png",
-                                             "Rand.bmp",  "Rep.bmp",          "Skin.ini",     "Stop.png"};
-
-// Every file of the payload in archive order, with where the build keeps it.
-std::vector<std::pair<std::string, std::wstring>> PayloadFiles() {
-  std::vector<std::pair<std::string, std::wstring>> files = {
-      {"Languages\\English.ini", Source("player/shipped/Languages/English.ini")},
-      {"Languages\\Russian.ini", Source("player/shipped/Languages/Russian.ini")}};
-  for (const std::string& name : kSkinFiles)
-    files.push_back({"Skins\\Radorur.skn\\" + name, Source("player/shipped/Skins/Radorur.skn/" + name)});
-  files.push_back({"Lumorix.Lumorixpl", L""});
-  // The programs as the payload carries them: the build's, without debugging information.
-  files.push_back({"Lumorix.exe", Build("setup/payload-programs/Lumorix.exe")});
-  if (Exists(Build("bin/LumorixSS.exe"))) files.push_back({"LSS.s~", Build("setup/payload-programs/LSS.s~")});
-  files.push_back({"Uninstall.exe", Build("setup/payload-programs/Uninstall.exe")});
-  return files;
-}
-
-std::optional<std::string> ReadString(const char* key, const char* name) {
-  std::optional<RawValue> value = RegistryKey::Open(HKEY_LOCAL_MACHINE, key, KEY_READ).Read(name);
-  if (!value) return std::nullopt;
-  return DecodeString(name, value);
-}
-
-std::optional<int32_t> ReadInteger(const char* key, const char* name) {
-  std::optional<RawValue> value = RegistryKey::Open(HKEY_LOCAL_MACHINE, key, KEY_READ).Read(name);
-  if (!value) return std::nullopt;
-  return DecodeInteger(name, value);
-}
-
-bool KeyExists(const char* key) { return static_cast<bool>(RegistryKey::Open(HKEY_LOCAL_MACHINE, key, KEY_READ)); }
+constexpr const char* kUninstallKey = kUninstallKeyName;
 
 std::filesystem::path UnixOf(const std::wstring& windowsPath) { return std::filesystem::path(windowsPath); }
 
-void WriteFileText(const std::wstring& path, const std::string& text) {
-  std::ofstream file(UnixOf(path), std::ios::binary | std::ios::trunc);
-  file << text;
-}
-
-void RemoveTree(const std::wstring& folder) {
-  std::error_code ignored;
-  std::filesystem::remove_all(UnixOf(folder), ignored);
+// The machine the image is built for, from its PE header.
+uint16_t MachineOf(const std::wstring& program) {
+  std::vector<uint8_t> image = FileBytes(program);
+  if (image.size() < 0x40) return 0;
+  uint32_t pe = image[0x3c] | image[0x3d] << 8 | image[0x3e] << 16 | static_cast<uint32_t>(image[0x3f]) << 24;
+  if (image.size() < pe + 6) return 0;
+  return static_cast<uint16_t>(image[pe + 4] | image[pe + 5] << 8);
 }
 
 // The window's installation: tick, type, untick, start; answers the closing box.
@@ -118,8 +83,7 @@ class SilentInstallation : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     (void)CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    RemoveTree(kDefaultFolder);
-    DeleteSettingsTree();  // as on a machine that never had the player
+    ForgetInstallations();  // as on a machine that never had the player
     ChildProcess setup(SetupProgram(), L"/S", Build("bin"));
     exitCode_ = setup.WaitForExit(milliseconds(120000));
   }
@@ -148,6 +112,23 @@ TEST_F(SilentInstallation, EndsWithSuccessAndEveryFileIsTheBuildsByteForByte) {
   // The archive went through a uniquely named temporary file, now gone.
   EXPECT_TRUE(TempArchivesLeft().empty());
   EXPECT_FALSE(Exists(Build("bin/LumorixTEMP")));
+}
+
+TEST_F(SilentInstallation, TheProgramsLandWhereWindowsKeepsProgramsOfTheirKind) {
+  ASSERT_EQ(exitCode_, std::optional<DWORD>(0));
+#ifdef _WIN64
+  // The x64 player in the 64-bit program-files folder, as the system names it.
+  EXPECT_TRUE(SamePath(platform::ProgramFilesFolder() + L"\\Vantrel\\Lumorix\\", kDefaultFolder));
+  for (const wchar_t* program : {L"Lumorix.exe", L"Uninstall.exe", L"LSS.s~"})
+    EXPECT_EQ(MachineOf(kDefaultFolder + program), IMAGE_FILE_MACHINE_AMD64) << Narrow(program);
+  // Its entry where 64-bit Windows lists 64-bit programs, and none under WOW6432Node.
+  EXPECT_EQ(ReadString(kUninstallKey, "InstallLocation", KEY_WOW64_64KEY), Narrow(kDefaultFolder));
+  EXPECT_FALSE(KeyExists(kUninstallKey, KEY_WOW64_32KEY));
+  EXPECT_TRUE(KeyExists(kSettingsKey, KEY_WOW64_64KEY));
+  EXPECT_FALSE(KeyExists(kSettingsKey, KEY_WOW64_32KEY));
+#else
+  EXPECT_EQ(MachineOf(kDefaultFolder + L"Lumorix.exe"), IMAGE_FILE_MACHINE_I386);
+#endif
 }
 
 TEST_F(SilentInstallation, RegistryHoldsTheDefaultsAndTheUninstallEntry) {
@@ -271,8 +252,9 @@ TEST_F(SilentInstallation, UninstallFromAStrangersFolderWhileThePlayerRunsSpares
   EXPECT_FALSE(Exists(ProgramsFolder() + L"\\Vantrel"));
   EXPECT_FALSE(Exists(DesktopFolder() + L"\\Lumorix.lnk"));
   EXPECT_FALSE(Exists(StartUpFolder() + L"\\Lumorix.lnk"));
-  for (const char* key : {kAudioKey, kColorKey, kVideoKey, kPlayListKey, kUninstallKey})
-    EXPECT_FALSE(KeyExists(key)) << key;
+  for (const char* key : {kAudioKey, kColorKey, kVideoKey, kPlayListKey}) EXPECT_FALSE(KeyExists(key)) << key;
+  // The entry goes with the uninstaller, once the folder is gone.
+  EXPECT_TRUE(PumpUntil([] { return !KeyExists(kUninstallKey); }, milliseconds(20000)));
   for (const char* value : {"Language", "Replace Screen Saver", "Skin", "StartUp"})
     EXPECT_FALSE(ReadString(kSettingsKey, value).has_value() || ReadInteger(kSettingsKey, value).has_value()) << value;
   EXPECT_FALSE(RegistryKey::Open(HKEY_CURRENT_USER, kSettingsKey, KEY_READ)) << "this user's settings go too";
@@ -289,7 +271,7 @@ TEST(SilentRefusal, DriveRootRelativeNetworkAndOccupiedFoldersEndWithCode2AndNot
   std::filesystem::create_directories(UnixOf(strangers));
   WriteFileText(occupied + L"notes.txt", "mine");
   WriteFileText(strangers + L"Uninstall.exe", "stranger's uninstaller");
-  (void)RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Widen(kUninstallKey).c_str(), KEY_WOW64_32KEY, 0);
+  (void)RegDeleteKeyW(HKEY_LOCAL_MACHINE, Widen(kUninstallKey).c_str());
   for (const wchar_t* folder :
        {L"C:\\", L"Apps\\Lumorix", L"\\\\server\\share\\Lumorix", L"C:\\Occupied", L"\"C:\\StrangersTool\\\""}) {
     ChildProcess setup(SetupProgram(), L"/S /D=" + std::wstring(folder), Build("bin"));
@@ -310,7 +292,7 @@ TEST(SilentRefusal, DriveRootRelativeNetworkAndOccupiedFoldersEndWithCode2AndNot
 class WindowInstallation : public ::testing::Test {
  protected:
   void SetUp() override {
-    (void)RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Widen(kUninstallKey).c_str(), KEY_WOW64_32KEY, 0);
+    (void)RegDeleteKeyW(HKEY_LOCAL_MACHINE, Widen(kUninstallKey).c_str());
     RemoveTree(ProgramsFolder() + L"\\Vantrel\\");
     DeleteFileW((DesktopFolder() + L"\\Lumorix.lnk").c_str());
   }
@@ -370,7 +352,7 @@ TEST_F(WindowInstallation, TypedFolderWithoutShortcutsFromAFolderItLeavesAlone) 
   EXPECT_EQ(RunUninstall(L"\"C:\\Apps\\Lumorix Window\\Uninstall.exe\"", L"C:\\"), std::optional<DWORD>(0));
   EXPECT_TRUE(PumpUntil([&] { return !Exists(folder); }, milliseconds(20000)));
   EXPECT_TRUE(Exists(L"C:\\Apps"));
-  EXPECT_FALSE(KeyExists(kUninstallKey));
+  EXPECT_TRUE(PumpUntil([] { return !KeyExists(kUninstallKey); }, milliseconds(20000)));
   RemoveTree(L"C:\\Apps\\");
   RemoveTree(current);
 }
@@ -431,7 +413,7 @@ TEST(DamagedPayload, TheClosingBoxNamesTheFileThatFailedInsteadOfThanking) {
   EXPECT_EQ(FileLines(folder + L"Uninstall.log")[1], "Languages\\Russian.ini");
   EXPECT_TRUE(KeyExists(kUninstallKey));
   ASSERT_TRUE(RunUninstall(L"\"C:\\Damaged\\Lumorix\\Uninstall.exe\"", L"C:\\"));
-  EXPECT_FALSE(KeyExists(kUninstallKey));
+  EXPECT_TRUE(PumpUntil([] { return !KeyExists(kUninstallKey); }, milliseconds(20000)));
   RemoveTree(L"C:\\Damaged\\");
   (void)DeleteFileW(installer.c_str());
 }
@@ -442,7 +424,7 @@ TEST(DamagedPayload, AnUnreadableArchiveInstallsNothingAndTheSilentRunFails) {
   ASSERT_FALSE(installer.empty());
   const std::wstring folder = L"C:\\Garbage\\Lumorix\\";
   RemoveTree(L"C:\\Garbage\\");
-  (void)RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Widen(kUninstallKey).c_str(), KEY_WOW64_32KEY, 0);
+  (void)RegDeleteKeyW(HKEY_LOCAL_MACHINE, Widen(kUninstallKey).c_str());
   ChildProcess setup(installer, L"/S /D=" + folder, Build("bin"));
   EXPECT_EQ(setup.WaitForExit(milliseconds(30000)), std::optional<DWORD>(1));
   EXPECT_FALSE(Exists(folder + L"Uninstall.log"));
@@ -450,4 +432,44 @@ TEST(DamagedPayload, AnUnreadableArchiveInstallsNothingAndTheSilentRunFails) {
   EXPECT_TRUE(TempArchivesLeft().empty());
   RemoveTree(L"C:\\Garbage\\");
   (void)DeleteFileW(installer.c_str());
+}
+
+// The uninstaller's own switches, started by hand: neither acts on what is
+// not the registered installation, and the elevated part leaves the user's
+// own things alone (in an administrator's profile they would be another's).
+TEST(UninstallerParts, TheFolderRemovalTakesOnlyTheRegisteredFolder) {
+  const std::wstring notOurs = L"C:\\NotOurs\\";
+  RemoveTree(notOurs);
+  WriteFileText(notOurs + L"Uninstall.exe", "another program's uninstaller");
+  WriteFileText(notOurs + L"Uninstall.log", "its log");
+  ChildProcess removal(Build("bin/Uninstall.exe"), L"/RemoveFolder 0 0 \"" + notOurs + L"\\\"", Build("bin"));
+  EXPECT_EQ(removal.WaitForExit(milliseconds(20000)), std::optional<DWORD>(1));
+  EXPECT_EQ(FileBytes(notOurs + L"Uninstall.exe").size(), std::string("another program's uninstaller").size());
+  EXPECT_TRUE(Exists(notOurs + L"Uninstall.log"));
+  RemoveTree(notOurs);
+}
+
+TEST(UninstallerParts, TheElevatedPartRemovesTheMachinesAndLeavesTheUsersOwn) {
+  ForgetInstallations();
+  const std::wstring folder = L"C:\\Apps\\Parts\\Lumorix\\";
+  RemoveTree(L"C:\\Apps\\Parts\\");
+  ChildProcess setup(SetupProgram(), L"/S /D=" + folder, Build("bin"));
+  ASSERT_EQ(setup.WaitForExit(milliseconds(120000)), std::optional<DWORD>(0));
+  SeedInstallerDefaults();
+  WriteFileText(StartUpFolder() + L"\\Lumorix.lnk", "the user's start-up shortcut");
+  WritePlayerPlayList({"blue.avi"});
+
+  ChildProcess machine(folder + L"Uninstall.exe", L"/Machine 0", L"C:\\");
+  EXPECT_EQ(machine.WaitForExit(milliseconds(60000)), std::optional<DWORD>(0));
+  EXPECT_TRUE(PumpUntil([&] { return !Exists(folder); }, milliseconds(20000)));
+  EXPECT_TRUE(PumpUntil([] { return !KeyExists(kUninstallKey); }, milliseconds(20000)));
+  EXPECT_FALSE(KeyExists(kAudioKey));
+  EXPECT_FALSE(Exists(ProgramsFolder() + L"\\Vantrel"));
+  // The user's own is for the user's part, in their own profile.
+  EXPECT_TRUE(RegistryKey::Open(HKEY_CURRENT_USER, kAudioKey, KEY_READ));
+  EXPECT_TRUE(Exists(StartUpFolder() + L"\\Lumorix.lnk"));
+  EXPECT_EQ(PlayListNames(UserPlayListFile()), std::vector<std::string>{"blue.avi"});
+  DeleteFileW((StartUpFolder() + L"\\Lumorix.lnk").c_str());
+  ForgetInstallations();
+  RemoveTree(L"C:\\Apps\\Parts\\");
 }

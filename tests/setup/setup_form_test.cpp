@@ -2,6 +2,7 @@
 // agreement, "Brouse", the close question, and an installation from the
 // built payload with every status text and bar position it shows.
 #include <windows.h>
+#include <aclapi.h>
 #include <objbase.h>
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include "common/settings_layout.h"
 #include "platform/known_folders.h"
 #include "platform/registry.h"
+#include "platform/registry_access.h"
 #include "platform/text.h"
 #include "setup/installation.h"
 #include "setup/setup_form.h"
@@ -95,9 +97,14 @@ TEST(SetupWindow, PlacesEveryControlAsDesigned) {
   EXPECT_TRUE(form.CBDesktop.Checked());
   EXPECT_EQ(form.CBDesktop.Left(), 176);
 
+#ifdef _WIN64
+  // The x64 programs go where 64-bit Windows keeps its programs, as the system names that folder.
+  EXPECT_EQ(form.InstallFolder.Text(), platform::ProgramFilesFolder() + L"\\Vantrel\\Lumorix\\");
+#else
   wchar_t system[MAX_PATH] = {};
   GetSystemDirectoryW(system, MAX_PATH);
   EXPECT_EQ(form.InstallFolder.Text(), std::wstring(system, 3) + L"Program Files\\Vantrel\\Lumorix\\");
+#endif
   EXPECT_EQ(form.InstallFolder.Left(), 8);
   EXPECT_EQ(form.InstallFolder.Width(), 361);
   EXPECT_EQ(form.BtBrouse.Text(), L"Brouse");
@@ -181,33 +188,42 @@ TEST(SetupWindow, AFailedInstallationSaysWhyWithTheErrorIcon) {
 }
 
 TEST(SetupWindow, RefusedFoldersSayWhyAndInstallNothingAndQuotesAreTakenOff) {
-  const std::wstring busy = L"C:\\BusyFolder\\";
-  std::filesystem::create_directories(std::filesystem::path(busy));
-  std::ofstream(std::filesystem::path(busy + L"letter.txt")) << "mine";
   struct Case {
     const wchar_t* typed;
     const wchar_t* said;
   };
   for (const Case& c : std::vector<Case>{{L"C:\\", L"root of a drive"},
                                          {L"Apps\\Lumorix", L"not a full path"},
-                                         {L"\\\\server\\share\\Lumorix", L"on the network"},
-                                         {L"C:\\BusyFolder", L"already holds files"}}) {
+                                         {L"\\\\server\\share\\Lumorix", L"on the network"}}) {
     SetupWindow setup;
     setup.form.CBAgree.SetChecked(true);
     setup.form.InstallFolder.SetText(c.typed);
-    setup.form.BtStartClick();  // the question about other files is answered No
+    setup.form.BtStartClick();
     EXPECT_TRUE(setup.installs.empty()) << c.typed;
     ASSERT_EQ(setup.asked.size(), 1u) << c.typed;
     EXPECT_NE(setup.asked[0].text.find(c.said), std::wstring::npos) << setup.asked[0].text;
     EXPECT_FALSE(setup.form.Finished);
   }
   SetupWindow setup;
-  setup.answer = IDYES;
   setup.form.CBAgree.SetChecked(true);
-  setup.form.InstallFolder.SetText(L"  \"C:\\BusyFolder\\..\\BusyFolder\"");
+  setup.form.InstallFolder.SetText(L"  \"C:\\Some\\..\\Folder\"");
   setup.form.BtStartClick();
-  EXPECT_EQ(setup.seenFolder, busy) << "unquoted, made full, asked about and taken";
-  std::filesystem::remove_all(std::filesystem::path(busy));
+  EXPECT_EQ(setup.seenFolder, L"C:\\Folder\\") << "unquoted and made full";
+}
+
+TEST(SetupWindow, AFolderTheInstallationRefusesLetsTheUserChooseAnother) {
+  SetupWindow setup;
+  setup.outcome = {false, L"Lumorix was not installed: the folder \"C:\\Busy\\\" already exists.", true};
+  setup.form.CBAgree.SetChecked(true);
+  setup.form.InstallFolder.SetText(L"C:\\Busy\\");
+  setup.form.BtStartClick();
+  ASSERT_EQ(setup.asked.size(), 1u);
+  EXPECT_EQ(setup.asked[0].text, setup.outcome.message);
+  EXPECT_EQ(setup.asked[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+  EXPECT_FALSE(setup.form.Finished);
+  EXPECT_FALSE(ui::Application::Instance().Terminated());
+  EXPECT_TRUE(setup.form.BtStart.Enabled());
+  EXPECT_TRUE(setup.form.BtBrouse.Enabled());
 }
 
 namespace {
@@ -236,7 +252,7 @@ TEST(Installation, ShowsEveryStatusTextInOrderAndTheBarsOnlyGrow) {
   state.InstallFolder = L"C:\\InProcess\\Lumorix";  // completed with its "\"
   state.options = {false, false, false};
   state.view = &view;
-  InstallOutcome outcome = InstallFrom(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip"), state);
+  InstallOutcome outcome = InstallFrom(Narrow(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip")), state);
   EXPECT_TRUE(outcome.complete);
   EXPECT_EQ(outcome.message, L"Thank You for using\nLumorix!");
 
@@ -270,12 +286,11 @@ TEST(Installation, ShowsEveryStatusTextInOrderAndTheBarsOnlyGrow) {
   second.InstallFolder = folder;
   second.options = {false, false, false};
   second.view = &again;
-  EXPECT_TRUE(InstallFrom(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip"), second).complete);
+  EXPECT_TRUE(InstallFrom(Narrow(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip")), second).complete);
   EXPECT_EQ(test::FileLines(folder + L"Uninstall.log"), log);
 
   std::filesystem::remove_all(std::filesystem::path(L"C:\\InProcess"), ignored);
-  (void)RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix",
-                        KEY_WOW64_32KEY, 0);
+  (void)RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix");
   test::DeleteSettingsTree();
 }
 
@@ -289,7 +304,7 @@ TEST(Installation, ShortcutsAreEveryUsersAndFollowAReinstallationIntoAnotherFold
     state.InstallFolder = folder;
     state.options = {false, true, true};
     state.view = &view;
-    ASSERT_TRUE(InstallFrom(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip"), state).complete);
+    ASSERT_TRUE(InstallFrom(Narrow(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip")), state).complete);
     std::vector<std::string> log = test::FileLines(std::wstring(folder) + L"Uninstall.log");
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(log[log.size() - 3], Narrow(menu) + "\\Lumorix.lnk");
@@ -301,7 +316,55 @@ TEST(Installation, ShortcutsAreEveryUsersAndFollowAReinstallationIntoAnotherFold
   std::filesystem::remove_all(std::filesystem::path(L"C:\\Twice"), ignored);
   std::filesystem::remove_all(std::filesystem::path(platform::CommonProgramsFolder() + L"\\Vantrel"), ignored);
   DeleteFileW((platform::CommonDesktopFolder() + L"\\Lumorix.lnk").c_str());
-  (void)RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix",
-                        KEY_WOW64_32KEY, 0);
+  (void)RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix");
+  test::DeleteSettingsTree();
+}
+
+TEST(Installation, AnEarlierMachineKeyIsCleanedNotOnlyClosed) {
+  test::DeleteSettingsTree();
+  // What an earlier installation's open rights let any user do: own the key
+  // (and so give the rights back), plant paths every new user's player would
+  // take, and turn a subkey into a link the installer would write through.
+  RegistryKey settings = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_READ | KEY_WRITE | WRITE_OWNER);
+  for (const char* planted : {"Skin", "Language", "DesktopPlaybackWallPaper", "OldScreenSaver"})
+    ASSERT_TRUE(settings.Write(planted, EncodeString("\\\\\\\\attacker\\\\share\\\\x"))) << planted;
+  ASSERT_TRUE(settings.Write("Kept", EncodeString("an administrator's")));
+  BYTE users[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof users;
+  ASSERT_TRUE(CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size));
+  ASSERT_EQ(
+      SetSecurityInfo(settings.Get(), SE_REGISTRY_KEY, OWNER_SECURITY_INFORMATION, users, nullptr, nullptr, nullptr),
+      static_cast<DWORD>(ERROR_SUCCESS));
+  settings.Close();
+  ASSERT_TRUE(RegistryKey::Create(HKEY_LOCAL_MACHINE, "Software\\LumorixLinkTarget").Write("Kept", EncodeString("x")));
+  ASSERT_TRUE(test::MakeMachineRegistryLink(kAudioKey, "Software\\LumorixLinkTarget"));
+
+  RecordingView view;
+  TInstallState state;
+  state.InstallFolder = L"C:\\MachineKey\\Lumorix\\";
+  state.options = {false, false, false};
+  state.view = &view;
+  EXPECT_TRUE(InstallFrom(Narrow(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip")), state).complete);
+
+  for (const char* planted : {"Skin", "Language", "DesktopPlaybackWallPaper", "OldScreenSaver"})
+    EXPECT_FALSE(test::ReadSetting(kSettingsKey, planted, HKEY_LOCAL_MACHINE)) << planted;
+  EXPECT_TRUE(test::ReadSetting(kSettingsKey, "Kept", HKEY_LOCAL_MACHINE));
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_EQ(GetNamedSecurityInfoW(L"MACHINE\\Software\\Vantrel\\Lumorix", SE_REGISTRY_KEY, OWNER_SECURITY_INFORMATION,
+                                  &owner, nullptr, nullptr, nullptr, &descriptor),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  EXPECT_TRUE(IsWellKnownSid(owner, WinBuiltinAdministratorsSid)) << "the owner could give the rights back";
+  LocalFree(descriptor);
+  EXPECT_FALSE(UsersMayChange(HKEY_LOCAL_MACHINE, kSettingsKey));
+  // The defaults went into a key of their own, not through the link.
+  EXPECT_TRUE(test::ReadSetting(kAudioKey, "Volume", HKEY_LOCAL_MACHINE));
+  EXPECT_FALSE(test::ReadSetting("Software\\LumorixLinkTarget", "Volume", HKEY_LOCAL_MACHINE));
+  EXPECT_TRUE(test::ReadSetting("Software\\LumorixLinkTarget", "Kept", HKEY_LOCAL_MACHINE));
+
+  std::error_code ignored;
+  std::filesystem::remove_all(std::filesystem::path(L"C:\\MachineKey"), ignored);
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\LumorixLinkTarget");
+  (void)RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix");
   test::DeleteSettingsTree();
 }

@@ -50,6 +50,7 @@ struct WindowQuery {
   DWORD processId;
   const wchar_t* className;
   const wchar_t* caption;
+  bool shownOnly = true;
   HWND found = nullptr;
 };
 
@@ -57,10 +58,10 @@ BOOL CALLBACK MatchTopLevel(HWND window, LPARAM data) {
   auto& query = *reinterpret_cast<WindowQuery*>(data);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  if (owner != query.processId || !IsWindowVisible(window)) return TRUE;
+  if (owner != query.processId || (query.shownOnly && !IsWindowVisible(window))) return TRUE;
   wchar_t className[64] = {};
   GetClassNameW(window, className, 64);
-  if (std::wstring(className) != query.className) return TRUE;
+  if (query.className && std::wstring(className) != query.className) return TRUE;
   if (query.caption && WindowText(window) != query.caption) return TRUE;
   query.found = window;
   return FALSE;
@@ -93,6 +94,12 @@ HWND WaitForProcessWindow(DWORD processId, const wchar_t* className, const wchar
         return query.found != nullptr;
       },
       timeout);
+  return query.found;
+}
+
+HWND FindProcessWindow(DWORD processId, const wchar_t* caption) {
+  WindowQuery query{processId, nullptr, caption, false};
+  EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&query));
   return query.found;
 }
 

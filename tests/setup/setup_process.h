@@ -32,6 +32,8 @@ class ChildProcess {
 // A top-level window of a process by its class (a message box: "#32770") and caption.
 HWND WaitForProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* caption,
                           std::chrono::milliseconds timeout);
+// A top-level window of a process by its caption alone, shown or not.
+HWND FindProcessWindow(DWORD processId, const wchar_t* caption);
 // A child control (at any depth) by its class and text.
 HWND FindControl(HWND parent, const wchar_t* className, const std::wstring& text);
 // The message text of a message box.

@@ -6,11 +6,14 @@
 #include <fstream>
 
 #include "common/settings_layout.h"
+#include "platform/known_folders.h"
 #include "platform/registry.h"
+#include "platform/user_files.h"
 #include "platform/text.h"
 #include "tests/setup/setup_process.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/registry_fixture.h"
+#include "tests/support/unix_side.h"
 #include "ui/application.h"
 #include "uninstall/removal.h"
 #include "uninstall/uninstall_form.h"
@@ -21,12 +24,11 @@ using std::chrono::milliseconds;
 
 namespace {
 
-constexpr char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix";
-
 struct RecordedSteps {
   std::vector<std::string> calls;
   bool logMissing = false;
   bool playerStays = false;
+  MachineResult machine{kMachineRemoved, L""};
   std::vector<std::wstring> told;
   RemovalSteps Steps() {
     return {[this] {
@@ -38,17 +40,11 @@ struct RecordedSteps {
               calls.push_back("endPlayer");
               return !playerStays;
             },
-            [this](const std::vector<std::wstring>&) {
-              calls.push_back("removeFiles");
-              return true;
-            },
-            [this] { calls.push_back("removeRegistryEntries"); },
-            [this] { calls.push_back("removeLeftovers"); },
             [this] {
-              calls.push_back("removeFolder");
-              return true;
+              calls.push_back("removeForMachine");
+              return machine;
             },
-            [this](const std::wstring& text) { told.push_back(text); }};
+            [this] { calls.push_back("removeForUser"); }, [this](const std::wstring& text) { told.push_back(text); }};
   }
 };
 
@@ -88,8 +84,7 @@ TEST(UninstallWindow, RemovesInOrderThenClosesOnItsOwn) {
   TUninstallForm form(steps.Steps());
   form.Show();
   form.BtUninstallClick();
-  EXPECT_EQ(steps.calls, (std::vector<std::string>{"readLog", "endPlayer", "removeFiles", "removeRegistryEntries",
-                                                   "removeLeftovers", "removeFolder"}));
+  EXPECT_EQ(steps.calls, (std::vector<std::string>{"readLog", "endPlayer", "removeForMachine", "removeForUser"}));
   ASSERT_EQ(steps.told.size(), 1u);
   EXPECT_NE(steps.told[0].find(L"other users"), std::wstring::npos) << "whose settings stay is said";
   EXPECT_EQ(form.LQuestion.Text(), L"Complite.");
@@ -125,6 +120,20 @@ TEST(UninstallWindow, APlayerThatDoesNotEndStopsTheRemovalBeforeAnything) {
   EXPECT_TRUE(form.BtUninstall.Enabled());
 }
 
+TEST(UninstallWindow, WithoutTheAdministratorsPartNothingOfTheUsersGoesEither) {
+  RecordedSteps steps;
+  steps.machine = {kMachineNothingRemoved,
+                   L"removing Lumorix needs an administrator's permission, which was not given"};
+  TUninstallForm form(steps.Steps());
+  form.Show();
+  form.BtUninstallClick();
+  EXPECT_EQ(steps.calls, (std::vector<std::string>{"readLog", "endPlayer", "removeForMachine"}));
+  ASSERT_EQ(steps.told.size(), 1u);
+  EXPECT_EQ(steps.told[0], L"Nothing was removed: " + steps.machine.why + L".");
+  EXPECT_TRUE(form.BtUninstall.Enabled());
+  EXPECT_FALSE(form.Removed());
+}
+
 TEST(Removal, ReadsTheLogOfItsFolderAndDeletesOnlyInsideIt) {
   const std::wstring folder = L"C:\\RemovalTest\\";
   const std::wstring stranger = L"C:\\RemovalStranger\\";
@@ -134,24 +143,34 @@ TEST(Removal, ReadsTheLogOfItsFolderAndDeletesOnlyInsideIt) {
   WriteText(folder + L"two.txt", "2");
   WriteText(folder + L"Uninstall.exe", "kept for the copy that removes the folder");
   WriteText(stranger + L"three.txt", "3");
+  WriteText(stranger + L"four.txt", "4");
+  // A folder of the installation that leads to the stranger's (a junction
+  // on Windows; Wine's Unix links stand in), and a read-only file of ours.
+  ASSERT_TRUE(test::MakeUnixLink(stranger, folder + L"Linked"));
+  WriteText(folder + L"locked.txt", "5");
+  SetFileAttributesW((folder + L"locked.txt").c_str(), FILE_ATTRIBUTE_READONLY);
   WriteText(folder + L"Uninstall.log",
             "Sub\\one.txt\r\nmissing.txt\r\nC:\\RemovalTest\\two.txt\r\n..\\RemovalStranger\\three.txt\r\n"
-            "C:\\RemovalStranger\\three.txt\r\nUninstall.exe\r\n");
+            "C:\\RemovalStranger\\three.txt\r\nLinked\\four.txt\r\nlocked.txt\r\nCON\r\n.. \\three.txt\r\n"
+            "Uninstall.exe\r\n");
   std::vector<std::wstring> files = ReadUninstallLog(folder);
-  EXPECT_EQ(files.size(), 6u);
-  EXPECT_TRUE(RemoveFiles(files, folder));
+  EXPECT_EQ(files.size(), 10u);
+  EXPECT_FALSE(RemoveFiles(files, folder)) << "what lies behind the link stays, so not all is gone";
   EXPECT_FALSE(test::Exists(folder + L"Sub\\one.txt"));
   EXPECT_FALSE(test::Exists(folder + L"Sub")) << "an emptied folder goes";
   EXPECT_FALSE(test::Exists(folder + L"two.txt"));
   EXPECT_TRUE(test::Exists(folder + L"Uninstall.exe"));
   EXPECT_TRUE(test::Exists(stranger + L"three.txt")) << "outside the folder: not ours";
+  EXPECT_TRUE(test::Exists(stranger + L"four.txt")) << "reached through a link: not ours";
+  EXPECT_FALSE(test::Exists(folder + L"locked.txt"));
+  ASSERT_TRUE(test::RemoveUnixLink(folder + L"Linked"));
   DeleteFileW((folder + L"Uninstall.log").c_str());
   EXPECT_THROW(ReadUninstallLog(folder), std::runtime_error);
   std::filesystem::remove_all(std::filesystem::path(folder));
   std::filesystem::remove_all(std::filesystem::path(stranger));
 }
 
-TEST(Removal, RegistryEntriesGoButTheSettingsKeyAndItsOtherValuesStay) {
+TEST(Removal, TheMachinesEntriesGoUnappliedAndNoLinkLeadsTheDeletionElsewhere) {
   test::DeleteSettingsTree();
   for (const SettingsDefault& value : InstallerDefaults(true)) WriteMachine(value.key, value.name, value.value);
   WriteMachine(kSettingsKey, "Language", EncodeString("C:\\x.ini"));
@@ -160,58 +179,86 @@ TEST(Removal, RegistryEntriesGoButTheSettingsKeyAndItsOtherValuesStay) {
   // The switches of the automatic pause, which only the player writes.
   for (const char* value : {kPauseWhenCovered, kPauseOnBattery, kPauseWhenLocked, kPauseWhenRemote})
     WriteMachine(kSettingsKey, value, EncodeInteger(0));
-  // Players that died during desktop playback left their copies of the look:
-  // an older version in the machine's settings, this one in the user's.
+  // An older player's copy of the desktop look in the machine's key, which
+  // any user could have written while it was open to all: never applied.
   WriteMachine(kSettingsKey, "DesktopPlaybackColor", EncodeInteger(0x00405060));
   WriteMachine(kSettingsKey, "DesktopPlaybackHasWallPaper", EncodeInteger(0));
   WriteMachine(kSettingsKey, "DesktopPlaybackWallPaper", EncodeString(""));
-  RegistryKey user = RegistryKey::Create(HKEY_CURRENT_USER, kSettingsKey);
-  ASSERT_TRUE(user.Write("DesktopPlaybackColor", EncodeInteger(0x00102030)));
-  ASSERT_TRUE(user.Write("DesktopPlaybackHasWallPaper", EncodeInteger(0)));
-  user.Close();
-  (void)RegistryKey::Create(HKEY_LOCAL_MACHINE, kUninstallKey).Write("DisplayName", EncodeString("Lumorix"));
+  // A subkey turned into a link to another key, which must survive.
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, Widen(kColorKey).c_str());
+  WriteMachine("Software\\LumorixLinkTarget", "Kept", EncodeString("yes"));
+  ASSERT_TRUE(test::MakeMachineRegistryLink(kColorKey, "Software\\LumorixLinkTarget"));
   COLORREF before = GetSysColor(COLOR_BACKGROUND);
 
-  RemoveRegistryEntries();
+  RemoveMachineRegistryEntries();
 
-  for (const char* key : {kAudioKey, kColorKey, kVideoKey, kPlayListKey, kUninstallKey})
+  for (const char* key : {kAudioKey, kColorKey, kVideoKey, kPlayListKey})
     EXPECT_FALSE(RegistryKey::Open(HKEY_LOCAL_MACHINE, key, KEY_READ)) << key;
   for (const char* value :
        {"Language", "Replace Screen Saver", "Skin", "StartUp", "DesktopPlaybackColor", "DesktopPlaybackHasWallPaper",
         "DesktopPlaybackWallPaper", kPauseWhenCovered, kPauseOnBattery, kPauseWhenLocked, kPauseWhenRemote})
     EXPECT_FALSE(test::ReadSetting(kSettingsKey, value, HKEY_LOCAL_MACHINE)) << value;
   EXPECT_TRUE(test::ReadSetting(kSettingsKey, "OldScreenSaver", HKEY_LOCAL_MACHINE));
-  EXPECT_FALSE(test::ReadSetting(kSettingsKey, "DesktopPlaybackColor", HKEY_CURRENT_USER));
-  // The kept looks were given back, the user's last.
-  EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), static_cast<COLORREF>(0x00102030));
-  INT element = COLOR_BACKGROUND;
-  SetSysColors(1, &element, &before);
+  EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), before) << "the machine's desktop look was applied";
+  EXPECT_TRUE(test::ReadSetting("Software\\LumorixLinkTarget", "Kept", HKEY_LOCAL_MACHINE))
+      << "deleted through the link";
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\LumorixLinkTarget");
   test::DeleteSettingsTree();
 }
 
-TEST(Removal, LeftoversOfThePlayerGoAndTheUsersScreenSaverComesBack) {
-  wchar_t system[MAX_PATH] = {};
-  GetSystemDirectoryW(system, MAX_PATH);
-  const std::wstring copy = std::wstring(system) + L"\\LumorixSS.scr";
+TEST(Removal, TheUsersOwnGoesInTheirProfileAndTheirScreenSaverComesBack) {
+  const std::wstring copy = platform::LocalAppDataFolder(true) + L"\\Lumorix\\LumorixSS.scr";
+  CreateDirectoryW((platform::LocalAppDataFolder(true) + L"\\Lumorix").c_str(), nullptr);
   WriteText(copy, "screen saver");
   const std::wstring startUp = test::StartUpFolder() + L"\\Lumorix.lnk";
   WriteText(startUp, "link");
+  const std::wstring playList = platform::UserDataFolder(true) + L"Lumorix.Lumorixpl";
+  WriteText(playList, std::string(512, '\0'));
   test::SeedInstallerDefaults();
   test::WriteSetting(kSettingsKey, "OldScreenSaver", EncodeString("C:\\windows\\system32\\old.scr"));
   RegistryKey desktop = RegistryKey::Create(HKEY_CURRENT_USER, "Control Panel\\Desktop");
-  ASSERT_TRUE(desktop.Write("SCRNSAVE.EXE", EncodeString(Narrow(system) + "\\LUMORI~1.SCR")));
+  ASSERT_TRUE(desktop.Write("SCRNSAVE.EXE", EncodeString(Narrow(copy))));
+  RegistryKey user = RegistryKey::Create(HKEY_CURRENT_USER, kSettingsKey);
+  ASSERT_TRUE(user.Write("DesktopPlaybackColor", EncodeInteger(0x00102030)));
+  ASSERT_TRUE(user.Write("DesktopPlaybackHasWallPaper", EncodeInteger(0)));
+  user.Close();
+  COLORREF before = GetSysColor(COLOR_BACKGROUND);
 
-  RemovePlayerLeftovers();
+  RemoveUsersOwn();
 
   EXPECT_FALSE(test::Exists(copy));
   EXPECT_FALSE(test::Exists(startUp));
+  EXPECT_FALSE(test::Exists(playList));
+  EXPECT_FALSE(test::Exists(platform::UserDataFolder()));
   EXPECT_EQ(DecodeString("SCRNSAVE.EXE", desktop.Read("SCRNSAVE.EXE")), "C:\\windows\\system32\\old.scr");
   EXPECT_FALSE(RegistryKey::Open(HKEY_CURRENT_USER, kSettingsKey, KEY_READ)) << "this user's settings go";
+  // The look this user's dead player kept is given back.
+  EXPECT_EQ(GetSysColor(COLOR_BACKGROUND), static_cast<COLORREF>(0x00102030));
+  INT element = COLOR_BACKGROUND;
+  SetSysColors(1, &element, &before);
 
   // A setting that names another screen saver is the user's and stays.
   ASSERT_TRUE(desktop.Write("SCRNSAVE.EXE", EncodeString("C:\\windows\\system32\\mine.scr")));
-  RemovePlayerLeftovers();
+  RemoveUsersOwn();
   EXPECT_EQ(DecodeString("SCRNSAVE.EXE", desktop.Read("SCRNSAVE.EXE")), "C:\\windows\\system32\\mine.scr");
   (void)desktop.DeleteValue("SCRNSAVE.EXE");
   test::DeleteSettingsTree();
+}
+
+TEST(Removal, TheSharedScreenSaverStaysWhileAnotherSignedInUserNamesIt) {
+  const std::wstring copy = platform::SystemFolder() + L"\\LumorixSS.scr";
+  WriteText(copy, "screen saver");
+  HKEY created = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_USERS, L"S-1-5-21-0-0-0-1999\\Control Panel\\Desktop", 0, nullptr, 0, KEY_SET_VALUE,
+                            nullptr, &created, nullptr),
+            ERROR_SUCCESS);
+  RegistryKey other(created);
+  ASSERT_TRUE(other.Write("SCRNSAVE.EXE", EncodeString(Narrow(platform::SystemFolder()) + "\\LUMORI~1.SCR")));
+  RemoveSharedScreenSaver();
+  EXPECT_TRUE(test::Exists(copy));
+  ASSERT_TRUE(other.Write("SCRNSAVE.EXE", EncodeString("C:\\windows\\system32\\theirs.scr")));
+  RemoveSharedScreenSaver();
+  EXPECT_FALSE(test::Exists(copy));
+  other.Close();
+  RegDeleteTreeW(HKEY_USERS, L"S-1-5-21-0-0-0-1999");
 }

@@ -104,4 +104,15 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
+HWND OpenDialogFileNameBox(HWND dialog) {
+  HWND edit = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+  if (!edit)
+    if (HWND combo = FindWindowExW(dialog, nullptr, L"ComboBoxEx32", nullptr))
+      edit = FindWindowExW(FindWindowExW(combo, nullptr, L"ComboBox", nullptr), nullptr, L"Edit", nullptr);
+  if (!edit)
+    if (HWND combo = FindWindowExW(dialog, nullptr, L"ComboBox", nullptr))
+      edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+  return edit;
+}
+
 }  // namespace lumorix::test

@@ -39,6 +39,8 @@ bool PumpUntilSteady(const std::function<bool()>& done, std::chrono::millisecond
                      std::chrono::milliseconds steady = std::chrono::milliseconds(500));
 
 std::wstring WindowText(HWND window);
+// The file-name box of an open dialog, in either of its layouts.
+HWND OpenDialogFileNameBox(HWND dialog);
 
 // `clicks` presses of the left button at `point` (screen coordinates), as the
 // mouse would make them. Every event carries the position: Wine may take the

@@ -4,6 +4,7 @@
 
 #include "common/playlist_entry.h"
 #include "platform/text.h"
+#include "platform/user_files.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/media.h"
 #include "tests/support/registry_fixture.h"
@@ -49,14 +50,28 @@ HWND WaitForWindow(const wchar_t* className, const wchar_t* title, std::chrono::
   return found;
 }
 
-void WritePlayerPlayList(const std::vector<std::string>& clips) {
+std::wstring UserPlayListFile() { return platform::UserDataFolder(true) + L"Lumorix.Lumorixpl"; }
+
+void WritePlayListFile(const std::wstring& path, const std::vector<std::string>& clips) {
   std::vector<TPlayListEntry> entries;
   for (const std::string& clip : clips) entries.push_back(EntryFromFileName(WideToAnsi(Clip(clip))));
   std::vector<uint8_t> contents = EncodePlayList(entries);
-  std::wstring path = WindowsPath(LUMORIX_BUILD_DIR "/bin/Lumorix.Lumorixpl");
   UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   DWORD written = 0;
   WriteFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
 }
+
+std::vector<std::string> PlayListNames(const std::wstring& path) {
+  std::vector<std::string> names;
+  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return {"<no file>"};
+  uint8_t record[kPlayListEntrySize];
+  DWORD read = 0;
+  while (ReadFile(file.Get(), record, sizeof record, &read, nullptr) && read == sizeof record)
+    names.push_back(DecodeEntry(record).EntryName);
+  return names;
+}
+
+void WritePlayerPlayList(const std::vector<std::string>& clips) { WritePlayListFile(UserPlayListFile(), clips); }
 
 }  // namespace lumorix::test

@@ -31,7 +31,13 @@ class PlayerProcess {
 
 HWND WaitForWindow(const wchar_t* className, const wchar_t* title, std::chrono::milliseconds timeout);
 
-// Writes the player's playlist file beside the built Lumorix.exe.
+// This user's own playlist file, as every player of the product reads it
+// (its folder made where it is missing).
+std::wstring UserPlayListFile();
+// A playlist file of the given test clips; the entry names in a playlist file.
+void WritePlayListFile(const std::wstring& path, const std::vector<std::string>& clips);
+std::vector<std::string> PlayListNames(const std::wstring& path);
+// Writes this user's playlist of the built player.
 void WritePlayerPlayList(const std::vector<std::string>& clips);
 
 }  // namespace lumorix::test

@@ -37,6 +37,18 @@ int32_t ReadIntegerSetting(const std::string& key, const std::string& name) {
   return DecodeInteger(name, ReadSetting(key, name));
 }
 
+bool MakeMachineRegistryLink(const std::string& path, const std::string& target) {
+  HKEY link = nullptr;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, Widen(path).c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
+                      KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, nullptr) != ERROR_SUCCESS)
+    return false;
+  RegistryKey owned(link);
+  // The link names its target by the registry's own path, without a terminator.
+  const std::wstring name = L"\\Registry\\Machine\\" + Widen(target);
+  return RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(name.data()),
+                        static_cast<DWORD>(name.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
 std::wstring WindowsPath(const std::string& unixPath) {
   std::wstring path = L"Z:" + Widen(unixPath);
   for (wchar_t& c : path)

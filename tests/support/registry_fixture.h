@@ -19,6 +19,10 @@ void DeleteSetting(const std::string& key, const std::string& name);
 std::optional<RawValue> ReadSetting(const std::string& key, const std::string& name, HKEY root = HKEY_CURRENT_USER);
 int32_t ReadIntegerSetting(const std::string& key, const std::string& name);
 
+// Makes `path` under HKEY_LOCAL_MACHINE a registry link to the key
+// `target` (a path under HKEY_LOCAL_MACHINE too); true when it did.
+bool MakeMachineRegistryLink(const std::string& path, const std::string& target);
+
 // A Unix path of the build as Wine's Z: drive sees it.
 std::wstring WindowsPath(const std::string& unixPath);
 

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "common/settings_layout.h"
+#include "platform/files.h"
 #include "platform/handle.h"
 #include "platform/registry.h"
 #include "platform/text.h"
@@ -52,14 +53,20 @@ ScreenSaverWorkFolder::ScreenSaverWorkFolder(bool withSource) : previous_(Curren
   GetTempPathW(MAX_PATH, temp);
   folder_ = std::wstring(temp) + L"lumorix-work";
   CreateDirectoryW(folder_.c_str(), nullptr);
-  std::wstring source = folder_ + L"\\LSS.s~";
+  UniqueHandle stranger(
+      CreateFileW((folder_ + L"\\LSS.s~").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  WriteFile(stranger.Get(), kStrangersScreenSaver, sizeof kStrangersScreenSaver - 1, &written, nullptr);
+  stranger.Reset();
+  SetCurrentDirectoryW(folder_.c_str());
+  const std::wstring source = ProgramFolder() + L"LSS.s~";
   DeleteFileW(source.c_str());
   if (withSource) CopyFileW(ScreenSaverProgram().c_str(), source.c_str(), FALSE);
-  SetCurrentDirectoryW(folder_.c_str());
 }
 
 ScreenSaverWorkFolder::~ScreenSaverWorkFolder() {
   SetCurrentDirectoryW(previous_.c_str());
+  DeleteFileW((ProgramFolder() + L"LSS.s~").c_str());
   DeleteFileW((folder_ + L"\\LSS.s~").c_str());
   RemoveDirectoryW(folder_.c_str());
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The user's side of the screen-saver replacement as tests set it up and
-// read it back: the system's "SCRNSAVE.EXE", the copies, and a working
+// read it back: the system's "SCRNSAVE.EXE", the copies, and the program
 // folder that holds the installer's "LSS.s~".
 #include <windows.h>
 
@@ -16,8 +16,13 @@ void SetScreenSaverSetting(const std::optional<std::wstring>& value);
 
 std::optional<std::vector<char>> FileBytes(const std::wstring& path);
 
-// For its lifetime the process works in a fresh folder, with the built
-// LumorixSS.exe in it as "LSS.s~" when `withSource`; the folder is removed after.
+// What the stranger's "LSS.s~" in the working folder holds.
+inline constexpr char kStrangersScreenSaver[] = "MZ a stranger's program";
+
+// For its lifetime the program folder holds the built LumorixSS.exe as
+// "LSS.s~" (when `withSource`; removed again after), and the process works
+// in a fresh folder holding a stranger's "LSS.s~", which must never be taken.
+// The programs that use it hold the `screen_saver_source` lock.
 class ScreenSaverWorkFolder {
  public:
   explicit ScreenSaverWorkFolder(bool withSource = true);

@@ -23,12 +23,12 @@ class PlayerTest : public ::testing::Test {
     ui::Application::Instance().ClearTermination();
   }
 
-  // Writes the player's playlist file with the given test clips.
+  // Writes this user's playlist file with the given test clips.
   static void WritePlayList(const std::vector<std::string>& clips) {
     std::vector<TPlayListEntry> entries;
     for (const std::string& clip : clips) entries.push_back(EntryFromFileName(WideToAnsi(Clip(clip))));
     std::vector<uint8_t> contents = EncodePlayList(entries);
-    HANDLE file = CreateFileW(TLumorixPlayListForm::PlayListFileName().c_str(), GENERIC_WRITE, 0, nullptr,
+    HANDLE file = CreateFileW(TLumorixPlayListForm::PlayListFileName(true).c_str(), GENERIC_WRITE, 0, nullptr,
                               CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);

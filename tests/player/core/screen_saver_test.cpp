@@ -42,7 +42,7 @@ TEST_F(ScreenSaverReplacement, TickingStandsInForTheUsersScreenSaverAndUnticking
   EXPECT_FALSE(FileExists(SystemFolderCopy()));
 }
 
-TEST_F(ScreenSaverReplacement, AStaleCopyIsKept) {
+TEST_F(ScreenSaverReplacement, ACopyInPlaceIsNamedOnlyWithTheProgramsOwnBytes) {
   ScreenSaverWorkFolder work;
   TLumorixMainForm& form = StartPlayer();
   {
@@ -51,8 +51,34 @@ TEST_F(ScreenSaverReplacement, AStaleCopyIsKept) {
     ASSERT_TRUE(WriteFile(stale.Get(), "stale", 5, &written, nullptr));
   }
   form.CBRSS.SetChecked(true);
-  EXPECT_EQ(FileBytes(SystemFolderCopy()), (std::vector<char>{'s', 't', 'a', 'l', 'e'}));
+  EXPECT_EQ(FileBytes(SystemFolderCopy()), FileBytes(ScreenSaverProgram())) << "another program was replaced";
   EXPECT_EQ(ScreenSaverSetting(), SystemFolderCopy());
+  form.CBRSS.SetChecked(false);
+  EXPECT_FALSE(FileExists(SystemFolderCopy()));
+}
+
+TEST_F(ScreenSaverReplacement, AnotherSignedInUsersSettingKeepsTheSharedCopy) {
+  ScreenSaverWorkFolder work;
+  TLumorixMainForm& form = StartPlayer();
+  form.CBRSS.SetChecked(true);
+  ASSERT_EQ(ScreenSaverSetting(), SystemFolderCopy());
+  // A second user of the machine, signed in, whose player stands in for their screen saver too.
+  const std::wstring otherUser = L"S-1-5-21-0-0-0-1999\\Control Panel\\Desktop";
+  HKEY created = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_USERS, otherUser.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr),
+            ERROR_SUCCESS);
+  RegistryKey other(created);
+  ASSERT_TRUE(other.Write("SCRNSAVE.EXE", EncodeString(Narrow(SystemFolderCopy()))));
+  form.CBRSS.SetChecked(false);
+  EXPECT_EQ(ScreenSaverSetting(), kUsersScreenSaver) << "this user's own comes back";
+  EXPECT_EQ(FileBytes(SystemFolderCopy()), FileBytes(ScreenSaverProgram())) << "the other user's screen saver stays";
+
+  ASSERT_TRUE(other.Write("SCRNSAVE.EXE", EncodeString("C:\\windows\\system32\\theirs.scr")));
+  form.CBRSS.SetChecked(true);
+  form.CBRSS.SetChecked(false);
+  EXPECT_FALSE(FileExists(SystemFolderCopy())) << "nobody names it any more";
+  other.Close();
+  (void)RegDeleteTreeW(HKEY_USERS, L"S-1-5-21-0-0-0-1999");
 }
 
 TEST_F(ScreenSaverReplacement, StartingWithTheBoxTickedInstallsOnceAndKeepsTheUsersAcrossACrash) {
@@ -74,8 +100,10 @@ TEST_F(ScreenSaverReplacement, StartingWithTheBoxTickedInstallsOnceAndKeepsTheUs
   EXPECT_EQ(ScreenSaverSetting(), kUsersScreenSaver);
 }
 
-TEST_F(ScreenSaverReplacement, AFailedCopyLeavesTheSettingAsItWas) {
-  ScreenSaverWorkFolder work(/*withSource=*/false);  // the installer's "LSS.s~" is missing
+TEST_F(ScreenSaverReplacement, WithoutTheProgramFoldersSourceTheCurrentFoldersIsNotTaken) {
+  // The installer's "LSS.s~" is missing beside the program; the current
+  // folder (a downloads folder, say) holds one of a stranger's.
+  ScreenSaverWorkFolder work(/*withSource=*/false);
   TLumorixMainForm& form = StartPlayer();
   form.CBRSS.SetChecked(true);
   EXPECT_EQ(ScreenSaverSetting(), kUsersScreenSaver);

@@ -1,7 +1,7 @@
-// On 64-bit Windows (a 64-bit Wine prefix, where this 32-bit program runs
-// under WoW64 with the same file-system and registry redirection): the
-// screen saver must be where the 64-bit system starts it, and every program
-// of the product must meet in the same settings key.
+// On 64-bit Windows (a 64-bit Wine prefix): the screen saver must be where
+// the 64-bit system starts it, and every program of the product must meet in
+// the same settings key; for the 32-bit programs under WoW64, with its
+// file-system and registry redirection, and for the x64 ones without.
 #include "common/settings_layout.h"
 #include "platform/files.h"
 #include "platform/registry.h"
@@ -33,7 +33,13 @@ std::wstring WindowsFolder() {
 // Runs `command` in the 64-bit command interpreter, as a 64-bit process of
 // the system would; its exit code.
 std::optional<DWORD> Native(const std::wstring& command) {
+#ifdef _WIN64
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  std::wstring cmd = std::wstring(system) + L"\\cmd.exe";
+#else
   std::wstring cmd = WindowsFolder() + L"\\Sysnative\\cmd.exe";
+#endif
   ChildProcess process(cmd, L"cmd.exe /c " + command + L" >nul 2>&1");
   return process.WaitForExit(milliseconds(20000));
 }
@@ -75,7 +81,45 @@ class Wow64 : public PlayerTest {
   ScreenSaverWorkFolder work;
 };
 
+// The x64 player on 64-bit Windows: no redirection at all.
+class NativeX64 : public PlayerTest {
+ protected:
+  void SetUp() override {
+#ifndef _WIN64
+    GTEST_SKIP() << "the x64 programs' case";
+#endif
+    PlayerTest::SetUp();
+  }
+  UserScreenSaver user{kUsersScreenSaver};
+  ScreenSaverWorkFolder work;
+};
+
 }  // namespace
+
+TEST_F(NativeX64, TheCopyLandsInTheRealSystemFolderWhereTheSystemStartsIt) {
+  TLumorixMainForm& form = StartPlayer();
+  form.CBRSS.SetChecked(true);
+  wchar_t system[MAX_PATH] = {}, wow64[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  ASSERT_GT(GetSystemWow64DirectoryW(wow64, MAX_PATH), 0u) << "the test bed is not 64-bit";
+  const std::wstring copy = std::wstring(system) + L"\\LumorixSS.scr";
+  EXPECT_EQ(ScreenSaverSetting(), copy);
+  EXPECT_EQ(FileBytes(copy), FileBytes(ScreenSaverProgram()));
+  EXPECT_FALSE(FileExists(std::wstring(wow64) + L"\\LumorixSS.scr")) << "in the folder 32-bit programs see";
+  EXPECT_TRUE(NativeFinds(copy));
+  EXPECT_TRUE(NativeStartShowsTheSettings(copy, form));
+  form.CBRSS.SetChecked(false);
+  EXPECT_FALSE(NativeFinds(copy));
+}
+
+TEST_F(NativeX64, TheSettingsKeyIsInThe64BitView) {
+  RegistryKey settings = RegistryKey::Create(HKEY_LOCAL_MACHINE, kSettingsKey);
+  ASSERT_TRUE(settings.Write("ViewProbe", EncodeString("64")));
+  const std::wstring query = L"reg.exe query HKLM\\Software\\Vantrel\\Lumorix /v ViewProbe";
+  EXPECT_EQ(Native(query + L" /reg:64"), 0u);
+  EXPECT_EQ(Native(query + L" /reg:32"), 1u) << "nothing of it under WOW6432Node";
+  EXPECT_TRUE(settings.DeleteValue("ViewProbe"));
+}
 
 TEST_F(Wow64, TickingPutsTheScreenSaverWhereThe64BitSystemStartsIt) {
   TLumorixMainForm& form = StartPlayer();

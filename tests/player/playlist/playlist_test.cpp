@@ -54,14 +54,7 @@ void CALLBACK AnswerOpenDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   }
   if (!dialog) return;
   KillTimer(nullptr, timer);
-  HWND edit = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
-  if (!edit)
-    if (HWND combo = FindWindowExW(dialog, nullptr, L"ComboBoxEx32", nullptr))
-      edit = FindWindowExW(FindWindowExW(combo, nullptr, L"ComboBox", nullptr), nullptr, L"Edit", nullptr);
-  if (!edit)
-    if (HWND combo = FindWindowExW(dialog, nullptr, L"ComboBox", nullptr))
-      edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
-  SetWindowTextW(edit, dialogText.c_str());
+  SetWindowTextW(OpenDialogFileNameBox(dialog), dialogText.c_str());
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
@@ -149,8 +142,8 @@ class NamedCopy {
 }  // namespace
 
 TEST_F(PlayerTest, ANameOutsideTheCodePageIsKeptByItsShortNameAndPlays) {
-  NamedCopy cyrillic(L"\u041a\u043b\u0438\u043f.avi");        // "Клип.avi": no form in code page 1252
-  NamedCopy accented(L"caf\u00e9.avi");                           // "café.avi": one of its own
+  NamedCopy cyrillic(L"\u041a\u043b\u0438\u043f.avi");  // "Клип.avi": no form in code page 1252
+  NamedCopy accented(L"caf\u00e9.avi");                 // "café.avi": one of its own
   TLumorixMainForm& form = StartPlayer();
   TLumorixPlayListForm& list = form.PlayListForm();
   SendMessageW(list.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({cyrillic.Path(), accented.Path()})), 0);
@@ -228,6 +221,63 @@ TEST_F(PlayerTest, ModeButtonsSetTheModes) {
   form.TimerTimer();  // the start step shows the stored modes on the buttons
   EXPECT_TRUE(list.TBRep().Down());
   EXPECT_FALSE(list.TBRand().Down());
+}
+
+namespace {
+
+std::vector<std::string> NamesIn(const std::wstring& path) {
+  std::vector<TPlayListEntry> entries;
+  LoadPlayListFile(path, entries);
+  std::vector<std::string> names;
+  for (const TPlayListEntry& entry : entries) names.push_back(entry.EntryName);
+  return names;
+}
+
+void WriteEntries(const std::wstring& path, const std::vector<std::string>& clips) {
+  std::vector<TPlayListEntry> entries;
+  for (const std::string& clip : clips) entries.push_back(EntryFromFileName(WideToAnsi(Clip(clip))));
+  SavePlayListFile(path, entries);
+}
+
+}  // namespace
+
+TEST_F(PlayerTest, TheUsersListIsSeededOnceFromTheProgramFolderWhichIsNeverWritten) {
+  const std::wstring own = TLumorixPlayListForm::PlayListFileName(true);
+  const std::wstring seed = TLumorixPlayListForm::SeedFileName();
+  EXPECT_NE(own.find(L"\\Vantrel\\Lumorix\\"), std::wstring::npos) << Narrow(own);
+  EXPECT_NE(own.substr(0, own.find_last_of(L'\\')), seed.substr(0, seed.find_last_of(L'\\')));
+  DeleteFileW(own.c_str());
+  WriteEntries(seed, {"red.avi"});
+  TLumorixMainForm& form = StartPlayer();
+  EXPECT_EQ(Names(form.PlayListForm()), std::vector<std::string>{"red.avi"}) << "a first start takes the seed";
+  form.PlayListForm().AppendFiles({Clip("blue.avi")});
+  form.ItExitClick();
+  EXPECT_TRUE(errors.Boxes().empty()) << ErrorText(errors);
+  EXPECT_EQ(NamesIn(own), (std::vector<std::string>{"red.avi", "blue.avi"}));
+  EXPECT_EQ(NamesIn(seed), std::vector<std::string>{"red.avi"}) << "the program folder's file is only read";
+  EXPECT_FALSE(FileExists(seed + L".new"));
+
+  // Seeded once: a changed seed no longer reaches a user who has a list.
+  WriteEntries(seed, {"short.avi"});
+  player.reset();
+  ui::Application::Instance().ClearTermination();
+  EXPECT_EQ(Names(StartPlayer().PlayListForm()), (std::vector<std::string>{"red.avi", "blue.avi"}));
+  DeleteFileW(seed.c_str());
+}
+
+TEST_F(PlayerTest, AFailedSaveSaysSoInTheErrorBoxAndTheUsersListStays) {
+  WritePlayList({"red.avi", "blue.avi"});
+  const std::wstring own = TLumorixPlayListForm::PlayListFileName();
+  TLumorixMainForm& form = StartPlayer();
+  form.PlayListForm().AppendFiles({Clip("short.avi")});
+  // The new file cannot be written: a folder stands where it would go.
+  ASSERT_TRUE(CreateDirectoryW((own + L".new").c_str(), nullptr));
+  SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(form.ItExit.Id(), 0), 0);
+  RemoveDirectoryW((own + L".new").c_str());
+  ASSERT_EQ(errors.Boxes().size(), 1u);
+  EXPECT_NE(errors.Boxes()[0].text.find(L"I/O error"), std::wstring::npos) << ErrorText(errors);
+  EXPECT_NE(errors.Boxes()[0].text.find(own), std::wstring::npos) << ErrorText(errors);
+  EXPECT_EQ(NamesIn(own), (std::vector<std::string>{"red.avi", "blue.avi"}));
 }
 
 TEST(PlayListFile, FailedSaveKeepsTheOldFile) {
