@@ -66,9 +66,39 @@ int32_t ProgressPosition(int64_t done, int64_t total) {
 
 uint32_t EstimatedSizeKb(int64_t bytes) { return bytes <= 0 ? 0 : static_cast<uint32_t>((bytes + 1023) / 1024); }
 
+namespace {
+
+bool SameWord(std::wstring_view word, std::wstring_view expected) {
+  return word.size() == expected.size() &&
+         std::equal(word.begin(), word.end(), expected.begin(),
+                    [](wchar_t a, wchar_t b) { return FoldAscii(a) == FoldAscii(b); });
+}
+
+std::optional<uint64_t> Number(std::wstring_view word) {
+  if (word.empty() || word.size() > 19) return std::nullopt;
+  uint64_t value = 0;
+  for (wchar_t c : word) {
+    if (c < L'0' || c > L'9') return std::nullopt;
+    value = value * 10 + static_cast<uint64_t>(c - L'0');
+  }
+  return value;
+}
+
+constexpr uint64_t kStartUpBit = 1, kStartMenuBit = 2, kDesktopBit = 4;
+
+}  // namespace
+
 SetupCommandLine ParseSetupCommandLine(std::wstring_view arguments) {
   SetupCommandLine parsed;
   std::wstring_view rest = Trimmed(arguments);
+  bool allUsers = false, currentUser = false;
+  auto nextWord = [&rest] {
+    size_t end = 0;
+    while (end < rest.size() && !IsBlank(rest[end])) ++end;
+    std::wstring_view word = rest.substr(0, end);
+    rest = Trimmed(rest.substr(end));
+    return word;
+  };
   while (!rest.empty()) {
     if (rest.size() >= 3 && rest[0] == L'/' && FoldAscii(rest[1]) == L'd' && rest[2] == L'=') {
       std::wstring_view folder = Trimmed(rest.substr(3));
@@ -80,16 +110,37 @@ SetupCommandLine ParseSetupCommandLine(std::wstring_view arguments) {
         parsed.folder = CompleteFolder(std::wstring(folder));
       break;
     }
-    size_t end = 0;
-    while (end < rest.size() && !IsBlank(rest[end])) ++end;
-    std::wstring_view word = rest.substr(0, end);
-    if (word.size() == 2 && word[0] == L'/' && FoldAscii(word[1]) == L's')
+    std::wstring_view word = nextWord();
+    if (SameWord(word, L"/S")) {
       parsed.silent = true;
-    else
+    } else if (SameWord(word, L"/AllUsers")) {
+      allUsers = true;
+    } else if (SameWord(word, L"/CurrentUser")) {
+      currentUser = true;
+    } else if (SameWord(word, L"/Machine") && !parsed.elevatedPart) {
+      std::optional<uint64_t> window = Number(nextWord());
+      std::optional<uint64_t> options = Number(nextWord());
+      if (!window || !options || *options > (kStartUpBit | kStartMenuBit | kDesktopBit)) {
+        parsed.valid = false;
+        break;
+      }
+      parsed.elevatedPart = ElevatedPart{
+          *window, {(*options & kStartUpBit) != 0, (*options & kStartMenuBit) != 0, (*options & kDesktopBit) != 0}};
+    } else {
       parsed.valid = false;
-    rest = Trimmed(rest.substr(end));
+    }
   }
+  if (currentUser) parsed.scope = InstallScope::CurrentUser;
+  // One scope only; the administrator's part is an installation for
+  // everyone into a folder its caller has already chosen.
+  if ((allUsers && currentUser) || (parsed.elevatedPart && (currentUser || !parsed.folder))) parsed.valid = false;
   return parsed;
+}
+
+std::wstring ElevatedPartArguments(uint64_t window, const InstallOptions& options, const std::wstring& folder) {
+  uint64_t bits = (options.startUpWithWindows ? kStartUpBit : 0) | (options.startMenuShortcuts ? kStartMenuBit : 0) |
+                  (options.desktopShortcut ? kDesktopBit : 0);
+  return L"/Machine " + std::to_wstring(window) + L" " + std::to_wstring(bits) + L" /D=" + folder;
 }
 
 }  // namespace lumorix

@@ -44,14 +44,46 @@ int32_t ProgressPosition(int64_t done, int64_t total);
 // The size in kilobytes that the list of installed programs shows.
 uint32_t EstimatedSizeKb(int64_t bytes);
 
-// `LumorixSetup.exe /S [/D=folder]`: silent with the default options, into
+// Whom an installation is for: every user of the machine (an administrator's
+// installation in program files) or only the user who runs the installer
+// (no administrator, in that user's own programs folder and registry hive).
+enum class InstallScope { AllUsers, CurrentUser };
+
+// The window's three options.
+struct InstallOptions {
+  bool startUpWithWindows = false;
+  bool startMenuShortcuts = true;
+  bool desktopShortcut = true;
+};
+
+// The installer's exit codes; the package manager's manifest says what each means.
+enum SetupExitCode : int {
+  kSetupInstalled = 0,
+  kSetupIncomplete = 1,     // something could not be written
+  kSetupRefused = 2,        // an unknown argument, or a folder that cannot be used
+  kSetupPlayerRunning = 3,  // the running Lumorix did not end: nothing was installed
+  kSetupCancelled = 4,      // the user declined the administrator's consent, or closed the window
+};
+
+// `LumorixSetup.exe [/S] [/AllUsers | /CurrentUser] [/D=folder]`: silent with
+// the default options, for everyone (the default) or for the user alone, into
 // the given folder. "/D=" takes the rest of the command line, blanks
-// included, as the administrators' installers do.
+// included, as the administrators' installers do. The installer starts its
+// own administrator's part with `/Machine WINDOW OPTIONS /D=folder`
+// (ElevatedPartArguments): an installation for everyone that reports its
+// progress to WINDOW (0: to nobody).
+struct ElevatedPart {
+  uint64_t window = 0;
+  InstallOptions options;
+};
 struct SetupCommandLine {
   bool valid = true;
   bool silent = false;
+  InstallScope scope = InstallScope::AllUsers;
   std::optional<std::wstring> folder;
+  std::optional<ElevatedPart> elevatedPart;
 };
 SetupCommandLine ParseSetupCommandLine(std::wstring_view arguments);
+std::wstring ElevatedPartArguments(uint64_t window, const InstallOptions& options, const std::wstring& folder);
 
 }  // namespace lumorix

@@ -19,14 +19,21 @@ using OwnedAcl = std::unique_ptr<ACL, LocalFreeDeleter>;
 // Null when the list cannot be made.
 OwnedAcl AdministratorsFullUsersRead(DWORD full, DWORD read);
 
-// A folder's descriptor as the program-files folder has it: owned by the
-// administrators, that list for files (users read and run), and nothing
-// passed down from the parent (protected).
-class AdministratorsFolderDescriptor {
+// The SID of the user this process runs as; false when it cannot be read.
+bool CurrentUserSid(BYTE (&sid)[SECURITY_MAX_SID_SIZE]);
+
+// A folder's descriptor with nothing passed down from the parent (protected).
+// For an installation for everyone, as the program-files folder has it:
+// owned by the administrators, that list for files (users read and run).
+// For an installation for the user alone, as the user's profile has it:
+// owned by that user, who with SYSTEM and the administrators has full
+// control; nobody else may do anything.
+class FolderDescriptor {
  public:
-  AdministratorsFolderDescriptor();
-  AdministratorsFolderDescriptor(const AdministratorsFolderDescriptor&) = delete;
-  AdministratorsFolderDescriptor& operator=(const AdministratorsFolderDescriptor&) = delete;
+  enum class Kind { Administrators, CurrentUser };
+  explicit FolderDescriptor(Kind kind);
+  FolderDescriptor(const FolderDescriptor&) = delete;
+  FolderDescriptor& operator=(const FolderDescriptor&) = delete;
   explicit operator bool() const { return ready_; }
   SECURITY_DESCRIPTOR* Get() { return &descriptor_; }
   PSID Owner() { return owner_; }
@@ -37,6 +44,11 @@ class AdministratorsFolderDescriptor {
   OwnedAcl list_;
   SECURITY_DESCRIPTOR descriptor_{};
   bool ready_ = false;
+};
+
+class AdministratorsFolderDescriptor : public FolderDescriptor {
+ public:
+  AdministratorsFolderDescriptor() : FolderDescriptor(Kind::Administrators) {}
 };
 
 // Makes a folder with that descriptor from its first moment: it is given to

@@ -50,6 +50,17 @@ std::wstring LocalAppDataFolder(bool create) {
 std::wstring CommonProgramsFolder() { return KnownFolder(FOLDERID_CommonPrograms); }
 std::wstring CommonDesktopFolder() { return KnownFolder(FOLDERID_PublicDesktop); }
 
+std::wstring UserProgramsFolder() { return KnownFolder(FOLDERID_Programs); }
+std::wstring UserDesktopFolder() { return KnownFolder(FOLDERID_Desktop); }
+std::wstring ProfileFolder() { return KnownFolder(FOLDERID_Profile); }
+
+std::wstring UserProgramFilesFolder() {
+  if (std::wstring folder = KnownFolder(FOLDERID_UserProgramFiles); !folder.empty()) return folder;
+  // Its documented place, for a system that does not know the folder (Wine 8 does not).
+  std::wstring local = LocalAppDataFolder(false);
+  return local.empty() ? L"" : local + L"\\Programs";
+}
+
 std::wstring ProgramFilesFolder() { return KnownFolder(FOLDERID_ProgramFiles); }
 
 std::vector<std::wstring> ProgramFilesFolders() {

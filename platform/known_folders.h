@@ -17,6 +17,13 @@ std::wstring LocalAppDataFolder(bool create);
 // The Start menu's programs folder and the desktop every user of the machine sees.
 std::wstring CommonProgramsFolder();
 std::wstring CommonDesktopFolder();
+// The same of the current user alone, and the user's profile folder.
+std::wstring UserProgramsFolder();
+std::wstring UserDesktopFolder();
+std::wstring ProfileFolder();
+// Where programs installed for the current user alone go (local application
+// data + "\Programs" unless the system names another place), without a final "\".
+std::wstring UserProgramFilesFolder();
 // The program-files folder of this process's own kind (the 64-bit one for an
 // x64 program), without a final "\".
 std::wstring ProgramFilesFolder();

@@ -24,6 +24,18 @@ ComPtr<IPersistFile> CreateShortcut(const std::wstring& target, const std::wstri
   return file;
 }
 
+std::wstring ShortcutTarget(const std::wstring& linkFile) {
+  ComPtr<IShellLinkW> link;
+  ComPtr<IPersistFile> file;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
+      FAILED(link.As(&file)) || FAILED(file->Load(linkFile.c_str(), STGM_READ)))
+    return L"";
+  wchar_t target[MAX_PATH] = {};
+  // As stored: the link is neither resolved nor searched for.
+  if (FAILED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH))) return L"";
+  return target;
+}
+
 std::wstring ReadRegistryString(HKEY key, const std::string& name) {
   if (!key) return {};
   RegistryKey view(key);

@@ -14,6 +14,9 @@ namespace lumorix {
 ComPtr<IPersistFile> CreateShortcut(const std::wstring& target, const std::wstring& arguments,
                                     const std::wstring& workingFolder, const std::wstring& linkFile);
 
+// The target path a shell link file names as stored; "" when it cannot be read.
+std::wstring ShortcutTarget(const std::wstring& linkFile);
+
 // A string value of an open key, REG_EXPAND_SZ expanded; "" for anything else.
 std::wstring ReadRegistryString(HKEY key, const std::string& name);
 

@@ -39,9 +39,9 @@ std::wstring Completed(const std::wstring& folder) {
 
 }  // namespace
 
-EarlierInstallation FindEarlierInstallation(const std::wstring& folder) {
+EarlierInstallation FindEarlierInstallation(const std::wstring& folder, InstallScope scope) {
   EarlierInstallation earlier;
-  REGSAM view = platform::EarlierInstallationView();
+  REGSAM view = scope == InstallScope::AllUsers ? platform::EarlierInstallationView() : 0;
   if (view) {
     earlier.replacedFolder = Completed(platform::InstalledFolder(view));
     if (!earlier.replacedFolder.empty())
@@ -50,7 +50,8 @@ EarlierInstallation FindEarlierInstallation(const std::wstring& folder) {
   }
   // The list of the installation being replaced in this very folder first,
   // then of the one being removed, then of one left in another folder.
-  for (const std::wstring& candidate : {folder, earlier.replacedFolder, Completed(platform::InstalledFolder())})
+  for (const std::wstring& candidate :
+       {folder, earlier.replacedFolder, Completed(platform::InstalledFolder(scope))})
     if ((earlier.playList = PlayListIn(candidate))) break;
   return earlier;
 }

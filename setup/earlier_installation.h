@@ -22,8 +22,10 @@ struct EarlierInstallation {
 };
 
 // Read before the payload lands, since it replaces the files of the same
-// folder. `folder` is the installation folder in its long form.
-EarlierInstallation FindEarlierInstallation(const std::wstring& folder);
+// folder. `folder` is the installation folder in its long form. Only an
+// installation for everyone replaces the 32-bit programs' (which are
+// everyone's too); one for the user alone takes the list of the user's own.
+EarlierInstallation FindEarlierInstallation(const std::wstring& folder, InstallScope scope);
 
 // After the payload: the earlier playlist becomes the installation's own
 // playlist file (deleted and made anew). False when it cannot be written.

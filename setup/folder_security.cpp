@@ -21,13 +21,13 @@ std::wstring SidText(PSID sid) {
 }
 
 std::wstring ProcessUser() {
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return L"";
-  UniqueHandle ownToken(token);
-  BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE] = {};
-  DWORD size = 0;
-  if (!GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size)) return L"";
-  return SidText(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid);
+  BYTE sid[SECURITY_MAX_SID_SIZE];
+  return platform::CurrentUserSid(sid) ? SidText(sid) : L"";
+}
+
+platform::FolderDescriptor::Kind KindFor(InstallScope scope) {
+  return scope == InstallScope::CurrentUser ? platform::FolderDescriptor::Kind::CurrentUser
+                                            : platform::FolderDescriptor::Kind::Administrators;
 }
 
 class SystemSecurity : public FolderSecurity {
@@ -61,23 +61,24 @@ FolderSecurity& SystemFolderSecurity() {
   return security;
 }
 
-bool CreateProtectedFolder(FolderSecurity& security, const std::wstring& path) {
-  platform::AdministratorsFolderDescriptor descriptor;
+bool CreateProtectedFolder(FolderSecurity& security, const std::wstring& path, InstallScope scope) {
+  platform::FolderDescriptor descriptor(KindFor(scope));
   return descriptor && security.CreateFolder(path, descriptor.Get());
 }
 
-bool ProtectFolder(FolderSecurity& security, HANDLE folder) {
-  platform::AdministratorsFolderDescriptor descriptor;
+bool ProtectFolder(FolderSecurity& security, HANDLE folder, InstallScope scope) {
+  platform::FolderDescriptor descriptor(KindFor(scope));
   return descriptor && security.SetOwnerAndList(folder, descriptor.Owner(), descriptor.List());
 }
 
-bool OwnedByAdministrators(FolderSecurity& security, HANDLE folder) {
+bool OwnedAsItsScopeNeeds(FolderSecurity& security, HANDLE folder, InstallScope scope) {
   const std::wstring owner = security.OwnerOf(folder);
   if (owner == L"S-1-5-32-544" || owner == L"S-1-5-18") return true;  // the administrators, the system
-  // Wine keeps no owner for files and reads every one back as its one
-  // user's: there the rule cannot be judged, and every administrator's
-  // installation would be refused.
-  return platform::RunningOnWine() && !owner.empty() && owner == ProcessUser();
+  if (owner.empty()) return false;
+  // The user's own installation may be theirs. Wine keeps no owner for files
+  // and reads every one back as its one user's: there the rule cannot be
+  // judged, and every administrator's installation would be refused.
+  return (scope == InstallScope::CurrentUser || platform::RunningOnWine()) && owner == ProcessUser();
 }
 
 }  // namespace lumorix::setup

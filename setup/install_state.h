@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/setup_rules.h"
 #include "setup/folder_security.h"
 #include "setup/line_file.h"
 
@@ -30,14 +31,9 @@ class NoView : public InstallView {
   void ProcessMessages() override {}
 };
 
-struct InstallOptions {
-  bool startUpWithWindows = false;
-  bool startMenuShortcuts = true;
-  bool desktopShortcut = true;
-};
-
 struct TInstallState {
   std::wstring InstallFolder;  // ends with "\"
+  InstallScope scope = InstallScope::AllUsers;
   InstallOptions options;
   InstallView* view = nullptr;
   LineFile UninstallLog;

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "common/install_folder.h"
 #include "common/setup_rules.h"
 #include "setup/target_folder.h"
 #include "ui/application.h"
@@ -86,10 +87,12 @@ TSetupForm::TSetupForm(InstallFunction install, AskFunction ask, BrowseFunction 
       CBStartUp(GBSettings.Handle(), {8, 16, 0, 0}, L"SturtUp with Windows"),
       CBStartMenu(GBSettings.Handle(), {8, 40, 0, 0}, L"Add ShortCut to Start Menu"),
       CBDesktop(GBSettings.Handle(), {176, 40, 0, 0}, L"Add ShorCut to Desktop"),
+      RBForEveryone(GBSettings.Handle(), {336, 16, 0, 0}, L"Install for Everyone"),
+      RBForMe(GBSettings.Handle(), {336, 40, 0, 0}, L"Install for Me Only"),
       PBottom(Handle(),
               {0, kLicenseHeight + kSettingsHeight, kClientWidth, kClientHeight - kLicenseHeight - kSettingsHeight},
               kWhite, kSilver),
-      InstallFolder(PBottom.Handle(), {8, 16, 361, 0}, DefaultFolder()),
+      InstallFolder(PBottom.Handle(), {8, 16, 361, 0}, DefaultFolder(InstallScope::AllUsers)),
       BtBrouse(PBottom.Handle(), {376, 16, kButtonWidth, kButtonHeight}, L"Brouse"),
       LStatus(PBottom.Handle(), {8, 48, 0, 0}, L""),
       PBFile(PBottom.Handle(), {8, 72, 441, 0}, 0, 1000),
@@ -102,6 +105,7 @@ TSetupForm::TSetupForm(InstallFunction install, AskFunction ask, BrowseFunction 
   GBSettings.SetColor(kWhite);
   CBStartMenu.SetChecked(true, false);
   CBDesktop.SetChecked(true, false);
+  RBForEveryone.SetChecked(true, false);
   LStatus.SetSeeThrough(true);
   PBFile.SetBarBackground(kWhite);
   PBTotal.SetBarBackground(kWhite);
@@ -109,6 +113,8 @@ TSetupForm::TSetupForm(InstallFunction install, AskFunction ask, BrowseFunction 
   CBAgree.OnClick = [this] { CBAgreeClick(); };
   BtBrouse.OnClick = [this] { BtBrouseClick(); };
   BtStart.OnClick = [this] { BtStartClick(); };
+  RBForEveryone.OnClick = [this] { SetScope(InstallScope::AllUsers); };
+  RBForMe.OnClick = [this] { SetScope(InstallScope::CurrentUser); };
 }
 
 TSetupForm::~TSetupForm() = default;
@@ -120,8 +126,17 @@ void TSetupForm::ProcessMessages() { ui::Application::Instance().ProcessMessages
 
 void TSetupForm::CBAgreeClick() { BtStart.SetEnabled(CBAgree.Checked()); }
 
+void TSetupForm::SetScope(InstallScope scope) {
+  const bool forMe = scope == InstallScope::CurrentUser;
+  const InstallScope other = forMe ? InstallScope::AllUsers : InstallScope::CurrentUser;
+  // A folder the user typed or picked stays; only the other default gives way.
+  if (SamePath(InstallFolder.Text(), DefaultFolder(other))) InstallFolder.SetText(DefaultFolder(scope));
+  RBForEveryone.SetChecked(!forMe, false);
+  RBForMe.SetChecked(forMe, false);
+}
+
 void TSetupForm::BtBrouseClick() {
-  std::optional<std::wstring> picked = browse_(Handle(), DefaultFolder());
+  std::optional<std::wstring> picked = browse_(Handle(), DefaultFolder(Scope()));
   InstallFolder.SetText(BrouseResult(InstallFolder.Text(), picked));
 }
 
@@ -140,14 +155,16 @@ void TSetupForm::BtStartClick() {
   BtBrouse.SetEnabled(false);
   TInstallState state;
   state.InstallFolder = InstallFolder.Text();
+  state.scope = Scope();
   state.options = {CBStartUp.Checked(), CBStartMenu.Checked(), CBDesktop.Checked()};
   state.view = this;
   InstallOutcome outcome = install_(state);
   Outcome = outcome.message;
-  (void)ask_(outcome.message, L"Lumorix Setup", MB_OK | (outcome.complete ? MB_ICONINFORMATION : MB_ICONERROR));
+  Result = outcome.result;
+  (void)ask_(outcome.message, L"Lumorix Setup", MB_OK | (outcome.Complete() ? MB_ICONINFORMATION : MB_ICONERROR));
   installing_ = false;
-  if (outcome.folderRefused) {
-    // Nothing was installed: another folder may be chosen.
+  if (outcome.NothingInstalled()) {
+    // Another folder or the other choice may be taken, or the player closed.
     BtStart.SetEnabled(CBAgree.Checked());
     BtBrouse.SetEnabled(true);
     return;

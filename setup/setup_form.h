@@ -42,10 +42,15 @@ class TSetupForm : public ui::Form, public InstallView {
   void CBAgreeClick();
   void BtBrouseClick();
   void BtStartClick();
+  // For everyone or for the user alone: the pair of choices, and the folder
+  // box when it still holds the other choice's default folder.
+  void SetScope(InstallScope scope);
+  InstallScope Scope() const { return RBForMe.Checked() ? InstallScope::CurrentUser : InstallScope::AllUsers; }
 
   bool Finished = false;
-  // The closing message of the last installation.
+  // The closing message of the last installation, and how it went.
   std::wstring Outcome;
+  InstallResult Result = InstallResult::Incomplete;
 
   ui::GroupBox GBLicense;
   ui::Memo MLicense;
@@ -54,6 +59,8 @@ class TSetupForm : public ui::Form, public InstallView {
   ui::CheckBox CBStartUp;
   ui::CheckBox CBStartMenu;
   ui::CheckBox CBDesktop;
+  ui::RadioButton RBForEveryone;
+  ui::RadioButton RBForMe;
   ui::GradientPanel PBottom;
   ui::Edit InstallFolder;
   ui::Button BtBrouse;

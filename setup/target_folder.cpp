@@ -29,9 +29,18 @@ std::wstring FullPath(const std::wstring& path) {
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
-bool InsideProgramFiles(const std::wstring& folder) {
-  for (const std::wstring& programFiles : platform::ProgramFilesFolders()) {
-    std::wstring prefix = CompleteFolder(programFiles);
+// The places whose own protection a folder made inside them inherits.
+std::vector<std::wstring> ScopesOwnPlaces(InstallScope scope) {
+  if (scope == InstallScope::CurrentUser) {
+    std::wstring profile = platform::ProfileFolder();
+    return profile.empty() ? std::vector<std::wstring>{} : std::vector<std::wstring>{profile};
+  }
+  return platform::ProgramFilesFolders();
+}
+
+bool InsideOneOf(const std::wstring& folder, const std::vector<std::wstring>& places) {
+  for (const std::wstring& place : places) {
+    std::wstring prefix = CompleteFolder(place);
     if (folder.size() > prefix.size() && SamePath(std::wstring_view(folder).substr(0, prefix.size()), prefix))
       return true;
   }
@@ -72,16 +81,17 @@ bool TreeIsPlain(const std::wstring& folder, int depth, size_t& seen, std::wstri
 
 // The existing folder's rules; `why` says which one it breaks.
 bool AcceptExisting(const std::wstring& folder, HANDLE handle, const std::vector<std::wstring>& registered,
-                    FolderSecurity& security, std::wstring& why) {
+                    FolderSecurity& security, InstallScope scope, std::wstring& why) {
   const std::wstring refused = L"the folder " + Quoted(folder) + L" already exists";
   if (!IsRegistered(folder, registered)) {
     why = refused + L" and is not the installed Lumorix's. Choose a folder that does not exist yet.";
     return false;
   }
-  if (!OwnedByAdministrators(security, handle)) {
+  if (!OwnedAsItsScopeNeeds(security, handle, scope)) {
     why = refused +
-          L" and is not owned by the administrators: another user could change it. Choose a folder that "
-          L"does not exist yet.";
+          (scope == InstallScope::CurrentUser ? std::wstring(L" and is neither yours nor the administrators'")
+                                              : std::wstring(L" and is not owned by the administrators")) +
+          L": another user could change it. Choose a folder that does not exist yet.";
     return false;
   }
   std::vector<std::wstring> logged;
@@ -107,7 +117,11 @@ bool AcceptExisting(const std::wstring& folder, HANDLE handle, const std::vector
 
 }  // namespace
 
-std::wstring DefaultFolder() {
+std::wstring DefaultFolder(InstallScope scope) {
+  if (scope == InstallScope::CurrentUser) {
+    std::wstring programs = platform::UserProgramFilesFolder();
+    return programs.empty() ? L"" : CompleteFolder(programs) + L"Vantrel\\Lumorix\\";
+  }
 #ifdef _WIN64
   if (std::wstring programFiles = platform::ProgramFilesFolder(); !programFiles.empty())
     return CompleteFolder(programFiles) + L"Vantrel\\Lumorix\\";
@@ -131,8 +145,8 @@ FolderCheck NormaliseInstallFolder(const std::wstring& typed) {
 }
 
 std::optional<HeldFolder> PrepareInstallFolder(const std::wstring& folder, const std::vector<std::wstring>& registered,
-                                               FolderSecurity& security, std::wstring& why) {
-  const bool outsideProgramFiles = !InsideProgramFiles(folder);
+                                               FolderSecurity& security, InstallScope scope, std::wstring& why) {
+  const bool outsideOwnPlace = !InsideOneOf(folder, ScopesOwnPlaces(scope));
   // From the drive's root down: "C:\", "C:\Apps", "C:\Apps\Lumorix".
   std::vector<std::wstring> names{folder.substr(0, 3)};
   for (size_t at = folder.find(L'\\', 3); at != std::wstring::npos; at = folder.find(L'\\', at + 1))
@@ -144,10 +158,11 @@ std::optional<HeldFolder> PrepareInstallFolder(const std::wstring& folder, const
     const bool last = parts.size() + 1 == names.size();
     existed = GetFileAttributesW(part.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (!existed) {
-      // Each folder made outside program files is protected from its first
-      // moment: one a standard user could change would let them move the
+      // Each folder made outside the scope's own place is protected from its
+      // first moment: one another user could change would let them move the
       // installation aside and put a folder of theirs at its place.
-      bool made = outsideProgramFiles ? CreateProtectedFolder(security, part) : CreateDirectoryW(part.c_str(), nullptr);
+      bool made =
+          outsideOwnPlace ? CreateProtectedFolder(security, part, scope) : CreateDirectoryW(part.c_str(), nullptr);
       if (!made) {
         why = L"the folder " + Quoted(part) + L" cannot be created: " + SystemMessage(GetLastError()) + L".";
         return std::nullopt;
@@ -174,10 +189,10 @@ std::optional<HeldFolder> PrepareInstallFolder(const std::wstring& folder, const
   }
   const std::wstring held = CompleteFolder(reached);
   if (existed) {
-    if (!AcceptExisting(held, parts.back().Get(), registered, security, why)) return std::nullopt;
+    if (!AcceptExisting(held, parts.back().Get(), registered, security, scope, why)) return std::nullopt;
     // An earlier installation's folder gets the protection again, through the
     // handle it was judged by: an earlier version may have left it open.
-    if (outsideProgramFiles && !ProtectFolder(security, parts.back().Get())) {
+    if (outsideOwnPlace && !ProtectFolder(security, parts.back().Get(), scope)) {
       why = L"the folder " + Quoted(held) + L" cannot be protected against changes by other users.";
       return std::nullopt;
     }

@@ -11,10 +11,11 @@
 
 namespace lumorix::setup {
 
-// The default folder of this build: the 64-bit program-files folder for
-// the x64 programs; the design's fixed "Program Files" on the system drive
-// for the 32-bit ones.
-std::wstring DefaultFolder();
+// The default folder of this build for everyone: the 64-bit program-files
+// folder for the x64 programs; the design's fixed "Program Files" on the
+// system drive for the 32-bit ones. For the user alone: the user's own
+// programs folder as the system names it (local application data's "Programs").
+std::wstring DefaultFolder(InstallScope scope = InstallScope::AllUsers);
 
 struct FolderCheck {
   std::wstring folder;   // the full path, ending with "\"
@@ -43,15 +44,17 @@ class HeldFolder {
 
 // Makes the folder, or accepts it when it already exists. No part of its
 // path may be a junction, a symbolic link or a mount point. Outside the
-// program-files folder a missing folder, and each missing parent, is made
-// with its protection (FolderSecurity). An existing folder is taken only
-// when it is a registered installation (`registered`: the folders the
-// uninstall entries name), owned by the administrators or the system,
-// holding nothing but the product's files, no link anywhere inside and no
-// file with a second name (a hard link); outside program files it gets the
-// protection again through the handle it was judged by. Nothing, with the
-// reason in `why`, when the folder cannot be used.
+// scope's own place (the program-files folders for everyone, the user's
+// profile for the user alone) a missing folder, and each missing parent, is
+// made with the scope's protection (FolderSecurity); inside, it takes that
+// place's own. An existing folder is taken only when it is a registered
+// installation (`registered`: the folders the scope's uninstall entries
+// name), owned as the scope needs (OwnedAsItsScopeNeeds), holding nothing
+// but the product's files, no link anywhere inside and no file with a second
+// name (a hard link); outside the scope's place it gets the protection again
+// through the handle it was judged by. Nothing, with the reason in `why`,
+// when the folder cannot be used.
 std::optional<HeldFolder> PrepareInstallFolder(const std::wstring& folder, const std::vector<std::wstring>& registered,
-                                               FolderSecurity& security, std::wstring& why);
+                                               FolderSecurity& security, InstallScope scope, std::wstring& why);
 
 }  // namespace lumorix::setup

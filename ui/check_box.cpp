@@ -7,8 +7,11 @@
 namespace lumorix::ui {
 
 CheckBox::CheckBox(HWND parent, const Bounds& bounds, const std::wstring& caption)
+    : CheckBox(parent, bounds, caption, BS_CHECKBOX) {}
+
+CheckBox::CheckBox(HWND parent, const Bounds& bounds, const std::wstring& caption, DWORD buttonStyle)
     : autoSize_(bounds.width == 0 && bounds.height == 0) {
-  CreateControl(L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, 0, parent, bounds, caption);
+  CreateControl(L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | buttonStyle, 0, parent, bounds, caption);
   if (autoSize_) FitToCaption();
 }
 
@@ -34,6 +37,18 @@ void CheckBox::SetChecked(bool checked, bool notify) {
 bool CheckBox::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
     SetChecked(!checked_);
+    result = 0;
+    return true;
+  }
+  return Window::OnReflected(message, wParam, lParam, result);
+}
+
+RadioButton::RadioButton(HWND parent, const Bounds& bounds, const std::wstring& caption)
+    : CheckBox(parent, bounds, caption, BS_RADIOBUTTON) {}
+
+bool RadioButton::OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    SetChecked(true);
     result = 0;
     return true;
   }

@@ -19,6 +19,8 @@ class CheckBox : public Window {
   std::function<void()> OnClick;
 
  protected:
+  // A button of another kind that sizes and checks itself the same way (BS_RADIOBUTTON).
+  CheckBox(HWND parent, const Bounds& bounds, const std::wstring& caption, DWORD buttonStyle);
   bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   void DpiChanged(int oldDpi) override;
 
@@ -26,6 +28,16 @@ class CheckBox : public Window {
   void FitToCaption();
   bool autoSize_;
   bool checked_ = false;
+};
+
+// One of a set of exclusive choices: a click chooses it (and runs OnClick
+// when it was not chosen yet); its owner clears the others.
+class RadioButton : public CheckBox {
+ public:
+  RadioButton(HWND parent, const Bounds& bounds, const std::wstring& caption);
+
+ protected:
+  bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };
 
 }  // namespace lumorix::ui

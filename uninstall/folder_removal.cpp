@@ -24,17 +24,29 @@ bool OnlyUninstallerLeft(const std::wstring& folder) {
   return true;
 }
 
-// A new folder in the Windows folder's "Temp", which users may add to but not
-// change what others made there, with the administrators' protection from
-// its first moment; "" when none can be made.
-std::wstring MakeAdministratorsFolder() {
-  std::wstring windows = platform::SystemWindowsFolder();
-  if (windows.empty()) return L"";
+std::wstring UsersTemporaryFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+  if (length == 0 || length > MAX_PATH) return L"";
+  std::wstring text(folder, length);
+  return text.ends_with(L'\\') ? text.substr(0, text.size() - 1) : text;
+}
+
+// A new folder for the copy, "" when none can be made. For everyone, in the
+// Windows folder's "Temp", which users may add to but not change what others
+// made there, with the administrators' protection from its first moment. For
+// the user alone, in their own temporary folder, which only they (and the
+// administrators) can write.
+std::wstring MakeCopysFolder(InstallScope scope) {
+  const bool forUser = scope == InstallScope::CurrentUser;
+  std::wstring parent = forUser ? UsersTemporaryFolder() : platform::SystemWindowsFolder() + L"\\Temp";
+  if (parent.empty() || parent == L"\\Temp") return L"";
   for (int attempt = 0; attempt < 16; ++attempt) {
-    std::wstring folder = windows + L"\\Temp\\LumorixUninstall-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                          std::to_wstring(GetTickCount() + attempt) + L"\\";
+    std::wstring folder = parent + L"\\LumorixUninstall-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                          std::to_wstring(GetTickCount() + attempt);
     // A name someone made first is theirs: another is tried.
-    if (platform::CreateAdministratorsFolder(folder.substr(0, folder.size() - 1))) return folder;
+    if (forUser ? CreateDirectoryW(folder.c_str(), nullptr) != FALSE : platform::CreateAdministratorsFolder(folder))
+      return folder + L"\\";
   }
   return L"";
 }
@@ -80,8 +92,8 @@ std::wstring HandleText(const UniqueHandle& handle) {
 
 }  // namespace
 
-bool StartFolderRemoval(const std::wstring& folder, DWORD askingProcess) {
-  const std::wstring temp = MakeAdministratorsFolder();
+bool StartFolderRemoval(const std::wstring& folder, DWORD askingProcess, InstallScope scope) {
+  const std::wstring temp = MakeCopysFolder(scope);
   if (temp.empty()) return false;
   const std::wstring copy = temp + L"Uninstall.exe";
   UniqueHandle held = WriteHeldCopy(copy);
@@ -93,7 +105,8 @@ bool StartFolderRemoval(const std::wstring& folder, DWORD askingProcess) {
   // A backslash before the closing quote would escape it: the folder's final
   // one is doubled.
   std::wstring quotedFolder = L"\"" + folder + (folder.ends_with(L'\\') ? L"\\\"" : L"\"");
-  std::wstring command = L"\"" + copy + L"\" " + kRemoveFolderSwitch + L" " + HandleText(self) + L" " +
+  const wchar_t* which = scope == InstallScope::CurrentUser ? kRemoveUserFolderSwitch : kRemoveFolderSwitch;
+  std::wstring command = L"\"" + copy + L"\" " + which + L" " + HandleText(self) + L" " +
                          (asking ? HandleText(asking) : L"0") + L" " + quotedFolder;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -107,11 +120,11 @@ bool StartFolderRemoval(const std::wstring& folder, DWORD askingProcess) {
   return OnlyUninstallerLeft(folder);
 }
 
-int RemoveFolderAfter(const std::vector<HANDLE>& originals, const std::wstring& folder) {
+int RemoveFolderAfter(const std::vector<HANDLE>& originals, const std::wstring& folder, InstallScope scope) {
   // Only the installation the entry names: started by hand with another
   // folder, this would delete another program's uninstaller.
   const std::wstring own = folder.ends_with(L'\\') ? folder : folder + L'\\';
-  const std::wstring installed = platform::InstalledFolder();
+  const std::wstring installed = platform::InstalledFolder(scope);
   const bool registered = !installed.empty() && SamePath(installed, own);
   for (HANDLE original : originals) {
     if (registered) (void)WaitForSingleObject(original, INFINITE);
@@ -124,8 +137,10 @@ int RemoveFolderAfter(const std::vector<HANDLE>& originals, const std::wstring& 
     (void)platform::RemoveFolderUnfollowed(own.substr(0, own.size() - 1));
   }
   // With the uninstaller gone, the entry that starts it goes too.
-  if (!Exists(own + L"Uninstall.exe")) (void)DeleteKeyTree(HKEY_LOCAL_MACHINE, platform::kUninstallKey);
-  // This copy cannot delete its own running file; its folder goes with it at the next start.
+  if (!Exists(own + L"Uninstall.exe")) (void)DeleteKeyTree(platform::EntryRoot(scope), platform::kUninstallKey);
+  // This copy cannot delete its own running file; its folder goes with it at
+  // the next start (only an administrator may ask for that: a user's copy
+  // stays in their temporary folder, as other programs' leftovers do).
   const std::wstring self = ProgramFileName();
   (void)MoveFileExW(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   (void)MoveFileExW(self.substr(0, self.find_last_of(L'\\')).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);

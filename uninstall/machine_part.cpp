@@ -29,21 +29,35 @@ MachineExit RunMachineRemoval(DWORD askingProcess) {
   const std::wstring folder = ProgramFolder();
   std::vector<std::wstring> files;
   try {
-    RequireInstalledFolder(folder);
+    RequireInstalledFolder(folder, InstallScope::AllUsers);
     files = ReadUninstallLog(folder);
   } catch (const std::exception& failure) {
     std::wstring text = Widen(failure.what()) + L".";
     MessageBoxW(nullptr, text.c_str(), L"Uninstall Lumorix", MB_OK | MB_ICONERROR);
     return kMachineNothingRemoved;
   }
-  bool gone = RemoveFiles(files, folder);
+  bool gone = RemoveFiles(files, folder, InstallScope::AllUsers);
   RemoveMachineRegistryEntries();
   RemoveSharedScreenSaver();
-  gone = StartFolderRemoval(folder, askingProcess) && gone;
+  gone = StartFolderRemoval(folder, askingProcess, InstallScope::AllUsers) && gone;
   return gone ? kMachineRemoved : kMachineSomethingStayed;
 }
 
-MachineResult RunMachinePartElevated() {
+PartResult RemoveUsersInstallation() {
+  const std::wstring folder = ProgramFolder();
+  std::vector<std::wstring> files;
+  try {
+    RequireInstalledFolder(folder, InstallScope::CurrentUser);
+    files = ReadUninstallLog(folder);
+  } catch (const std::exception& failure) {
+    return {kMachineNothingRemoved, Widen(failure.what())};
+  }
+  bool gone = RemoveFiles(files, folder, InstallScope::CurrentUser);
+  gone = StartFolderRemoval(folder, 0, InstallScope::CurrentUser) && gone;
+  return {gone ? kMachineRemoved : kMachineSomethingStayed, L""};
+}
+
+PartResult RunMachinePartElevated() {
   const std::wstring program = ProgramFileName();
   const std::wstring arguments = std::wstring(kMachineSwitch) + L" " + std::to_wstring(GetCurrentProcessId());
   SHELLEXECUTEINFOW execute{};

@@ -19,13 +19,20 @@ enum MachineExit : DWORD { kMachineRemoved = 0, kMachineSomethingStayed = 1, kMa
 // and `askingProcess` have ended. Says why in a box when nothing may be removed.
 MachineExit RunMachineRemoval(DWORD askingProcess);
 
-// What the user's uninstaller learns of it.
-struct MachineResult {
+// What the user's uninstaller learns of the removal of the installation
+// itself: the machine's part, or the user's own installation's.
+struct PartResult {
   MachineExit exit = kMachineNothingRemoved;
   std::wstring why;  // for kMachineNothingRemoved: what to tell (empty: it told itself)
 };
 // Starts this program elevated with the machine's part (the system asks for
 // an administrator's consent) and waits for it, answering sent messages.
-MachineResult RunMachinePartElevated();
+PartResult RunMachinePartElevated();
+
+// An installation for the user alone, removed in this process as that user
+// (no administrator is asked): the logged files of its own folder, which its
+// entry in the user's hive must name, the user's shortcuts, and the copy that
+// removes the folder and the entry once this process has ended.
+PartResult RemoveUsersInstallation();
 
 }  // namespace lumorix::uninstall

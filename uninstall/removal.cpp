@@ -20,6 +20,7 @@
 #include "platform/user_files.h"
 #include "platform/user_settings.h"
 #include "platform/desktop_look.h"
+#include "platform/files.h"
 
 namespace lumorix::uninstall {
 
@@ -87,15 +88,15 @@ std::vector<std::wstring> ReadUninstallLog(const std::wstring& folder) {
   return files;
 }
 
-void RequireInstalledFolder(const std::wstring& folder) {
-  std::wstring installed = platform::InstalledFolder();
+void RequireInstalledFolder(const std::wstring& folder, InstallScope scope) {
+  std::wstring installed = platform::InstalledFolder(scope);
   if (installed.empty() || folder.empty() || !SamePath(installed, folder))
     throw std::runtime_error("This uninstaller is not the one of the installed Lumorix (" +
                              Narrow(installed.empty() ? L"none is installed" : installed) + "); nothing was removed");
 }
 
-bool RemoveFiles(const std::vector<std::wstring>& files, const std::wstring& folder) {
-  const std::vector<std::wstring> shortcuts = platform::CommonShortcuts();
+bool RemoveFiles(const std::vector<std::wstring>& files, const std::wstring& folder, InstallScope scope) {
+  const std::vector<std::wstring> shortcuts = platform::ProductShortcuts(scope);
   bool allGone = true;
   std::vector<std::wstring> folders;
   for (const std::wstring& line : files) {
@@ -116,7 +117,8 @@ bool RemoveFiles(const std::vector<std::wstring>& files, const std::wstring& fol
   std::sort(folders.begin(), folders.end(),
             [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
   for (const std::wstring& emptied : folders) (void)platform::RemoveFolderUnfollowed(emptied);
-  RemoveProductShortcuts(platform::CommonProgramsFolder(), L"");
+  RemoveProductShortcuts(
+      scope == InstallScope::CurrentUser ? platform::UserProgramsFolder() : platform::CommonProgramsFolder(), L"");
   return allGone;
 }
 
@@ -135,9 +137,20 @@ void RemoveSharedScreenSaver() {
 #endif
 }
 
-void RemoveUsersOwn() {
+void RemoveUsersOwn(const std::wstring& folder, InstallScope scope) {
+  const std::wstring other = platform::InstalledFolder(
+      scope == InstallScope::CurrentUser ? InstallScope::AllUsers : InstallScope::CurrentUser);
+  const bool otherStays = !other.empty() && !SamePath(other, folder) && FileExists(other + L"Lumorix.exe");
   std::wstring startUp = UserShellFolder("StartUp");
-  if (!startUp.empty()) (void)DeleteFileW((startUp + L"\\Lumorix.lnk").c_str());
+  if (!startUp.empty()) {
+    const std::wstring link = startUp + L"\\Lumorix.lnk";
+    if (!otherStays || SamePath(ShortcutTarget(link), folder + L"Lumorix.exe")) (void)DeleteFileW(link.c_str());
+  }
+  if (otherStays) {
+    // A player that died during desktop playback left the desktop in the video's colours.
+    (void)platform::RestoreInterruptedLook();
+    return;
+  }
   // Older versions put their shortcuts into the installing user's own folders.
   RemoveProductShortcuts(UserShellFolder("Programs"), UserShellFolder("Desktop"));
 

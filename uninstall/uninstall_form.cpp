@@ -27,12 +27,13 @@ ui::FormDesign UninstallDesign() {
 
 }  // namespace
 
-RemovalSteps RealRemoval() {
+RemovalSteps RealRemoval(InstallScope scope) {
   const std::wstring folder = ProgramFolder();
-  return {[folder] {
+  const bool forEveryone = scope == InstallScope::AllUsers;
+  return {[folder, scope] {
             // A first look before the administrator is asked; the elevated
             // part looks again for itself.
-            RequireInstalledFolder(folder);
+            RequireInstalledFolder(folder, scope);
             return ReadUninstallLog(folder);
           },
           [folder] {
@@ -42,10 +43,12 @@ RemovalSteps RealRemoval() {
             platform::GiveBackUsersScreenSaver();
             return true;
           },
-          RunMachinePartElevated, RemoveUsersOwn,
+          forEveryone ? std::function<PartResult()>(RunMachinePartElevated) : RemoveUsersInstallation,
+          [folder, scope] { RemoveUsersOwn(folder, scope); },
           [](const std::wstring& text) {
             MessageBoxW(nullptr, text.c_str(), L"Uninstall Lumorix", MB_OK | MB_ICONINFORMATION);
-          }};
+          },
+          forEveryone};
 }
 
 TUninstallForm::TUninstallForm(RemovalSteps steps)
@@ -78,7 +81,7 @@ void TUninstallForm::BtUninstallClick() {
         L"\"Uninstall\" again.");
     return;
   }
-  MachineResult machine = steps_.removeForMachine();
+  PartResult machine = steps_.removeInstallation();
   if (machine.exit == kMachineNothingRemoved) {
     nothingRemoved(machine.why.empty() ? L"" : L"Nothing was removed: " + machine.why + L".");
     return;
@@ -89,11 +92,14 @@ void TUninstallForm::BtUninstallClick() {
   PBProgress.SetPosition(100);
   LQuestion.SetCaption(L"Complite.");
   const bool gone = machine.exit == kMachineRemoved;
-  steps_.tell(
-      (gone ? std::wstring(L"Lumorix was removed.")
-            : L"Lumorix was removed, but some of its files could not be deleted; they stay in " + ProgramFolder()) +
-      L"\nThe settings, start-up shortcut, screen saver and playlist of the other users of this computer stay in "
-      L"their profiles.");
+  std::wstring told =
+      gone ? std::wstring(L"Lumorix was removed.")
+           : L"Lumorix was removed, but some of its files could not be deleted; they stay in " + ProgramFolder();
+  // An installation for one user had nothing of the others'.
+  if (steps_.forEveryone)
+    told += L"\nThe settings, start-up shortcut, screen saver and playlist of the other users of this computer stay in "
+            L"their profiles.";
+  steps_.tell(told);
   removed_ = gone;
   PostMessageW(Handle(), WM_CLOSE, 0, 0);
 }

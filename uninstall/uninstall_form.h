@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/setup_rules.h"
 #include "ui/button.h"
 #include "ui/form.h"
 #include "ui/gradient_panel.h"
@@ -17,15 +18,19 @@ namespace lumorix::uninstall {
 struct RemovalSteps {
   std::function<std::vector<std::wstring>()> readLog;  // raises, saying why, when nothing may be removed
   std::function<bool()> endPlayer;                     // false: a player still runs
-  std::function<MachineResult()> removeForMachine;     // the elevated part
-  std::function<void()> removeForUser;                 // the user's own, in their profile
-  std::function<void(const std::wstring&)> tell;       // a message box
+  // The installation's files, shortcuts and entry: the elevated part for an
+  // installation for everyone, this process for the user's own.
+  std::function<PartResult()> removeInstallation;
+  std::function<void()> removeForUser;            // the user's own, in their profile
+  std::function<void(const std::wstring&)> tell;  // a message box
+  bool forEveryone = true;                        // whose installation it is
 };
-RemovalSteps RealRemoval();
+// The steps for the installation of this program's folder, for `scope`.
+RemovalSteps RealRemoval(InstallScope scope);
 
 class TUninstallForm : public ui::Form {
  public:
-  explicit TUninstallForm(RemovalSteps steps = RealRemoval());
+  explicit TUninstallForm(RemovalSteps steps);
 
   void BtUninstallClick();
   // True once the removal ran to its end and left nothing behind.

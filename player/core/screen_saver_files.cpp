@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "common/install_folder.h"
 #include "common/screen_saver_setting.h"
+#include "common/setup_rules.h"
 #include "common/settings_layout.h"
 #include "platform/files.h"
 #include "platform/handle.h"
@@ -12,6 +14,7 @@
 #include "platform/screen_saver_restore.h"
 #include "platform/text.h"
 #include "platform/shell_link.h"
+#include "platform/uninstall_entry.h"
 #include "platform/user_settings.h"
 
 namespace lumorix {
@@ -62,6 +65,19 @@ std::wstring ShortPath(const std::wstring& path) {
 
 std::wstring CurrentSetting(const RegistryKey& desktop) { return ReadRegistryString(desktop.Get(), kSettingName); }
 
+// An installation for one user lies in a folder that user can change: the
+// system folder's copy, which every user's setting may name, is never made
+// from it, even where this process could write there (an administrator
+// without UAC). Its player keeps the copy in the user's own folder.
+bool FromUsersOwnInstallation(const std::wstring& source) {
+  const std::wstring folder = source.substr(0, source.find_last_of(L'\\') + 1);
+  if (std::wstring own = platform::UserInstalledFolder(); !own.empty() && SamePath(own, folder)) return true;
+  std::wstring programs = platform::UserProgramFilesFolder();
+  if (programs.empty()) return false;
+  programs = CompleteFolder(programs);
+  return folder.size() > programs.size() && SamePath(std::wstring_view(folder).substr(0, programs.size()), programs);
+}
+
 }  // namespace
 
 void UseScreenSaverCopy(CopyNewFile copy) { CopyOverride() = std::move(copy); }
@@ -98,7 +114,9 @@ std::wstring ReplaceScreenSaver(const std::wstring& source) {
   // still names ours; the user's is the one recorded then.
   if (!NamesOwnScreenSaver(current)) (void)settings.Write("OldScreenSaver", EncodeString(Narrow(current)));
 
+  const bool usersOwn = FromUsersOwnInstallation(source);
   for (const ScreenSaverPlace& place : ScreenSaverPlaces()) {
+    if (place.shared && usersOwn) continue;
     if (!place.shared) {
       std::wstring folder = place.copyPath.substr(0, place.copyPath.find_last_of(L'\\'));
       (void)CreateDirectoryW(folder.c_str(), nullptr);

@@ -28,7 +28,8 @@ struct ScreenSaverPlace {
 std::vector<ScreenSaverPlace> ScreenSaverPlaces();
 
 // Copies `source` to the first place that takes it (a copy already there is
-// kept when it has the source's bytes, and replaced otherwise), records the
+// kept when it has the source's bytes, and replaced otherwise; the system
+// folder never takes the source of an installation for one user), records the
 // user's screen saver in "OldScreenSaver" and names the copy in
 // "SCRNSAVE.EXE". Without the source, or without a copy of it, the setting
 // is left as it was. Returns what "SCRNSAVE.EXE" now names, or "" when it

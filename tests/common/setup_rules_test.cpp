@@ -6,6 +6,12 @@
 
 using namespace lumorix;
 
+namespace {
+
+std::string Ascii(std::wstring_view text) { return std::string(text.begin(), text.end()); }
+
+}  // namespace
+
 TEST(InstallFolder, DefaultIsTheSystemDrivesFixedProgramFiles) {
   EXPECT_EQ(DefaultInstallFolder(L"C:\\Windows\\system32"), L"C:\\Program Files\\Vantrel\\Lumorix\\");
   EXPECT_EQ(DefaultInstallFolder(L"E:\\WINNT\\System32"), L"E:\\Program Files\\Vantrel\\Lumorix\\");
@@ -87,4 +93,50 @@ TEST(SilentCommandLine, SlashSAndTheRestAfterSlashDIsTheFolder) {
   EXPECT_FALSE(ParseSetupCommandLine(L"/S /X").valid);
   EXPECT_FALSE(ParseSetupCommandLine(L"/S /D=").valid);
   EXPECT_FALSE(ParseSetupCommandLine(L"install").valid);
+}
+
+TEST(SilentCommandLine, ScopeSwitchesAndTheAdministratorsPartWithTheFolderLast) {
+  struct Case {
+    const wchar_t* line;
+    bool valid;
+    InstallScope scope;
+    const wchar_t* folder;  // nullptr: none
+  };
+  const Case cases[] = {
+      {L"/S /CurrentUser", true, InstallScope::CurrentUser, nullptr},
+      {L"/currentuser /S", true, InstallScope::CurrentUser, nullptr},
+      {L"/S /AllUsers", true, InstallScope::AllUsers, nullptr},
+      // The package manager's order: mode, custom switch, location last.
+      {L"/S /CurrentUser /D=C:\\Users\\Me\\My Apps", true, InstallScope::CurrentUser, L"C:\\Users\\Me\\My Apps\\"},
+      // After /D= everything is the folder, a switch's look-alike too.
+      {L"/S /D=C:\\X /CurrentUser", true, InstallScope::AllUsers, L"C:\\X /CurrentUser\\"},
+      {L"/S /AllUsers /CurrentUser", false, InstallScope::CurrentUser, nullptr},
+      {L"/S /CurrentUserX", false, InstallScope::AllUsers, nullptr},
+  };
+  for (const Case& c : cases) {
+    SetupCommandLine parsed = ParseSetupCommandLine(c.line);
+    EXPECT_EQ(parsed.valid, c.valid) << Ascii(c.line);
+    if (!c.valid) continue;
+    EXPECT_EQ(parsed.scope, c.scope) << Ascii(c.line);
+    EXPECT_EQ(parsed.folder, c.folder ? std::optional<std::wstring>(c.folder) : std::nullopt) << Ascii(c.line);
+    EXPECT_FALSE(parsed.elevatedPart) << Ascii(c.line);
+  }
+
+  // What the installer hands its administrator's part comes back as it was given.
+  for (InstallOptions options : {InstallOptions{true, false, true}, InstallOptions{false, true, false}}) {
+    std::wstring line = ElevatedPartArguments(1311768467463790320ull, options, L"C:\\Program Files\\V L\\");
+    SetupCommandLine parsed = ParseSetupCommandLine(line);
+    ASSERT_TRUE(parsed.valid) << Ascii(line);
+    ASSERT_TRUE(parsed.elevatedPart) << Ascii(line);
+    EXPECT_EQ(parsed.elevatedPart->window, 1311768467463790320ull);
+    EXPECT_EQ(parsed.elevatedPart->options.startUpWithWindows, options.startUpWithWindows);
+    EXPECT_EQ(parsed.elevatedPart->options.startMenuShortcuts, options.startMenuShortcuts);
+    EXPECT_EQ(parsed.elevatedPart->options.desktopShortcut, options.desktopShortcut);
+    EXPECT_EQ(parsed.folder, std::optional<std::wstring>(L"C:\\Program Files\\V L\\"));
+    EXPECT_EQ(parsed.scope, InstallScope::AllUsers);
+  }
+  // Without its folder, with a scope of its own, or with damaged numbers it is no call at all.
+  for (const wchar_t* line : {L"/Machine 5 3", L"/Machine 5 3 /CurrentUser /D=C:\\X", L"/Machine 5 8 /D=C:\\X",
+                              L"/Machine -5 3 /D=C:\\X", L"/Machine 5 /D=C:\\X", L"/Machine 99999999999999999999 1 /D=C:\\X"})
+    EXPECT_FALSE(ParseSetupCommandLine(line).valid) << Ascii(line);
 }

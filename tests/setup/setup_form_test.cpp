@@ -39,7 +39,7 @@ struct SetupWindow {
   int answer = IDNO;
   std::optional<std::wstring> picked;
   std::vector<TInstallState*> installs;
-  InstallOutcome outcome{true, kThanks};
+  InstallOutcome outcome{InstallResult::Installed, kThanks};
   TSetupForm form{[this](TInstallState& state) {
                     installs.push_back(&state);
                     seenFolder = state.InstallFolder;
@@ -179,7 +179,7 @@ TEST(SetupWindow, StartRunsTheInstallationWithTheOptionsThenThanksAndClosesWitho
 
 TEST(SetupWindow, AFailedInstallationSaysWhyWithTheErrorIcon) {
   SetupWindow setup;
-  setup.outcome = {false, L"Lumorix was not installed completely.\nX: why."};
+  setup.outcome = {InstallResult::Incomplete, L"Lumorix was not installed completely.\nX: why."};
   setup.form.CBAgree.SetChecked(true);
   setup.form.BtStartClick();
   ASSERT_EQ(setup.asked.size(), 1u);
@@ -213,7 +213,7 @@ TEST(SetupWindow, RefusedFoldersSayWhyAndInstallNothingAndQuotesAreTakenOff) {
 
 TEST(SetupWindow, AFolderTheInstallationRefusesLetsTheUserChooseAnother) {
   SetupWindow setup;
-  setup.outcome = {false, L"Lumorix was not installed: the folder \"C:\\Busy\\\" already exists.", true};
+  setup.outcome = {InstallResult::FolderRefused, L"Lumorix was not installed: the folder \"C:\\Busy\\\" already exists."};
   setup.form.CBAgree.SetChecked(true);
   setup.form.InstallFolder.SetText(L"C:\\Busy\\");
   setup.form.BtStartClick();
@@ -253,7 +253,7 @@ TEST(Installation, ShowsEveryStatusTextInOrderAndTheBarsOnlyGrow) {
   state.options = {false, false, false};
   state.view = &view;
   InstallOutcome outcome = InstallFrom(Narrow(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip")), state);
-  EXPECT_TRUE(outcome.complete);
+  EXPECT_TRUE(outcome.Complete());
   EXPECT_EQ(outcome.message, L"Thank You for using\nLumorix!");
 
   std::vector<std::wstring> expected;
@@ -286,7 +286,7 @@ TEST(Installation, ShowsEveryStatusTextInOrderAndTheBarsOnlyGrow) {
   second.InstallFolder = folder;
   second.options = {false, false, false};
   second.view = &again;
-  EXPECT_TRUE(InstallFrom(Narrow(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip")), second).complete);
+  EXPECT_TRUE(InstallFrom(Narrow(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip")), second).Complete());
   EXPECT_EQ(test::FileLines(folder + L"Uninstall.log"), log);
 
   std::filesystem::remove_all(std::filesystem::path(L"C:\\InProcess"), ignored);
@@ -304,7 +304,7 @@ TEST(Installation, ShortcutsAreEveryUsersAndFollowAReinstallationIntoAnotherFold
     state.InstallFolder = folder;
     state.options = {false, true, true};
     state.view = &view;
-    ASSERT_TRUE(InstallFrom(Narrow(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip")), state).complete);
+    ASSERT_TRUE(InstallFrom(Narrow(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip")), state).Complete());
     std::vector<std::string> log = test::FileLines(std::wstring(folder) + L"Uninstall.log");
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(log[log.size() - 3], Narrow(menu) + "\\Lumorix.lnk");
@@ -344,7 +344,7 @@ TEST(Installation, AnEarlierMachineKeyIsCleanedNotOnlyClosed) {
   state.InstallFolder = L"C:\\MachineKey\\Lumorix\\";
   state.options = {false, false, false};
   state.view = &view;
-  EXPECT_TRUE(InstallFrom(Narrow(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip")), state).complete);
+  EXPECT_TRUE(InstallFrom(Narrow(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip")), state).Complete());
 
   for (const char* planted : {"Skin", "Language", "DesktopPlaybackWallPaper", "OldScreenSaver"})
     EXPECT_FALSE(test::ReadSetting(kSettingsKey, planted, HKEY_LOCAL_MACHINE)) << planted;

@@ -141,7 +141,7 @@ TEST(InstallFolderSecurity, EveryFolderMadeOutsideProgramFilesIsProtectedFromIts
   Forget(L"C:\\Outside");
   RecordedSecurity security;
   InstallOutcome outcome = Install(L"C:\\Outside\\Deep\\Lumorix", security);
-  ASSERT_TRUE(outcome.complete) << Narrow(outcome.message);
+  ASSERT_TRUE(outcome.Complete()) << Narrow(outcome.message);
   EXPECT_TRUE(test::Exists(L"C:\\Outside\\Deep\\Lumorix\\Lumorix.exe"));
   EXPECT_EQ(security.created,
             (std::vector<std::wstring>{L"C:\\Outside", L"C:\\Outside\\Deep", L"C:\\Outside\\Deep\\Lumorix"}));
@@ -162,7 +162,7 @@ TEST(InstallFolderSecurity, EveryFolderMadeOutsideProgramFilesIsProtectedFromIts
   // Installed again: the registered folder is taken and protected anew
   // through the handle it was judged by.
   outcome = Install(L"C:\\Outside\\Deep\\Lumorix\\", security);
-  ASSERT_TRUE(outcome.complete) << Narrow(outcome.message);
+  ASSERT_TRUE(outcome.Complete()) << Narrow(outcome.message);
   ASSERT_EQ(security.protectedThroughHandle.size(), 1u);
   EXPECT_TRUE(SamePath(security.protectedThroughHandle[0], L"C:\\Outside\\Deep\\Lumorix"));
   ExpectProgramFilesProtection(security.given[L"c:\\outside\\deep\\lumorix"], L"again");
@@ -174,7 +174,7 @@ TEST(InstallFolderSecurity, AnExistingFolderIsTakenOnlyAsTheRegisteredInstallati
   Forget(L"C:\\Existing");
   Forget(L"C:\\Elsewhere");
   RecordedSecurity security;
-  ASSERT_TRUE(Install(folder, security).complete);
+  ASSERT_TRUE(Install(folder, security).Complete());
   std::filesystem::create_directories(std::filesystem::path(L"C:\\Existing\\Other"));
   std::filesystem::create_directories(std::filesystem::path(L"C:\\Elsewhere"));
   WriteText(L"C:\\Elsewhere\\picture.png", "someone's picture");
@@ -206,13 +206,13 @@ TEST(InstallFolderSecurity, AnExistingFolderIsTakenOnlyAsTheRegisteredInstallati
     c.make();
     InstallOutcome outcome = Install(c.folder, security);
     c.undo();
-    EXPECT_FALSE(outcome.complete);
-    EXPECT_TRUE(outcome.folderRefused);
+    EXPECT_FALSE(outcome.Complete());
+    EXPECT_TRUE(outcome.result == InstallResult::FolderRefused);
     EXPECT_NE(outcome.message.find(c.said), std::wstring::npos) << Narrow(outcome.message);
   }
   EXPECT_EQ(test::FileBytes(L"C:\\Elsewhere\\picture.png").size(), std::string("someone's picture").size());
   EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::path(L"C:\\Existing\\Other")));
-  EXPECT_TRUE(Install(folder, security).complete) << "as it was left, the installation is taken";
+  EXPECT_TRUE(Install(folder, security).Complete()) << "as it was left, the installation is taken";
   Forget(L"C:\\Existing");
   Forget(L"C:\\Elsewhere");
 }
@@ -229,7 +229,7 @@ TEST(InstallFolderSecurity, ALinkAtTheFolderOrAParentIsRefusedAndNothingLandsBeh
   RecordedSecurity security;
   for (const wchar_t* folder : {L"C:\\LinkedParent\\Lumorix", L"C:\\LinkedFolder"}) {
     InstallOutcome outcome = Install(folder, security);
-    EXPECT_TRUE(outcome.folderRefused) << Narrow(folder);
+    EXPECT_TRUE(outcome.result == InstallResult::FolderRefused) << Narrow(folder);
     EXPECT_NE(outcome.message.find(L"is a link to another place"), std::wstring::npos) << Narrow(outcome.message);
   }
   EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::path(L"C:\\RealParent")));
@@ -257,7 +257,7 @@ TEST(InstallFolderSecurity, AStrangersWindowOfThePlayersClassNeitherDelaysNorSte
   const std::wstring folder = L"C:\\WithStranger\\Lumorix\\";
   Forget(L"C:\\WithStranger");
   RecordedSecurity security;
-  ASSERT_TRUE(Install(folder, security).complete);  // an installed player to look for
+  ASSERT_TRUE(Install(folder, security).Complete());  // an installed player to look for
   // A window of the player's class in a process that is not the installed
   // Lumorix.exe (this test), which would never end if it were asked to.
   WNDCLASSW windowClass{};
@@ -271,7 +271,7 @@ TEST(InstallFolderSecurity, AStrangersWindowOfThePlayersClassNeitherDelaysNorSte
   // Asked, it would hold the installer up for the 20 s it waits for a
   // player to end, and the installation would then give up.
   InstallOutcome outcome = Install(folder, security);
-  EXPECT_TRUE(outcome.complete) << Narrow(outcome.message);
+  EXPECT_TRUE(outcome.Complete()) << Narrow(outcome.message);
   EXPECT_TRUE(strangerHeard.empty()) << "the stranger was asked to end";
   DestroyWindow(stranger);
   UnregisterClassW(L"TLumorixMainForm", GetModuleHandleW(nullptr));

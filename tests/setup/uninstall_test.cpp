@@ -28,7 +28,7 @@ struct RecordedSteps {
   std::vector<std::string> calls;
   bool logMissing = false;
   bool playerStays = false;
-  MachineResult machine{kMachineRemoved, L""};
+  PartResult machine{kMachineRemoved, L""};
   std::vector<std::wstring> told;
   RemovalSteps Steps() {
     return {[this] {
@@ -155,7 +155,7 @@ TEST(Removal, ReadsTheLogOfItsFolderAndDeletesOnlyInsideIt) {
             "Uninstall.exe\r\n");
   std::vector<std::wstring> files = ReadUninstallLog(folder);
   EXPECT_EQ(files.size(), 10u);
-  EXPECT_FALSE(RemoveFiles(files, folder)) << "what lies behind the link stays, so not all is gone";
+  EXPECT_FALSE(RemoveFiles(files, folder, InstallScope::AllUsers)) << "what lies behind the link stays, so not all is gone";
   EXPECT_FALSE(test::Exists(folder + L"Sub\\one.txt"));
   EXPECT_FALSE(test::Exists(folder + L"Sub")) << "an emptied folder goes";
   EXPECT_FALSE(test::Exists(folder + L"two.txt"));
@@ -224,7 +224,7 @@ TEST(Removal, TheUsersOwnGoesInTheirProfileAndTheirScreenSaverComesBack) {
   user.Close();
   COLORREF before = GetSysColor(COLOR_BACKGROUND);
 
-  RemoveUsersOwn();
+  RemoveUsersOwn(L"C:\\Program Files\\Vantrel\\Lumorix\\", InstallScope::AllUsers);
 
   EXPECT_FALSE(test::Exists(copy));
   EXPECT_FALSE(test::Exists(startUp));
@@ -239,7 +239,7 @@ TEST(Removal, TheUsersOwnGoesInTheirProfileAndTheirScreenSaverComesBack) {
 
   // A setting that names another screen saver is the user's and stays.
   ASSERT_TRUE(desktop.Write("SCRNSAVE.EXE", EncodeString("C:\\windows\\system32\\mine.scr")));
-  RemoveUsersOwn();
+  RemoveUsersOwn(L"C:\\Program Files\\Vantrel\\Lumorix\\", InstallScope::AllUsers);
   EXPECT_EQ(DecodeString("SCRNSAVE.EXE", desktop.Read("SCRNSAVE.EXE")), "C:\\windows\\system32\\mine.scr");
   (void)desktop.DeleteValue("SCRNSAVE.EXE");
   test::DeleteSettingsTree();
