@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/install_folder.h"
 #include "common/settings_layout.h"
 #include "platform/known_folders.h"
 #include "platform/registry.h"
@@ -44,6 +45,7 @@ struct SetupWindow {
                     installs.push_back(&state);
                     seenFolder = state.InstallFolder;
                     seenOptions = state.options;
+                    seenScope = state.scope;
                     return outcome;
                   },
                   [this](const std::wstring& text, const std::wstring& caption, UINT type) {
@@ -53,6 +55,7 @@ struct SetupWindow {
                   [this](HWND, const std::wstring&) { return picked; }};
   std::wstring seenFolder;
   InstallOptions seenOptions;
+  InstallScope seenScope = InstallScope::AllUsers;
   ~SetupWindow() { ui::Application::Instance().ClearTermination(); }
 };
 
@@ -211,19 +214,62 @@ TEST(SetupWindow, RefusedFoldersSayWhyAndInstallNothingAndQuotesAreTakenOff) {
   EXPECT_EQ(setup.seenFolder, L"C:\\Folder\\") << "unquoted and made full";
 }
 
-TEST(SetupWindow, AFolderTheInstallationRefusesLetsTheUserChooseAnother) {
+TEST(SetupWindow, WhenNothingWasInstalledTheUserMayChooseAgain) {
+  for (InstallResult result : {InstallResult::FolderRefused, InstallResult::PlayerRunning, InstallResult::Declined}) {
+    SetupWindow setup;
+    setup.outcome = {result, L"Lumorix was not installed: why."};
+    setup.form.CBAgree.SetChecked(true);
+    setup.form.InstallFolder.SetText(L"C:\\Busy\\");
+    setup.form.BtStartClick();
+    ASSERT_EQ(setup.asked.size(), 1u);
+    EXPECT_EQ(setup.asked[0].text, setup.outcome.message);
+    EXPECT_EQ(setup.asked[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
+    EXPECT_FALSE(setup.form.Finished);
+    EXPECT_FALSE(ui::Application::Instance().Terminated());
+    EXPECT_TRUE(setup.form.BtStart.Enabled());
+    EXPECT_TRUE(setup.form.BtBrouse.Enabled());
+  }
+}
+
+TEST(SetupWindow, ForEveryoneOrForMeOnlyEachWithItsDefaultFolderAndATypedOneKept) {
   SetupWindow setup;
-  setup.outcome = {InstallResult::FolderRefused, L"Lumorix was not installed: the folder \"C:\\Busy\\\" already exists."};
-  setup.form.CBAgree.SetChecked(true);
-  setup.form.InstallFolder.SetText(L"C:\\Busy\\");
-  setup.form.BtStartClick();
-  ASSERT_EQ(setup.asked.size(), 1u);
-  EXPECT_EQ(setup.asked[0].text, setup.outcome.message);
-  EXPECT_EQ(setup.asked[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
-  EXPECT_FALSE(setup.form.Finished);
-  EXPECT_FALSE(ui::Application::Instance().Terminated());
-  EXPECT_TRUE(setup.form.BtStart.Enabled());
-  EXPECT_TRUE(setup.form.BtBrouse.Enabled());
+  TSetupForm& form = setup.form;
+  EXPECT_EQ(form.RBForEveryone.Text(), L"Install for Everyone");
+  EXPECT_EQ(form.RBForMe.Text(), L"Install for Me Only");
+  EXPECT_EQ(GetParent(form.RBForMe.Handle()), form.GBSettings.Handle());
+  EXPECT_EQ(form.RBForEveryone.Left(), 336);
+  EXPECT_EQ(form.RBForEveryone.Top(), 16);
+  EXPECT_EQ(form.RBForMe.Top(), 40);
+  // A column of their own right of the options, inside the group.
+  EXPECT_LE(form.CBDesktop.Left() + form.CBDesktop.Width(), form.RBForMe.Left());
+  EXPECT_LE(form.RBForEveryone.Left() + form.RBForEveryone.Width(), form.GBSettings.Width());
+  EXPECT_LE(form.RBForMe.Left() + form.RBForMe.Width(), form.GBSettings.Width());
+  EXPECT_TRUE(form.RBForEveryone.Checked());
+  EXPECT_FALSE(form.RBForMe.Checked());
+
+  // Chosen as a user chooses: the other is cleared and the folder box takes
+  // the user's own programs folder.
+  SendMessageW(form.RBForMe.Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(form.RBForMe.Checked());
+  EXPECT_FALSE(form.RBForEveryone.Checked());
+  const std::wstring own = platform::LocalAppDataFolder(false) + L"\\Programs\\Vantrel\\Lumorix\\";
+  EXPECT_TRUE(SamePath(form.InstallFolder.Text(), own)) << Narrow(form.InstallFolder.Text());
+  form.CBAgree.SetChecked(true);
+  form.BtStartClick();
+  EXPECT_EQ(setup.seenScope, InstallScope::CurrentUser);
+  EXPECT_EQ(setup.seenFolder, form.InstallFolder.Text());
+
+  SetupWindow typed;
+  typed.form.InstallFolder.SetText(L"D:\\Mine\\Lumorix\\");
+  SendMessageW(typed.form.RBForMe.Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(typed.form.InstallFolder.Text(), L"D:\\Mine\\Lumorix\\");
+  SendMessageW(typed.form.RBForEveryone.Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(typed.form.RBForEveryone.Checked());
+  EXPECT_FALSE(typed.form.RBForMe.Checked());
+  EXPECT_EQ(typed.form.InstallFolder.Text(), L"D:\\Mine\\Lumorix\\");
+  typed.form.CBAgree.SetChecked(true);
+  typed.form.BtStartClick();
+  EXPECT_EQ(typed.seenScope, InstallScope::AllUsers);
 }
 
 namespace {

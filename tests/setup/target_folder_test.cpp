@@ -15,10 +15,13 @@
 
 #include "common/install_folder.h"
 #include "common/settings_layout.h"
+#include "platform/access_list.h"
+#include "platform/known_folders.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 #include "platform/wine_host.h"
 #include "setup/installation.h"
+#include "setup/target_folder.h"
 #include "tests/setup/setup_process.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/registry_fixture.h"
@@ -114,10 +117,12 @@ void ExpectProgramFilesProtection(const std::wstring& sddl, const std::wstring& 
 
 std::string Payload() { return Narrow(test::WindowsPath(LUMORIX_BUILD_DIR "/setup/payload.zip")); }
 
-InstallOutcome Install(const std::wstring& folder, FolderSecurity& security) {
+InstallOutcome Install(const std::wstring& folder, FolderSecurity& security,
+                       InstallScope scope = InstallScope::AllUsers) {
   NoView view;
   TInstallState state;
   state.InstallFolder = folder;
+  state.scope = scope;
   state.options = {false, false, false};
   state.view = &view;
   state.security = &security;
@@ -128,7 +133,22 @@ void Forget(const std::wstring& tree) {
   std::error_code ignored;
   std::filesystem::remove_all(std::filesystem::path(tree), ignored);
   (void)RegDeleteKeyW(HKEY_LOCAL_MACHINE, kUninstallKey);
+  (void)RegDeleteKeyW(HKEY_CURRENT_USER, kUninstallKey);
   test::DeleteSettingsTree();
+}
+
+std::wstring ThisUsersSid() {
+  BYTE sid[SECURITY_MAX_SID_SIZE];
+  LPWSTR text = nullptr;
+  if (!platform::CurrentUserSid(sid) || !ConvertSidToStringSidW(sid, &text)) return L"";
+  std::wstring copy = text;
+  LocalFree(text);
+  return copy;
+}
+
+void RemoveTreeQuietly(const std::wstring& tree) {
+  std::error_code ignored;
+  std::filesystem::remove_all(std::filesystem::path(tree), ignored);
 }
 
 void WriteText(const std::wstring& path, const std::string& text) {
@@ -276,4 +296,65 @@ TEST(InstallFolderSecurity, AStrangersWindowOfThePlayersClassNeitherDelaysNorSte
   DestroyWindow(stranger);
   UnregisterClassW(L"TLumorixMainForm", GetModuleHandleW(nullptr));
   Forget(L"C:\\WithStranger");
+}
+
+TEST(InstallFolderSecurity, AUsersOwnInstallationIsTheirsOutsideTheirProfileAndTakesNoOtherScopesFolder) {
+  Forget(L"C:\\Mine");
+  Forget(L"C:\\Everyones");
+  const std::wstring user = ThisUsersSid();
+  ASSERT_FALSE(user.empty());
+  RecordedSecurity security;
+  // Outside the profile each folder made is the user's own from its first
+  // moment: nobody but the user, SYSTEM and the administrators may change it.
+  InstallOutcome outcome = Install(L"C:\\Mine\\Lumorix", security, InstallScope::CurrentUser);
+  ASSERT_TRUE(outcome.Complete()) << Narrow(outcome.message);
+  EXPECT_EQ(security.created, (std::vector<std::wstring>{L"C:\\Mine", L"C:\\Mine\\Lumorix"}));
+  for (const std::wstring& folder : security.created) {
+    const std::wstring sddl = security.given[Lower(folder)];
+    SCOPED_TRACE(Narrow(folder) + ": " + Narrow(sddl));
+    EXPECT_TRUE(sddl.starts_with(L"O:" + user + L"D:P")) << "owned by the user, nothing passed down";
+    for (const std::wstring& entry : {L"(A;OICI;FA;;;" + user + L")", std::wstring(L"(A;OICI;FA;;;SY)"),
+                                      std::wstring(L"(A;OICI;FA;;;BA)")})
+      EXPECT_NE(sddl.find(entry), std::wstring::npos) << Narrow(entry);
+    EXPECT_EQ(std::count(sddl.begin(), sddl.end(), L'('), 3) << "no right for anybody else";
+  }
+  // Installed again, the user's own registered folder is taken (theirs, or
+  // the administrators'), and one another user owns is not.
+  EXPECT_TRUE(Install(L"C:\\Mine\\Lumorix\\", security, InstallScope::CurrentUser).Complete());
+  security.owners[L"c:\\mine\\lumorix"] = L"S-1-5-21-1-2-3-1001";
+  outcome = Install(L"C:\\Mine\\Lumorix\\", security, InstallScope::CurrentUser);
+  EXPECT_EQ(outcome.result, InstallResult::FolderRefused);
+  EXPECT_NE(outcome.message.find(L"neither yours nor the administrators'"), std::wstring::npos)
+      << Narrow(outcome.message);
+  security.owners.clear();
+
+  // Each scope takes only the folder its own entry names: the user's entry,
+  // which any of the user's programs can write, never steers an
+  // installation for everyone, nor the machine's a user's own.
+  ASSERT_TRUE(Install(L"C:\\Everyones\\Lumorix", security).Complete());
+  struct Case {
+    const wchar_t* folder;
+    InstallScope scope;
+  };
+  for (const Case& c : {Case{L"C:\\Everyones\\Lumorix\\", InstallScope::CurrentUser},
+                        Case{L"C:\\Mine\\Lumorix\\", InstallScope::AllUsers}}) {
+    outcome = Install(c.folder, security, c.scope);
+    EXPECT_EQ(outcome.result, InstallResult::FolderRefused) << Narrow(c.folder);
+    EXPECT_NE(outcome.message.find(L"is not the installed Lumorix's"), std::wstring::npos) << Narrow(outcome.message);
+  }
+  EXPECT_EQ(Widen(DecodeString("InstallLocation", test::ReadSetting(Narrow(kUninstallKey), "InstallLocation",
+                                                                    HKEY_LOCAL_MACHINE))),
+            L"C:\\Everyones\\Lumorix\\");
+
+  // Inside the profile the folders take the profile's own protection.
+  security.created.clear();
+  const std::wstring own = DefaultFolder(InstallScope::CurrentUser);
+  ASSERT_TRUE(SamePath(own.substr(0, platform::ProfileFolder().size()), platform::ProfileFolder())) << Narrow(own);
+  RemoveTreeQuietly(own);
+  ASSERT_TRUE(Install(own, security, InstallScope::CurrentUser).Complete());
+  EXPECT_TRUE(test::Exists(own + L"Lumorix.exe"));
+  EXPECT_TRUE(security.created.empty());
+  RemoveTreeQuietly(own);
+  Forget(L"C:\\Mine");
+  Forget(L"C:\\Everyones");
 }

@@ -1,5 +1,6 @@
 // The uninstaller's window and its removal steps in this process.
 #include <windows.h>
+#include <objbase.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +9,8 @@
 #include "common/settings_layout.h"
 #include "platform/known_folders.h"
 #include "platform/registry.h"
+#include "platform/shell_link.h"
+#include "platform/uninstall_entry.h"
 #include "platform/user_files.h"
 #include "platform/text.h"
 #include "tests/setup/setup_process.h"
@@ -261,4 +264,65 @@ TEST(Removal, TheSharedScreenSaverStaysWhileAnotherSignedInUserNamesIt) {
   EXPECT_FALSE(test::Exists(copy));
   other.Close();
   RegDeleteTreeW(HKEY_USERS, L"S-1-5-21-0-0-0-1999");
+}
+
+TEST(Removal, AUsersInstallationTakesTheirShortcutsAndNeverEveryones) {
+  (void)CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const std::wstring folder = L"C:\\UserRemoval\\";
+  std::filesystem::create_directories(std::filesystem::path(folder));
+  WriteText(folder + L"Lumorix.exe", "player");
+  std::vector<std::wstring> links;
+  for (const std::wstring& programs : {platform::UserProgramsFolder(), platform::CommonProgramsFolder()}) {
+    std::filesystem::create_directories(std::filesystem::path(programs + L"\\Vantrel\\Lumorix"));
+    links.push_back(programs + L"\\Vantrel\\Lumorix\\Lumorix.lnk");
+    WriteText(links.back(), "link");
+  }
+  WriteText(folder + L"Uninstall.log", "Lumorix.exe\r\n" + Narrow(links[0]) + "\r\n" + Narrow(links[1]) + "\r\n");
+  EXPECT_TRUE(RemoveFiles(ReadUninstallLog(folder), folder, InstallScope::CurrentUser));
+  EXPECT_FALSE(test::Exists(folder + L"Lumorix.exe"));
+  EXPECT_FALSE(test::Exists(links[0]));
+  EXPECT_FALSE(test::Exists(platform::UserProgramsFolder() + L"\\Vantrel")) << "the user's emptied folders go";
+  EXPECT_TRUE(test::Exists(links[1])) << "every user's shortcut is no user's own to delete";
+  std::filesystem::remove_all(std::filesystem::path(platform::CommonProgramsFolder() + L"\\Vantrel"));
+  std::filesystem::remove_all(std::filesystem::path(folder));
+}
+
+TEST(Removal, WhileTheUsersOtherInstallationStaysTheirSettingsListAndItsShortcutsStay) {
+  (void)CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const std::wstring machine = L"C:\\Program Files\\Vantrel\\Lumorix\\";
+  const std::wstring own = L"C:\\UsersOwnLumorix\\";
+  std::filesystem::create_directories(std::filesystem::path(own));
+  WriteText(own + L"Lumorix.exe", "the user's own player");
+  RegistryKey entry = RegistryKey::Create(HKEY_CURRENT_USER, platform::kUninstallKey);
+  ASSERT_TRUE(entry.Write("InstallLocation", EncodeString(Narrow(own))));
+  test::SeedInstallerDefaults();
+  const std::wstring playList = platform::UserDataFolder(true) + L"Lumorix.Lumorixpl";
+  WriteText(playList, std::string(512, '\0'));
+  const std::wstring menu = platform::UserProgramsFolder() + L"\\Vantrel\\Lumorix";
+  std::filesystem::create_directories(std::filesystem::path(menu));
+  (void)CreateShortcut(own + L"Lumorix.exe", L"", own, menu + L"\\Lumorix.lnk");
+  const std::wstring startUp = test::StartUpFolder() + L"\\Lumorix.lnk";
+
+  // The machine's installation goes; the start-up shortcut to its player goes with it.
+  (void)CreateShortcut(machine + L"Lumorix.exe", L"", machine, startUp);
+  RemoveUsersOwn(machine, InstallScope::AllUsers);
+  EXPECT_FALSE(test::Exists(startUp));
+  EXPECT_TRUE(test::Exists(playList));
+  EXPECT_TRUE(test::Exists(menu + L"\\Lumorix.lnk")) << "the user's own installation's shortcut";
+  EXPECT_TRUE(RegistryKey::Open(HKEY_CURRENT_USER, kAudioKey, KEY_READ)) << "its player's settings";
+  // One to the player that stays, stays.
+  (void)CreateShortcut(own + L"Lumorix.exe", L"", own, startUp);
+  RemoveUsersOwn(machine, InstallScope::AllUsers);
+  EXPECT_TRUE(test::Exists(startUp));
+
+  // The user's own installation, the last one: everything of theirs goes, as ever.
+  entry.Close();
+  ASSERT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, Widen(platform::kUninstallKey).c_str()), ERROR_SUCCESS);
+  RemoveUsersOwn(own, InstallScope::CurrentUser);
+  EXPECT_FALSE(test::Exists(startUp));
+  EXPECT_FALSE(test::Exists(playList));
+  EXPECT_FALSE(RegistryKey::Open(HKEY_CURRENT_USER, kSettingsKey, KEY_READ));
+  std::filesystem::remove_all(std::filesystem::path(platform::UserProgramsFolder() + L"\\Vantrel"));
+  std::filesystem::remove_all(std::filesystem::path(own));
+  test::DeleteSettingsTree();
 }

@@ -100,6 +100,24 @@ TEST_F(ScreenSaverReplacement, StartingWithTheBoxTickedInstallsOnceAndKeepsTheUs
   EXPECT_EQ(ScreenSaverSetting(), kUsersScreenSaver);
 }
 
+TEST_F(ScreenSaverReplacement, FromAnInstallationForOneUserTheCopyStaysInTheirOwnFolder) {
+  // This program's folder as the user's own installation: one that user can
+  // change. Wine would let the copy into the system folder; Windows too, for
+  // an administrator without UAC.
+  constexpr char kEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix";
+  ASSERT_TRUE(RegistryKey::Create(HKEY_CURRENT_USER, kEntry).Write("InstallLocation", EncodeString(Narrow(ProgramFolder()))));
+  ScreenSaverWorkFolder work;
+  TLumorixMainForm& form = StartPlayer();
+  form.CBRSS.SetChecked(true);
+  EXPECT_EQ(ScreenSaverSetting(), UserFolderCopy());
+  EXPECT_EQ(FileBytes(UserFolderCopy()), FileBytes(ScreenSaverProgram()));
+  EXPECT_FALSE(FileExists(SystemFolderCopy())) << "every user's copy made from a folder one user can change";
+  form.CBRSS.SetChecked(false);
+  EXPECT_EQ(ScreenSaverSetting(), kUsersScreenSaver);
+  EXPECT_FALSE(FileExists(UserFolderCopy()));
+  EXPECT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, Widen(kEntry).c_str()), ERROR_SUCCESS);
+}
+
 TEST_F(ScreenSaverReplacement, WithoutTheProgramFoldersSourceTheCurrentFoldersIsNotTaken) {
   // The installer's "LSS.s~" is missing beside the program; the current
   // folder (a downloads folder, say) holds one of a stranger's.
