@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "common/settings_layout.h"
+#include "platform/known_folders.h"
 #include "platform/registry.h"
 #include "platform/text.h"
 #include "platform/user_files.h"
@@ -48,6 +49,16 @@ std::optional<int32_t> ReadInteger(const char* key, const char* name, REGSAM vie
   return DecodeInteger(name, value);
 }
 
+std::optional<std::string> ReadUserString(const char* key, const char* name) {
+  std::optional<RawValue> value = RegistryKey::Open(HKEY_CURRENT_USER, key, KEY_READ).Read(name);
+  if (!value) return std::nullopt;
+  return DecodeString(name, value);
+}
+
+std::wstring UserDefaultFolder() {
+  return platform::LocalAppDataFolder(false) + L"\\Programs\\Vantrel\\Lumorix\\";
+}
+
 bool KeyExists(const char* key, REGSAM view) {
   return static_cast<bool>(RegistryKey::Open(HKEY_LOCAL_MACHINE, key, KEY_READ | view));
 }
@@ -75,11 +86,20 @@ void ForgetInstallations() {
       RegCloseKey(software);
     }
   }
+  RemoveTree(platform::LocalAppDataFolder(false) + L"\\Programs\\Vantrel\\");
+  RemoveTree(platform::UserProgramsFolder() + L"\\Vantrel\\");
+  DeleteFileW((platform::UserDesktopFolder() + L"\\Lumorix.lnk").c_str());
+  (void)RegDeleteKeyW(HKEY_CURRENT_USER, Widen(kUninstallKeyName).c_str());
   DeleteSettingsTree();
   DeleteFileW((platform::UserDataFolder() + L"Lumorix.Lumorixpl").c_str());
 }
 
 InstalledPlayer::InstalledPlayer(const std::wstring& folder) : process_(folder + L"Lumorix.exe", L"", folder) {
+  if (!process_.Started()) return;
+  window_ = WaitForProcessWindow(process_.Id(), L"TLumorixMainForm", L"Lumorix - Settings", milliseconds(30000));
+}
+
+InstalledPlayer::InstalledPlayer(ChildProcess started) : process_(std::move(started)) {
   if (!process_.Started()) return;
   window_ = WaitForProcessWindow(process_.Id(), L"TLumorixMainForm", L"Lumorix - Settings", milliseconds(30000));
 }

@@ -1,6 +1,8 @@
 #include "tests/setup/setup_process.h"
 
 #include <shlobj.h>
+#include <shellapi.h>
+#include <tlhelp32.h>
 #include <wrl/client.h>
 
 #include <filesystem>
@@ -15,13 +17,41 @@ namespace lumorix::test {
 
 using std::chrono::milliseconds;
 
-ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder) {
+namespace {
+
+// The limited twin of this process's token; none when it has no elevated one.
+UniqueHandle LimitedToken() {
+  HANDLE own = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own)) return {};
+  UniqueHandle token(own);
+  TOKEN_ELEVATION_TYPE type{};
+  DWORD size = 0;
+  if (!GetTokenInformation(own, TokenElevationType, &type, sizeof type, &size) || type != TokenElevationTypeFull)
+    return {};
+  TOKEN_LINKED_TOKEN linked{};
+  if (!GetTokenInformation(own, TokenLinkedToken, &linked, sizeof linked, &size)) return {};
+  UniqueHandle impersonation(linked.LinkedToken);
+  HANDLE primary = nullptr;
+  if (!DuplicateTokenEx(impersonation.Get(), TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation, TokenPrimary, &primary))
+    return {};
+  return UniqueHandle(primary);
+}
+
+}  // namespace
+
+ChildProcess::ChildProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder,
+                           Rights rights) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-  if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+  UniqueHandle limited = rights == Rights::WithoutAdministrator ? LimitedToken() : UniqueHandle();
+  const wchar_t* current = folder.empty() ? nullptr : folder.c_str();
+  BOOL started = limited ? CreateProcessAsUserW(limited.Get(), program.c_str(), commandLine.data(), nullptr, nullptr,
+                                                FALSE, 0, nullptr, current, &startup, &process)
+                         : CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                          current, &startup, &process);
+  if (started) {
     process_ = UniqueHandle(process.hProcess);
     id_ = process.dwProcessId;
     CloseHandle(process.hThread);
@@ -42,6 +72,24 @@ std::optional<DWORD> ChildProcess::WaitForExit(milliseconds timeout) {
   DWORD code = 0;
   GetExitCodeProcess(process_.Get(), &code);
   return code;
+}
+
+bool OpenWithShell(const std::wstring& file) {
+  SHELLEXECUTEINFOW execute{};
+  execute.cbSize = sizeof execute;
+  execute.lpFile = file.c_str();
+  execute.nShow = SW_SHOWNORMAL;
+  return ShellExecuteExW(&execute) != FALSE;
+}
+
+bool HasChildRunning(DWORD process, const wchar_t* program) {
+  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot || snapshot.Get() == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry))
+    if (entry.th32ParentProcessID == process && _wcsicmp(entry.szExeFile, program) == 0) return true;
+  return false;
 }
 
 namespace {
@@ -187,10 +235,11 @@ std::vector<std::wstring> TempArchivesLeft() {
   return names;
 }
 
-std::optional<DWORD> RunUninstall(const std::wstring& uninstallString, const std::wstring& folder, bool press) {
+std::optional<DWORD> RunUninstall(const std::wstring& uninstallString, const std::wstring& folder, bool press,
+                                  Rights rights) {
   std::wstring program = uninstallString;
   std::erase(program, L'"');  // the entry names the program alone, in quotes
-  ChildProcess uninstall(program, L"", folder);
+  ChildProcess uninstall(program, L"", folder, rights);
   if (!uninstall.Started()) return std::nullopt;
   // The window is found by its class as soon as it exists; its button is
   // there once it shows.

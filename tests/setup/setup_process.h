@@ -12,10 +12,19 @@
 
 namespace lumorix::test {
 
+// With the test's own rights, or as a user without the administrator's:
+// Wine starts every program elevated, and gives its limited twin as the
+// token's linked one, as Windows does for an administrator under UAC.
+enum class Rights { Own, WithoutAdministrator };
+
 class ChildProcess {
  public:
-  ChildProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder);
+  ChildProcess(const std::wstring& program, const std::wstring& arguments, const std::wstring& folder,
+               Rights rights = Rights::Own);
+  // A process started otherwise (a shortcut the shell opened).
+  ChildProcess(UniqueHandle process, DWORD id) : process_(std::move(process)), id_(id) {}
   ~ChildProcess();
+  ChildProcess(ChildProcess&&) = default;
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
@@ -28,6 +37,11 @@ class ChildProcess {
   UniqueHandle process_;
   DWORD id_ = 0;
 };
+
+// Opens a file as the shell does (a shortcut starts its program).
+bool OpenWithShell(const std::wstring& file);
+// Whether `process` has a child process running `program` (a file name: "LumorixSetup.exe").
+bool HasChildRunning(DWORD process, const wchar_t* program);
 
 // A top-level window of a process by its class (a message box: "#32770") and caption.
 HWND WaitForProcessWindow(DWORD processId, const wchar_t* className, const wchar_t* caption,
@@ -62,6 +76,7 @@ std::vector<std::wstring> TempArchivesLeft();  // the installer's "Lmx*.tmp" fil
 // folder, presses "Uninstall" in the window and answers the closing box (or
 // closes the window when `press` is false). Its exit code, or nothing when
 // the window never came or it did not end.
-std::optional<DWORD> RunUninstall(const std::wstring& uninstallString, const std::wstring& folder, bool press = true);
+std::optional<DWORD> RunUninstall(const std::wstring& uninstallString, const std::wstring& folder, bool press = true,
+                                  Rights rights = Rights::Own);
 
 }  // namespace lumorix::test
