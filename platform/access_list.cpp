@@ -2,7 +2,6 @@
 
 #include <aclapi.h>
 
-
 #include "platform/handle.h"
 
 namespace lumorix::platform {

@@ -78,7 +78,8 @@ std::vector<std::wstring> CommonShortcuts() { return ProductShortcuts(InstallSco
 std::optional<InstallScope> ScopeOfInstallation(const std::wstring& folder) {
   if (folder.empty()) return std::nullopt;
   for (InstallScope scope : {InstallScope::AllUsers, InstallScope::CurrentUser})
-    if (std::wstring installed = InstalledFolder(scope); !installed.empty() && SamePath(installed, folder)) return scope;
+    if (std::wstring installed = InstalledFolder(scope); !installed.empty() && SamePath(installed, folder))
+      return scope;
   return std::nullopt;
 }
 

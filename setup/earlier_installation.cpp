@@ -50,8 +50,7 @@ EarlierInstallation FindEarlierInstallation(const std::wstring& folder, InstallS
   }
   // The list of the installation being replaced in this very folder first,
   // then of the one being removed, then of one left in another folder.
-  for (const std::wstring& candidate :
-       {folder, earlier.replacedFolder, Completed(platform::InstalledFolder(scope))})
+  for (const std::wstring& candidate : {folder, earlier.replacedFolder, Completed(platform::InstalledFolder(scope))})
     if ((earlier.playList = PlayListIn(candidate))) break;
   return earlier;
 }

@@ -33,8 +33,8 @@ class ReportReceiver {
       return RegisterClassExW(&windowClass);
     }();
     if (registered)
-      window_ = CreateWindowExW(0, kReceiverClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                GetModuleHandleW(nullptr), this);
+      window_ = CreateWindowExW(0, kReceiverClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
+                                this);
   }
   ~ReportReceiver() {
     if (window_) DestroyWindow(window_);
@@ -127,8 +127,8 @@ void ReportingView::Send(ULONG_PTR kind, const void* data, DWORD size) {
   COPYDATASTRUCT copy{kind, size, const_cast<void*>(data)};
   DWORD_PTR answer = 0;
   // A window that no longer answers costs the report, never the installation.
-  (void)SendMessageTimeoutW(window_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG,
-                            kReportTimeout, &answer);
+  (void)SendMessageTimeoutW(window_, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG, kReportTimeout,
+                            &answer);
 }
 
 void ReportingView::SetStatus(const std::wstring& text) {

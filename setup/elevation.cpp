@@ -52,8 +52,8 @@ ElevatedRun RunElevated(const std::wstring& program, const std::wstring& argumen
   // The administrator consents to this very file: nobody may replace, move
   // or change it until the elevated process has ended (its loader shares
   // reading with this handle).
-  UniqueHandle held(
-      CreateFileW(program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle held(CreateFileW(program.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!held) return {ElevatedRun::Outcome::NotStarted, 0, SystemMessage(GetLastError())};
   const std::wstring folder = platform::SystemFolder();
   SHELLEXECUTEINFOW execute{};

@@ -138,8 +138,8 @@ void RemoveSharedScreenSaver() {
 }
 
 void RemoveUsersOwn(const std::wstring& folder, InstallScope scope) {
-  const std::wstring other = platform::InstalledFolder(
-      scope == InstallScope::CurrentUser ? InstallScope::AllUsers : InstallScope::CurrentUser);
+  const std::wstring other = platform::InstalledFolder(scope == InstallScope::CurrentUser ? InstallScope::AllUsers
+                                                                                          : InstallScope::CurrentUser);
   const bool otherStays = !other.empty() && !SamePath(other, folder) && FileExists(other + L"Lumorix.exe");
   std::wstring startUp = UserShellFolder("StartUp");
   if (!startUp.empty()) {

@@ -97,8 +97,9 @@ void TUninstallForm::BtUninstallClick() {
            : L"Lumorix was removed, but some of its files could not be deleted; they stay in " + ProgramFolder();
   // An installation for one user had nothing of the others'.
   if (steps_.forEveryone)
-    told += L"\nThe settings, start-up shortcut, screen saver and playlist of the other users of this computer stay in "
-            L"their profiles.";
+    told +=
+        L"\nThe settings, start-up shortcut, screen saver and playlist of the other users of this computer stay in "
+        L"their profiles.";
   steps_.tell(told);
   removed_ = gone;
   PostMessageW(Handle(), WM_CLOSE, 0, 0);

@@ -136,7 +136,8 @@ TEST(SilentCommandLine, ScopeSwitchesAndTheAdministratorsPartWithTheFolderLast) 
     EXPECT_EQ(parsed.scope, InstallScope::AllUsers);
   }
   // Without its folder, with a scope of its own, or with damaged numbers it is no call at all.
-  for (const wchar_t* line : {L"/Machine 5 3", L"/Machine 5 3 /CurrentUser /D=C:\\X", L"/Machine 5 8 /D=C:\\X",
-                              L"/Machine -5 3 /D=C:\\X", L"/Machine 5 /D=C:\\X", L"/Machine 99999999999999999999 1 /D=C:\\X"})
+  for (const wchar_t* line :
+       {L"/Machine 5 3", L"/Machine 5 3 /CurrentUser /D=C:\\X", L"/Machine 5 8 /D=C:\\X", L"/Machine -5 3 /D=C:\\X",
+        L"/Machine 5 /D=C:\\X", L"/Machine 99999999999999999999 1 /D=C:\\X"})
     EXPECT_FALSE(ParseSetupCommandLine(line).valid) << Ascii(line);
 }

@@ -55,9 +55,7 @@ std::optional<std::string> ReadUserString(const char* key, const char* name) {
   return DecodeString(name, value);
 }
 
-std::wstring UserDefaultFolder() {
-  return platform::LocalAppDataFolder(false) + L"\\Programs\\Vantrel\\Lumorix\\";
-}
+std::wstring UserDefaultFolder() { return platform::LocalAppDataFolder(false) + L"\\Programs\\Vantrel\\Lumorix\\"; }
 
 bool KeyExists(const char* key, REGSAM view) {
   return static_cast<bool>(RegistryKey::Open(HKEY_LOCAL_MACHINE, key, KEY_READ | view));

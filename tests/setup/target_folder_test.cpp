@@ -313,8 +313,8 @@ TEST(InstallFolderSecurity, AUsersOwnInstallationIsTheirsOutsideTheirProfileAndT
     const std::wstring sddl = security.given[Lower(folder)];
     SCOPED_TRACE(Narrow(folder) + ": " + Narrow(sddl));
     EXPECT_TRUE(sddl.starts_with(L"O:" + user + L"D:P")) << "owned by the user, nothing passed down";
-    for (const std::wstring& entry : {L"(A;OICI;FA;;;" + user + L")", std::wstring(L"(A;OICI;FA;;;SY)"),
-                                      std::wstring(L"(A;OICI;FA;;;BA)")})
+    for (const std::wstring& entry :
+         {L"(A;OICI;FA;;;" + user + L")", std::wstring(L"(A;OICI;FA;;;SY)"), std::wstring(L"(A;OICI;FA;;;BA)")})
       EXPECT_NE(sddl.find(entry), std::wstring::npos) << Narrow(entry);
     EXPECT_EQ(std::count(sddl.begin(), sddl.end(), L'('), 3) << "no right for anybody else";
   }
@@ -342,8 +342,8 @@ TEST(InstallFolderSecurity, AUsersOwnInstallationIsTheirsOutsideTheirProfileAndT
     EXPECT_EQ(outcome.result, InstallResult::FolderRefused) << Narrow(c.folder);
     EXPECT_NE(outcome.message.find(L"is not the installed Lumorix's"), std::wstring::npos) << Narrow(outcome.message);
   }
-  EXPECT_EQ(Widen(DecodeString("InstallLocation", test::ReadSetting(Narrow(kUninstallKey), "InstallLocation",
-                                                                    HKEY_LOCAL_MACHINE))),
+  EXPECT_EQ(Widen(DecodeString("InstallLocation",
+                               test::ReadSetting(Narrow(kUninstallKey), "InstallLocation", HKEY_LOCAL_MACHINE))),
             L"C:\\Everyones\\Lumorix\\");
 
   // Inside the profile the folders take the profile's own protection.

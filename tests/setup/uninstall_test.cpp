@@ -158,7 +158,8 @@ TEST(Removal, ReadsTheLogOfItsFolderAndDeletesOnlyInsideIt) {
             "Uninstall.exe\r\n");
   std::vector<std::wstring> files = ReadUninstallLog(folder);
   EXPECT_EQ(files.size(), 10u);
-  EXPECT_FALSE(RemoveFiles(files, folder, InstallScope::AllUsers)) << "what lies behind the link stays, so not all is gone";
+  EXPECT_FALSE(RemoveFiles(files, folder, InstallScope::AllUsers))
+      << "what lies behind the link stays, so not all is gone";
   EXPECT_FALSE(test::Exists(folder + L"Sub\\one.txt"));
   EXPECT_FALSE(test::Exists(folder + L"Sub")) << "an emptied folder goes";
   EXPECT_FALSE(test::Exists(folder + L"two.txt"));

@@ -51,8 +51,7 @@ struct MachineState {
 
   static MachineState Now() {
     MachineState state;
-    for (const auto& [name, built] : PayloadFiles())
-      state.files[Widen(name)] = FileBytes(kDefaultFolder + Widen(name));
+    for (const auto& [name, built] : PayloadFiles()) state.files[Widen(name)] = FileBytes(kDefaultFolder + Widen(name));
     state.files[L"Uninstall.log"] = FileBytes(kDefaultFolder + L"Uninstall.log");
     for (const SettingsDefault& value : InstallerDefaults(false))
       state.values[std::string(value.key) + "\\" + value.name] = Stored(value.key, value.name);

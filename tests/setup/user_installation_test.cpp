@@ -151,8 +151,7 @@ TEST(ElevatedPart, WithoutTheRightsTheInstallerStartsItselfWithThemAndTheWindowS
   elevation.run = [](const std::wstring& program, const std::wstring& arguments, const std::function<void()>& pump) {
     return RunElevated(program, arguments, nullptr, pump);
   };
-  InstallOutcome outcome =
-      InstallInScope(state, GetModuleHandleW(nullptr), elevation, SetupProgram(), nullptr);
+  InstallOutcome outcome = InstallInScope(state, GetModuleHandleW(nullptr), elevation, SetupProgram(), nullptr);
   ASSERT_EQ(elevation.arguments.size(), 1u);
   EXPECT_TRUE(elevation.arguments[0].starts_with(L"/Machine ")) << Narrow(elevation.arguments[0]);
   EXPECT_TRUE(elevation.arguments[0].ends_with(L" 0 /D=" + folder)) << Narrow(elevation.arguments[0]);
@@ -184,12 +183,21 @@ TEST(ElevatedPart, ADeclinedConsentOrAPartThatInstalledNothingEndsWithItsOwnCode
     const wchar_t* said;
   };
   const Case cases[] = {
-      {"consent declined", {ElevatedRun::Outcome::Declined}, InstallResult::Declined, kSetupCancelled,
+      {"consent declined",
+       {ElevatedRun::Outcome::Declined},
+       InstallResult::Declined,
+       kSetupCancelled,
        L"\"Install for Me Only\""},
-      {"the running player did not end", {ElevatedRun::Outcome::Ended, kSetupPlayerRunning},
-       InstallResult::PlayerRunning, kSetupPlayerRunning, L"code 3"},
-      {"the part could not be started", {ElevatedRun::Outcome::NotStarted, 0, L"no such program"},
-       InstallResult::Incomplete, kSetupIncomplete, L"no such program"},
+      {"the running player did not end",
+       {ElevatedRun::Outcome::Ended, kSetupPlayerRunning},
+       InstallResult::PlayerRunning,
+       kSetupPlayerRunning,
+       L"code 3"},
+      {"the part could not be started",
+       {ElevatedRun::Outcome::NotStarted, 0, L"no such program"},
+       InstallResult::Incomplete,
+       kSetupIncomplete,
+       L"no such program"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

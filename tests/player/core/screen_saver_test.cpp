@@ -105,7 +105,8 @@ TEST_F(ScreenSaverReplacement, FromAnInstallationForOneUserTheCopyStaysInTheirOw
   // change. Wine would let the copy into the system folder; Windows too, for
   // an administrator without UAC.
   constexpr char kEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lumorix";
-  ASSERT_TRUE(RegistryKey::Create(HKEY_CURRENT_USER, kEntry).Write("InstallLocation", EncodeString(Narrow(ProgramFolder()))));
+  ASSERT_TRUE(
+      RegistryKey::Create(HKEY_CURRENT_USER, kEntry).Write("InstallLocation", EncodeString(Narrow(ProgramFolder()))));
   ScreenSaverWorkFolder work;
   TLumorixMainForm& form = StartPlayer();
   form.CBRSS.SetChecked(true);
