@@ -89,15 +89,21 @@ hive_value() {
     sed -n "s/^ *$2 *REG_SZ *//p"
 }
 entry_value() { hive_value HKLM "$1"; }
+# What winget reads after a run that ended with STATUS: success, the files in
+# LOCATION (Windows form), the entry of HIVE naming it with the package's version.
+expect_installed() {
+  local status="$1" hive="$2" location="$3" unix
+  unix="$prefix/drive_c/$(tr '\\' / <<<"${location#C:\\}")"
+  [ "$status" -eq 0 ] || fail "the installation into $location ended with $status ($(response_to "$status"))"
+  [ -f "$unix/Lumorix.exe" ] || fail "Lumorix.exe is not in $location"
+  [ "$(hive_value "$hive" InstallLocation)" = "$location\\" ] || fail "the $hive entry does not name $location"
+  [ "$(hive_value "$hive" DisplayVersion)" = "$version" ] || fail "the $hive entry's version is not the package's"
+}
 
 # `winget install --location "C:\Apps\Lumorix 1.1"`: a folder with a blank in it.
 location='C:\Apps\Lumorix 1.1'
 run_as_winget machine "$location"
-status=$?
-[ "$status" -eq 0 ] || fail "the installation ended with $status ($(response_to "$status"))"
-[ -f "$prefix/drive_c/Apps/Lumorix 1.1/Lumorix.exe" ] || fail "Lumorix.exe is not in $location"
-[ "$(entry_value InstallLocation)" = "$location\\" ] || fail "the product code's entry does not name $location"
-[ "$(entry_value DisplayVersion)" = "$version" ] || fail "the entry's version is not the package's"
+expect_installed $? HKLM "$location"
 
 # A location the installer refuses (a drive's root) is reported as winget
 # would tell the user: an invalid parameter, not a failure of unknown cause.
@@ -111,11 +117,7 @@ status=$?
 # user's hive; the machine's stays as the first installation left it.
 user_location='C:\Apps\Mine 1.1'
 run_as_winget user "$user_location"
-status=$?
-[ "$status" -eq 0 ] || fail "the user's installation ended with $status ($(response_to "$status"))"
-[ -f "$prefix/drive_c/Apps/Mine 1.1/Lumorix.exe" ] || fail "Lumorix.exe is not in $user_location"
-[ "$(hive_value HKCU InstallLocation)" = "$user_location\\" ] || fail "the user's entry does not name $user_location"
-[ "$(hive_value HKCU DisplayVersion)" = "$version" ] || fail "the user's entry's version is not the package's"
+expect_installed $? HKCU "$user_location"
 [ "$(entry_value InstallLocation)" = "$location\\" ] || fail "the machine's entry changed"
 
 # `winget install --scope user` without a location: the user's own programs

@@ -67,12 +67,8 @@ WindowRun InstallThroughWindow(const std::wstring& arguments, const std::wstring
     SendMessageW(FindControl(window, L"Button", L"Add ShorCut to Desktop"), BM_CLICK, 0, 0);
   }
   PostMessageW(start, BM_CLICK, 0, 0);
-  HWND box = WaitForProcessWindow(setup.Id(), L"#32770", L"Lumorix Setup", milliseconds(60000));
-  if (!box) return run;
-  run.closingText = BoxText(box);
-  PostMessageW(box, WM_COMMAND, IDOK, 0);
-  run.exitCode = setup.WaitForExit(milliseconds(20000));
-  return run;
+  ClosingBox closing = AnswerClosingBox(setup);
+  return {closing.exitCode, closing.text};
 }
 
 }  // namespace

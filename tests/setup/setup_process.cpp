@@ -176,6 +176,23 @@ std::wstring BoxText(HWND box) {
   return text;
 }
 
+ClosingBox AnswerClosingBox(ChildProcess& setup, const std::function<void()>& watch) {
+  ClosingBox closing;
+  HWND box = nullptr;
+  PumpUntil(
+      [&] {
+        if (watch) watch();
+        box = WaitForProcessWindow(setup.Id(), L"#32770", L"Lumorix Setup", milliseconds(0));
+        return box != nullptr;
+      },
+      milliseconds(60000));
+  if (!box) return closing;
+  closing.text = BoxText(box);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  closing.exitCode = setup.WaitForExit(milliseconds(20000));
+  return closing;
+}
+
 std::wstring ProgramsFolder() { return platform::CommonProgramsFolder(); }
 std::wstring DesktopFolder() { return platform::CommonDesktopFolder(); }
 std::wstring StartUpFolder() { return UserShellFolder("StartUp"); }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,6 +53,13 @@ HWND FindProcessWindow(DWORD processId, const wchar_t* caption);
 HWND FindControl(HWND parent, const wchar_t* className, const std::wstring& text);
 // The message text of a message box.
 std::wstring BoxText(HWND box);
+// The installer's closing box, answered with OK: its text and the installer's
+// exit code; `watch` runs while it is waited for. Neither when it never came.
+struct ClosingBox {
+  std::wstring text;
+  std::optional<DWORD> exitCode;
+};
+ClosingBox AnswerClosingBox(ChildProcess& setup, const std::function<void()>& watch = {});
 
 // The folders of the test prefix: the Start menu's programs and the desktop
 // of every user, and the current user's start-up folder.

@@ -241,18 +241,10 @@ WindowRun InstallThroughTheWindow(const wchar_t* choice) {
                reinterpret_cast<LPARAM>(shown));
   run.folderShown = shown;
   PostMessageW(start, BM_CLICK, 0, 0);
-  HWND box = nullptr;
-  PumpUntil(
-      [&] {
-        run.startedItsAdministratorsPart |= HasChildRunning(setup.Id(), L"LumorixSetup.exe");
-        box = WaitForProcessWindow(setup.Id(), L"#32770", L"Lumorix Setup", milliseconds(0));
-        return box != nullptr;
-      },
-      milliseconds(60000));
-  if (!box) return run;
-  run.closingText = BoxText(box);
-  PostMessageW(box, WM_COMMAND, IDOK, 0);
-  run.exitCode = setup.WaitForExit(milliseconds(20000));
+  ClosingBox closing = AnswerClosingBox(
+      setup, [&] { run.startedItsAdministratorsPart |= HasChildRunning(setup.Id(), L"LumorixSetup.exe"); });
+  run.closingText = closing.text;
+  run.exitCode = closing.exitCode;
   return run;
 }
 
