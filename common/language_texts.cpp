@@ -47,6 +47,7 @@ constexpr std::array<CaptionKey, kCaptionCount> kKeys = {{
     {"MainMenu", "ShowOnPrimary", "Show on the &primary monitor"},
     {"MainMenu", "ShowOnEvery", "Show on &every monitor"},
     {"MainMenu", "ShowAcross", "Show &across all monitors"},
+    {"MainMenu", "ShowEachOwnList", "Show on each monitor its &own playlist"},
     {"Hints", "WallpaperLayerMissing", "The desktop's wallpaper layer was not found; still looking for it."},
 }};
 

@@ -53,10 +53,11 @@ enum class Caption {
   ItShowOnPrimary,
   ItShowOnEvery,
   ItShowAcross,
+  ItShowEachOwnList,
   // The hint shown when the desktop's wallpaper layer cannot be found.
   WallpaperLayerMissing,
 };
-inline constexpr size_t kCaptionCount = 40;
+inline constexpr size_t kCaptionCount = 41;
 
 struct CaptionKey {
   const char* section;

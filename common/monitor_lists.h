@@ -48,7 +48,7 @@ ListSource ListSourceFor(std::wstring_view identity, const HasOwnList& hasOwnLis
 // before the first save), the former primary keeps that list as its own, and
 // the new primary's own list, when it has one, becomes the playlist file.
 struct PrimarySwap {
-  bool keepForFormer = false;  // the playlist file is copied to the former primary's own file
+  bool keepForFormer = false;   // the playlist file is copied to the former primary's own file
   bool ownBecomesMain = false;  // the new primary's own file is copied to the playlist file
   bool operator==(const PrimarySwap&) const = default;
 };

@@ -79,6 +79,7 @@ void TLumorixMainForm::SetLanguage(const std::wstring& path) {
   showOn_->ItShowOnPrimary.SetCaption(text(Caption::ItShowOnPrimary));
   showOn_->ItShowOnEvery.SetCaption(text(Caption::ItShowOnEvery));
   showOn_->ItShowAcross.SetCaption(text(Caption::ItShowAcross));
+  showOn_->ItShowEachOwnList.SetCaption(text(Caption::ItShowEachOwnList));
   LayerMissingHint = text(Caption::WallpaperLayerMissing);
   Language = path;
 }

@@ -146,10 +146,14 @@ TLumorixMainForm::TLumorixMainForm()
   abortWatch_->OnAbort = [this](const std::string& message) { ClipAborted(message); };
   idlePause_ = std::make_unique<IdlePauseControl>(*filterGraph_, DSVideoWindowEx2, Show1);
   showOn_ = std::make_unique<ShowOnMenu>(Show1, DSVideoWindowEx2);
+  showOn_->OnChange = [this](ShowOn) { FollowShowOn(); };
   // The clip is hidden only when every monitor it shows on is covered.
   idlePause_->ShowsOn([this] { return DSVideoWindowEx2.ShownMonitorRects(); });
   LayerMissingHint = AnsiToWide(LanguageTexts().Text(Caption::WallpaperLayerMissing));
   desktopStage_->OnLayerMissing = [this] { ShowMainHint(LayerMissingHint); };
+  desktopStage_->OnDisplayChanged = [this] {
+    if (monitorPlayers_) monitorPlayers_->Sync();
+  };
 
   BtShowPlayList.Hide();
   BtSCC.Hide();
@@ -237,6 +241,20 @@ void TLumorixMainForm::FormCreate() {
   colorControlForm_ = std::make_unique<TLumorixColorControlForm>(static_cast<IColorControlOwner&>(*this));
   playListForm_ = std::make_unique<TLumorixPlayListForm>(static_cast<IPlayListOwner&>(*this));
   playListForm_->Initialize();
+  {
+    std::wstring file = TLumorixPlayListForm::PlayListFileName(true);
+    size_t slash = file.rfind(L'\\');
+    monitorPlayers_ = std::make_unique<MonitorPlayers>(
+        file.substr(0, slash + 1), file.substr(slash + 1), static_cast<MonitorStateStore&>(*this),
+        [this] { return playListForm_->Entries(); },
+        [this] {
+          return MonitorPlayState{0, Repeat, Random, 0};
+        });
+    monitorPlayers_->OnPlayersChanged = [this] { OfferMonitorLists(); };
+    monitorPlayers_->OnFailure = [this](const std::string& message) { ShowClipFailure(message); };
+    monitorPlayers_->OnPlayingChanged = [this] { playListForm_->LBPlayList.Invalidate(); };
+    monitorPlayers_->OnPlayListClosed = [this] { PlayListVisible = false; };
+  }
   LoadSaveOptions(true);
   savedIndex_ = PlayingIndex;
   mainHint_->Hide();
@@ -266,6 +284,8 @@ void TLumorixMainForm::TimerTimer() {
   playListForm_->TBRand().SetDown(Random);
   DesktopPlacement();
   filterGraph_->SetVolume(-TBVolume.Position());
+  onDesktopOnce_ = true;
+  FollowShowOn();
   Timer2.SetEnabled(true);
 }
 
@@ -320,11 +340,14 @@ void TLumorixMainForm::FormClose() {
   InsatllScreenSaver(false);
   LoadSaveOptions(false);
   if (playListForm_) playListForm_->LoadSavePlayList(false);
+  if (monitorPlayers_) monitorPlayers_->Save();
   DSVideoWindowEx2.StopDesktopPlayback();
   (void)filterGraph_->Stop();
 }
 
 void TLumorixMainForm::FormDestroy() {
+  if (playListForm_) playListForm_->SetListChoices({});
+  monitorPlayers_.reset();
   idlePause_.reset();
   abortWatch_.reset();
   if (filterGraph_) {
@@ -403,6 +426,9 @@ void TLumorixMainForm::EndForSession() {
   attempt([this] { LoadSaveOptions(false); });
   attempt([this] {
     if (playListForm_) playListForm_->LoadSavePlayList(false);
+  });
+  attempt([this] {
+    if (monitorPlayers_) monitorPlayers_->Save();
   });
   attempt([this] { DSVideoWindowEx2.StopDesktopPlayback(); });
   attempt([this] { (void)filterGraph_->Stop(); });

@@ -16,6 +16,7 @@
 #include "player/engine/seek/ds_track_bar.h"
 #include "player/engine/graph/filter_graph.h"
 #include "player/engine/video/video_window.h"
+#include "player/monitors/monitor_players.h"
 #include "player/playlist/playlist_owner.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
@@ -48,7 +49,11 @@ inline constexpr UINT WM_SCREENSAVERCOMMAND = WM_USER + 100;
 extern bool ScreenSaverMode;
 extern bool EndReached;
 
-class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColorControlOwner, public IAboutOwner {
+class TLumorixMainForm : public ui::Form,
+                         private IPlayListOwner,
+                         private IColorControlOwner,
+                         private MonitorStateStore,
+                         public IAboutOwner {
  public:
   TLumorixMainForm();
   ~TLumorixMainForm() override;
@@ -130,6 +135,8 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   IdlePauseControl& IdleControl() const { return *idlePause_; }
   // Which monitors the desktop clip shows on; its items sit in the Show menu.
   ShowOnMenu& ShowOnControl() const { return *showOn_; }
+  // The players of the monitors but the primary, while each monitor has its own playlist.
+  MonitorPlayers* MonitorControl() const { return monitorPlayers_.get(); }
 
   // Controls, by their design names.
   ui::GroupBox GBPreview;
@@ -188,12 +195,23 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   void StopPlayback() override { Stop(); }
   void SetRepeatMode(bool repeat) override { Repeat = repeat; }
   void SetRandomMode(bool random) override { Random = random; }
+  bool RepeatMode() const override { return Repeat; }
+  bool RandomMode() const override { return Random; }
   void PlayListWindowClosed() override { PlayListVisible = false; }
   // The colour-control window's view of the player.
   engine::TColorControl& VideoColorControl() override { return DSVideoWindowEx2.ColorControl(); }
   const engine::TDSVideoWindowEx2Caps& VideoCapabilities() override { return DSVideoWindowEx2.Capabilities(); }
   void ShowHint(const std::wstring& text) override { ShowMainHint(text); }
   void ColorControlWindowClosed() override { ColorControlVisible = false; }
+
+  // Where the monitors' own states are kept: in the settings store, beside the playlist's.
+  std::optional<MonitorPlayState> ReadMonitorState(const std::wstring& identity) override;
+  void WriteMonitorState(const std::wstring& identity, const MonitorPlayState& state) override;
+  // The players of the other monitors run once the start step put the clip on
+  // the desktop, while "Show on" gives each monitor its own playlist.
+  void FollowShowOn();
+  // The playlist window offers each monitor's list, the primary's first.
+  void OfferMonitorLists();
 
   void BindHandlers();
   void PreviewPlacement();
@@ -237,6 +255,8 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   std::unique_ptr<ClipAbortWatch> abortWatch_;
   std::unique_ptr<IdlePauseControl> idlePause_;
   std::unique_ptr<ShowOnMenu> showOn_;
+  std::unique_ptr<MonitorPlayers> monitorPlayers_;
+  bool onDesktopOnce_ = false;  // the start step has run
   std::unique_ptr<TTrayIcon> trayIcon_;
   std::unique_ptr<ui::HintWindow> mainHint_;
   std::unique_ptr<TLumorixColorControlForm> colorControlForm_;

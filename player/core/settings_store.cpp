@@ -1,5 +1,6 @@
 // Loading the settings into the settings window at start and saving them at exit.
 #include "common/monitor_layout.h"
+#include "common/monitor_lists.h"
 #include "common/settings_layout.h"
 #include "platform/text.h"
 #include "player/colour/color_control_form.h"
@@ -18,6 +19,46 @@ SettingsRegistry* registryOverride = nullptr;
 }  // namespace
 
 void UseSettingsRegistry(SettingsRegistry* registry) { registryOverride = registry; }
+
+namespace {
+
+// Each monitor's state in a key of its own below the playlist's, named as its list file is.
+std::string MonitorStateKey(const std::wstring& identity) {
+  return std::string(kPlayListKey) + "\\Monitors\\" + Narrow(MonitorNamePart(identity));
+}
+
+}  // namespace
+
+std::optional<MonitorPlayState> TLumorixMainForm::ReadMonitorState(const std::wstring& identity) {
+  SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
+  registry.OpenKey(MonitorStateKey(identity));
+  struct Close {
+    SettingsRegistry& registry;
+    ~Close() { registry.CloseKey(); }
+  } close{registry};
+  // A state that cannot be read is no reason to lose the monitor's list: it starts from the list's start.
+  try {
+    if (registry.ReadString("Identity").empty()) return std::nullopt;
+    return MonitorPlayState{registry.ReadInteger("PlayingIndex"), registry.ReadBool("Repeat"),
+                            registry.ReadBool("Random"), registry.ReadInteger("Position")};
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+void TLumorixMainForm::WriteMonitorState(const std::wstring& identity, const MonitorPlayState& state) {
+  SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
+  registry.OpenKey(MonitorStateKey(identity));
+  struct Close {
+    SettingsRegistry& registry;
+    ~Close() { registry.CloseKey(); }
+  } close{registry};
+  registry.WriteString("Identity", Narrow(identity));
+  registry.WriteInteger("PlayingIndex", state.playingIndex);
+  registry.WriteBool("Repeat", state.repeat);
+  registry.WriteBool("Random", state.random);
+  registry.WriteInteger("Position", state.position);
+}
 
 void TLumorixMainForm::LoadSaveOptions(bool load) {
   // A create step that stopped before the companion windows existed loaded

@@ -12,7 +12,10 @@ DesktopStage::DesktopStage(engine::HostedPicture& picture, COLORREF color)
     layerTries_ = 0;
     Refit();
   };
-  watcher_->OnDisplayChanged = [this] { Refit(); };
+  watcher_->OnDisplayChanged = [this] {
+    Refit();
+    if (OnDisplayChanged) OnDisplayChanged();
+  };
   watcher_->OnRearrange = [this] { Refit(); };
   // Explorer may rebuild its desktop windows after any of these: the hosts in
   // the layer are looked at again, and hosts still waiting for one ask at once.
@@ -58,7 +61,16 @@ void DesktopStage::SetShowOn(ShowOn mode) {
   Refit();
 }
 
+void DesktopStage::PinTo(std::wstring identity) {
+  pinned_ = std::move(identity);
+  Refit();
+}
+
 std::vector<MonitorRect> DesktopStage::Areas() const {
+  if (!pinned_.empty()) {
+    auto monitor = FindMonitor(pinned_);
+    return monitor ? std::vector<MonitorRect>{monitor->area} : std::vector<MonitorRect>{};
+  }
   std::vector<MonitorRect> monitors = DesktopMonitors();
   // As ever, the primary mode shows on the monitor asked for, when it is one of the desktop's.
   if (showOn_ == ShowOn::PrimaryMonitor && std::find(monitors.begin(), monitors.end(), monitor_) != monitors.end())
@@ -70,7 +82,8 @@ std::vector<RECT> DesktopStage::ShownMonitorRects() const {
   std::vector<RECT> shown;
   if (!desktop_ && !fullScreen_) return shown;
   std::vector<MonitorRect> monitors = DesktopMonitors();
-  std::vector<MonitorRect> areas = showOn_ == ShowOn::PrimaryMonitor ? Areas() : ShownMonitors(showOn_, monitors);
+  std::vector<MonitorRect> areas =
+      showOn_ == ShowOn::PrimaryMonitor || !pinned_.empty() ? Areas() : ShownMonitors(showOn_, monitors);
   for (const MonitorRect& area : areas) shown.push_back(ToRect(area));
   return shown;
 }

@@ -13,7 +13,8 @@ using namespace lumorix;
 namespace {
 
 const std::wstring kDell = L"\\\\?\\DISPLAY#DEL4082#5&2a1b3c4d&0&UID4353#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
-const std::wstring kDellOtherPort = L"\\\\?\\DISPLAY#DEL4082#5&2a1b3c4d&0&UID4354#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
+const std::wstring kDellOtherPort =
+    L"\\\\?\\DISPLAY#DEL4082#5&2a1b3c4d&0&UID4354#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
 const std::wstring kLaptop = L"\\\\?\\DISPLAY#BOE0867#4&1b2c3d4e&0&UID265988#{e6f07b5f-ee97-4a90-b076-33f57bf4eaa7}";
 
 }  // namespace
@@ -58,7 +59,8 @@ TEST(MonitorLists, OneMonitorOneFileWhateverTheSpelling) {
   EXPECT_EQ(MonitorPlayListName(L"Lumorix.Lumorixpl", kDell), MonitorPlayListName(L"Lumorix.Lumorixpl", lower));
   // The same model on another connector is another monitor.
   EXPECT_FALSE(SameMonitor(kDell, kDellOtherPort));
-  EXPECT_NE(MonitorPlayListName(L"Lumorix.Lumorixpl", kDell), MonitorPlayListName(L"Lumorix.Lumorixpl", kDellOtherPort));
+  EXPECT_NE(MonitorPlayListName(L"Lumorix.Lumorixpl", kDell),
+            MonitorPlayListName(L"Lumorix.Lumorixpl", kDellOtherPort));
   // Punctuation alone apart: the hash keeps them apart.
   EXPECT_NE(MonitorNamePart(L"A#B"), MonitorNamePart(L"A&B"));
   // A program renamed keeps its lists beside its own playlist.
@@ -100,7 +102,9 @@ TEST(MonitorLists, ChangesOfMonitorsByIdentityNotPlace) {
       {"nothing changed, listed in another order", {kDell, kDellOtherPort}, {dell2, primary, dell}, {}},
       {"one unplugged", {kDell, kDellOtherPort}, {primary, dell2}, {{kDell}, {}}},
       {"plugged back", {kDellOtherPort}, {primary, dell, dell2}, {{}, {dell}}},
-      {"made primary: its own player goes", {kDell}, {{kDell, L"DELL U2415", true}, {kLaptop, L"x", false}},
+      {"made primary: its own player goes",
+       {kDell},
+       {{kDell, L"DELL U2415", true}, {kLaptop, L"x", false}},
        {{kDell}, {{kLaptop, L"x", false}}}},
       {"every monitor gone", {kDell}, {}, {{kDell}, {}}},
       {"listed twice by the system", {}, {primary, dell, dell}, {{}, {dell}}},

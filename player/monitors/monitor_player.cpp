@@ -1,0 +1,162 @@
+#include "player/monitors/monitor_player.h"
+
+#include "common/format.h"
+#include "common/next_entry.h"
+#include "platform/text.h"
+#include "player/desktop/desktop_stage.h"
+#include "player/desktop/monitors.h"
+#include "ui/exception.h"
+
+namespace lumorix {
+
+namespace {
+
+ui::FormDesign HolderDesign() {
+  ui::FormDesign design;
+  design.caption = L"Lumorix monitor";
+  design.clientWidth = 320;
+  design.clientHeight = 240;
+  design.border = ui::BorderStyle::None;
+  design.extraExStyle = WS_EX_TOOLWINDOW;
+  return design;
+}
+
+ui::TrackBarDesign PositionDesign() {
+  ui::TrackBarDesign design;
+  design.min = 0;
+  design.max = 0;
+  design.tickStyle = ui::TickStyle::None;
+  return design;
+}
+
+}  // namespace
+
+MonitorPlayer::MonitorPlayer(NamedMonitor monitor, std::vector<TPlayListEntry> list, MonitorPlayState state)
+    : monitor_(std::move(monitor)),
+      list_(std::move(list)),
+      playingIndex_(state.playingIndex),
+      repeat_(state.repeat),
+      random_(state.random),
+      resumeAt_(state.position > 0 ? std::optional<int32_t>(state.position) : std::nullopt),
+      holder_(std::make_unique<ui::Form>(HolderDesign())),
+      graph_(std::make_unique<engine::TFilterGraph>()) {
+  graph_->SetGraphEdit(false);
+  graph_->SetLinearVolume(true);
+  video_ =
+      std::make_unique<engine::TDSVideoWindowEx2>(holder_->Handle(), ui::Bounds{0, 0, 320, 240}, L"DSVideoWindowEx2");
+  video_->SetPictureHost([this](engine::HostedPicture& picture, COLORREF color) {
+    auto stage = std::make_unique<desktop::DesktopStage>(picture, color);
+    stage->PinTo(monitor_.identity);
+    stage_ = stage.get();
+    return stage;
+  });
+  video_->SetFilterGraph(graph_.get());
+  video_->SetAspectRatio(engine::rmLetterBox);
+  position_ = std::make_unique<engine::TDSTrackBar>(holder_->Handle(), ui::Bounds{0, 240, 320, 25}, PositionDesign());
+  position_->SetFilterGraph(graph_.get());
+  position_->SetEnabled(true);
+  position_->OnChange = [this] { PositionChanged(); };
+  moveOnTimer_.OnTimer = [this] { MoveOn(); };
+}
+
+MonitorPlayer::~MonitorPlayer() {
+  moveOnTimer_.SetEnabled(false);
+  try {
+    (void)graph_->Stop();
+  } catch (const std::exception&) {
+    // Going away: a graph that refuses to stop is released all the same.
+  }
+  graph_.reset();
+  video_->GraphDestroyed();
+  position_->GraphDestroyed();
+  video_->StopDesktopPlayback();
+}
+
+MonitorPlayState MonitorPlayer::State() const {
+  // A position still waiting to be sought is the one to keep.
+  int32_t position = resumeAt_ ? *resumeAt_ : position_->Position();
+  return {playingIndex_, repeat_, random_, position};
+}
+
+void MonitorPlayer::Start() {
+  graph_->SetActive(true);
+  // A kept entry beyond a list edited since (or a file that lost entries) starts the list again.
+  int32_t count = static_cast<int32_t>(list_.size());
+  if (playingIndex_ < 0 || playingIndex_ >= count) {
+    playingIndex_ = 0;
+    resumeAt_.reset();
+  }
+  PlayIndex(playingIndex_);
+  if (auto monitor = desktop::FindMonitor(monitor_.identity)) {
+    POINT middle{(monitor->area.left + monitor->area.right) / 2, (monitor->area.top + monitor->area.bottom) / 2};
+    video_->StartDesktopPlayback(MonitorFromPoint(middle, MONITOR_DEFAULTTONEAREST));
+  }
+}
+
+void MonitorPlayer::PlayIndex(int32_t index) {
+  position_->SetPosition(0);
+  int32_t count = static_cast<int32_t>(list_.size());
+  if (count == 0) return;
+  if (index < 0 || index >= count) {
+    if (OnFailure) OnFailure(Format("List index out of bounds (%d)", index));
+    return;
+  }
+  if (index != playingIndex_) resumeAt_.reset();
+  playingIndex_ = index;
+  try {
+    graph_->SetActive(true);
+    graph_->ClearGraph();
+    (void)graph_->RenderFile(AnsiToWide(EntryPath(list_[static_cast<size_t>(index)])));
+    (void)graph_->Play();
+  } catch (const ui::Exception& failure) {
+    EntryFailed(failure.what());
+    return;
+  }
+  graph_->SetVolume(0);
+  endReached_ = false;
+  if (OnPlayingChanged) OnPlayingChanged();
+}
+
+void MonitorPlayer::PlayNext() {
+  int32_t index =
+      NextEntryIndex(static_cast<int32_t>(list_.size()), playingIndex_, repeat_, random_, std::ref(randomPick_));
+  if (index >= 0) PlayIndex(index);
+}
+
+void MonitorPlayer::Stop() {
+  int state = graph_->State();
+  if (state != 3 && state != 2) return;
+  position_->SetPosition(0);
+  (void)graph_->Stop();
+}
+
+void MonitorPlayer::PositionChanged() {
+  // The kept second of the kept entry, once the bar knows the clip's length.
+  if (resumeAt_ && position_->Max() > 0) {
+    int32_t at = *resumeAt_;
+    resumeAt_.reset();
+    if (at < position_->Max()) position_->SetPosition(at);
+    return;
+  }
+  if (position_->Position() == position_->Max() && !endReached_) {
+    endReached_ = true;
+    failedInARow_ = 0;
+    position_->SetPosition(0);
+    PlayNext();
+  }
+}
+
+void MonitorPlayer::EntryFailed(const std::string& message) {
+  // As on the primary: the next entry follows, and a list of nothing but such files ends after one round.
+  if (++failedInARow_ < static_cast<int32_t>(list_.size())) moveOnTimer_.SetEnabled(true);
+  if (OnFailure) OnFailure(message);
+}
+
+void MonitorPlayer::MoveOn() {
+  moveOnTimer_.SetEnabled(false);
+  int32_t index =
+      NextEntryIndex(static_cast<int32_t>(list_.size()), playingIndex_, false, random_, std::ref(randomPick_));
+  if (index >= 0) PlayIndex(index);
+}
+
+}  // namespace lumorix

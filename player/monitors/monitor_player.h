@@ -1,0 +1,104 @@
+#pragma once
+// The player of one monitor other than the primary, when each monitor plays
+// a list of its own: its own graph, video window and seek bar (hidden: the
+// seek bar notices the end of a clip as the settings window's does), its
+// list, the entry it plays, its own repeat and random, shown on the desktop
+// of its monitor only. Its sound is off: only the primary's clip is heard.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/monitor_lists.h"
+#include "common/playlist_entry.h"
+#include "common/random_pick.h"
+#include "player/engine/graph/filter_graph.h"
+#include "player/engine/seek/ds_track_bar.h"
+#include "player/engine/video/video_window.h"
+#include "player/playlist/playlist_owner.h"
+#include "ui/form.h"
+#include "ui/timer.h"
+
+namespace lumorix {
+
+namespace desktop {
+class DesktopStage;
+}
+
+// What is kept of a monitor's playback between runs, beside its list.
+struct MonitorPlayState {
+  int32_t playingIndex = 0;
+  bool repeat = false;
+  bool random = false;
+  int32_t position = 0;  // seconds into the entry
+  bool operator==(const MonitorPlayState&) const = default;
+};
+
+class MonitorPlayer final : public IPlayListOwner {
+ public:
+  MonitorPlayer(NamedMonitor monitor, std::vector<TPlayListEntry> list, MonitorPlayState state);
+  ~MonitorPlayer();
+  MonitorPlayer(const MonitorPlayer&) = delete;
+  MonitorPlayer& operator=(const MonitorPlayer&) = delete;
+
+  const NamedMonitor& Monitor() const { return monitor_; }
+  // The list; the playlist window edits it in place.
+  std::vector<TPlayListEntry>& List() { return list_; }
+  const std::vector<TPlayListEntry>& List() const { return list_; }
+  MonitorPlayState State() const;
+
+  // Desktop playback on its monitor: the kept entry from the kept second.
+  void Start();
+  void PlayIndex(int32_t index);
+  void PlayNext();
+  void Stop();
+
+  engine::TFilterGraph& Graph() { return *graph_; }
+  engine::TDSVideoWindowEx2& Video() { return *video_; }
+  desktop::DesktopStage& Stage() { return *stage_; }
+  int32_t PlayingIndex() const { return playingIndex_; }
+
+  // An entry that cannot play: its message for the standard error box.
+  std::function<void(const std::string& message)> OnFailure;
+  // Another entry plays: the playlist window draws it bold.
+  std::function<void()> OnPlayingChanged;
+  // The user closed the playlist window while it showed this list.
+  std::function<void()> OnPlayListClosed;
+
+  // The playlist window's view of this player.
+  int32_t CurrentIndex() const override { return playingIndex_; }
+  void PlayEntry(int32_t index) override { PlayIndex(index); }
+  void StopPlayback() override { Stop(); }
+  void SetRepeatMode(bool repeat) override { repeat_ = repeat; }
+  void SetRandomMode(bool random) override { random_ = random; }
+  bool RepeatMode() const override { return repeat_; }
+  bool RandomMode() const override { return random_; }
+  void PlayListWindowClosed() override {
+    if (OnPlayListClosed) OnPlayListClosed();
+  }
+
+ private:
+  void PositionChanged();
+  void EntryFailed(const std::string& message);
+  void MoveOn();
+
+  NamedMonitor monitor_;
+  std::vector<TPlayListEntry> list_;
+  int32_t playingIndex_ = 0;
+  bool repeat_ = false;
+  bool random_ = false;
+  std::optional<int32_t> resumeAt_;
+  bool endReached_ = false;
+  int32_t failedInARow_ = 0;
+  RandomPick randomPick_{FreshSeed()};
+  // The window the video window and the seek bar live in while they are not on the desktop; never shown.
+  std::unique_ptr<ui::Form> holder_;
+  std::unique_ptr<engine::TFilterGraph> graph_;
+  std::unique_ptr<engine::TDSVideoWindowEx2> video_;
+  std::unique_ptr<engine::TDSTrackBar> position_;
+  desktop::DesktopStage* stage_ = nullptr;
+  ui::Timer moveOnTimer_{10};
+};
+
+}  // namespace lumorix

@@ -1,0 +1,156 @@
+#include "player/monitors/monitor_players.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "player/desktop/monitors.h"
+#include "player/playlist/playlist_file.h"
+#include "ui/exception.h"
+
+namespace lumorix {
+
+namespace {
+
+std::wstring Upper(std::wstring_view text) {
+  std::wstring upper(text);
+  for (wchar_t& c : upper)
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  return upper;
+}
+
+}  // namespace
+
+MonitorPlayers::MonitorPlayers(std::wstring listFolder, std::wstring mainFileName, MonitorStateStore& store,
+                               std::function<std::vector<TPlayListEntry>()> primaryList,
+                               std::function<MonitorPlayState()> primaryModes)
+    : folder_(std::move(listFolder)),
+      mainFileName_(std::move(mainFileName)),
+      store_(store),
+      primaryList_(std::move(primaryList)),
+      primaryModes_(std::move(primaryModes)) {}
+
+MonitorPlayers::~MonitorPlayers() = default;
+
+std::wstring MonitorPlayers::ListFileOf(std::wstring_view identity) const {
+  return folder_ + MonitorPlayListName(mainFileName_, identity);
+}
+
+std::vector<NamedMonitor> MonitorPlayers::Monitors() const {
+  std::vector<NamedMonitor> monitors;
+  for (const desktop::DesktopMonitor& monitor : desktop::DescribeMonitors()) monitors.push_back(monitor.named);
+  return PrimaryFirst(std::move(monitors));
+}
+
+MonitorPlayer* MonitorPlayers::PlayerOf(std::wstring_view identity) const {
+  for (const auto& player : players_)
+    if (SameMonitor(player->Monitor().identity, identity)) return player.get();
+  return nullptr;
+}
+
+void MonitorPlayers::SetActive(bool active) {
+  if (active == active_) return;
+  active_ = active;
+  if (active) {
+    Sync();
+    return;
+  }
+  for (const auto& player : players_) {
+    try {
+      SaveOne(*player);
+    } catch (const std::exception& failure) {
+      Report(failure.what());
+    }
+  }
+  players_.clear();
+  if (OnPlayersChanged) OnPlayersChanged();
+}
+
+void MonitorPlayers::Sync() {
+  if (!active_) return;
+  std::vector<NamedMonitor> monitors = Monitors();
+  std::vector<std::wstring> playing;
+  for (const auto& player : players_) playing.push_back(player->Monitor().identity);
+  MonitorChanges changes = ChangesBetween(playing, monitors);
+  for (const std::wstring& gone : changes.gone) {
+    auto found = std::find_if(players_.begin(), players_.end(),
+                              [&](const auto& player) { return SameMonitor(player->Monitor().identity, gone); });
+    if (found == players_.end()) continue;
+    try {
+      SaveOne(**found);
+    } catch (const std::exception& failure) {
+      Report(failure.what());
+    }
+    players_.erase(found);
+  }
+  for (const NamedMonitor& came : changes.came) Add(came);
+  // In the order of the monitors, the primary's first, as the playlist window offers them.
+  std::vector<std::unique_ptr<MonitorPlayer>> ordered;
+  for (const NamedMonitor& monitor : monitors)
+    for (auto& player : players_)
+      if (player && SameMonitor(player->Monitor().identity, monitor.identity)) ordered.push_back(std::move(player));
+  players_ = std::move(ordered);
+  if (!changes.gone.empty() || !changes.came.empty()) {
+    if (OnPlayersChanged) OnPlayersChanged();
+  }
+}
+
+void MonitorPlayers::Add(const NamedMonitor& monitor) {
+  const std::wstring file = ListFileOf(monitor.identity);
+  auto hasOwnList = [this](std::wstring_view identity) {
+    return GetFileAttributesW(ListFileOf(identity).c_str()) != INVALID_FILE_ATTRIBUTES;
+  };
+  std::vector<TPlayListEntry> list;
+  MonitorPlayState state;
+  if (ListSourceFor(monitor.identity, hasOwnList) == ListSource::OwnFile) {
+    unreadable_.erase(Upper(monitor.identity));
+    try {
+      LoadPlayListFile(file, list);
+    } catch (const std::exception& failure) {
+      unreadable_.insert(Upper(monitor.identity));
+      Report(failure.what());
+    }
+    state = store_.ReadMonitorState(monitor.identity).value_or(MonitorPlayState{});
+  } else {
+    // A monitor seen for the first time: the primary's list and modes, from its first entry.
+    list = primaryList_();
+    MonitorPlayState modes = primaryModes_();
+    state = {0, modes.repeat, modes.random, 0};
+  }
+  auto player = std::make_unique<MonitorPlayer>(monitor, std::move(list), state);
+  player->OnFailure = [this](const std::string& message) { Report(message); };
+  player->OnPlayingChanged = [this] {
+    if (OnPlayingChanged) OnPlayingChanged();
+  };
+  player->OnPlayListClosed = [this] {
+    if (OnPlayListClosed) OnPlayListClosed();
+  };
+  MonitorPlayer& started = *player;
+  players_.push_back(std::move(player));
+  started.Start();
+}
+
+void MonitorPlayers::SaveOne(const MonitorPlayer& player) {
+  const std::wstring& identity = player.Monitor().identity;
+  store_.WriteMonitorState(identity, player.State());
+  if (unreadable_.count(Upper(identity))) return;
+  SavePlayListFile(ListFileOf(identity), player.List());
+}
+
+void MonitorPlayers::Save() {
+  std::optional<std::string> first;
+  for (const auto& player : players_) {
+    try {
+      SaveOne(*player);
+    } catch (const std::exception& failure) {
+      if (!first) first = failure.what();
+    }
+  }
+  if (first) throw ui::Exception(*first);
+}
+
+void MonitorPlayers::Report(const std::string& message) {
+  if (OnFailure) OnFailure(message);
+}
+
+}  // namespace lumorix
