@@ -248,12 +248,15 @@ void TLumorixMainForm::FormCreate() {
         file.substr(0, slash + 1), file.substr(slash + 1), static_cast<MonitorStateStore&>(*this),
         [this] { return playListForm_->Entries(); },
         [this] {
-          return MonitorPlayState{0, Repeat, Random, 0};
+          return MonitorPlayState{PlayingIndex, Repeat, Random, TBPosition.Position()};
         });
     monitorPlayers_->OnPlayersChanged = [this] { OfferMonitorLists(); };
     monitorPlayers_->OnFailure = [this](const std::string& message) { ShowClipFailure(message); };
     monitorPlayers_->OnPlayingChanged = [this] { playListForm_->LBPlayList.Invalidate(); };
     monitorPlayers_->OnPlayListClosed = [this] { PlayListVisible = false; };
+    monitorPlayers_->OnPrimaryList = [this](std::vector<TPlayListEntry> list, const MonitorPlayState& state) {
+      TakePrimaryList(std::move(list), state);
+    };
   }
   LoadSaveOptions(true);
   savedIndex_ = PlayingIndex;

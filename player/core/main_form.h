@@ -207,11 +207,15 @@ class TLumorixMainForm : public ui::Form,
   // Where the monitors' own states are kept: in the settings store, beside the playlist's.
   std::optional<MonitorPlayState> ReadMonitorState(const std::wstring& identity) override;
   void WriteMonitorState(const std::wstring& identity, const MonitorPlayState& state) override;
+  std::wstring ReadPrimaryIdentity() override;
+  void WritePrimaryIdentity(const std::wstring& identity) override;
   // The players of the other monitors run once the start step put the clip on
   // the desktop, while "Show on" gives each monitor its own playlist.
   void FollowShowOn();
   // The playlist window offers each monitor's list, the primary's first.
   void OfferMonitorLists();
+  // Another monitor became the primary with a list of its own: this window plays it from now on.
+  void TakePrimaryList(std::vector<TPlayListEntry> list, const MonitorPlayState& state);
 
   void BindHandlers();
   void PreviewPlacement();

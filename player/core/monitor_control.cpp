@@ -23,4 +23,23 @@ void TLumorixMainForm::OfferMonitorLists() {
   playListForm_->SetListChoices(std::move(choices));
 }
 
+void TLumorixMainForm::TakePrimaryList(std::vector<TPlayListEntry> list, const MonitorPlayState& state) {
+  playListForm_->ReplaceEntries(std::move(list));
+  Repeat = state.repeat;
+  Random = state.random;
+  int32_t count = PlayListCount();
+  int32_t index = state.playingIndex >= 0 && state.playingIndex < count ? state.playingIndex : 0;
+  if (count == 0) {
+    Stop();
+    return;
+  }
+  PlayIndex(index);
+  // As at the start: the kept second, once the clip runs.
+  if (index == state.playingIndex && state.position > 0) {
+    StartPosition = state.position;
+    savedIndex_ = index;
+    Timer2.SetEnabled(true);
+  }
+}
+
 }  // namespace lumorix

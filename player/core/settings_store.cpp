@@ -46,6 +46,26 @@ std::optional<MonitorPlayState> TLumorixMainForm::ReadMonitorState(const std::ws
   }
 }
 
+std::wstring TLumorixMainForm::ReadPrimaryIdentity() {
+  SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
+  registry.OpenKey(kPlayListKey);
+  std::wstring identity;
+  try {
+    identity = Widen(registry.ReadString("PrimaryMonitor"));
+  } catch (const std::exception&) {
+    // Unreadable: as before the first save, the primary now owns the playlist file.
+  }
+  registry.CloseKey();
+  return identity;
+}
+
+void TLumorixMainForm::WritePrimaryIdentity(const std::wstring& identity) {
+  SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
+  registry.OpenKey(kPlayListKey);
+  registry.WriteString("PrimaryMonitor", Narrow(identity));
+  registry.CloseKey();
+}
+
 void TLumorixMainForm::WriteMonitorState(const std::wstring& identity, const MonitorPlayState& state) {
   SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
   registry.OpenKey(MonitorStateKey(identity));

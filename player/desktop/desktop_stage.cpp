@@ -162,7 +162,12 @@ void DesktopStage::Arrange(std::optional<LayerSearch> found) {
     return;
   }
   std::vector<MonitorRect> areas = Areas();
-  if (areas.empty()) return;
+  if (areas.empty()) {
+    // A monitor's own stage whose monitor went: nothing of it stays on another.
+    if (!pinned_.empty())
+      for (auto& host : hosts_) host->Hide();
+    return;
+  }
   arranging_ = true;
   while (hosts_.size() > areas.size()) {
     hosts_.back()->Hide();

@@ -44,6 +44,9 @@ class DesktopStage final : public engine::PictureHost {
   void PinTo(std::wstring identity);
   const std::wstring& PinnedTo() const { return pinned_; }
 
+  // Setting the renderer up in the hosts pumps messages: the stage must not go meanwhile.
+  bool Arranging() const { return arranging_; }
+
   size_t HostCount() const { return hosts_.size(); }
   DesktopHost& Host(size_t index) { return *hosts_.at(index); }
   ShellRestartWatcher& Watcher() { return *watcher_; }

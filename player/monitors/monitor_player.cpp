@@ -29,7 +29,18 @@ ui::TrackBarDesign PositionDesign() {
   return design;
 }
 
+// Marks the player busy while a step that pumps messages runs.
+struct BusyScope {
+  int& depth;
+  explicit BusyScope(int& d) : depth(d) { ++depth; }
+  ~BusyScope() { --depth; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+};
+
 }  // namespace
+
+bool MonitorPlayer::Busy() const { return busy_ > 0 || (stage_ && stage_->Arranging()); }
 
 MonitorPlayer::MonitorPlayer(NamedMonitor monitor, std::vector<TPlayListEntry> list, MonitorPlayState state)
     : monitor_(std::move(monitor)),
@@ -79,6 +90,7 @@ MonitorPlayState MonitorPlayer::State() const {
 }
 
 void MonitorPlayer::Start() {
+  BusyScope busy(busy_);
   graph_->SetActive(true);
   // A kept entry beyond a list edited since (or a file that lost entries) starts the list again.
   int32_t count = static_cast<int32_t>(list_.size());
@@ -94,6 +106,7 @@ void MonitorPlayer::Start() {
 }
 
 void MonitorPlayer::PlayIndex(int32_t index) {
+  BusyScope busy(busy_);
   position_->SetPosition(0);
   int32_t count = static_cast<int32_t>(list_.size());
   if (count == 0) return;

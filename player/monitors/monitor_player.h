@@ -58,6 +58,9 @@ class MonitorPlayer final : public IPlayListOwner {
   engine::TDSVideoWindowEx2& Video() { return *video_; }
   desktop::DesktopStage& Stage() { return *stage_; }
   int32_t PlayingIndex() const { return playingIndex_; }
+  // Starting a clip or placing the picture pumps messages: a player must not
+  // be destroyed from a message handled meanwhile.
+  bool Busy() const;
 
   // An entry that cannot play: its message for the standard error box.
   std::function<void(const std::string& message)> OnFailure;
@@ -90,6 +93,7 @@ class MonitorPlayer final : public IPlayListOwner {
   bool random_ = false;
   std::optional<int32_t> resumeAt_;
   bool endReached_ = false;
+  int busy_ = 0;
   int32_t failedInARow_ = 0;
   RandomPick randomPick_{FreshSeed()};
   // The window the video window and the seek bar live in while they are not on the desktop; never shown.

@@ -4,7 +4,10 @@
 // go. A monitor is known again by its identity: its list is kept in a file of
 // its own beside the playlist file, its state where the settings store keeps
 // it, and both wait for it while it is away. A monitor seen for the first
-// time starts with a copy of the primary's list.
+// time starts with a copy of the primary's list. When another monitor becomes
+// the primary (in a run, or since the last), the former primary keeps the
+// playlist file's list as its own, and the new one brings its own list to the
+// settings window, when it has one.
 #include <functional>
 #include <memory>
 #include <optional>
@@ -15,6 +18,7 @@
 #include "common/monitor_lists.h"
 #include "common/playlist_entry.h"
 #include "player/monitors/monitor_player.h"
+#include "ui/timer.h"
 
 namespace lumorix {
 
@@ -24,6 +28,9 @@ class MonitorStateStore {
   // None for a monitor never saved (or whose state cannot be read).
   virtual std::optional<MonitorPlayState> ReadMonitorState(const std::wstring& identity) = 0;
   virtual void WriteMonitorState(const std::wstring& identity, const MonitorPlayState& state) = 0;
+  // The monitor that was the primary when the playlist file was last saved; empty before.
+  virtual std::wstring ReadPrimaryIdentity() = 0;
+  virtual void WritePrimaryIdentity(const std::wstring& identity) = 0;
 
  protected:
   ~MonitorStateStore() = default;
@@ -32,11 +39,11 @@ class MonitorStateStore {
 class MonitorPlayers {
  public:
   // `listFolder` ends in a backslash; `mainFileName` is the playlist file's
-  // name in it. `primary` gives the primary's list and its modes, which a new
-  // monitor starts from.
+  // name in it. `primaryList` and `primaryState` give what the settings window
+  // plays: a new monitor starts from its list and modes.
   MonitorPlayers(std::wstring listFolder, std::wstring mainFileName, MonitorStateStore& store,
                  std::function<std::vector<TPlayListEntry>()> primaryList,
-                 std::function<MonitorPlayState()> primaryModes);
+                 std::function<MonitorPlayState()> primaryState);
   ~MonitorPlayers();
   MonitorPlayers(const MonitorPlayers&) = delete;
   MonitorPlayers& operator=(const MonitorPlayers&) = delete;
@@ -62,8 +69,17 @@ class MonitorPlayers {
   std::function<void(const std::string& message)> OnFailure;
   std::function<void()> OnPlayingChanged;
   std::function<void()> OnPlayListClosed;
+  // Another monitor became the primary and brings its own list: the settings window plays it now.
+  std::function<void(std::vector<TPlayListEntry> list, const MonitorPlayState& state)> OnPrimaryList;
 
  private:
+  void SyncOnce();
+  // Out of the list at once, destroyed once it is not busy (see MonitorPlayer::Busy).
+  void Retire(std::vector<std::unique_ptr<MonitorPlayer>>::iterator player);
+  void Reap();
+  void FollowPrimary(const std::vector<NamedMonitor>& monitors);
+  bool HasOwnFile(std::wstring_view identity) const;
+  void LetAllGo();
   void Add(const NamedMonitor& monitor);
   void SaveOne(const MonitorPlayer& player);
   void Report(const std::string& message);
@@ -72,9 +88,16 @@ class MonitorPlayers {
   std::wstring mainFileName_;
   MonitorStateStore& store_;
   std::function<std::vector<TPlayListEntry>()> primaryList_;
-  std::function<MonitorPlayState()> primaryModes_;
+  std::function<MonitorPlayState()> primaryState_;
+  // The monitor whose list the settings window plays.
+  std::wstring primary_;
   bool active_ = false;
+  // Starting a clip pumps messages: a change of monitors heard meanwhile is looked at after.
+  bool syncing_ = false;
+  bool syncAgain_ = false;
   std::vector<std::unique_ptr<MonitorPlayer>> players_;
+  std::vector<std::unique_ptr<MonitorPlayer>> retired_;
+  ui::Timer reapTimer_{50};
   // Monitors whose file could not be read: their file is not written over with what little was read.
   std::set<std::wstring> unreadable_;
 };

@@ -155,6 +155,11 @@ void TLumorixPlayListForm::ShowChoice(int index) {
   LBPlayList.Invalidate();
 }
 
+void TLumorixPlayListForm::ReplaceEntries(std::vector<TPlayListEntry> entries) {
+  entries_ = std::move(entries);
+  if (shown_ == 0) ShowChoice(0);
+}
+
 std::vector<TPlayListEntry>& TLumorixPlayListForm::Shown() {
   return shown_ > 0 ? *choices_[static_cast<size_t>(shown_)].list : entries_;
 }

@@ -41,6 +41,8 @@ class TLumorixPlayListForm : public ui::Form {
   // The entry at `index`; raises "List index out of bounds (%d)" for any other index.
   const TPlayListEntry& Entry(int index) const;
   const std::vector<TPlayListEntry>& Entries() const { return entries_; }
+  // Another list in the playlist file's place (another monitor became the primary).
+  void ReplaceEntries(std::vector<TPlayListEntry> entries);
 
   // With a list of its own on each monitor the window edits one of them,
   // chosen in a box above the list. The first choice is always the playlist
