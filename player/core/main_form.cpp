@@ -254,6 +254,7 @@ void TLumorixMainForm::FormCreate() {
     monitorPlayers_->OnFailure = [this](const std::string& message) { ShowClipFailure(message); };
     monitorPlayers_->OnPlayingChanged = [this] { playListForm_->LBPlayList.Invalidate(); };
     monitorPlayers_->OnPlayListClosed = [this] { PlayListVisible = false; };
+    monitorPlayers_->OnDblClick = [this] { DSVideoWindowEx2DblClick(); };
     monitorPlayers_->OnPrimaryList = [this](std::vector<TPlayListEntry> list, const MonitorPlayState& state) {
       TakePrimaryList(std::move(list), state);
     };
@@ -379,6 +380,7 @@ bool TLumorixMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         ui::HidePointer();
         DSVideoWindowEx2.SetBounds({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
         DSVideoWindowEx2.StartFullScreen();
+        if (monitorPlayers_) monitorPlayers_->SetFullScreen(true);
         if (idlePause_) idlePause_->PlacementChanged();
         // Like the system's own screen saver it takes the foreground: its
         // hidden pointer is then the one shown, and keys stay off the windows below.

@@ -158,6 +158,7 @@ void TLumorixMainForm::DSVideoWindowEx2DblClick() {
   ui::ShowPointer();
   Hide();
   DSVideoWindowEx2.StartDesktopPlayback();
+  if (monitorPlayers_) monitorPlayers_->SetFullScreen(false);
   if (idlePause_) idlePause_->PlacementChanged();
 }
 

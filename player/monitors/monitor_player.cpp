@@ -63,6 +63,10 @@ MonitorPlayer::MonitorPlayer(NamedMonitor monitor, std::vector<TPlayListEntry> l
   });
   video_->SetFilterGraph(graph_.get());
   video_->SetAspectRatio(engine::rmLetterBox);
+  video_->SetFullScreenTopMost(true);
+  video_->OnDblClick = [this] {
+    if (OnDblClick) OnDblClick();
+  };
   position_ = std::make_unique<engine::TDSTrackBar>(holder_->Handle(), ui::Bounds{0, 240, 320, 25}, PositionDesign());
   position_->SetFilterGraph(graph_.get());
   position_->SetEnabled(true);
@@ -89,7 +93,7 @@ MonitorPlayState MonitorPlayer::State() const {
   return {playingIndex_, repeat_, random_, position};
 }
 
-void MonitorPlayer::Start() {
+void MonitorPlayer::Start(bool fullScreen) {
   BusyScope busy(busy_);
   graph_->SetActive(true);
   // A kept entry beyond a list edited since (or a file that lost entries) starts the list again.
@@ -99,9 +103,21 @@ void MonitorPlayer::Start() {
     resumeAt_.reset();
   }
   PlayIndex(playingIndex_);
-  if (auto monitor = desktop::FindMonitor(monitor_.identity)) {
-    POINT middle{(monitor->area.left + monitor->area.right) / 2, (monitor->area.top + monitor->area.bottom) / 2};
-    video_->StartDesktopPlayback(MonitorFromPoint(middle, MONITOR_DEFAULTTONEAREST));
+  SetFullScreen(fullScreen);
+}
+
+void MonitorPlayer::SetFullScreen(bool fullScreen) {
+  BusyScope busy(busy_);
+  auto monitor = desktop::FindMonitor(monitor_.identity);
+  if (!monitor) return;
+  // The stage shows on its own monitor whichever system monitor is named.
+  POINT middle{(monitor->area.left + monitor->area.right) / 2, (monitor->area.top + monitor->area.bottom) / 2};
+  HMONITOR system = MonitorFromPoint(middle, MONITOR_DEFAULTTONEAREST);
+  if (fullScreen) {
+    video_->StartFullScreen(system);
+  } else {
+    if (video_->FullScreenMode()) video_->StopDesktopPlayback();
+    video_->StartDesktopPlayback(system);
   }
 }
 

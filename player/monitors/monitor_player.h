@@ -48,8 +48,10 @@ class MonitorPlayer final : public IPlayListOwner {
   const std::vector<TPlayListEntry>& List() const { return list_; }
   MonitorPlayState State() const;
 
-  // Desktop playback on its monitor: the kept entry from the kept second.
-  void Start();
+  // Desktop (or full-screen) playback on its monitor: the kept entry from the kept second.
+  void Start(bool fullScreen = false);
+  // Full screen on its monitor, on top, as the screen saver; or back on its desktop.
+  void SetFullScreen(bool fullScreen);
   void PlayIndex(int32_t index);
   void PlayNext();
   void Stop();
@@ -66,6 +68,8 @@ class MonitorPlayer final : public IPlayListOwner {
   std::function<void(const std::string& message)> OnFailure;
   // Another entry plays: the playlist window draws it bold.
   std::function<void()> OnPlayingChanged;
+  // A double click on its picture (full screen: the screen saver ends).
+  std::function<void()> OnDblClick;
   // The user closed the playlist window while it showed this list.
   std::function<void()> OnPlayListClosed;
 

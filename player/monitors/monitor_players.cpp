@@ -213,9 +213,12 @@ void MonitorPlayers::Add(const NamedMonitor& monitor) {
   player->OnPlayListClosed = [this] {
     if (OnPlayListClosed) OnPlayListClosed();
   };
+  player->OnDblClick = [this] {
+    if (OnDblClick) OnDblClick();
+  };
   MonitorPlayer& started = *player;
   players_.push_back(std::move(player));
-  started.Start();
+  started.Start(fullScreen_);
 }
 
 void MonitorPlayers::SaveOne(const MonitorPlayer& player) {
@@ -223,6 +226,16 @@ void MonitorPlayers::SaveOne(const MonitorPlayer& player) {
   store_.WriteMonitorState(identity, player.State());
   if (unreadable_.count(Upper(identity))) return;
   SavePlayListFile(ListFileOf(identity), player.List());
+}
+
+void MonitorPlayers::SetFullScreen(bool fullScreen) {
+  fullScreen_ = fullScreen;
+  // A copy: a player may be let go while another one is placed.
+  std::vector<MonitorPlayer*> players;
+  for (const auto& player : players_) players.push_back(player.get());
+  for (MonitorPlayer* player : players)
+    if (std::any_of(players_.begin(), players_.end(), [&](const auto& p) { return p.get() == player; }))
+      player->SetFullScreen(fullScreen);
 }
 
 void MonitorPlayers::Save() {

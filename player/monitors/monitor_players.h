@@ -53,6 +53,8 @@ class MonitorPlayers {
   bool Active() const { return active_; }
   // The monitors changed: players for those that came; those of monitors that went are saved and let go.
   void Sync();
+  // Each player full screen on its monitor (the screen saver), or back on its desktop.
+  void SetFullScreen(bool fullScreen);
   // Every player's list and state (at the end of the run). Raises the first
   // failure after trying them all.
   void Save();
@@ -69,6 +71,7 @@ class MonitorPlayers {
   std::function<void(const std::string& message)> OnFailure;
   std::function<void()> OnPlayingChanged;
   std::function<void()> OnPlayListClosed;
+  std::function<void()> OnDblClick;
   // Another monitor became the primary and brings its own list: the settings window plays it now.
   std::function<void(std::vector<TPlayListEntry> list, const MonitorPlayState& state)> OnPrimaryList;
 
@@ -92,6 +95,7 @@ class MonitorPlayers {
   // The monitor whose list the settings window plays.
   std::wstring primary_;
   bool active_ = false;
+  bool fullScreen_ = false;
   // Starting a clip pumps messages: a change of monitors heard meanwhile is looked at after.
   bool syncing_ = false;
   bool syncAgain_ = false;

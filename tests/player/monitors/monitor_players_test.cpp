@@ -246,3 +246,47 @@ TEST_F(OwnListOnEachMonitor, AnotherPrimaryBringsItsListAndTheFormerKeepsThePlay
   EXPECT_TRUE(Near(seen.left, kRed)) << Describe(seen.left);
   EXPECT_TRUE(Near(seen.right, kBlue)) << Describe(seen.right);
 }
+
+TEST_F(OwnListOnEachMonitor, TheScreenSaverCoversEveryMonitorEachWithItsOwnClip) {
+  TLumorixMainForm& form = StartOnDesktop(1);
+  MonitorPlayer* right = PlayerOf(kRightId);
+  ASSERT_NE(right, nullptr);
+  SendMessageW(form.Handle(), WM_SCREENSAVERCOMMAND, 0, 0);
+  EXPECT_TRUE(form.DSVideoWindowEx2.FullScreenMode());
+  ASSERT_TRUE(right->Video().FullScreenMode());
+  HWND host = right->Stage().Host(0).Handle();
+  RECT area;
+  GetWindowRect(host, &area);
+  EXPECT_EQ(area.left, RightHalf().left);
+  EXPECT_EQ(area.right, RightHalf().right);
+  EXPECT_TRUE(GetWindowLongW(host, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  Seen seen = Look("own-list-screen-saver");
+  EXPECT_TRUE(Near(seen.left, kRed)) << Describe(seen.left);
+  EXPECT_TRUE(Near(seen.right, kBlue)) << Describe(seen.right);
+
+  // A double click on either picture ends it, on both.
+  SendMessageW(right->Video().Handle(), WM_LBUTTONDBLCLK, 0, 0);
+  EXPECT_FALSE(ScreenSaverMode);
+  EXPECT_TRUE(form.DSVideoWindowEx2.DesktopMode());
+  EXPECT_TRUE(right->Video().DesktopMode());
+  EXPECT_FALSE(GetWindowLongW(right->Stage().Host(0).Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+// The system's own monitors (Wine's one): each known by an identity and a name, one the primary.
+TEST(DesktopMonitors, EachIsKnownByItsIdentityAndName) {
+  std::vector<desktop::DesktopMonitor> monitors = desktop::DescribeMonitors();
+  ASSERT_FALSE(monitors.empty());
+  int primaries = 0;
+  for (const desktop::DesktopMonitor& monitor : monitors) {
+    EXPECT_FALSE(monitor.named.identity.empty());
+    EXPECT_FALSE(monitor.named.name.empty());
+    primaries += monitor.named.primary;
+    std::wstring lower = monitor.named.identity;
+    for (wchar_t& c : lower) c = static_cast<wchar_t>(towlower(c));
+    auto found = desktop::FindMonitor(lower);
+    ASSERT_TRUE(found.has_value()) << Narrow(monitor.named.identity);
+    EXPECT_EQ(found->area, monitor.area);
+  }
+  EXPECT_EQ(primaries, 1);
+  EXPECT_EQ(desktop::DesktopMonitors().size(), monitors.size());
+}
