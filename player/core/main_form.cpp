@@ -255,6 +255,8 @@ void TLumorixMainForm::FormCreate() {
     monitorPlayers_->OnPlayingChanged = [this] { playListForm_->LBPlayList.Invalidate(); };
     monitorPlayers_->OnPlayListClosed = [this] { PlayListVisible = false; };
     monitorPlayers_->OnDblClick = [this] { DSVideoWindowEx2DblClick(); };
+    monitorPlayers_->MakeExtra = [this](MonitorPlayer& player) { return MakeMonitorExtra(player); };
+    idlePause_->OnSwitchesChanged = [this](const IdleSwitches& switches) { FollowIdleSwitches(switches); };
     monitorPlayers_->OnPrimaryList = [this](std::vector<TPlayListEntry> list, const MonitorPlayState& state) {
       TakePrimaryList(std::move(list), state);
     };

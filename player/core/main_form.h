@@ -214,6 +214,9 @@ class TLumorixMainForm : public ui::Form,
   void FollowShowOn();
   // The playlist window offers each monitor's list, the primary's first.
   void OfferMonitorLists();
+  // Each monitor's clip pauses by the same switches as the primary's.
+  std::unique_ptr<MonitorPlayerExtra> MakeMonitorExtra(MonitorPlayer& player);
+  void FollowIdleSwitches(const IdleSwitches& switches);
   // Another monitor became the primary with a list of its own: this window plays it from now on.
   void TakePrimaryList(std::vector<TPlayListEntry> list, const MonitorPlayState& state);
 

@@ -5,6 +5,38 @@
 
 namespace lumorix {
 
+namespace {
+
+// A monitor's clip pauses while nobody sees it, as the primary's does: covered
+// on its own monitor, or for the reasons every monitor shares.
+class MonitorIdlePause final : public MonitorPlayerExtra {
+ public:
+  MonitorIdlePause(MonitorPlayer& player, const IdleSwitches& switches)
+      : holder_(menu_.Add(L"")), control_(player.Graph(), player.Video(), holder_) {
+    control_.SetSwitches(switches);
+    control_.ShowsOn([&player] { return player.Video().ShownMonitorRects(); });
+  }
+  void PlacementChanged() override { control_.PlacementChanged(); }
+  IdlePauseControl& Control() { return control_; }
+
+ private:
+  ui::PopupMenu menu_;  // never shown: the switches are the settings window's
+  ui::MenuItem& holder_;
+  IdlePauseControl control_;
+};
+
+}  // namespace
+
+void TLumorixMainForm::FollowIdleSwitches(const IdleSwitches& switches) {
+  if (!monitorPlayers_) return;
+  for (const auto& player : monitorPlayers_->Players())
+    if (auto* pause = static_cast<MonitorIdlePause*>(player->Extra())) pause->Control().SetSwitches(switches);
+}
+
+std::unique_ptr<MonitorPlayerExtra> TLumorixMainForm::MakeMonitorExtra(MonitorPlayer& player) {
+  return std::make_unique<MonitorIdlePause>(player, idlePause_->Switches());
+}
+
 void TLumorixMainForm::FollowShowOn() {
   if (!monitorPlayers_) return;
   monitorPlayers_->SetActive(onDesktopOnce_ && showOn_->Get() == ShowOn::EachMonitorOwnList);

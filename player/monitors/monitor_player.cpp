@@ -75,6 +75,7 @@ MonitorPlayer::MonitorPlayer(NamedMonitor monitor, std::vector<TPlayListEntry> l
 }
 
 MonitorPlayer::~MonitorPlayer() {
+  extra_.reset();
   moveOnTimer_.SetEnabled(false);
   try {
     (void)graph_->Stop();
@@ -119,6 +120,7 @@ void MonitorPlayer::SetFullScreen(bool fullScreen) {
     if (video_->FullScreenMode()) video_->StopDesktopPlayback();
     video_->StartDesktopPlayback(system);
   }
+  if (extra_) extra_->PlacementChanged();
 }
 
 void MonitorPlayer::PlayIndex(int32_t index) {

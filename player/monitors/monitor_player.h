@@ -35,6 +35,14 @@ struct MonitorPlayState {
   bool operator==(const MonitorPlayState&) const = default;
 };
 
+// What the settings window adds to a player for its life (the automatic pause).
+class MonitorPlayerExtra {
+ public:
+  virtual ~MonitorPlayerExtra() = default;
+  // The picture moved between the desktop and full screen.
+  virtual void PlacementChanged() {}
+};
+
 class MonitorPlayer final : public IPlayListOwner {
  public:
   MonitorPlayer(NamedMonitor monitor, std::vector<TPlayListEntry> list, MonitorPlayState state);
@@ -60,6 +68,9 @@ class MonitorPlayer final : public IPlayListOwner {
   engine::TDSVideoWindowEx2& Video() { return *video_; }
   desktop::DesktopStage& Stage() { return *stage_; }
   int32_t PlayingIndex() const { return playingIndex_; }
+  // Lives until the player goes, before its graph.
+  void Attach(std::unique_ptr<MonitorPlayerExtra> extra) { extra_ = std::move(extra); }
+  MonitorPlayerExtra* Extra() const { return extra_.get(); }
   // Starting a clip or placing the picture pumps messages: a player must not
   // be destroyed from a message handled meanwhile.
   bool Busy() const;
@@ -107,6 +118,7 @@ class MonitorPlayer final : public IPlayListOwner {
   std::unique_ptr<engine::TDSTrackBar> position_;
   desktop::DesktopStage* stage_ = nullptr;
   ui::Timer moveOnTimer_{10};
+  std::unique_ptr<MonitorPlayerExtra> extra_;
 };
 
 }  // namespace lumorix

@@ -216,6 +216,7 @@ void MonitorPlayers::Add(const NamedMonitor& monitor) {
   player->OnDblClick = [this] {
     if (OnDblClick) OnDblClick();
   };
+  if (MakeExtra) player->Attach(MakeExtra(*player));
   MonitorPlayer& started = *player;
   players_.push_back(std::move(player));
   started.Start(fullScreen_);

@@ -72,6 +72,8 @@ class MonitorPlayers {
   std::function<void()> OnPlayingChanged;
   std::function<void()> OnPlayListClosed;
   std::function<void()> OnDblClick;
+  // Made for each new player before it starts.
+  std::function<std::unique_ptr<MonitorPlayerExtra>(MonitorPlayer& player)> MakeExtra;
   // Another monitor became the primary and brings its own list: the settings window plays it now.
   std::function<void(std::vector<TPlayListEntry> list, const MonitorPlayState& state)> OnPrimaryList;
 

@@ -290,3 +290,26 @@ TEST(DesktopMonitors, EachIsKnownByItsIdentityAndName) {
   EXPECT_EQ(primaries, 1);
   EXPECT_EQ(desktop::DesktopMonitors().size(), monitors.size());
 }
+
+TEST_F(OwnListOnEachMonitor, AMonitorsClipPausesWhileAWindowCoversThatMonitorOnly) {
+  TLumorixMainForm& form = StartOnDesktop(1);
+  MonitorPlayer* right = PlayerOf(kRightId);
+  ASSERT_NE(right, nullptr);
+  ASSERT_TRUE(form.IdleControl().Switches().whenCovered);
+  const MonitorRect half = RightHalf();
+  HWND cover = CreateWindowExW(0, L"STATIC", L"cover", WS_POPUP | WS_VISIBLE, half.left, half.top, half.Width(),
+                               half.Height(), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(cover, nullptr);
+  EXPECT_TRUE(PumpUntil([&] { return right->Graph().State() == 2; }, milliseconds(3000)));
+  EXPECT_EQ(form.FilterGraph()->State(), 3) << "the primary is seen";
+  DestroyWindow(cover);
+  EXPECT_TRUE(PumpUntil([&] { return right->Graph().State() == 3; }, milliseconds(3000)));
+
+  // The switch is the settings window's, for every monitor.
+  form.IdleControl().ItPauseWhenCovered.Click();
+  cover = CreateWindowExW(0, L"STATIC", L"cover", WS_POPUP | WS_VISIBLE, half.left, half.top, half.Width(),
+                          half.Height(), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  PumpFor(milliseconds(2000));
+  EXPECT_EQ(right->Graph().State(), 3);
+  DestroyWindow(cover);
+}
