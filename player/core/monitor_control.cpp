@@ -8,21 +8,25 @@ namespace lumorix {
 namespace {
 
 // A monitor's clip pauses while nobody sees it, as the primary's does: covered
-// on its own monitor, or for the reasons every monitor shares.
-class MonitorIdlePause final : public MonitorPlayerExtra {
+// on its own monitor, or for the reasons every monitor shares; and a clip
+// failing half-way gives way to the next entry, as on the primary.
+class MonitorCompanions final : public MonitorPlayerExtra {
  public:
-  MonitorIdlePause(MonitorPlayer& player, const IdleSwitches& switches)
-      : holder_(menu_.Add(L"")), control_(player.Graph(), player.Video(), holder_) {
+  MonitorCompanions(MonitorPlayer& player, const IdleSwitches& switches)
+      : holder_(menu_.Add(L"")), control_(player.Graph(), player.Video(), holder_), abortWatch_(player.Graph()) {
     control_.SetSwitches(switches);
     control_.ShowsOn([&player] { return player.Video().ShownMonitorRects(); });
+    abortWatch_.OnAbort = [&player](const std::string& message) { player.ClipAborted(message); };
   }
   void PlacementChanged() override { control_.PlacementChanged(); }
+  void NewClip() override { abortWatch_.NewClip(); }
   IdlePauseControl& Control() { return control_; }
 
  private:
   ui::PopupMenu menu_;  // never shown: the switches are the settings window's
   ui::MenuItem& holder_;
   IdlePauseControl control_;
+  ClipAbortWatch abortWatch_;
 };
 
 }  // namespace
@@ -30,11 +34,11 @@ class MonitorIdlePause final : public MonitorPlayerExtra {
 void TLumorixMainForm::FollowIdleSwitches(const IdleSwitches& switches) {
   if (!monitorPlayers_) return;
   for (const auto& player : monitorPlayers_->Players())
-    if (auto* pause = static_cast<MonitorIdlePause*>(player->Extra())) pause->Control().SetSwitches(switches);
+    if (auto* pause = static_cast<MonitorCompanions*>(player->Extra())) pause->Control().SetSwitches(switches);
 }
 
 std::unique_ptr<MonitorPlayerExtra> TLumorixMainForm::MakeMonitorExtra(MonitorPlayer& player) {
-  return std::make_unique<MonitorIdlePause>(player, idlePause_->Switches());
+  return std::make_unique<MonitorCompanions>(player, idlePause_->Switches());
 }
 
 void TLumorixMainForm::FollowShowOn() {

@@ -137,6 +137,7 @@ void MonitorPlayer::PlayIndex(int32_t index) {
   try {
     graph_->SetActive(true);
     graph_->ClearGraph();
+    if (extra_) extra_->NewClip();
     (void)graph_->RenderFile(AnsiToWide(EntryPath(list_[static_cast<size_t>(index)])));
     (void)graph_->Play();
   } catch (const ui::Exception& failure) {
@@ -181,6 +182,16 @@ void MonitorPlayer::EntryFailed(const std::string& message) {
   // As on the primary: the next entry follows, and a list of nothing but such files ends after one round.
   if (++failedInARow_ < static_cast<int32_t>(list_.size())) moveOnTimer_.SetEnabled(true);
   if (OnFailure) OnFailure(message);
+}
+
+void MonitorPlayer::ClipAborted(const std::string& message) {
+  // Its last picture must not stand for good.
+  try {
+    (void)graph_->Stop();
+  } catch (const ui::Exception&) {
+    // A graph that refuses to stop after its stream failed is cleared by the next entry.
+  }
+  EntryFailed(message);
 }
 
 void MonitorPlayer::MoveOn() {

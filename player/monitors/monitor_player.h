@@ -35,12 +35,15 @@ struct MonitorPlayState {
   bool operator==(const MonitorPlayState&) const = default;
 };
 
-// What the settings window adds to a player for its life (the automatic pause).
+// What the settings window adds to a player for its life (the automatic
+// pause, the watch for a clip failing half-way).
 class MonitorPlayerExtra {
  public:
   virtual ~MonitorPlayerExtra() = default;
   // The picture moved between the desktop and full screen.
   virtual void PlacementChanged() {}
+  // A new clip is about to be rendered, the last one's graph cleared.
+  virtual void NewClip() {}
 };
 
 class MonitorPlayer final : public IPlayListOwner {
@@ -63,6 +66,8 @@ class MonitorPlayer final : public IPlayListOwner {
   void PlayIndex(int32_t index);
   void PlayNext();
   void Stop();
+  // The clip failed half-way: nothing more comes of it, and the next entry follows.
+  void ClipAborted(const std::string& message);
 
   engine::TFilterGraph& Graph() { return *graph_; }
   engine::TDSVideoWindowEx2& Video() { return *video_; }

@@ -7,6 +7,8 @@
 // with the primary's list.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "common/monitor_lists.h"
 #include "common/settings_layout.h"
 #include "player/desktop/desktop_stage.h"
@@ -312,4 +314,28 @@ TEST_F(OwnListOnEachMonitor, AMonitorsClipPausesWhileAWindowCoversThatMonitorOnl
   PumpFor(milliseconds(2000));
   EXPECT_EQ(right->Graph().State(), 3);
   DestroyWindow(cover);
+}
+
+TEST_F(OwnListOnEachMonitor, AMonitorsFailingEntryGivesWayToItsNextAsOnThePrimary) {
+  WriteMonitorList(kRightId, {"blue-long.avi", "red-long.avi", "blue-long.avi"});
+  TLumorixMainForm& form = StartOnDesktop(1);
+  MonitorPlayer* right = PlayerOf(kRightId);
+  ASSERT_NE(right, nullptr);
+  // Half-way, as a stream reports it from its own thread.
+  ComPtr<IMediaEventSink> sink = right->Graph().Query<IMediaEventSink>();
+  ASSERT_TRUE(sink);
+  std::thread([&] { (void)sink->Notify(EC_ERRORABORT, static_cast<LONG_PTR>(E_FAIL), 0); }).join();
+  ASSERT_TRUE(PumpUntil([&] { return right->PlayingIndex() == 1 && right->Graph().State() == 3; }, milliseconds(5000)));
+  PumpFor(milliseconds(300));
+  ASSERT_EQ(errors.Boxes().size(), 1u);
+  EXPECT_NE(errors.Boxes()[0].text.find(L"($80004005)."), std::wstring::npos) << Narrow(errors.Boxes()[0].text);
+  EXPECT_EQ(form.PlayingIndex, 0) << "the primary's clip plays on";
+  EXPECT_EQ(form.FilterGraph()->State(), 3);
+
+  // A file that is gone: the box, and the entry after it (two failures in a row of three entries).
+  right->List()[0] = EntryFromFileName(WideToAnsi(Clip("red-long.avi")) + ".gone");
+  right->PlayIndex(0);
+  ASSERT_TRUE(PumpUntil([&] { return right->PlayingIndex() == 1 && right->Graph().State() == 3; }, milliseconds(5000)));
+  PumpFor(milliseconds(300));
+  EXPECT_EQ(errors.Boxes().size(), 2u);
 }
