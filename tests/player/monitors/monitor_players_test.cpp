@@ -124,6 +124,7 @@ class OwnListOnEachMonitor : public PlayerTest {
 
 TEST_F(OwnListOnEachMonitor, EachMonitorPlaysItsOwnListInItsOwnGraph) {
   TLumorixMainForm& form = StartOnDesktop(1);
+  EXPECT_TRUE(form.ShowOnControl().ItShowEachOwnList.Checked());
   MonitorPlayer* right = PlayerOf(kRightId);
   ASSERT_NE(right, nullptr);
   EXPECT_NE(&right->Graph(), form.FilterGraph());
@@ -215,6 +216,14 @@ TEST_F(OwnListOnEachMonitor, EachMonitorsListAndStateAreKeptBetweenRuns) {
   EXPECT_TRUE(again.MonitorControl()->Players().empty());
   EXPECT_FALSE(IsWindowVisible(again.PlayListForm().CBMonitor.Handle()));
   EXPECT_EQ(ReadList(ListFileOf(kRightId)).size(), 2u);
+  // And back: at once, from where it was.
+  again.ShowOnControl().ItShowEachOwnList.Click();
+  EXPECT_TRUE(again.ShowOnControl().ItShowEachOwnList.Checked());
+  ASSERT_EQ(again.MonitorControl()->Players().size(), 1u);
+  EXPECT_EQ(PlayerOf(kRightId)->PlayingIndex(), 1);
+  EXPECT_TRUE(PumpUntil([&] { return PlayerOf(kRightId)->Graph().State() == 3; }, milliseconds(5000)));
+  again.ItExitClick();
+  EXPECT_EQ(ReadIntegerSetting(kSettingsKey, kShowOn), 3);
 }
 
 TEST_F(OwnListOnEachMonitor, AnotherPrimaryBringsItsListAndTheFormerKeepsThePlaylistFilesList) {
