@@ -224,9 +224,9 @@ void MonitorPlayers::Add(const NamedMonitor& monitor) {
 
 void MonitorPlayers::SaveOne(const MonitorPlayer& player) {
   const std::wstring& identity = player.Monitor().identity;
+  // The list first: it is what the user built.
+  if (!unreadable_.count(Upper(identity))) SavePlayListFile(ListFileOf(identity), player.List());
   store_.WriteMonitorState(identity, player.State());
-  if (unreadable_.count(Upper(identity))) return;
-  SavePlayListFile(ListFileOf(identity), player.List());
 }
 
 void MonitorPlayers::SetFullScreen(bool fullScreen) {
