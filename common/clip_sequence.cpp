@@ -22,6 +22,15 @@ char Folded(char c) {
 int32_t ValidTransition(int32_t milliseconds) { return OneOf(kTransitionChoices, milliseconds); }
 int32_t ValidChangeEvery(int32_t minutes) { return OneOf(kChangeEveryChoices, minutes); }
 
+static std::optional<int32_t> Dword(const std::optional<RawValue>& value) {
+  if (!value || value->type != kRegDword || value->data.size() != 4) return std::nullopt;
+  const auto& d = value->data;
+  return static_cast<int32_t>(d[0] | d[1] << 8 | d[2] << 16 | uint32_t{d[3]} << 24);
+}
+
+int32_t DecodeTransition(const std::optional<RawValue>& value) { return ValidTransition(Dword(value).value_or(0)); }
+int32_t DecodeChangeEvery(const std::optional<RawValue>& value) { return ValidChangeEvery(Dword(value).value_or(0)); }
+
 int32_t FollowingEntry(const PlayModes& modes, MoveReason reason, int32_t count, int32_t playing,
                        const RandomIndex& randomIndex) {
   if (count <= 0) return -1;

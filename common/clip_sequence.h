@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "common/next_entry.h"
+#include "common/settings_value.h"
 
 namespace lumorix {
 
@@ -19,6 +20,9 @@ inline constexpr int32_t kChangeEveryChoices[] = {0, 1, 5, 10, 15, 30, 60};
 // A stored value that is none of the choices (an edited registry) reads as off.
 int32_t ValidTransition(int32_t milliseconds);
 int32_t ValidChangeEvery(int32_t minutes);
+// Newer than the installer's layout: missing, mistyped or unknown values read as off, never fail.
+int32_t DecodeTransition(const std::optional<RawValue>& value);
+int32_t DecodeChangeEvery(const std::optional<RawValue>& value);
 
 struct PlayModes {
   bool repeat = false;

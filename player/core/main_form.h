@@ -11,6 +11,8 @@
 #include "player/about/about_owner.h"
 #include "player/colour/color_control_owner.h"
 #include "player/core/clip_abort_watch.h"
+#include "player/core/clip_chain.h"
+#include "player/core/clip_change_menu.h"
 #include "player/core/idle_pause_control.h"
 #include "player/core/show_on_menu.h"
 #include "player/engine/seek/ds_track_bar.h"
@@ -48,7 +50,11 @@ inline constexpr UINT WM_SCREENSAVERCOMMAND = WM_USER + 100;
 extern bool ScreenSaverMode;
 extern bool EndReached;
 
-class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColorControlOwner, public IAboutOwner {
+class TLumorixMainForm : public ui::Form,
+                         private IPlayListOwner,
+                         private IColorControlOwner,
+                         private IClipChainHost,
+                         public IAboutOwner {
  public:
   TLumorixMainForm();
   ~TLumorixMainForm() override;
@@ -130,6 +136,10 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   IdlePauseControl& IdleControl() const { return *idlePause_; }
   // Which monitors the desktop clip shows on; its items sit in the Show menu.
   ShowOnMenu& ShowOnControl() const { return *showOn_; }
+  // "Transition" and "Change clip every"; their items sit in the Show menu.
+  ClipChangeMenu& ClipChangeControl() const { return *clipChange_; }
+  // What plays next: the repeat, the prepared clip, the change timer.
+  ClipChain& Chain() const { return *clipChain_; }
 
   // Controls, by their design names.
   ui::GroupBox GBPreview;
@@ -194,6 +204,20 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   const engine::TDSVideoWindowEx2Caps& VideoCapabilities() override { return DSVideoWindowEx2.Capabilities(); }
   void ShowHint(const std::wstring& text) override { ShowMainHint(text); }
   void ColorControlWindowClosed() override { ColorControlVisible = false; }
+  // The play-next flow's view of the player.
+  int32_t EntryCount() const override { return PlayListCount(); }
+  std::string EntryFile(int32_t index) const override;
+  PlayModes Modes() const override { return {Repeat, Random, clipChange_ ? clipChange_->ChangeEvery() : 0}; }
+  int32_t PlayingEntry() const override { return PlayingIndex; }
+  int TransitionMs() const override { return clipChange_ ? clipChange_->Transition() : 0; }
+  void ClipEnded() override {
+    EndReached = true;
+    failedInARow_ = 0;
+  }
+  void EntryLooped(int32_t index) override;
+  void EntryTookOver(int32_t index) override;
+  void StartEntry(int32_t index) override { PlayIndex(index); }
+  void PreparationFailed(const std::string& message) override { ShowClipFailure(message); }
 
   void BindHandlers();
   void PreviewPlacement();
@@ -237,6 +261,8 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   std::unique_ptr<ClipAbortWatch> abortWatch_;
   std::unique_ptr<IdlePauseControl> idlePause_;
   std::unique_ptr<ShowOnMenu> showOn_;
+  std::unique_ptr<ClipChangeMenu> clipChange_;
+  std::unique_ptr<ClipChain> clipChain_;
   std::unique_ptr<TTrayIcon> trayIcon_;
   std::unique_ptr<ui::HintWindow> mainHint_;
   std::unique_ptr<TLumorixColorControlForm> colorControlForm_;

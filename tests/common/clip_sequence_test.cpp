@@ -147,6 +147,11 @@ TEST(ClipSequence, StoredSettingsOutsideTheChoicesReadAsOff) {
   EXPECT_EQ(ValidChangeEvery(30), 30);
   EXPECT_EQ(ValidChangeEvery(2), 0);
   EXPECT_EQ(ValidChangeEvery(1 << 30), 0);
+  EXPECT_EQ(DecodeTransition(EncodeInteger(2000)), 2000);
+  EXPECT_EQ(DecodeTransition(std::nullopt), 0);
+  EXPECT_EQ(DecodeTransition(EncodeString("1000")), 0);
+  EXPECT_EQ(DecodeChangeEvery(EncodeInteger(15)), 15);
+  EXPECT_EQ(DecodeChangeEvery(RawValue{kRegDword, {5}}), 0);  // a DWORD of one byte
 }
 
 TEST(ChangeCountdown, OnlyPlayingTimeCounts) {
