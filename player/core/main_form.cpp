@@ -147,6 +147,10 @@ TLumorixMainForm::TLumorixMainForm()
   idlePause_ = std::make_unique<IdlePauseControl>(*filterGraph_, DSVideoWindowEx2, Show1);
   showOn_ = std::make_unique<ShowOnMenu>(Show1, DSVideoWindowEx2);
   showOn_->OnChange = [this](ShowOn) { FollowShowOn(); };
+  clipChange_ = std::make_unique<ClipChangeMenu>(Show1);
+  clipChain_ = std::make_unique<ClipChain>(static_cast<IClipChainHost&>(*this), *filterGraph_, DSVideoWindowEx2,
+                                           std::ref(randomPick_));
+  clipChange_->OnChangeEvery = [this](int32_t minutes) { clipChain_->SetChangeEvery(minutes); };
   // The clip is hidden only when every monitor it shows on is covered.
   idlePause_->ShowsOn([this] { return DSVideoWindowEx2.ShownMonitorRects(); });
   LayerMissingHint = AnsiToWide(LanguageTexts().Text(Caption::WallpaperLayerMissing));
@@ -355,6 +359,7 @@ void TLumorixMainForm::FormDestroy() {
   if (playListForm_) playListForm_->SetListChoices({});
   monitorPlayers_.reset();
   idlePause_.reset();
+  clipChain_.reset();
   abortWatch_.reset();
   if (filterGraph_) {
     try {

@@ -11,6 +11,8 @@
 #include "player/about/about_owner.h"
 #include "player/colour/color_control_owner.h"
 #include "player/core/clip_abort_watch.h"
+#include "player/core/clip_chain.h"
+#include "player/core/clip_change_menu.h"
 #include "player/core/idle_pause_control.h"
 #include "player/core/show_on_menu.h"
 #include "player/engine/seek/ds_track_bar.h"
@@ -53,6 +55,7 @@ class TLumorixMainForm : public ui::Form,
                          private IPlayListOwner,
                          private IColorControlOwner,
                          private MonitorStateStore,
+                         private IClipChainHost,
                          public IAboutOwner {
  public:
   TLumorixMainForm();
@@ -137,6 +140,10 @@ class TLumorixMainForm : public ui::Form,
   ShowOnMenu& ShowOnControl() const { return *showOn_; }
   // The players of the monitors but the primary, while each monitor has its own playlist.
   MonitorPlayers* MonitorControl() const { return monitorPlayers_.get(); }
+  // "Transition" and "Change clip every"; their items sit in the Show menu.
+  ClipChangeMenu& ClipChangeControl() const { return *clipChange_; }
+  // What plays next: the repeat, the prepared clip, the change timer.
+  ClipChain& Chain() const { return *clipChain_; }
 
   // Controls, by their design names.
   ui::GroupBox GBPreview;
@@ -203,6 +210,20 @@ class TLumorixMainForm : public ui::Form,
   const engine::TDSVideoWindowEx2Caps& VideoCapabilities() override { return DSVideoWindowEx2.Capabilities(); }
   void ShowHint(const std::wstring& text) override { ShowMainHint(text); }
   void ColorControlWindowClosed() override { ColorControlVisible = false; }
+  // The play-next flow's view of the player.
+  int32_t EntryCount() const override { return PlayListCount(); }
+  std::string EntryFile(int32_t index) const override;
+  PlayModes Modes() const override { return {Repeat, Random, clipChange_ ? clipChange_->ChangeEvery() : 0}; }
+  int32_t PlayingEntry() const override { return PlayingIndex; }
+  int TransitionMs() const override { return clipChange_ ? clipChange_->Transition() : 0; }
+  void ClipEnded() override {
+    EndReached = true;
+    failedInARow_ = 0;
+  }
+  void EntryLooped(int32_t index) override;
+  void EntryTookOver(int32_t index) override;
+  void StartEntry(int32_t index) override { PlayIndex(index); }
+  void PreparationFailed(const std::string& message) override { ShowClipFailure(message); }
 
   // Where the monitors' own states are kept: in the settings store, beside the playlist's.
   std::optional<MonitorPlayState> ReadMonitorState(const std::wstring& identity) override;
@@ -264,6 +285,8 @@ class TLumorixMainForm : public ui::Form,
   std::unique_ptr<ShowOnMenu> showOn_;
   std::unique_ptr<MonitorPlayers> monitorPlayers_;
   bool onDesktopOnce_ = false;  // the start step has run
+  std::unique_ptr<ClipChangeMenu> clipChange_;
+  std::unique_ptr<ClipChain> clipChain_;
   std::unique_ptr<TTrayIcon> trayIcon_;
   std::unique_ptr<ui::HintWindow> mainHint_;
   std::unique_ptr<TLumorixColorControlForm> colorControlForm_;

@@ -1,4 +1,5 @@
 // Loading the settings into the settings window at start and saving them at exit.
+#include "common/clip_sequence.h"
 #include "common/monitor_layout.h"
 #include "common/monitor_lists.h"
 #include "common/settings_layout.h"
@@ -138,6 +139,8 @@ void TLumorixMainForm::LoadSaveOptions(bool load) {
     PlayingIndex = registry.ReadInteger("PlayingIndex");
     Random = registry.ReadBool("Random");
     Repeat = registry.ReadBool("Repeat");
+    clipChange_->SetTransition(DecodeTransition(registry.Read(kTransition)));
+    clipChange_->SetChangeEvery(DecodeChangeEvery(registry.Read(kChangeClipEvery)));
     registry.CloseKey();
     return;
   }
@@ -177,6 +180,8 @@ void TLumorixMainForm::LoadSaveOptions(bool load) {
   registry.WriteInteger("PlayingIndex", PlayingIndex);
   registry.WriteBool("Random", Random);
   registry.WriteBool("Repeat", Repeat);
+  registry.WriteInteger(kTransition, clipChange_->Transition());
+  registry.WriteInteger(kChangeClipEvery, clipChange_->ChangeEvery());
   registry.CloseKey();
 }
 
