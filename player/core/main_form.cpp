@@ -150,7 +150,10 @@ TLumorixMainForm::TLumorixMainForm()
   clipChange_ = std::make_unique<ClipChangeMenu>(Show1);
   clipChain_ = std::make_unique<ClipChain>(static_cast<IClipChainHost&>(*this), *filterGraph_, DSVideoWindowEx2,
                                            std::ref(randomPick_));
-  clipChange_->OnChangeEvery = [this](int32_t minutes) { clipChain_->SetChangeEvery(minutes); };
+  clipChange_->OnChangeEvery = [this](int32_t minutes) {
+    clipChain_->SetChangeEvery(minutes);
+    if (monitorPlayers_) monitorPlayers_->ChangeEveryChanged();
+  };
   // The clip is hidden only when every monitor it shows on is covered.
   idlePause_->ShowsOn([this] { return DSVideoWindowEx2.ShownMonitorRects(); });
   LayerMissingHint = AnsiToWide(LanguageTexts().Text(Caption::WallpaperLayerMissing));
@@ -260,6 +263,8 @@ void TLumorixMainForm::FormCreate() {
     monitorPlayers_->OnPlayListClosed = [this] { PlayListVisible = false; };
     monitorPlayers_->OnDblClick = [this] { DSVideoWindowEx2DblClick(); };
     monitorPlayers_->MakeExtra = [this](MonitorPlayer& player) { return MakeMonitorExtra(player); };
+    monitorPlayers_->TransitionMs = [this] { return clipChange_->Transition(); };
+    monitorPlayers_->ChangeEvery = [this] { return clipChange_->ChangeEvery(); };
     idlePause_->OnSwitchesChanged = [this](const IdleSwitches& switches) { FollowIdleSwitches(switches); };
     monitorPlayers_->OnPrimaryList = [this](std::vector<TPlayListEntry> list, const MonitorPlayState& state) {
       TakePrimaryList(std::move(list), state);

@@ -72,10 +72,48 @@ MonitorPlayer::MonitorPlayer(NamedMonitor monitor, std::vector<TPlayListEntry> l
   position_->SetEnabled(true);
   position_->OnChange = [this] { PositionChanged(); };
   moveOnTimer_.OnTimer = [this] { MoveOn(); };
+  chain_ = std::make_unique<ClipChain>(static_cast<IClipChainHost&>(*this), *graph_, *video_, std::ref(randomPick_));
+}
+
+void MonitorPlayer::UseClipChange(std::function<int()> transitionMs, std::function<int32_t()> changeEvery) {
+  transitionMs_ = std::move(transitionMs);
+  changeEvery_ = std::move(changeEvery);
+  ChangeEveryChanged();
+}
+
+void MonitorPlayer::ChangeEveryChanged() { chain_->SetChangeEvery(changeEvery_ ? changeEvery_() : 0); }
+
+std::string MonitorPlayer::EntryFile(int32_t index) const {
+  if (index < 0 || index >= static_cast<int32_t>(list_.size())) return {};
+  return EntryPath(list_[static_cast<size_t>(index)]);
+}
+
+void MonitorPlayer::Playing(int32_t index) {
+  playingIndex_ = index;
+  failedInARow_ = 0;
+  if (OnPlayingChanged) OnPlayingChanged();
+}
+
+void MonitorPlayer::EntryLooped(int32_t index) {
+  position_->Restarted();
+  Playing(index);
+}
+
+void MonitorPlayer::EntryTookOver(int32_t index) {
+  if (extra_) extra_->NewClip();
+  position_->Restarted();
+  graph_->SetVolume(0);
+  resumeAt_.reset();
+  Playing(index);
+}
+
+void MonitorPlayer::PreparationFailed(const std::string& message) {
+  if (OnFailure) OnFailure(message);
 }
 
 MonitorPlayer::~MonitorPlayer() {
   extra_.reset();
+  chain_.reset();
   moveOnTimer_.SetEnabled(false);
   try {
     (void)graph_->Stop();
@@ -125,9 +163,11 @@ void MonitorPlayer::SetFullScreen(bool fullScreen) {
 
 void MonitorPlayer::PlayIndex(int32_t index) {
   BusyScope busy(busy_);
-  position_->SetPosition(0);
   int32_t count = static_cast<int32_t>(list_.size());
-  if (count == 0) return;
+  if (count == 0) {
+    position_->SetPosition(0);
+    return;
+  }
   if (index < 0 || index >= count) {
     if (OnFailure) OnFailure(Format("List index out of bounds (%d)", index));
     return;
@@ -141,19 +181,16 @@ void MonitorPlayer::PlayIndex(int32_t index) {
     (void)graph_->RenderFile(AnsiToWide(EntryPath(list_[static_cast<size_t>(index)])));
     (void)graph_->Play();
   } catch (const ui::Exception& failure) {
+    chain_->Started({});
     EntryFailed(failure.what());
     return;
   }
   graph_->SetVolume(0);
-  endReached_ = false;
+  chain_->Started(EntryFile(index));
   if (OnPlayingChanged) OnPlayingChanged();
 }
 
-void MonitorPlayer::PlayNext() {
-  int32_t index =
-      NextEntryIndex(static_cast<int32_t>(list_.size()), playingIndex_, repeat_, random_, std::ref(randomPick_));
-  if (index >= 0) PlayIndex(index);
-}
+void MonitorPlayer::PlayNext() { chain_->Move(MoveReason::UserNext); }
 
 void MonitorPlayer::Stop() {
   int state = graph_->State();
@@ -162,20 +199,13 @@ void MonitorPlayer::Stop() {
   (void)graph_->Stop();
 }
 
+// The end of a clip is the play-next flow's (the graph's own); the bar only
+// brings the kept second of the kept entry back, once it knows the clip's length.
 void MonitorPlayer::PositionChanged() {
-  // The kept second of the kept entry, once the bar knows the clip's length.
-  if (resumeAt_ && position_->Max() > 0) {
-    int32_t at = *resumeAt_;
-    resumeAt_.reset();
-    if (at < position_->Max()) position_->SetPosition(at);
-    return;
-  }
-  if (position_->Position() == position_->Max() && !endReached_) {
-    endReached_ = true;
-    failedInARow_ = 0;
-    position_->SetPosition(0);
-    PlayNext();
-  }
+  if (!resumeAt_ || position_->Max() <= 0) return;
+  int32_t at = *resumeAt_;
+  resumeAt_.reset();
+  if (at < position_->Max()) position_->SetPosition(at);
 }
 
 void MonitorPlayer::EntryFailed(const std::string& message) {

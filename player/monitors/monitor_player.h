@@ -1,9 +1,11 @@
 #pragma once
 // The player of one monitor other than the primary, when each monitor plays
-// a list of its own: its own graph, video window and seek bar (hidden: the
-// seek bar notices the end of a clip as the settings window's does), its
+// a list of its own: its own graph, video window and seek bar (hidden), its
 // list, the entry it plays, its own repeat and random, shown on the desktop
-// of its monitor only. Its sound is off: only the primary's clip is heard.
+// of its monitor only. What plays next is the play-next flow's, as on the
+// primary (repeat without a seam, the next entry prepared, the transition
+// and the change timer the settings window's). Its sound is off: only the
+// primary's clip is heard.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -13,6 +15,7 @@
 #include "common/monitor_lists.h"
 #include "common/playlist_entry.h"
 #include "common/random_pick.h"
+#include "player/core/clip_chain.h"
 #include "player/engine/graph/filter_graph.h"
 #include "player/engine/seek/ds_track_bar.h"
 #include "player/engine/video/video_window.h"
@@ -46,7 +49,7 @@ class MonitorPlayerExtra {
   virtual void NewClip() {}
 };
 
-class MonitorPlayer final : public IPlayListOwner {
+class MonitorPlayer final : public IPlayListOwner, private IClipChainHost {
  public:
   MonitorPlayer(NamedMonitor monitor, std::vector<TPlayListEntry> list, MonitorPlayState state);
   ~MonitorPlayer();
@@ -73,6 +76,11 @@ class MonitorPlayer final : public IPlayListOwner {
   engine::TDSVideoWindowEx2& Video() { return *video_; }
   desktop::DesktopStage& Stage() { return *stage_; }
   int32_t PlayingIndex() const { return playingIndex_; }
+  // Where "Transition" and "Change clip every" come from (the settings window's).
+  void UseClipChange(std::function<int()> transitionMs, std::function<int32_t()> changeEvery);
+  // "Change clip every" changed: a fresh count.
+  void ChangeEveryChanged();
+  ClipChain& Chain() { return *chain_; }
   // Lives until the player goes, before its graph.
   void Attach(std::unique_ptr<MonitorPlayerExtra> extra) { extra_ = std::move(extra); }
   MonitorPlayerExtra* Extra() const { return extra_.get(); }
@@ -102,7 +110,20 @@ class MonitorPlayer final : public IPlayListOwner {
   }
 
  private:
+  // The play-next flow's view of this player.
+  int32_t EntryCount() const override { return static_cast<int32_t>(list_.size()); }
+  std::string EntryFile(int32_t index) const override;
+  PlayModes Modes() const override { return {repeat_, random_, changeEvery_ ? changeEvery_() : 0}; }
+  int32_t PlayingEntry() const override { return playingIndex_; }
+  int TransitionMs() const override { return transitionMs_ ? transitionMs_() : 0; }
+  void ClipEnded() override { failedInARow_ = 0; }
+  void EntryLooped(int32_t index) override;
+  void EntryTookOver(int32_t index) override;
+  void StartEntry(int32_t index) override { PlayIndex(index); }
+  void PreparationFailed(const std::string& message) override;
+
   void PositionChanged();
+  void Playing(int32_t index);
   void EntryFailed(const std::string& message);
   void MoveOn();
 
@@ -112,7 +133,6 @@ class MonitorPlayer final : public IPlayListOwner {
   bool repeat_ = false;
   bool random_ = false;
   std::optional<int32_t> resumeAt_;
-  bool endReached_ = false;
   int busy_ = 0;
   int32_t failedInARow_ = 0;
   RandomPick randomPick_{FreshSeed()};
@@ -123,6 +143,9 @@ class MonitorPlayer final : public IPlayListOwner {
   std::unique_ptr<engine::TDSTrackBar> position_;
   desktop::DesktopStage* stage_ = nullptr;
   ui::Timer moveOnTimer_{10};
+  std::function<int()> transitionMs_;
+  std::function<int32_t()> changeEvery_;
+  std::unique_ptr<ClipChain> chain_;
   std::unique_ptr<MonitorPlayerExtra> extra_;
 };
 

@@ -217,6 +217,7 @@ void MonitorPlayers::Add(const NamedMonitor& monitor) {
     if (OnDblClick) OnDblClick();
   };
   if (MakeExtra) player->Attach(MakeExtra(*player));
+  player->UseClipChange(TransitionMs, ChangeEvery);
   MonitorPlayer& started = *player;
   players_.push_back(std::move(player));
   started.Start(fullScreen_);
@@ -237,6 +238,10 @@ void MonitorPlayers::SetFullScreen(bool fullScreen) {
   for (MonitorPlayer* player : players)
     if (std::any_of(players_.begin(), players_.end(), [&](const auto& p) { return p.get() == player; }))
       player->SetFullScreen(fullScreen);
+}
+
+void MonitorPlayers::ChangeEveryChanged() {
+  for (const auto& player : players_) player->ChangeEveryChanged();
 }
 
 void MonitorPlayers::Save() {

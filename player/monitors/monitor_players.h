@@ -72,6 +72,10 @@ class MonitorPlayers {
   std::function<void()> OnPlayingChanged;
   std::function<void()> OnPlayListClosed;
   std::function<void()> OnDblClick;
+  // "Transition" and "Change clip every", the settings window's, for every player.
+  std::function<int()> TransitionMs;
+  std::function<int32_t()> ChangeEvery;
+  void ChangeEveryChanged();
   // Made for each new player before it starts.
   std::function<std::unique_ptr<MonitorPlayerExtra>(MonitorPlayer& player)> MakeExtra;
   // Another monitor became the primary and brings its own list: the settings window plays it now.

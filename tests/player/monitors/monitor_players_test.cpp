@@ -348,3 +348,22 @@ TEST_F(OwnListOnEachMonitor, AMonitorsFailingEntryGivesWayToItsNextAsOnThePrimar
   PumpFor(milliseconds(300));
   EXPECT_EQ(errors.Boxes().size(), 2u);
 }
+
+TEST_F(OwnListOnEachMonitor, EachMonitorMovesOnThroughItsOwnListByItsOwnModes) {
+  WriteMonitorList(kRightId, {"blue.avi", "red-long.avi"});
+  TLumorixMainForm& form = StartOnDesktop(1);
+  MonitorPlayer* right = PlayerOf(kRightId);
+  ASSERT_NE(right, nullptr);
+  // A two-second clip at its end: the next entry of its own list, not the primary's.
+  ASSERT_TRUE(PumpUntil([&] { return right->PlayingIndex() == 1; }, milliseconds(8000)));
+  EXPECT_EQ(form.PlayingIndex, 0);
+  Seen seen = Look("own-list-moved-on");
+  EXPECT_TRUE(Near(seen.right, kRed)) << Describe(seen.right);
+
+  // "Change clip every" is the settings window's, for every monitor (a minute made short here).
+  right->Chain().SetMinuteLength(600);
+  form.Chain().SetMinuteLength(600);
+  form.ClipChangeControl().SetChangeEvery(1);
+  EXPECT_TRUE(PumpUntil([&] { return right->PlayingIndex() == 0; }, milliseconds(5000)));
+  form.ClipChangeControl().SetChangeEvery(0);
+}
