@@ -96,7 +96,9 @@ bool DesktopStage::EnterDesktop(HMONITOR monitor) {
   if (!fullScreen_) savedParent_ = GetParent(picture_.PictureWindow());
   // The overlay shows only through the desktop's colour key: only then is the
   // user's look changed, and kept in case this run dies before it is restored.
-  if (picture_.PictureThroughOverlay() && !savedLook_) {
+  // A monitor's own stage leaves the look to the primary's: two stages saving
+  // and restoring it in turn would leave the colour key for good.
+  if (picture_.PictureThroughOverlay() && !savedLook_ && pinned_.empty()) {
     savedLook_ = platform::ReadDesktopLook();
     platform::KeepInterruptedLook(*savedLook_);
     platform::ApplyPlaybackLook(picture_.PictureColorKey());

@@ -40,7 +40,9 @@ class DesktopStage final : public engine::PictureHost {
   std::vector<RECT> ShownMonitorRects() const override;
 
   // Shows on the monitor of that identity only, whatever "Show on" says: the
-  // stage of a monitor's own player. Nothing shows while it is not connected.
+  // stage of a monitor's own player. Nothing shows while it is not connected,
+  // and the desktop look is never changed by it (an overlay's colour key is
+  // the primary stage's to set and restore).
   void PinTo(std::wstring identity);
   const std::wstring& PinnedTo() const { return pinned_; }
 
