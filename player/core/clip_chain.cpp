@@ -36,6 +36,7 @@ ClipChain::~ClipChain() {
 }
 
 void ClipChain::Started(const std::string& file) {
+  failedFiles_.erase(file);
   endTimer_.SetEnabled(false);
   playingFile_ = file;
   DropPrepared();
@@ -139,6 +140,7 @@ bool ClipChain::Build(const std::string& file) {
     spare_.PumpEvents();
     if (spareFailed_) throw engine::EDirectShowException(E_FAIL);
     spareReady_ = true;
+    failedFiles_.erase(file);
     return true;
   } catch (const engine::EDirectShowException& failure) {
     spareFailed_ = false;
@@ -147,10 +149,12 @@ bool ClipChain::Build(const std::string& file) {
     } catch (const engine::EDirectShowException&) {
       spare_.SetActive(false);
     }
-    host_.PreparationFailed(failure.what());
+    if (FirstFailureOf(file)) host_.PreparationFailed(failure.what());
     return false;
   }
 }
+
+bool ClipChain::FirstFailureOf(const std::string& file) { return failedFiles_.insert(file).second; }
 
 void ClipChain::Move(MoveReason reason) {
   endTimer_.SetEnabled(false);

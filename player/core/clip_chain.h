@@ -6,6 +6,7 @@
 // the start without building anything; a different file takes over from the
 // prepared graph, cut or crossfaded; only where nothing could be prepared is
 // the graph built again at the moment of the move, by the host.
+#include <set>
 #include <string>
 
 #include "common/clip_sequence.h"
@@ -61,6 +62,9 @@ class ClipChain : private engine::IFilterGraphListener {
   int32_t PreparedEntry() const { return prepared_; }
   bool PreparedGraphWaits() const { return spareReady_; }
   engine::TFilterGraph& SpareGraph() { return spare_; }
+  // An entry's file did not render: true the first time since it last did,
+  // when the user is to hear of it; preparing it again stays silent.
+  bool FirstFailureOf(const std::string& file);
   // How long a minute of the change timer lasts, for tests that cannot wait
   // whole minutes; the default is 60 000.
   void SetMinuteLength(int64_t milliseconds);
@@ -108,6 +112,7 @@ class ClipChain : private engine::IFilterGraphListener {
   int32_t prepared_ = -1;
   std::string preparedForFile_;
   std::string preparedFile_;
+  std::set<std::string> failedFiles_;
   bool spareReady_ = false;
   bool spareFailed_ = false;
   ChangeCountdown countdown_;

@@ -51,6 +51,8 @@ void TLumorixMainForm::PlayIndex(int32_t index) {
   filterGraph_->ClearGraph();
   abortWatch_->NewClip();
   if (!StartEntry(path)) {
+    // Shown now; preparing the file again later stays silent.
+    (void)clipChain_->FirstFailureOf(EntryFile(index));
     clipChain_->Started({});
     return;
   }

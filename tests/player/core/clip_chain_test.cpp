@@ -50,6 +50,18 @@ TEST_F(PlayerTest, TheNextClipWaitsPausedAndTakesOverWithoutBeingBuilt) {
   EXPECT_TRUE(errors.Boxes().empty()) << Narrow(ErrorText(errors));
 }
 
+TEST_F(PlayerTest, ClipsWithSoundTakeOverToo) {
+  WritePlayList({"tone.avi", "tone3.avi"});
+  TLumorixMainForm& form = StartPlayer();
+  ASSERT_TRUE(Prepared(form));
+  ASSERT_TRUE(PumpUntil([&] { return form.PlayingIndex == 1; }, milliseconds(5000)));
+  // The three-second clip, then the first again: both takeovers with a sound track playing.
+  ASSERT_TRUE(PumpUntil([&] { return form.PlayingIndex == 0; }, milliseconds(6000)));
+  EXPECT_TRUE(PumpUntil([&] { return form.FilterGraph()->State() == 3; }, milliseconds(2000)));
+  EXPECT_EQ(form.FilterGraph()->GraphsGivenUp(), 0);
+  EXPECT_TRUE(errors.Boxes().empty()) << Narrow(ErrorText(errors));
+}
+
 TEST_F(PlayerTest, WithRandomThePreparedPickIsTheOneThatPlays) {
   WritePlayList({"red.avi", "blue.avi", "plain.avi", "short.avi", "red-long.avi"});
   WriteSetting(kPlayListKey, "Random", EncodeInteger(1));

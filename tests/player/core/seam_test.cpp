@@ -192,13 +192,19 @@ SeamFigures Judge(const std::vector<Sample>& samples, bool alternate, bool cross
 class SeamTest : public PlayerTest {
  protected:
   // Plays the list in the preview, the settings window shown, and reads it for `duration`.
-  SeamFigures Measure(const std::vector<std::string>& clips, bool repeat, int transitionMs, milliseconds duration) {
+  SeamFigures Measure(const std::vector<std::string>& clips, bool repeat, int transitionMs, milliseconds duration,
+                      bool desktop = false) {
     WritePlayList(clips);
     WriteSetting(kPlayListKey, "Repeat", EncodeInteger(repeat ? 1 : 0));
     WriteSetting(kPlayListKey, kTransition, EncodeInteger(transitionMs));
     TLumorixMainForm& form = StartPlayer();
-    form.Timer.SetEnabled(false);  // the start step would take the clip to the desktop
-    form.Show();
+    if (desktop) {
+      // The start step takes the clip to the desktop (here, with no shell, the backdrop over the screen).
+      EXPECT_TRUE(PumpUntil([&] { return form.DSVideoWindowEx2.DesktopMode(); }, milliseconds(5000)));
+    } else {
+      form.Timer.SetEnabled(false);  // the start step would take the clip to the desktop
+      form.Show();
+    }
     EXPECT_TRUE(errors.Boxes().empty()) << Narrow(ErrorText(errors));
     EXPECT_TRUE(PumpUntil([&] { return form.FilterGraph()->State() == 3; }, milliseconds(5000)));
     PumpFor(milliseconds(300));
@@ -212,7 +218,7 @@ class SeamTest : public PlayerTest {
     std::printf(
         "seam figures (%s, %s): %d seams, %d foreign frames, longest hold %d frame time(s), last frame "
         "seen at %d of %d seams, %d blended readings; %zu samples\n  %s\n",
-        clips.size() == 1 ? "repeat" : "two clips",
+        clips.size() == 1 ? "repeat" : (desktop ? "two clips on the desktop" : "two clips"),
         transitionMs > 0 ? ("crossfade " + std::to_string(transitionMs) + " ms").c_str() : "cut", figures.seams,
         figures.foreign, figures.longestHold, figures.lastSeen, figures.seams, figures.blended, samples.size(),
         figures.trace.c_str());
@@ -238,6 +244,13 @@ TEST_F(SeamTest, TheNextClipTakesOverWithoutABlankFrame) {
 
 TEST_F(SeamTest, TheNextClipFadesInWithoutABlankFrame) {
   SeamFigures figures = Measure({"numbered.avi", "numbered-b.avi"}, false, 500, milliseconds(9000));
+  ASSERT_GE(figures.seams, 2);
+  EXPECT_EQ(figures.foreign, 0);
+  EXPECT_EQ(figures.lastSeen, figures.seams);
+}
+
+TEST_F(SeamTest, OnTheDesktopTooTheNextClipTakesOverWithoutABlankFrame) {
+  SeamFigures figures = Measure({"numbered.avi", "numbered-b.avi"}, false, 0, milliseconds(7000), true);
   ASSERT_GE(figures.seams, 2);
   EXPECT_EQ(figures.foreign, 0);
   EXPECT_EQ(figures.lastSeen, figures.seams);
