@@ -181,6 +181,8 @@ void MonitorPlayer::PlayIndex(int32_t index) {
     (void)graph_->RenderFile(AnsiToWide(EntryPath(list_[static_cast<size_t>(index)])));
     (void)graph_->Play();
   } catch (const ui::Exception& failure) {
+    // Shown now; preparing the file again later stays silent.
+    (void)chain_->FirstFailureOf(EntryFile(index));
     chain_->Started({});
     EntryFailed(failure.what());
     return;
