@@ -129,6 +129,7 @@ void ClipChain::Prepare() {
 bool ClipChain::Build(const std::string& file) {
   try {
     spare_.SetActive(true);
+    if (!spare_.Active()) return false;  // no graph to be had: the move builds it as before
     spare_.ClearGraph();
     spare_.SetVolume(graph_.Volume());
     spare_.SetBalance(graph_.Balance());
@@ -168,9 +169,14 @@ void ClipChain::Move(MoveReason reason) {
   const int32_t index = valid && wanted == preparedFor_ ? prepared_ : wanted;
   const std::string file = host_.EntryFile(index);
   if (SameClipFile(file, playingFile_) && graph_.Active()) {
+    // What was prepared is used up: a random pick is made afresh for the next move.
+    DropPrepared();
+    prepareTimer_.SetEnabled(false);
+    prepareTimer_.SetEnabled(true);
     // The timer has nothing else to show: the clip simply plays on.
+    if (reason == MoveReason::ChangeTimer) return;
     // A round of the same clip is no new clip: the countdown goes on.
-    if (reason != MoveReason::ChangeTimer) (void)graph_.Seek(0);
+    (void)graph_.Seek(0);
     host_.EntryLooped(index);
     return;
   }
@@ -194,7 +200,12 @@ void ClipChain::TakeOver(int32_t index) {
   spare_.PumpEvents();
   graph_.SwapGraphs(spare_);
   video_.SwapToSpare();
-  (void)graph_.PlaySoon();
+  std::string failure;
+  try {
+    (void)graph_.PlaySoon();
+  } catch (const engine::EDirectShowException& refused) {
+    failure = refused.what();  // told once the takeover is complete
+  }
   playingFile_ = preparedFile_;
   preparedFor_ = prepared_ = -1;
   try {
@@ -207,6 +218,7 @@ void ClipChain::TakeOver(int32_t index) {
   host_.EntryTookOver(index);
   prepareTimer_.SetEnabled(false);
   prepareTimer_.SetEnabled(true);
+  if (!failure.empty()) host_.PreparationFailed(failure);
 }
 
 void ClipChain::CountDown() {
