@@ -47,7 +47,21 @@ constexpr std::array<CaptionKey, kCaptionCount> kKeys = {{
     {"MainMenu", "ShowOnPrimary", "Show on the &primary monitor"},
     {"MainMenu", "ShowOnEvery", "Show on &every monitor"},
     {"MainMenu", "ShowAcross", "Show &across all monitors"},
+    {"MainMenu", "ShowEachOwnList", "Show on each monitor its &own playlist"},
     {"Hints", "WallpaperLayerMissing", "The desktop's wallpaper layer was not found; still looking for it."},
+    {"MainMenu", "Transition", "&Transition"},
+    {"MainMenu", "TransitionNone", "&None"},
+    {"MainMenu", "Crossfade05", "Crossfade &0.5 s"},
+    {"MainMenu", "Crossfade1", "Crossfade &1 s"},
+    {"MainMenu", "Crossfade2", "Crossfade &2 s"},
+    {"MainMenu", "ChangeClipEvery", "C&hange clip every"},
+    {"MainMenu", "ChangeClipOff", "&Off"},
+    {"MainMenu", "ChangeClip1", "&1 minute"},
+    {"MainMenu", "ChangeClip5", "&5 minutes"},
+    {"MainMenu", "ChangeClip10", "1&0 minutes"},
+    {"MainMenu", "ChangeClip15", "15 m&inutes"},
+    {"MainMenu", "ChangeClip30", "&30 minutes"},
+    {"MainMenu", "ChangeClip60", "&60 minutes"},
 }};
 
 }  // namespace

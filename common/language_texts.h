@@ -53,10 +53,26 @@ enum class Caption {
   ItShowOnPrimary,
   ItShowOnEvery,
   ItShowAcross,
+  ItShowEachOwnList,
   // The hint shown when the desktop's wallpaper layer cannot be found.
   WallpaperLayerMissing,
+  // The Show menu's "Transition" and its choices, in the order of kTransitionChoices.
+  ItTransition,
+  ItTransitionNone,
+  ItTransitionFade05,
+  ItTransitionFade1,
+  ItTransitionFade2,
+  // The Show menu's "Change clip every" and its choices, in the order of kChangeEveryChoices.
+  ItChangeEvery,
+  ItChangeOff,
+  ItChange1,
+  ItChange5,
+  ItChange10,
+  ItChange15,
+  ItChange30,
+  ItChange60,
 };
-inline constexpr size_t kCaptionCount = 40;
+inline constexpr size_t kCaptionCount = 54;
 
 struct CaptionKey {
   const char* section;

@@ -23,7 +23,7 @@ std::vector<MonitorRect> Usable(const std::vector<MonitorRect>& monitors) {
 ShowOn DecodeShowOn(const std::optional<RawValue>& value) {
   if (!value || value->type != kRegDword || value->data.size() != 4) return ShowOn::PrimaryMonitor;
   uint32_t number = value->data[0] | value->data[1] << 8 | value->data[2] << 16 | uint32_t{value->data[3]} << 24;
-  if (number > static_cast<uint32_t>(ShowOn::AcrossMonitors)) return ShowOn::PrimaryMonitor;
+  if (number > static_cast<uint32_t>(ShowOn::EachMonitorOwnList)) return ShowOn::PrimaryMonitor;
   return static_cast<ShowOn>(number);
 }
 
@@ -55,13 +55,14 @@ std::vector<MonitorRect> HostAreas(ShowOn mode, const std::vector<MonitorRect>& 
       return {all};
     }
     case ShowOn::PrimaryMonitor:
+    case ShowOn::EachMonitorOwnList:
     default:
       return {primary};
   }
 }
 
 std::vector<MonitorRect> ShownMonitors(ShowOn mode, const std::vector<MonitorRect>& monitors) {
-  if (mode == ShowOn::PrimaryMonitor) return HostAreas(mode, monitors);
+  if (mode == ShowOn::PrimaryMonitor || mode == ShowOn::EachMonitorOwnList) return HostAreas(mode, monitors);
   return HostAreas(ShowOn::EveryMonitor, monitors);
 }
 

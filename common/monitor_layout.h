@@ -22,21 +22,25 @@ struct MonitorRect {
 };
 
 // The setting "Show on" as stored (kShowOn, a DWORD in the settings key).
-enum class ShowOn : int32_t { PrimaryMonitor = 0, EveryMonitor = 1, AcrossMonitors = 2 };
+// EachMonitorOwnList: the primary plays the playlist, every other monitor a
+// list of its own, each in its own graph.
+enum class ShowOn : int32_t { PrimaryMonitor = 0, EveryMonitor = 1, AcrossMonitors = 2, EachMonitorOwnList = 3 };
 
-// Anything but a REG_DWORD holding one of the three values (missing, damaged,
+// Anything but a REG_DWORD holding one of the four values (missing, damaged,
 // written by another version) reads as the primary monitor.
 ShowOn DecodeShowOn(const std::optional<RawValue>& value);
 
 // The primary monitor is the one at the desktop's origin; without one, the first.
 size_t PrimaryIndex(const std::vector<MonitorRect>& monitors);
 
-// One rectangle per host: the primary monitor's; each monitor's (the primary's
-// first); or the smallest rectangle holding every monitor. Empty monitors are
-// left out; no monitor, no host.
+// One rectangle per host: the primary monitor's (also with a list of its own
+// on each: the other monitors' hosts are their own players'); each monitor's
+// (the primary's first); or the smallest rectangle holding every monitor.
+// Empty monitors are left out; no monitor, no host.
 std::vector<MonitorRect> HostAreas(ShowOn mode, const std::vector<MonitorRect>& monitors);
 
-// The monitors the picture is seen on, for the automatic pause.
+// The monitors the picture is seen on, for the automatic pause (with a list
+// on each monitor, the primary's picture is seen on the primary only).
 std::vector<MonitorRect> ShownMonitors(ShowOn mode, const std::vector<MonitorRect>& monitors);
 
 // A picture of aspect aspectX:aspectY letter-boxed inside `area`, in the same

@@ -22,6 +22,10 @@ inline constexpr const char* kPauseWhenLocked = "PauseWhenLocked";
 inline constexpr const char* kPauseWhenRemote = "PauseWhenRemote";
 // Which monitors desktop playback shows on (ShowOn); unreadable reads as the primary.
 inline constexpr const char* kShowOn = "ShowOn";
+// In the playlist key, beside the modes: milliseconds of crossfade between
+// clips, and minutes after which the next clip takes over (0: off).
+inline constexpr const char* kTransition = "Transition";
+inline constexpr const char* kChangeClipEvery = "ChangeClipEvery";
 
 struct SettingsDefault {
   const char* key;

@@ -27,6 +27,8 @@ class QuietOwner : public IPlayListOwner {
   void StopPlayback() override {}
   void SetRepeatMode(bool) override {}
   void SetRandomMode(bool) override {}
+  bool RepeatMode() const override { return false; }
+  bool RandomMode() const override { return false; }
   void PlayListWindowClosed() override {}
 };
 

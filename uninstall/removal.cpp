@@ -165,6 +165,9 @@ void RemoveUsersOwn(const std::wstring& folder, InstallScope scope) {
 
   if (std::wstring own = platform::UserDataFolder(); !own.empty()) {
     (void)DeleteFileW((own + L"Lumorix.Lumorixpl").c_str());
+    // Each monitor's own list, beside it.
+    for (const std::wstring& name : ListDirectory(own + L"Lumorix.*.Lumorixpl"))
+      (void)DeleteFileW((own + name).c_str());
     (void)RemoveDirectoryW(own.c_str());
     (void)RemoveDirectoryW(own.substr(0, own.size() - std::wstring(L"Lumorix\\").size()).c_str());
   }

@@ -57,6 +57,7 @@ void IdlePauseControl::SwitchClicked(ui::MenuItem& item, bool IdleSwitches::*fla
   IdleSwitches switches = switches_;
   switches.*flag = !item.Checked();
   SetSwitches(switches);
+  if (OnSwitchesChanged) OnSwitchesChanged(switches_);
 }
 
 void IdlePauseControl::ControlEvent(engine::TGraphNotice notice, int param) {

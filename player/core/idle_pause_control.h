@@ -4,6 +4,7 @@
 // decoding stops, but leaves the transport display alone: that shows what
 // the user chose. It learns of every other Play, Pause and Stop from the
 // graph's notices, so a pause or stop of anyone else is never undone.
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -30,6 +31,8 @@ class IdlePauseControl : private engine::IFilterGraphListener {
   void ShowsOn(ClipMonitors monitors) { watch_.ShowsOn(std::move(monitors)); }
 
   void SetSwitches(const IdleSwitches& switches);
+  // The user flipped a switch in the menu.
+  std::function<void(const IdleSwitches& switches)> OnSwitchesChanged;
   const IdleSwitches& Switches() const { return switches_; }
   // The clip is paused by this control and will run again when it is seen.
   bool Holding() const { return rule_.Holding(); }

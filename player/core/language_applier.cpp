@@ -79,6 +79,15 @@ void TLumorixMainForm::SetLanguage(const std::wstring& path) {
   showOn_->ItShowOnPrimary.SetCaption(text(Caption::ItShowOnPrimary));
   showOn_->ItShowOnEvery.SetCaption(text(Caption::ItShowOnEvery));
   showOn_->ItShowAcross.SetCaption(text(Caption::ItShowAcross));
+  showOn_->ItShowEachOwnList.SetCaption(text(Caption::ItShowEachOwnList));
+  clipChange_->ItTransition.SetCaption(text(Caption::ItTransition));
+  for (size_t i = 0; i < clipChange_->TransitionItems.size(); ++i)
+    clipChange_->TransitionItems[i]->SetCaption(
+        text(static_cast<Caption>(static_cast<size_t>(Caption::ItTransitionNone) + i)));
+  clipChange_->ItChangeEvery.SetCaption(text(Caption::ItChangeEvery));
+  for (size_t i = 0; i < clipChange_->ChangeEveryItems.size(); ++i)
+    clipChange_->ChangeEveryItems[i]->SetCaption(
+        text(static_cast<Caption>(static_cast<size_t>(Caption::ItChangeOff) + i)));
   LayerMissingHint = text(Caption::WallpaperLayerMissing);
   Language = path;
 }

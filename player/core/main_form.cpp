@@ -146,10 +146,21 @@ TLumorixMainForm::TLumorixMainForm()
   abortWatch_->OnAbort = [this](const std::string& message) { ClipAborted(message); };
   idlePause_ = std::make_unique<IdlePauseControl>(*filterGraph_, DSVideoWindowEx2, Show1);
   showOn_ = std::make_unique<ShowOnMenu>(Show1, DSVideoWindowEx2);
+  showOn_->OnChange = [this](ShowOn) { FollowShowOn(); };
+  clipChange_ = std::make_unique<ClipChangeMenu>(Show1);
+  clipChain_ = std::make_unique<ClipChain>(static_cast<IClipChainHost&>(*this), *filterGraph_, DSVideoWindowEx2,
+                                           std::ref(randomPick_));
+  clipChange_->OnChangeEvery = [this](int32_t minutes) {
+    clipChain_->SetChangeEvery(minutes);
+    if (monitorPlayers_) monitorPlayers_->ChangeEveryChanged();
+  };
   // The clip is hidden only when every monitor it shows on is covered.
   idlePause_->ShowsOn([this] { return DSVideoWindowEx2.ShownMonitorRects(); });
   LayerMissingHint = AnsiToWide(LanguageTexts().Text(Caption::WallpaperLayerMissing));
   desktopStage_->OnLayerMissing = [this] { ShowMainHint(LayerMissingHint); };
+  desktopStage_->OnDisplayChanged = [this] {
+    if (monitorPlayers_) monitorPlayers_->Sync();
+  };
 
   BtShowPlayList.Hide();
   BtSCC.Hide();
@@ -237,6 +248,28 @@ void TLumorixMainForm::FormCreate() {
   colorControlForm_ = std::make_unique<TLumorixColorControlForm>(static_cast<IColorControlOwner&>(*this));
   playListForm_ = std::make_unique<TLumorixPlayListForm>(static_cast<IPlayListOwner&>(*this));
   playListForm_->Initialize();
+  {
+    std::wstring file = TLumorixPlayListForm::PlayListFileName(true);
+    size_t slash = file.rfind(L'\\');
+    monitorPlayers_ = std::make_unique<MonitorPlayers>(
+        file.substr(0, slash + 1), file.substr(slash + 1), static_cast<MonitorStateStore&>(*this),
+        [this] { return playListForm_->Entries(); },
+        [this] {
+          return MonitorPlayState{PlayingIndex, Repeat, Random, TBPosition.Position()};
+        });
+    monitorPlayers_->OnPlayersChanged = [this] { OfferMonitorLists(); };
+    monitorPlayers_->OnFailure = [this](const std::string& message) { ShowClipFailure(message); };
+    monitorPlayers_->OnPlayingChanged = [this] { playListForm_->LBPlayList.Invalidate(); };
+    monitorPlayers_->OnPlayListClosed = [this] { PlayListVisible = false; };
+    monitorPlayers_->OnDblClick = [this] { DSVideoWindowEx2DblClick(); };
+    monitorPlayers_->MakeExtra = [this](MonitorPlayer& player) { return MakeMonitorExtra(player); };
+    monitorPlayers_->TransitionMs = [this] { return clipChange_->Transition(); };
+    monitorPlayers_->ChangeEvery = [this] { return clipChange_->ChangeEvery(); };
+    idlePause_->OnSwitchesChanged = [this](const IdleSwitches& switches) { FollowIdleSwitches(switches); };
+    monitorPlayers_->OnPrimaryList = [this](std::vector<TPlayListEntry> list, const MonitorPlayState& state) {
+      TakePrimaryList(std::move(list), state);
+    };
+  }
   LoadSaveOptions(true);
   savedIndex_ = PlayingIndex;
   mainHint_->Hide();
@@ -266,6 +299,8 @@ void TLumorixMainForm::TimerTimer() {
   playListForm_->TBRand().SetDown(Random);
   DesktopPlacement();
   filterGraph_->SetVolume(-TBVolume.Position());
+  onDesktopOnce_ = true;
+  FollowShowOn();
   Timer2.SetEnabled(true);
 }
 
@@ -320,12 +355,16 @@ void TLumorixMainForm::FormClose() {
   InsatllScreenSaver(false);
   LoadSaveOptions(false);
   if (playListForm_) playListForm_->LoadSavePlayList(false);
+  if (monitorPlayers_) monitorPlayers_->Save();
   DSVideoWindowEx2.StopDesktopPlayback();
   (void)filterGraph_->Stop();
 }
 
 void TLumorixMainForm::FormDestroy() {
+  if (playListForm_) playListForm_->SetListChoices({});
+  monitorPlayers_.reset();
   idlePause_.reset();
+  clipChain_.reset();
   abortWatch_.reset();
   if (filterGraph_) {
     try {
@@ -353,6 +392,7 @@ bool TLumorixMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
         ui::HidePointer();
         DSVideoWindowEx2.SetBounds({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
         DSVideoWindowEx2.StartFullScreen();
+        if (monitorPlayers_) monitorPlayers_->SetFullScreen(true);
         if (idlePause_) idlePause_->PlacementChanged();
         // Like the system's own screen saver it takes the foreground: its
         // hidden pointer is then the one shown, and keys stay off the windows below.
@@ -403,6 +443,9 @@ void TLumorixMainForm::EndForSession() {
   attempt([this] { LoadSaveOptions(false); });
   attempt([this] {
     if (playListForm_) playListForm_->LoadSavePlayList(false);
+  });
+  attempt([this] {
+    if (monitorPlayers_) monitorPlayers_->Save();
   });
   attempt([this] { DSVideoWindowEx2.StopDesktopPlayback(); });
   attempt([this] { (void)filterGraph_->Stop(); });

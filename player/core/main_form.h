@@ -11,11 +11,14 @@
 #include "player/about/about_owner.h"
 #include "player/colour/color_control_owner.h"
 #include "player/core/clip_abort_watch.h"
+#include "player/core/clip_chain.h"
+#include "player/core/clip_change_menu.h"
 #include "player/core/idle_pause_control.h"
 #include "player/core/show_on_menu.h"
 #include "player/engine/seek/ds_track_bar.h"
 #include "player/engine/graph/filter_graph.h"
 #include "player/engine/video/video_window.h"
+#include "player/monitors/monitor_players.h"
 #include "player/playlist/playlist_owner.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
@@ -48,7 +51,12 @@ inline constexpr UINT WM_SCREENSAVERCOMMAND = WM_USER + 100;
 extern bool ScreenSaverMode;
 extern bool EndReached;
 
-class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColorControlOwner, public IAboutOwner {
+class TLumorixMainForm : public ui::Form,
+                         private IPlayListOwner,
+                         private IColorControlOwner,
+                         private MonitorStateStore,
+                         private IClipChainHost,
+                         public IAboutOwner {
  public:
   TLumorixMainForm();
   ~TLumorixMainForm() override;
@@ -130,6 +138,12 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   IdlePauseControl& IdleControl() const { return *idlePause_; }
   // Which monitors the desktop clip shows on; its items sit in the Show menu.
   ShowOnMenu& ShowOnControl() const { return *showOn_; }
+  // The players of the monitors but the primary, while each monitor has its own playlist.
+  MonitorPlayers* MonitorControl() const { return monitorPlayers_.get(); }
+  // "Transition" and "Change clip every"; their items sit in the Show menu.
+  ClipChangeMenu& ClipChangeControl() const { return *clipChange_; }
+  // What plays next: the repeat, the prepared clip, the change timer.
+  ClipChain& Chain() const { return *clipChain_; }
 
   // Controls, by their design names.
   ui::GroupBox GBPreview;
@@ -188,12 +202,44 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   void StopPlayback() override { Stop(); }
   void SetRepeatMode(bool repeat) override { Repeat = repeat; }
   void SetRandomMode(bool random) override { Random = random; }
+  bool RepeatMode() const override { return Repeat; }
+  bool RandomMode() const override { return Random; }
   void PlayListWindowClosed() override { PlayListVisible = false; }
   // The colour-control window's view of the player.
   engine::TColorControl& VideoColorControl() override { return DSVideoWindowEx2.ColorControl(); }
   const engine::TDSVideoWindowEx2Caps& VideoCapabilities() override { return DSVideoWindowEx2.Capabilities(); }
   void ShowHint(const std::wstring& text) override { ShowMainHint(text); }
   void ColorControlWindowClosed() override { ColorControlVisible = false; }
+  // The play-next flow's view of the player.
+  int32_t EntryCount() const override { return PlayListCount(); }
+  std::string EntryFile(int32_t index) const override;
+  PlayModes Modes() const override { return {Repeat, Random, clipChange_ ? clipChange_->ChangeEvery() : 0}; }
+  int32_t PlayingEntry() const override { return PlayingIndex; }
+  int TransitionMs() const override { return clipChange_ ? clipChange_->Transition() : 0; }
+  void ClipEnded() override {
+    EndReached = true;
+    failedInARow_ = 0;
+  }
+  void EntryLooped(int32_t index) override;
+  void EntryTookOver(int32_t index) override;
+  void StartEntry(int32_t index) override { PlayIndex(index); }
+  void PreparationFailed(const std::string& message) override { ShowClipFailure(message); }
+
+  // Where the monitors' own states are kept: in the settings store, beside the playlist's.
+  std::optional<MonitorPlayState> ReadMonitorState(const std::wstring& identity) override;
+  void WriteMonitorState(const std::wstring& identity, const MonitorPlayState& state) override;
+  std::wstring ReadPrimaryIdentity() override;
+  void WritePrimaryIdentity(const std::wstring& identity) override;
+  // The players of the other monitors run once the start step put the clip on
+  // the desktop, while "Show on" gives each monitor its own playlist.
+  void FollowShowOn();
+  // The playlist window offers each monitor's list, the primary's first.
+  void OfferMonitorLists();
+  // Each monitor's clip pauses by the same switches as the primary's.
+  std::unique_ptr<MonitorPlayerExtra> MakeMonitorExtra(MonitorPlayer& player);
+  void FollowIdleSwitches(const IdleSwitches& switches);
+  // Another monitor became the primary with a list of its own: this window plays it from now on.
+  void TakePrimaryList(std::vector<TPlayListEntry> list, const MonitorPlayState& state);
 
   void BindHandlers();
   void PreviewPlacement();
@@ -237,6 +283,10 @@ class TLumorixMainForm : public ui::Form, private IPlayListOwner, private IColor
   std::unique_ptr<ClipAbortWatch> abortWatch_;
   std::unique_ptr<IdlePauseControl> idlePause_;
   std::unique_ptr<ShowOnMenu> showOn_;
+  std::unique_ptr<MonitorPlayers> monitorPlayers_;
+  bool onDesktopOnce_ = false;  // the start step has run
+  std::unique_ptr<ClipChangeMenu> clipChange_;
+  std::unique_ptr<ClipChain> clipChain_;
   std::unique_ptr<TTrayIcon> trayIcon_;
   std::unique_ptr<ui::HintWindow> mainHint_;
   std::unique_ptr<TLumorixColorControlForm> colorControlForm_;

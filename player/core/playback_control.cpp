@@ -38,18 +38,54 @@ void TLumorixMainForm::Stop() {
 }
 
 void TLumorixMainForm::PlayIndex(int32_t index) {
-  TBPosition.SetPosition(0);
-  if (PlayListCount() == 0) return;
+  // With nothing to play the clip only rewinds. Otherwise the old clip is
+  // not sent back first: its first picture would stand until the new one shows.
+  if (PlayListCount() == 0) {
+    TBPosition.SetPosition(0);
+    return;
+  }
   TLumorixPlayListForm& playList = *playListForm_;
   PlayingIndex = index;
   std::wstring path = AnsiToWide(EntryPath(playList.Entry(index)));
   filterGraph_->SetActive(true);
   filterGraph_->ClearGraph();
   abortWatch_->NewClip();
-  if (!StartEntry(path)) return;
+  if (!StartEntry(path)) {
+    // Shown now; preparing the file again later stays silent.
+    (void)clipChain_->FirstFailureOf(EntryFile(index));
+    clipChain_->Started({});
+    return;
+  }
   filterGraph_->SetVolume(-TBVolume.Position());
   filterGraph_->SetRate(PlayRate);
   playList.LBPlayList.Invalidate();
+  EndReached = false;
+  clipChain_->Started(EntryFile(index));
+}
+
+std::string TLumorixMainForm::EntryFile(int32_t index) const {
+  if (!playListForm_ || index < 0 || index >= PlayListCount()) return {};
+  return EntryPath(playListForm_->Entry(index));
+}
+
+void TLumorixMainForm::EntryLooped(int32_t index) {
+  TBPosition.Restarted();
+  if (index != PlayingIndex) {
+    PlayingIndex = index;
+    playListForm_->LBPlayList.Invalidate();
+  }
+  failedInARow_ = 0;
+  EndReached = false;
+}
+
+void TLumorixMainForm::EntryTookOver(int32_t index) {
+  abortWatch_->NewClip();
+  TBPosition.Restarted();
+  PlayingIndex = index;
+  filterGraph_->SetVolume(-TBVolume.Position());
+  filterGraph_->SetRate(PlayRate);
+  playListForm_->LBPlayList.Invalidate();
+  failedInARow_ = 0;
   EndReached = false;
 }
 
@@ -94,11 +130,7 @@ void TLumorixMainForm::MoveOnTimerTimer() {
   if (index >= 0) PlayIndex(index);
 }
 
-void TLumorixMainForm::PlayNext() {
-  int32_t index = NextEntryIndex(PlayListCount(), PlayingIndex, Repeat, Random, std::ref(randomPick_));
-  if (index < 0) return;
-  PlayIndex(index);
-}
+void TLumorixMainForm::PlayNext() { clipChain_->Move(MoveReason::UserNext); }
 
 void TLumorixMainForm::BtPreviousClick() {
   // The bar counts seconds, so this is a clip played for 10000 seconds.
@@ -116,14 +148,9 @@ void TLumorixMainForm::BtPreviousClick() {
 }
 
 void TLumorixMainForm::TBPositionChange() {
+  // The end of the clip is the graph's own (the play-next flow hears it), so
+  // its last frame shows also when its length is no whole number of seconds.
   LTimeInd.SetCaption(Widen(SecToTime(TBPosition.Position()) + " / " + SecToTime(filterGraph_->Duration() / 1000)));
-  if (TBPosition.Position() == TBPosition.Max() && !EndReached) {
-    EndReached = true;
-    failedInARow_ = 0;
-    TBPosition.SetPosition(0);
-    Sleep(10);
-    PlayNext();
-  }
 }
 
 void TLumorixMainForm::ApplyRateStep(int step) {
@@ -158,6 +185,7 @@ void TLumorixMainForm::DSVideoWindowEx2DblClick() {
   ui::ShowPointer();
   Hide();
   DSVideoWindowEx2.StartDesktopPlayback();
+  if (monitorPlayers_) monitorPlayers_->SetFullScreen(false);
   if (idlePause_) idlePause_->PlacementChanged();
 }
 

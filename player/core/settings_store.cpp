@@ -1,5 +1,7 @@
 // Loading the settings into the settings window at start and saving them at exit.
+#include "common/clip_sequence.h"
 #include "common/monitor_layout.h"
+#include "common/monitor_lists.h"
 #include "common/settings_layout.h"
 #include "platform/text.h"
 #include "player/colour/color_control_form.h"
@@ -18,6 +20,66 @@ SettingsRegistry* registryOverride = nullptr;
 }  // namespace
 
 void UseSettingsRegistry(SettingsRegistry* registry) { registryOverride = registry; }
+
+namespace {
+
+// Each monitor's state in a key of its own below the playlist's, named as its list file is.
+std::string MonitorStateKey(const std::wstring& identity) {
+  return std::string(kPlayListKey) + "\\Monitors\\" + Narrow(MonitorNamePart(identity));
+}
+
+}  // namespace
+
+std::optional<MonitorPlayState> TLumorixMainForm::ReadMonitorState(const std::wstring& identity) {
+  SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
+  registry.OpenKey(MonitorStateKey(identity));
+  struct Close {
+    SettingsRegistry& registry;
+    ~Close() { registry.CloseKey(); }
+  } close{registry};
+  // A state that cannot be read is no reason to lose the monitor's list: it starts from the list's start.
+  try {
+    if (registry.ReadString("Identity").empty()) return std::nullopt;
+    return MonitorPlayState{registry.ReadInteger("PlayingIndex"), registry.ReadBool("Repeat"),
+                            registry.ReadBool("Random"), registry.ReadInteger("Position")};
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+std::wstring TLumorixMainForm::ReadPrimaryIdentity() {
+  SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
+  registry.OpenKey(kPlayListKey);
+  std::wstring identity;
+  try {
+    identity = Widen(registry.ReadString("PrimaryMonitor"));
+  } catch (const std::exception&) {
+    // Unreadable: as before the first save, the primary now owns the playlist file.
+  }
+  registry.CloseKey();
+  return identity;
+}
+
+void TLumorixMainForm::WritePrimaryIdentity(const std::wstring& identity) {
+  SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
+  registry.OpenKey(kPlayListKey);
+  registry.WriteString("PrimaryMonitor", Narrow(identity));
+  registry.CloseKey();
+}
+
+void TLumorixMainForm::WriteMonitorState(const std::wstring& identity, const MonitorPlayState& state) {
+  SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
+  registry.OpenKey(MonitorStateKey(identity));
+  struct Close {
+    SettingsRegistry& registry;
+    ~Close() { registry.CloseKey(); }
+  } close{registry};
+  registry.WriteString("Identity", Narrow(identity));
+  registry.WriteInteger("PlayingIndex", state.playingIndex);
+  registry.WriteBool("Repeat", state.repeat);
+  registry.WriteBool("Random", state.random);
+  registry.WriteInteger("Position", state.position);
+}
 
 void TLumorixMainForm::LoadSaveOptions(bool load) {
   // A create step that stopped before the companion windows existed loaded
@@ -77,6 +139,8 @@ void TLumorixMainForm::LoadSaveOptions(bool load) {
     PlayingIndex = registry.ReadInteger("PlayingIndex");
     Random = registry.ReadBool("Random");
     Repeat = registry.ReadBool("Repeat");
+    clipChange_->SetTransition(DecodeTransition(registry.Read(kTransition)));
+    clipChange_->SetChangeEvery(DecodeChangeEvery(registry.Read(kChangeClipEvery)));
     registry.CloseKey();
     return;
   }
@@ -116,6 +180,8 @@ void TLumorixMainForm::LoadSaveOptions(bool load) {
   registry.WriteInteger("PlayingIndex", PlayingIndex);
   registry.WriteBool("Random", Random);
   registry.WriteBool("Repeat", Repeat);
+  registry.WriteInteger(kTransition, clipChange_->Transition());
+  registry.WriteInteger(kChangeClipEvery, clipChange_->ChangeEvery());
   registry.CloseKey();
 }
 

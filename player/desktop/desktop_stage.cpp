@@ -12,7 +12,10 @@ DesktopStage::DesktopStage(engine::HostedPicture& picture, COLORREF color)
     layerTries_ = 0;
     Refit();
   };
-  watcher_->OnDisplayChanged = [this] { Refit(); };
+  watcher_->OnDisplayChanged = [this] {
+    Refit();
+    if (OnDisplayChanged) OnDisplayChanged();
+  };
   watcher_->OnRearrange = [this] { Refit(); };
   // Explorer may rebuild its desktop windows after any of these: the hosts in
   // the layer are looked at again, and hosts still waiting for one ask at once.
@@ -58,7 +61,16 @@ void DesktopStage::SetShowOn(ShowOn mode) {
   Refit();
 }
 
+void DesktopStage::PinTo(std::wstring identity) {
+  pinned_ = std::move(identity);
+  Refit();
+}
+
 std::vector<MonitorRect> DesktopStage::Areas() const {
+  if (!pinned_.empty()) {
+    auto monitor = FindMonitor(pinned_);
+    return monitor ? std::vector<MonitorRect>{monitor->area} : std::vector<MonitorRect>{};
+  }
   std::vector<MonitorRect> monitors = DesktopMonitors();
   // As ever, the primary mode shows on the monitor asked for, when it is one of the desktop's.
   if (showOn_ == ShowOn::PrimaryMonitor && std::find(monitors.begin(), monitors.end(), monitor_) != monitors.end())
@@ -70,7 +82,8 @@ std::vector<RECT> DesktopStage::ShownMonitorRects() const {
   std::vector<RECT> shown;
   if (!desktop_ && !fullScreen_) return shown;
   std::vector<MonitorRect> monitors = DesktopMonitors();
-  std::vector<MonitorRect> areas = showOn_ == ShowOn::PrimaryMonitor ? Areas() : ShownMonitors(showOn_, monitors);
+  std::vector<MonitorRect> areas =
+      showOn_ == ShowOn::PrimaryMonitor || !pinned_.empty() ? Areas() : ShownMonitors(showOn_, monitors);
   for (const MonitorRect& area : areas) shown.push_back(ToRect(area));
   return shown;
 }
@@ -83,7 +96,9 @@ bool DesktopStage::EnterDesktop(HMONITOR monitor) {
   if (!fullScreen_) savedParent_ = GetParent(picture_.PictureWindow());
   // The overlay shows only through the desktop's colour key: only then is the
   // user's look changed, and kept in case this run dies before it is restored.
-  if (picture_.PictureThroughOverlay() && !savedLook_) {
+  // A monitor's own stage leaves the look to the primary's: two stages saving
+  // and restoring it in turn would leave the colour key for good.
+  if (picture_.PictureThroughOverlay() && !savedLook_ && pinned_.empty()) {
     savedLook_ = platform::ReadDesktopLook();
     platform::KeepInterruptedLook(*savedLook_);
     platform::ApplyPlaybackLook(picture_.PictureColorKey());
@@ -149,7 +164,12 @@ void DesktopStage::Arrange(std::optional<LayerSearch> found) {
     return;
   }
   std::vector<MonitorRect> areas = Areas();
-  if (areas.empty()) return;
+  if (areas.empty()) {
+    // A monitor's own stage whose monitor went: nothing of it stays on another.
+    if (!pinned_.empty())
+      for (auto& host : hosts_) host->Hide();
+    return;
+  }
   arranging_ = true;
   while (hosts_.size() > areas.size()) {
     hosts_.back()->Hide();

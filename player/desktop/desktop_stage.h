@@ -11,6 +11,7 @@
 // own monitor.
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "common/monitor_layout.h"
@@ -38,6 +39,16 @@ class DesktopStage final : public engine::PictureHost {
   void Leave(bool destroying) override;
   std::vector<RECT> ShownMonitorRects() const override;
 
+  // Shows on the monitor of that identity only, whatever "Show on" says: the
+  // stage of a monitor's own player. Nothing shows while it is not connected,
+  // and the desktop look is never changed by it (an overlay's colour key is
+  // the primary stage's to set and restore).
+  void PinTo(std::wstring identity);
+  const std::wstring& PinnedTo() const { return pinned_; }
+
+  // Setting the renderer up in the hosts pumps messages: the stage must not go meanwhile.
+  bool Arranging() const { return arranging_; }
+
   size_t HostCount() const { return hosts_.size(); }
   DesktopHost& Host(size_t index) { return *hosts_.at(index); }
   ShellRestartWatcher& Watcher() { return *watcher_; }
@@ -46,6 +57,8 @@ class DesktopStage final : public engine::PictureHost {
   // after the first tries: the picture waits, hidden, while the search goes on.
   // Called once per run.
   std::function<void()> OnLayerMissing;
+  // The display changed (a monitor came, went or changed), after the hosts were fitted again.
+  std::function<void()> OnDisplayChanged;
 
   static constexpr int kLayerTries = 5;
   static constexpr UINT kLayerRetryMs = 500;
@@ -74,6 +87,7 @@ class DesktopStage final : public engine::PictureHost {
   std::unique_ptr<ShellRestartWatcher> watcher_;
   std::vector<std::unique_ptr<DesktopHost>> hosts_;
   ShowOn showOn_ = ShowOn::PrimaryMonitor;
+  std::wstring pinned_;
   bool desktop_ = false;
   bool fullScreen_ = false;
   bool topMost_ = false;

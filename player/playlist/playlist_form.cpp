@@ -65,6 +65,7 @@ std::vector<std::wstring> ChosenFiles(const std::vector<wchar_t>& buffer) {
 
 TLumorixPlayListForm::TLumorixPlayListForm(IPlayListOwner& owner)
     : ui::Form(PlayListDesign()),
+      CBMonitor(Handle(), {0, 0, 10, 200}),
       LBPlayList(Handle(), {0, 0, 10, 10}, 13, true, ui::ListBox::ItemData::None),
       ImageList(24, 24),
       ToolBar1(Handle(), {0, 0, 10, kToolBarHeight}, PlayListToolBarDesign()),
@@ -77,6 +78,8 @@ TLumorixPlayListForm::TLumorixPlayListForm(IPlayListOwner& owner)
   LBPlayList.OnDrawItem = [this](const ui::ListBoxDrawItem& item) { LBPlayListDrawItem(item); };
   LBPlayList.OnDblClick = [this] { LBPlayListDblClick(); };
   LBPlayList.OnKeyUp = [this](UINT key) { LBPlayListKeyUp(key); };
+  CBMonitor.OnChange = [this] { ShowChoice(CBMonitor.ItemIndex()); };
+  CBMonitor.Hide();
 
   AddPlayListImages(ImageList);
   ToolBar1.SetImages(&ImageList);
@@ -96,7 +99,12 @@ void TLumorixPlayListForm::Layout() {
   RECT client;
   GetClientRect(Handle(), &client);
   const int toolBarHeight = Scale(kToolBarHeight);
-  LBPlayList.SetBounds({0, 0, client.right, client.bottom - toolBarHeight});
+  int top = 0;
+  if (!choices_.empty()) {
+    CBMonitor.SetBounds({0, 0, client.right, Scale(200)});
+    top = CBMonitor.BoxHeight();
+  }
+  LBPlayList.SetBounds({0, top, client.right, client.bottom - toolBarHeight - top});
   ToolBar1.SetBounds({0, client.bottom - toolBarHeight, client.right, toolBarHeight});
 }
 
@@ -118,7 +126,7 @@ void TLumorixPlayListForm::LoadSavePlayList(bool load) {
     // The list shows what was read also when the file fails part way.
     struct ShowEntries {
       TLumorixPlayListForm& form;
-      ~ShowEntries() { form.LBPlayList.SetCount(form.Count()); }
+      ~ShowEntries() { form.LBPlayList.SetCount(form.ShownCount()); }
     } show{*this};
     SeedPlayListFile(path, SeedFileName());
     LoadPlayListFile(path, entries_);
@@ -127,25 +135,62 @@ void TLumorixPlayListForm::LoadSavePlayList(bool load) {
   }
 }
 
+void TLumorixPlayListForm::SetListChoices(std::vector<ListChoice> choices) {
+  choices_ = std::move(choices);
+  std::vector<std::wstring> names;
+  for (const ListChoice& choice : choices_) names.push_back(choice.name);
+  CBMonitor.SetItems(names);
+  CBMonitor.SetVisible(!choices_.empty());
+  Layout();
+  ShowChoice(0);
+}
+
+void TLumorixPlayListForm::ShowChoice(int index) {
+  shown_ = index > 0 && index < static_cast<int>(choices_.size()) ? index : 0;
+  if (!choices_.empty()) CBMonitor.SetItemIndex(shown_);
+  LBPlayList.ClearSelection();
+  LBPlayList.SetCount(ShownCount());
+  tbRep_->SetDown(ShownOwner().RepeatMode());
+  tbRand_->SetDown(ShownOwner().RandomMode());
+  LBPlayList.Invalidate();
+}
+
+void TLumorixPlayListForm::ReplaceEntries(std::vector<TPlayListEntry> entries) {
+  entries_ = std::move(entries);
+  if (shown_ == 0) ShowChoice(0);
+}
+
+std::vector<TPlayListEntry>& TLumorixPlayListForm::Shown() {
+  return shown_ > 0 ? *choices_[static_cast<size_t>(shown_)].list : entries_;
+}
+
+const std::vector<TPlayListEntry>& TLumorixPlayListForm::Shown() const {
+  return shown_ > 0 ? *choices_[static_cast<size_t>(shown_)].list : entries_;
+}
+
+IPlayListOwner& TLumorixPlayListForm::ShownOwner() const {
+  return shown_ > 0 ? *choices_[static_cast<size_t>(shown_)].owner : owner_;
+}
+
 const TPlayListEntry& TLumorixPlayListForm::Entry(int index) const {
   if (index < 0 || index >= Count()) throw ui::Exception(Format("List index out of bounds (%d)", index));
   return entries_[static_cast<size_t>(index)];
 }
 
 void TLumorixPlayListForm::Append(const TPlayListEntry& entry) {
-  entries_.push_back(entry);
-  LBPlayList.SetCount(Count());
+  Shown().push_back(entry);
+  LBPlayList.SetCount(ShownCount());
 }
 
 void TLumorixPlayListForm::AppendFiles(const std::vector<std::wstring>& files) {
   std::string refused;
   for (const std::wstring& file : files) {
     if (std::optional<std::string> name = AnsiFileName(file, shortPath_))
-      entries_.push_back(EntryFromFileName(*name));
+      Shown().push_back(EntryFromFileName(*name));
     else
       refused += "\n" + Narrow(file);
   }
-  LBPlayList.SetCount(Count());
+  LBPlayList.SetCount(ShownCount());
   if (!refused.empty())
     throw ui::Exception(
         "These files were not added: their names have letters the playlist cannot keep, and "
@@ -193,16 +238,17 @@ void TLumorixPlayListForm::AddDroppedFiles(HDROP drop) {
 void TLumorixPlayListForm::RemoveSelected(bool stopWhenPlaying) {
   std::vector<int> selected = LBPlayList.SelectedIndexes();
   if (selected.empty()) return;
-  std::vector<bool> remove(entries_.size(), false);
+  std::vector<TPlayListEntry>& entries = Shown();
+  std::vector<bool> remove(entries.size(), false);
   for (int index : selected) remove[static_cast<size_t>(index)] = true;
   size_t kept = 0;
-  for (size_t index = 0; index < entries_.size(); ++index)
-    if (!remove[index]) entries_[kept++] = std::move(entries_[index]);
-  entries_.resize(kept);
+  for (size_t index = 0; index < entries.size(); ++index)
+    if (!remove[index]) entries[kept++] = std::move(entries[index]);
+  entries.resize(kept);
   LBPlayList.ClearSelection();
-  LBPlayList.SetCount(Count());
-  if (stopWhenPlaying && std::binary_search(selected.begin(), selected.end(), owner_.CurrentIndex()))
-    owner_.StopPlayback();
+  LBPlayList.SetCount(ShownCount());
+  if (stopWhenPlaying && std::binary_search(selected.begin(), selected.end(), ShownOwner().CurrentIndex()))
+    ShownOwner().StopPlayback();
   LBPlayList.Invalidate();
 }
 
@@ -213,14 +259,15 @@ void TLumorixPlayListForm::LBPlayListKeyUp(UINT key) {
   if (key == VK_DELETE) RemoveSelected(false);
 }
 
-void TLumorixPlayListForm::LBPlayListDblClick() { owner_.PlayEntry(LBPlayList.ItemIndex()); }
+void TLumorixPlayListForm::LBPlayListDblClick() { ShownOwner().PlayEntry(LBPlayList.ItemIndex()); }
 
-void TLumorixPlayListForm::TBRepClick() { owner_.SetRepeatMode(tbRep_->Down()); }
-void TLumorixPlayListForm::TBRandClick() { owner_.SetRandomMode(tbRand_->Down()); }
+void TLumorixPlayListForm::TBRepClick() { ShownOwner().SetRepeatMode(tbRep_->Down()); }
+void TLumorixPlayListForm::TBRandClick() { ShownOwner().SetRandomMode(tbRand_->Down()); }
 
 void TLumorixPlayListForm::LBPlayListDrawItem(const ui::ListBoxDrawItem& item) {
-  ui::SelectObjectScope select(item.dc, (item.index == owner_.CurrentIndex() ? boldFont_ : font_).At(LBPlayList.Dpi()));
-  std::wstring text = AnsiToWide(entries_[static_cast<size_t>(item.index)].EntryName);
+  ui::SelectObjectScope select(item.dc,
+                               (item.index == ShownOwner().CurrentIndex() ? boldFont_ : font_).At(LBPlayList.Dpi()));
+  std::wstring text = AnsiToWide(Shown()[static_cast<size_t>(item.index)].EntryName);
   ExtTextOutW(item.dc, item.rect.left, item.rect.top, ETO_OPAQUE | ETO_CLIPPED, &item.rect, text.c_str(),
               static_cast<UINT>(text.size()), nullptr);
 }

@@ -9,6 +9,7 @@
 #include "common/playlist_entry.h"
 #include "platform/files.h"
 #include "player/playlist/playlist_owner.h"
+#include "ui/combo_box.h"
 #include "ui/form.h"
 #include "ui/image_list.h"
 #include "ui/list_box.h"
@@ -34,11 +35,34 @@ class TLumorixPlayListForm : public ui::Form {
   // The file of that name beside the program, which seeds a user's first list.
   static std::wstring SeedFileName();
 
+  // The playlist file's list, which the player plays (on the primary monitor
+  // when each monitor has its own).
   int Count() const { return static_cast<int>(entries_.size()); }
   // The entry at `index`; raises "List index out of bounds (%d)" for any other index.
   const TPlayListEntry& Entry(int index) const;
+  const std::vector<TPlayListEntry>& Entries() const { return entries_; }
+  // Another list in the playlist file's place (another monitor became the primary).
+  void ReplaceEntries(std::vector<TPlayListEntry> entries);
+
+  // With a list of its own on each monitor the window edits one of them,
+  // chosen in a box above the list. The first choice is always the playlist
+  // file's own list (`list` and `owner` are not looked at); the others' lists
+  // and players must outlive the choices. No choices: the box is hidden.
+  struct ListChoice {
+    std::wstring name;
+    std::vector<TPlayListEntry>* list = nullptr;
+    IPlayListOwner* owner = nullptr;
+  };
+  void SetListChoices(std::vector<ListChoice> choices);
+  // The list shown and edited now: 0 the playlist file's, else a monitor's.
+  int ShownChoice() const { return shown_; }
+  void ShowChoice(int index);
+  int ShownCount() const { return static_cast<int>(Shown().size()); }
+  ui::ComboBox CBMonitor;
+
+  // Appends to the list shown.
   void Append(const TPlayListEntry& entry);
-  // Appends entries for full file names, in order. A name the playlist cannot
+  // Appends entries for full file names, in order, to the list shown. A name the playlist cannot
   // keep is left out and named in the failure raised after the others are in.
   void AppendFiles(const std::vector<std::wstring>& files);
   // Where a file's short name comes from (a volume can keep none).
@@ -72,8 +96,13 @@ class TLumorixPlayListForm : public ui::Form {
   void LBPlayListDrawItem(const ui::ListBoxDrawItem& item);
   void RemoveSelected(bool stopWhenPlaying);
   void Layout();
+  std::vector<TPlayListEntry>& Shown();
+  const std::vector<TPlayListEntry>& Shown() const;
+  IPlayListOwner& ShownOwner() const;
 
   IPlayListOwner& owner_;
+  std::vector<ListChoice> choices_;
+  int shown_ = 0;
   ShortPathLookup shortPath_ = ShortPathOf;
   std::vector<TPlayListEntry> entries_;
   ui::ScaledFont font_;

@@ -12,6 +12,8 @@ class IPlayListOwner {
   virtual void StopPlayback() = 0;
   virtual void SetRepeatMode(bool repeat) = 0;
   virtual void SetRandomMode(bool random) = 0;
+  virtual bool RepeatMode() const = 0;
+  virtual bool RandomMode() const = 0;
   // The user closed the playlist window itself.
   virtual void PlayListWindowClosed() = 0;
 

@@ -132,7 +132,9 @@ TEST(LanguageTexts, TableOrderAndKeys) {
   EXPECT_STREQ(CaptionKeyOf(Caption::ItPauseOnBattery).key, "PauseOnBattery");
   EXPECT_STREQ(CaptionKeyOf(Caption::ItPauseWhenLocked).builtIn, "Pause when loc&ked or the display is off");
   EXPECT_STREQ(CaptionKeyOf(Caption::ItPauseWhenRemote).key, "PauseWhenRemote");
-  EXPECT_EQ(static_cast<size_t>(Caption::WallpaperLayerMissing) + 1, kCaptionCount);
+  EXPECT_STREQ(CaptionKeyOf(Caption::ItTransitionFade05).key, "Crossfade05");
+  EXPECT_STREQ(CaptionKeyOf(Caption::ItChange15).key, "ChangeClip15");
+  EXPECT_EQ(static_cast<size_t>(Caption::ItChange60) + 1, kCaptionCount);
 }
 
 namespace {

@@ -48,6 +48,11 @@ TEST(MonitorLayout, HostAreasAndShownMonitorsForEachMode) {
        ShowOn::AcrossMonitors,
        {{0, 0, 3200, 1224}},
        {kPrimary, kRightSmall}},
+      {"a list on each: the playlist's host is the primary's only",
+       {kLeftTaller, kPrimary, kRightSmall},
+       ShowOn::EachMonitorOwnList,
+       {kPrimary},
+       {kPrimary}},
       {"no monitor at the origin: the first counts",
        {kLeftTaller, kRightSmall},
        ShowOn::PrimaryMonitor,
@@ -82,8 +87,9 @@ TEST(MonitorLayout, PhysicalPixelsAtAScale) {
 TEST(MonitorLayout, UnreadableShowOnReadsAsThePrimaryMonitor) {
   EXPECT_EQ(DecodeShowOn(EncodeInteger(1)), ShowOn::EveryMonitor);
   EXPECT_EQ(DecodeShowOn(EncodeInteger(2)), ShowOn::AcrossMonitors);
+  EXPECT_EQ(DecodeShowOn(EncodeInteger(3)), ShowOn::EachMonitorOwnList);
   for (const std::optional<RawValue>& bad :
-       {std::optional<RawValue>{}, std::optional<RawValue>{EncodeInteger(3)},
+       {std::optional<RawValue>{}, std::optional<RawValue>{EncodeInteger(4)},
         std::optional<RawValue>{EncodeInteger(-1)}, std::optional<RawValue>{EncodeString("1")},
         std::optional<RawValue>{RawValue{kRegDword, {1, 0}}}})
     EXPECT_EQ(DecodeShowOn(bad), ShowOn::PrimaryMonitor);

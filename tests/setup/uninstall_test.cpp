@@ -218,6 +218,8 @@ TEST(Removal, TheUsersOwnGoesInTheirProfileAndTheirScreenSaverComesBack) {
   WriteText(startUp, "link");
   const std::wstring playList = platform::UserDataFolder(true) + L"Lumorix.Lumorixpl";
   WriteText(playList, std::string(512, '\0'));
+  const std::wstring monitorList = platform::UserDataFolder() + L"Lumorix.DISPLAY_TST0002-0123456789ABCDEF.Lumorixpl";
+  WriteText(monitorList, std::string(512, '\0'));
   test::SeedInstallerDefaults();
   test::WriteSetting(kSettingsKey, "OldScreenSaver", EncodeString("C:\\windows\\system32\\old.scr"));
   RegistryKey desktop = RegistryKey::Create(HKEY_CURRENT_USER, "Control Panel\\Desktop");
@@ -233,6 +235,7 @@ TEST(Removal, TheUsersOwnGoesInTheirProfileAndTheirScreenSaverComesBack) {
   EXPECT_FALSE(test::Exists(copy));
   EXPECT_FALSE(test::Exists(startUp));
   EXPECT_FALSE(test::Exists(playList));
+  EXPECT_FALSE(test::Exists(monitorList)) << "each monitor's own list goes too";
   EXPECT_FALSE(test::Exists(platform::UserDataFolder()));
   EXPECT_EQ(DecodeString("SCRNSAVE.EXE", desktop.Read("SCRNSAVE.EXE")), "C:\\windows\\system32\\old.scr");
   EXPECT_FALSE(RegistryKey::Open(HKEY_CURRENT_USER, kSettingsKey, KEY_READ)) << "this user's settings go";

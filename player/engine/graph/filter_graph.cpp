@@ -118,10 +118,28 @@ void TFilterGraph::PumpEvents() {
   ComPtr<IMediaEventEx> events = events_;  // a listener may deactivate the graph
   long code = 0;
   LONG_PTR param1 = 0, param2 = 0;
-  while (events->GetEvent(&code, &param1, &param2, 0) == S_OK) {
+  // A listener may also trade this graph for another (SwapGraphs): what the
+  // old one has still queued is the other component's to deliver now.
+  auto swapped = [&] { return events_ && events_ != events; };
+  while (!swapped() && events->GetEvent(&code, &param1, &param2, 0) == S_OK) {
     for (IFilterGraphListener* listener : std::vector(listeners_)) listener->GraphEvent(code, param1, param2);
     (void)events->FreeEventParams(code, param1, param2);
   }
+}
+
+void TFilterGraph::SwapGraphs(TFilterGraph& other) {
+  Notify(gnActive, 0);
+  other.Notify(gnActive, 0);
+  std::swap(graph_, other.graph_);
+  std::swap(events_, other.events_);
+  std::swap(site_, other.site_);
+  for (TFilterGraph* graph : {this, &other}) {
+    if (!graph->events_) continue;
+    (void)graph->events_->SetNotifyWindow(reinterpret_cast<OAHWND>(graph->eventWindow_->Handle()), kGraphEventMessage,
+                                          reinterpret_cast<LONG_PTR>(graph->events_.Get()));
+  }
+  if (Active()) Notify(gnActive, 1);
+  if (other.Active()) other.Notify(gnActive, 1);
 }
 
 std::optional<HRESULT> TFilterGraph::StopWatched() {
@@ -155,6 +173,23 @@ bool TFilterGraph::Play() {
   return result == S_OK || result == S_FALSE;
 }
 
+bool TFilterGraph::PlaySoon() {
+  auto filter = Query<IMediaFilter>();
+  ComPtr<IReferenceClock> clock;
+  REFERENCE_TIME now = 0;
+  if (!filter || FAILED(filter->GetSyncSource(&clock)) || !clock || FAILED(clock->GetTime(&now))) return Play();
+  Notify(gnPlay, 0);
+  constexpr REFERENCE_TIME kLead = 10 * 10000;  // 10 ms, in 100 ns units
+  HRESULT result = CheckDirectShow(filter->Run(now + kLead));
+  return result == S_OK || result == S_FALSE;
+}
+
+bool TFilterGraph::WaitForState(std::chrono::milliseconds limit) const {
+  auto control = Query<IMediaControl>();
+  OAFilterState state = 0;
+  return control && control->GetState(static_cast<LONG>(limit.count()), &state) == S_OK;
+}
+
 bool TFilterGraph::Pause() {
   auto control = Query<IMediaControl>();
   if (!control) return false;
@@ -178,10 +213,19 @@ HRESULT TFilterGraph::Seek(LONGLONG current) {
     if (!StopWatched()) return E_ABORT;  // given up: the fresh graph has no clip
   }
   HRESULT result = seeking->SetPositions(&current, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
-  if (state == 3)
-    (void)control->Run();
-  else if (state == 2)
-    (void)control->Pause();
+  if (state == 2 || state == 3) (void)control->Pause();
+  if (state == 3) {
+    // The picture at the new place is decoded while pausing; the clip then
+    // goes on from there at once.
+    (void)WaitForState(std::chrono::milliseconds(500));
+    auto filter = Query<IMediaFilter>();
+    ComPtr<IReferenceClock> clock;
+    REFERENCE_TIME now = 0;
+    if (filter && SUCCEEDED(filter->GetSyncSource(&clock)) && clock && SUCCEEDED(clock->GetTime(&now)))
+      (void)filter->Run(now + 10 * 10000);
+    else
+      (void)control->Run();
+  }
   return result;
 }
 

@@ -37,7 +37,15 @@ class TFilterGraph {
   std::function<void()> OnActivate;
 
   [[nodiscard]] bool Play();
+  // Runs a paused graph, whose first picture already waits in its renderer,
+  // with its clock started a moment from now rather than after the
+  // framework's own margin for filters that still have to start (Wine's
+  // graph waits 200 ms): for a clip that takes over from another at once.
+  [[nodiscard]] bool PlaySoon();
   [[nodiscard]] bool Pause();
+  // Waits up to `limit` for a change of state to finish (a pause that
+  // decodes the first picture); true when the graph is in a settled state.
+  bool WaitForState(std::chrono::milliseconds limit) const;
   [[nodiscard]] bool Stop();
   // 0 no graph, 1 stopped, 2 paused, 3 playing.
   int State() const;
@@ -75,6 +83,14 @@ class TFilterGraph {
 
   // Drains every queued graph event to the listeners.
   void PumpEvents();
+
+  // Trades graphs with `other`: each keeps its members, listeners, volume,
+  // balance and rate, and hears its own graph's events from now on. For a
+  // clip built and paused beside the playing one, to take its place at once;
+  // the members must trade the filters they put into the graphs at the same
+  // time. Listeners hear gnActive 0 and 1, so they let go of the old graph's
+  // interfaces and take the new one's.
+  void SwapGraphs(TFilterGraph& other);
 
   // Stop waits at most this long for the graph (it waits for the streaming
   // threads of every filter); a graph that does not answer in time is given

@@ -74,6 +74,15 @@ void LegacyRenderer::FollowParent(HWND parent) {
   if (window_) (void)window_->put_Owner(reinterpret_cast<OAHWND>(parent));
 }
 
+void LegacyRenderer::Retitle(const std::wstring& caption, bool autoShow) {
+  if (!window_) return;
+  caption_ = caption;
+  BSTR text = SysAllocString(caption_.c_str());
+  (void)window_->put_Caption(text);
+  SysFreeString(text);
+  (void)window_->put_AutoShow(autoShow ? OATRUE : OAFALSE);
+}
+
 void LegacyRenderer::HideCursor(bool hidden) {
   if (!window_) return;
   long now = OAFALSE;

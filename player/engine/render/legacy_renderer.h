@@ -19,6 +19,7 @@ class LegacyRenderer final : public IVideoRenderer {
   bool DrawsIntoControl() const override { return false; }
   void Withdraw() override;
   void FollowParent(HWND parent) override;
+  void Retitle(const std::wstring& caption, bool autoShow) override;
   void HideCursor(bool hidden) override;
   void KeepBelow(HWND above) override;
   bool CurrentImage(std::vector<BYTE>& dib) override;

@@ -58,6 +58,10 @@ class IVideoRenderer {
   virtual void Withdraw() = 0;
   // The control moved to another parent in a hurry (the shell took its host).
   virtual void FollowParent(HWND parent) = 0;
+  // A window of the renderer's own takes a new caption (its windows are told
+  // apart by it) and from now on shows itself when the graph runs, or not;
+  // the window stays where it is, as it is.
+  virtual void Retitle(const std::wstring&, bool /*autoShow*/) {}
   // Hides or shows the cursor over a window of the renderer's own.
   virtual void HideCursor(bool hidden) = 0;
   // Keeps the renderer's own window just below `above` and shown (overlay colour key).

@@ -79,6 +79,7 @@ void TDSTrackBar::ControlEvent(TGraphNotice notice, int param) {
       SetTimerWanted(false);
       break;
     case gnActive:
+      completed_ = false;  // a graph that comes or goes is not at the end of its clip
       if (param == 1 && graph_)
         seeking_ = graph_->Query<IMediaSeeking>();
       else if (param == 0)
@@ -134,6 +135,11 @@ void TDSTrackBar::SetPosition(int64_t position) {
   LONGLONG target = duration * (position - Min()) / (Max() - Min());
   SeekGraph(target);
   ui::TrackBar::SetPosition(static_cast<int>(position));
+}
+
+void TDSTrackBar::Restarted() {
+  completed_ = false;
+  ui::TrackBar::SetPosition(Min());
 }
 
 void TDSTrackBar::SeekOnRelease() {

@@ -29,6 +29,8 @@ class TDSTrackBar : public ui::TrackBar, public IFilterGraphListener {
   void GraphEvent(long code, LONG_PTR param1, LONG_PTR param2) override;
   void ControlEvent(TGraphNotice notice, int param) override;
 
+  // The graph was sent back to the start of its clip by someone else (a repeat).
+  void Restarted();
   // The graph is going away: forget it without unregistering.
   void GraphDestroyed();
   // One update from the graph's position, as the update timer runs it.

@@ -35,7 +35,9 @@ TDSVideoWindowEx2::~TDSVideoWindowEx2() {
   KeepAwake(false);
   SetFilterGraph(nullptr);
   ReleaseOverlay();
+  fade_.reset();
   renderer_.reset();
+  spare_.reset();
   host_.reset();
 }
 
@@ -238,6 +240,7 @@ bool TDSVideoWindowEx2::SecondPress(LPARAM lParam) {
 
 void TDSVideoWindowEx2::PlaceRenderer() {
   if (renderer_) renderer_->Move(RendererPlace());
+  if (spare_) spare_->Move(SparePlace());
 }
 
 bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -308,6 +311,10 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       return true;
     case kOverlaySizeMessage:
       OverlaySizeChanged();
+      result = 0;
+      return true;
+    case kFadeDoneMessage:
+      EndFade();
       result = 0;
       return true;
     default:

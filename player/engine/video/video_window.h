@@ -19,6 +19,7 @@
 #include "player/engine/render/video_renderer.h"
 #include "player/engine/video/color_control.h"
 #include "player/engine/video/picture_host.h"
+#include "player/engine/video/video_fade.h"
 #include "ui/menu.h"
 #include "ui/timer.h"
 #include "ui/window.h"
@@ -107,6 +108,8 @@ class TDSVideoWindowEx2 : public ui::Window,
   // Messages the overlay's callback posts when it calls from its own thread.
   static constexpr UINT kOverlayColorKeyMessage = WM_APP + 20;
   static constexpr UINT kOverlaySizeMessage = WM_APP + 21;
+  // The crossfade has ended: its window goes (posted, not from inside its own timer).
+  static constexpr UINT kFadeDoneMessage = WM_APP + 22;
 
   std::function<void()> OnDblClick;
   std::function<void(bool visible)> OnOverlayVisible;
@@ -144,6 +147,27 @@ class TDSVideoWindowEx2 : public ui::Window,
   // The renderer the picture goes through; none outside a graph.
   const IVideoRenderer* Renderer() const { return renderer_.get(); }
 
+  // The next clip is built beside the playing one, in a graph of its own,
+  // with this window's second renderer: hidden at the window's place until
+  // it takes over. Only where the picture needs neither the overlay nor a
+  // renderer drawing into this window (both would show the spare at once).
+  bool CanPrepareSpare() const;
+  // The member that puts the second renderer into the spare graph.
+  IFilterGraphMember& SpareOutput();
+  // The spare graph holds the next clip: the second renderer gets its place
+  // (hidden) and, where needed, the picture shrinker in front of it.
+  void SpareRendered(TFilterGraph& spare);
+  // The moment of the takeover, in two steps around the graphs' swap. First
+  // the second renderer's window shows over the first, the first's last
+  // picture still on the screen until the second draws (with `fadeMs` > 0
+  // under a crossfade from that picture, which starts as that picture alone).
+  void RaiseSpare(int fadeMs);
+  // Then, the graphs swapped, the second renderer is this window's and the
+  // first, hidden, becomes the second.
+  void SwapToSpare();
+  // A crossfade is under way.
+  const VideoFade* Fade() const { return fade_.get(); }
+
  protected:
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
@@ -165,6 +189,19 @@ class TDSVideoWindowEx2 : public ui::Window,
   void PicturePlaced() override;
   void PictureRescued(HWND parent) override;
   bool PictureFrame(std::vector<BYTE>& dib) override;
+  // Puts the second renderer into the spare graph and takes it out again.
+  class SpareMember : public IFilterGraphMember {
+   public:
+    explicit SpareMember(TDSVideoWindowEx2& window) : window_(window) {}
+    ComPtr<IBaseFilter> GetFilter() override;
+    std::wstring GetName() override;
+    void NotifyFilter(TMemberOperation operation, int param) override;
+
+   private:
+    TDSVideoWindowEx2& window_;
+  };
+  VideoPlace SparePlace() const;
+  void EndFade();
   void IdleCheck();
   void MouseActivity(bool moved);
   bool SecondPress(LPARAM lParam);
@@ -207,6 +244,9 @@ class TDSVideoWindowEx2 : public ui::Window,
   LONG savedStyle_ = 0;
   LONG savedExStyle_ = 0;
   std::unique_ptr<PictureHost> host_;
+  std::unique_ptr<IVideoRenderer> spare_;
+  std::unique_ptr<SpareMember> spareMember_;
+  std::unique_ptr<VideoFade> fade_;
   // The picture does not change while the clip is not playing: one copy does.
   bool stillCopied_ = false;
 };

@@ -13,9 +13,9 @@ namespace {
 
 HMONITOR MonitorOf(HWND window) { return MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST); }
 
-// The picture as the window shows it, asked of the window itself: what a
-// renderer drawing through DirectDraw gives when it refuses GetCurrentImage.
-bool CaptureWindow(HWND window, std::vector<BYTE>& dib) {
+}  // namespace
+
+bool CaptureWindowPicture(HWND window, std::vector<BYTE>& dib) {
   constexpr UINT kRenderFullContent = 2;  // PW_RENDERFULLCONTENT: DirectX content too (Windows 8.1 on)
   RECT client;
   if (!window || !GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return false;
@@ -51,8 +51,6 @@ bool CaptureWindow(HWND window, std::vector<BYTE>& dib) {
   return true;
 }
 
-}  // namespace
-
 void TDSVideoWindowEx2::StartDesktopPlayback() { StartDesktopPlayback(MonitorOf(Handle())); }
 void TDSVideoWindowEx2::StartFullScreen() { StartFullScreen(MonitorOf(Handle())); }
 
@@ -86,14 +84,22 @@ void TDSVideoWindowEx2::PictureMoveTo(HWND parent, const RECT& bounds) {
 }
 
 void TDSVideoWindowEx2::PicturePlaced() {
+  EndFade();
   SetupVideoWindow();
+  // A clip waiting to take over waits at the new place.
+  if (spare_ && spare_->Connected()) {
+    spare_->Present(SparePlace());
+    if (auto window = spare_->VideoWindow()) (void)window->put_Visible(OAFALSE);
+  }
   if (overlayActive_) RefreshColorKey();
 }
 
 void TDSVideoWindowEx2::PictureRescued(HWND parent) {
   ShowWindow(Handle(), SW_HIDE);
   SetParentWindow(parent);
+  EndFade();
   if (renderer_) renderer_->FollowParent(parent);
+  if (spare_) spare_->FollowParent(parent);
 }
 
 bool TDSVideoWindowEx2::PictureFrame(std::vector<BYTE>& dib) {
@@ -101,7 +107,7 @@ bool TDSVideoWindowEx2::PictureFrame(std::vector<BYTE>& dib) {
   if (stillCopied_ || !renderer_ || !renderer_->Connected()) return false;
   bool copied = renderer_->CurrentImage(dib);
   // What the picture's window shows, when the renderer keeps its picture to itself.
-  if (!copied) copied = CaptureWindow(renderer_->PictureWindow(), dib);
+  if (!copied) copied = CaptureWindowPicture(renderer_->PictureWindow(), dib);
   if (copied) stillCopied_ = !playing_;
   return copied;
 }

@@ -65,6 +65,7 @@ class LanguageTest : public PlayerTest {
             form.ShowOnControl().ItShowOnPrimary.Caption(),
             form.ShowOnControl().ItShowOnEvery.Caption(),
             form.ShowOnControl().ItShowAcross.Caption(),
+            form.ShowOnControl().ItShowEachOwnList.Caption(),
             form.LayerMissingHint};
   }
 
@@ -108,6 +109,7 @@ class LanguageTest : public PlayerTest {
             L"Show on the &primary monitor",
             L"Show on &every monitor",
             L"Show &across all monitors",
+            L"Show on each monitor its &own playlist",
             L"The desktop's wallpaper layer was not found; still looking for it."};
   }
 

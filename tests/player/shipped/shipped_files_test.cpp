@@ -195,7 +195,8 @@ void ExpectDistinctAccelerators(const Ini& ini, bool mainMenu) {
   menus.push_back({"Play&List", "&ColorControl", Caption(ini, "MainMenu", "PauseWhenCovered"),
                    Caption(ini, "MainMenu", "PauseOnBattery"), Caption(ini, "MainMenu", "PauseWhenLocked"),
                    Caption(ini, "MainMenu", "PauseWhenRemote"), Caption(ini, "MainMenu", "ShowOnPrimary"),
-                   Caption(ini, "MainMenu", "ShowOnEvery"), Caption(ini, "MainMenu", "ShowAcross")});
+                   Caption(ini, "MainMenu", "ShowOnEvery"), Caption(ini, "MainMenu", "ShowAcross"),
+                   Caption(ini, "MainMenu", "ShowEachOwnList")});
   if (mainMenu)
     menus.push_back({Caption(ini, "MainMenu", "File"), Caption(ini, "MainMenu", "Languages"), "&Skins",
                      Caption(ini, "MainMenu", "Show"), Caption(ini, "MainMenu", "Help")});
