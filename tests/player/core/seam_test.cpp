@@ -114,7 +114,8 @@ struct SeamFigures {
   std::string trace;
 };
 
-bool EndsRound(int number) { return (number >= kLastA - 3 && number <= kLastA) || number >= kLastB - 3; }
+// A round's last frames (a few, as a busy machine may skip some before the end).
+bool EndsRound(int number) { return (number >= kLastA - 6 && number <= kLastA) || number >= kLastB - 6; }
 int LastOf(int number) { return number >= kFirstB ? kLastB : kLastA; }
 // The first frames of the round that should follow one that ended on `ended`:
 // the same clip again, or the other one.
