@@ -17,6 +17,20 @@ SettingsRegistry& DefaultRegistry() {
   return registry;
 }
 SettingsRegistry* registryOverride = nullptr;
+SettingsRegistry& Registry() { return registryOverride ? *registryOverride : DefaultRegistry(); }
+
+// One key of the settings open for a scope: the registry holds one open key at a time.
+class OpenedKey {
+ public:
+  explicit OpenedKey(const std::string& path) : registry_(Registry()) { registry_.OpenKey(path); }
+  ~OpenedKey() { registry_.CloseKey(); }
+  OpenedKey(const OpenedKey&) = delete;
+  OpenedKey& operator=(const OpenedKey&) = delete;
+  SettingsRegistry* operator->() const { return &registry_; }
+
+ private:
+  SettingsRegistry& registry_;
+};
 }  // namespace
 
 void UseSettingsRegistry(SettingsRegistry* registry) { registryOverride = registry; }
@@ -31,61 +45,46 @@ std::string MonitorStateKey(const std::wstring& identity) {
 }  // namespace
 
 std::optional<MonitorPlayState> TLumorixMainForm::ReadMonitorState(const std::wstring& identity) {
-  SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
-  registry.OpenKey(MonitorStateKey(identity));
-  struct Close {
-    SettingsRegistry& registry;
-    ~Close() { registry.CloseKey(); }
-  } close{registry};
+  OpenedKey registry(MonitorStateKey(identity));
   // A state that cannot be read is no reason to lose the monitor's list: it starts from the list's start.
   try {
-    if (registry.ReadString("Identity").empty()) return std::nullopt;
-    return MonitorPlayState{registry.ReadInteger("PlayingIndex"), registry.ReadBool("Repeat"),
-                            registry.ReadBool("Random"), registry.ReadInteger("Position")};
+    if (registry->ReadString("Identity").empty()) return std::nullopt;
+    return MonitorPlayState{registry->ReadInteger("PlayingIndex"), registry->ReadBool("Repeat"),
+                            registry->ReadBool("Random"), registry->ReadInteger("Position")};
   } catch (const std::exception&) {
     return std::nullopt;
   }
 }
 
 std::wstring TLumorixMainForm::ReadPrimaryIdentity() {
-  SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
-  registry.OpenKey(kPlayListKey);
-  std::wstring identity;
+  OpenedKey registry(kPlayListKey);
   try {
-    identity = Widen(registry.ReadString("PrimaryMonitor"));
+    return Widen(registry->ReadString("PrimaryMonitor"));
   } catch (const std::exception&) {
     // Unreadable: as before the first save, the primary now owns the playlist file.
+    return {};
   }
-  registry.CloseKey();
-  return identity;
 }
 
 void TLumorixMainForm::WritePrimaryIdentity(const std::wstring& identity) {
-  SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
-  registry.OpenKey(kPlayListKey);
-  registry.WriteString("PrimaryMonitor", Narrow(identity));
-  registry.CloseKey();
+  OpenedKey registry(kPlayListKey);
+  registry->WriteString("PrimaryMonitor", Narrow(identity));
 }
 
 void TLumorixMainForm::WriteMonitorState(const std::wstring& identity, const MonitorPlayState& state) {
-  SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
-  registry.OpenKey(MonitorStateKey(identity));
-  struct Close {
-    SettingsRegistry& registry;
-    ~Close() { registry.CloseKey(); }
-  } close{registry};
-  registry.WriteString("Identity", Narrow(identity));
-  registry.WriteInteger("PlayingIndex", state.playingIndex);
-  registry.WriteBool("Repeat", state.repeat);
-  registry.WriteBool("Random", state.random);
-  registry.WriteInteger("Position", state.position);
+  OpenedKey registry(MonitorStateKey(identity));
+  registry->WriteString("Identity", Narrow(identity));
+  registry->WriteInteger("PlayingIndex", state.playingIndex);
+  registry->WriteBool("Repeat", state.repeat);
+  registry->WriteBool("Random", state.random);
+  registry->WriteInteger("Position", state.position);
 }
 
 void TLumorixMainForm::LoadSaveOptions(bool load) {
   // A create step that stopped before the companion windows existed loaded
   // nothing, so there is nothing to save either.
   if (!colorControlForm_) return;
-  SettingsRegistry& registry = registryOverride ? *registryOverride : DefaultRegistry();
+  SettingsRegistry& registry = Registry();
   TLumorixColorControlForm& colours = *colorControlForm_;
   // A user's first start: the installer's defaults become the user's own.
   if (load) (void)CopyMachineSettingsOnce();
