@@ -24,7 +24,9 @@ void TDSVideoWindowEx2::SpareMember::NotifyFilter(TMemberOperation operation, in
 }
 
 bool TDSVideoWindowEx2::CanPrepareSpare() const {
-  return !overlayActive_ && !overlay_ && !(renderer_ && renderer_->DrawsIntoControl());
+  // The player's own renderer draws into this window's swap chain, which a
+  // second renderer cannot share: there the next clip is built at the move.
+  return !output_.OverlayActive() && !output_.Overlay() && !(Renderer() && Renderer()->DrawsIntoControl());
 }
 
 IFilterGraphMember& TDSVideoWindowEx2::SpareOutput() {
@@ -54,9 +56,9 @@ void TDSVideoWindowEx2::RaiseSpare(int fadeMs) {
   HWND own = spare_->PictureWindow();
   if (!own) return;
   std::vector<BYTE> lastPicture;
-  const bool fading =
-      fadeMs > 0 && renderer_ && renderer_->Connected() &&
-      (renderer_->CurrentImage(lastPicture) || CaptureWindowPicture(renderer_->PictureWindow(), lastPicture));
+  IVideoRenderer* playing = Renderer();
+  const bool fading = fadeMs > 0 && playing && playing->Connected() &&
+                      CaptureWindowPicture(playing->PictureWindow(), lastPicture);
   RECT bounds{};
   GetWindowRect(own, &bounds);
   MapWindowPoints(nullptr, GetParent(own), reinterpret_cast<POINT*>(&bounds), 2);
@@ -79,13 +81,12 @@ void TDSVideoWindowEx2::RaiseSpare(int fadeMs) {
 
 void TDSVideoWindowEx2::SwapToSpare() {
   if (!spare_) return;
-  std::swap(renderer_, spare_);
+  output_.SwapRenderer(spare_);
   // The new one is in place and drawing already: placed again, its window
   // would be shown anew, black until its next picture. It only takes the
   // caption of the one leaving, which goes first.
   if (spare_) spare_->Withdraw();
-  renderer_->Retitle(name_, RendererPlace().show);
-  stillCopied_ = false;
+  Renderer()->Retitle(name_, RendererPlace().show);
   // Placing the renderer put its window on top: the fade stays over it.
   if (fade_) SetWindowPos(fade_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (OnCapabilitiesChanged) OnCapabilitiesChanged();

@@ -1,0 +1,53 @@
+#pragma once
+// The player's own renderer as a video window sees it: the filter in the
+// graph and the presenter drawing with Direct3D 11 into the control, or,
+// during desktop and full-screen playback, into each host's window.
+#include <memory>
+#include <string>
+
+#include "player/engine/d3d11/video_presenter.h"
+#include "player/engine/render/video_renderer.h"
+#include "player/engine/render_filter/render_filter.h"
+
+namespace lumorix::engine {
+
+class Direct3DRenderer final : public IVideoRenderer {
+ public:
+  // Empty, with `reason` saying why, where Direct3D 11 cannot draw.
+  static std::unique_ptr<Direct3DRenderer> Create(std::wstring& reason);
+
+  RendererKind Kind() const override { return RendererKind::kDirect3D; }
+  IBaseFilter* Filter() const override { return filter_.Get(); }
+  void Present(const VideoPlace& place) override;
+  void Move(const VideoPlace& place) override;
+  bool Repaint() override;
+  bool DrawsIntoControl() const override { return true; }
+  // The swap chain draws bars and picture alike: nothing is left to paint.
+  const RECT* PictureArea() const override { return control_ ? &whole_ : nullptr; }
+  void Withdraw() override;
+  void FollowParent(HWND) override {}
+  void HideCursor(bool) override {}
+  void KeepBelow(HWND) override {}
+  bool Zoom(int zoom) override;
+  bool ShowInHosts(const std::vector<HWND>& hosts) override;
+  void RepaintIn(HWND host) override { presenter_->Repaint(host); }
+  bool Adjust(const PictureAdjustment& adjustment) override;
+  bool Capture(HWND window, std::vector<DWORD>& pixels, SIZE& size) override;
+  HWND PictureWindow() const override { return control_; }
+
+  RenderFilter& Renderer() const { return *filter_.Get(); }
+  VideoPresenter& Presenter() const { return *presenter_; }
+
+ private:
+  Direct3DRenderer(std::shared_ptr<VideoPresenter> presenter, ComPtr<RenderFilter> filter)
+      : presenter_(std::move(presenter)), filter_(std::move(filter)) {}
+  void ShowWhere();
+
+  std::shared_ptr<VideoPresenter> presenter_;
+  ComPtr<RenderFilter> filter_;
+  HWND control_ = nullptr;
+  std::vector<HWND> hosts_;
+  RECT whole_{};
+};
+
+}  // namespace lumorix::engine
