@@ -161,11 +161,17 @@ bool PictureShaders::Make(ID3D11Device* device, std::wstring& reason) {
   sampler.Filter = D3D11_FILTER_MIN_MAG_MIP_LINEAR;
   sampler.AddressU = sampler.AddressV = sampler.AddressW = D3D11_TEXTURE_ADDRESS_CLAMP;
   sampler.MaxLOD = D3D11_FLOAT32_MAX;
+  D3D11_BLEND_DESC blend{};
+  blend.RenderTarget[0].BlendEnable = TRUE;
+  blend.RenderTarget[0].SrcBlend = blend.RenderTarget[0].SrcBlendAlpha = D3D11_BLEND_BLEND_FACTOR;
+  blend.RenderTarget[0].DestBlend = blend.RenderTarget[0].DestBlendAlpha = D3D11_BLEND_INV_BLEND_FACTOR;
+  blend.RenderTarget[0].BlendOp = blend.RenderTarget[0].BlendOpAlpha = D3D11_BLEND_OP_ADD;
+  blend.RenderTarget[0].RenderTargetWriteMask = D3D11_COLOR_WRITE_ENABLE_ALL;
   ComPtr<ID3D11PixelShader> firstShader;
   if (FAILED(device->CreateVertexShader(vertex->GetBufferPointer(), vertex->GetBufferSize(), nullptr, &vertex_)) ||
       FAILED(device->CreatePixelShader(pixel->GetBufferPointer(), pixel->GetBufferSize(), nullptr, &firstShader)) ||
       FAILED(device->CreateBuffer(&buffer, nullptr, &constants_)) ||
-      FAILED(device->CreateSamplerState(&sampler, &sampler_))) {
+      FAILED(device->CreateSamplerState(&sampler, &sampler_)) || FAILED(device->CreateBlendState(&blend, &blend_))) {
     reason = L"the device refused the picture's shaders";
     return false;
   }

@@ -56,6 +56,8 @@ class PictureShaders {
   ID3D11VertexShader* Vertex() const { return vertex_.Get(); }
   ID3D11Buffer* const* Constants() const { return constants_.GetAddressOf(); }
   ID3D11SamplerState* const* Sampler() const { return sampler_.GetAddressOf(); }
+  // Blends by the blend factor: a picture fading in over another.
+  ID3D11BlendState* Blend() const { return blend_.Get(); }
   // Compiled on first use; null when refused.
   ID3D11PixelShader* Pixel(ID3D11Device* device, const PixelShaderKind& kind);
 
@@ -63,6 +65,7 @@ class PictureShaders {
   ComPtr<ID3D11VertexShader> vertex_;
   ComPtr<ID3D11Buffer> constants_;
   ComPtr<ID3D11SamplerState> sampler_;
+  ComPtr<ID3D11BlendState> blend_;
   std::map<PixelShaderKind, ComPtr<ID3D11PixelShader>> pixel_;
   // Whether the compiler reads a texture's first level explicitly (Wine's does not yet).
   bool explicitLevel_ = true;

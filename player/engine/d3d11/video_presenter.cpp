@@ -87,22 +87,61 @@ ComPtr<ID3D11Device> VideoPresenter::Device() const {
   return device_->Device();
 }
 
-void VideoPresenter::SetFormat(const PictureFormat& format) {
+std::shared_ptr<PictureLane> VideoPresenter::NewLane() {
+  auto lane = std::make_shared<PictureLane>();
   std::lock_guard hold(lock_);
-  planes_.SetFormat(format);
+  std::erase_if(lanes_, [](const std::weak_ptr<PictureLane>& l) { return l.expired(); });
+  lanes_.push_back(lane);
+  return lane;
+}
+
+void VideoPresenter::ShowLane(const std::shared_ptr<PictureLane>& lane, int fadeMs) {
+  std::lock_guard hold(lock_);
+  if (lane == shown_) return;
+  // Only a picture fades out; a fade under way ends where it is.
+  const bool fade = fadeMs > 0 && shown_ && shown_->planes_.HasPicture();
+  fadingFrom_ = fade ? shown_ : nullptr;
+  fadeStart_ = std::chrono::steady_clock::now();
+  fadeMs_ = fade ? fadeMs : 0;
+  shown_ = lane;
+  if (lost_) Replace();
+  PresentAll();
+}
+
+bool VideoPresenter::Shows(const PictureLane& lane) const {
+  std::lock_guard hold(lock_);
+  return shown_.get() == &lane;
+}
+
+bool VideoPresenter::Fading() const {
+  std::lock_guard hold(lock_);
+  return fadingFrom_ != nullptr;
+}
+
+float VideoPresenter::FadeProgress() {
+  if (!fadingFrom_) return 1;
+  auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - fadeStart_);
+  if (elapsed.count() < fadeMs_) return static_cast<float>(elapsed.count()) / static_cast<float>(fadeMs_);
+  fadingFrom_.reset();
+  return 1;
+}
+
+void VideoPresenter::SetFormat(PictureLane& lane, const PictureFormat& format) {
+  std::lock_guard hold(lock_);
+  lane.planes_.SetFormat(format);
 }
 
 PictureFormat VideoPresenter::Format() const {
   std::lock_guard hold(lock_);
-  return planes_.Format();
+  return shown_ ? shown_->planes_.Format() : PictureFormat{};
 }
 
 bool VideoPresenter::HasPicture() const {
   std::lock_guard hold(lock_);
-  return planes_.HasPicture();
+  return shown_ && shown_->planes_.HasPicture();
 }
 
-bool VideoPresenter::Show(const PictureFrame& frame) {
+bool VideoPresenter::Show(PictureLane& lane, const PictureFrame& frame) {
   std::lock_guard hold(lock_);
   if (lost_) Replace();
   if (frame.texture) {
@@ -111,11 +150,12 @@ bool VideoPresenter::Show(const PictureFrame& frame) {
     frame.texture->GetDevice(&owner);
     if (owner.Get() != device_->Device()) return false;
   }
-  if (!planes_.Take(device_->Device(), device_->Context(), frame)) {
+  if (!lane.planes_.Take(device_->Device(), device_->Context(), frame)) {
     if (device_->Lost()) lost_ = true;
     return false;
   }
-  PresentAll();
+  // A hidden lane keeps its picture for when it is shown.
+  if (&lane == shown_.get() || &lane == fadingFrom_.get()) PresentAll();
   return true;
 }
 
@@ -156,12 +196,19 @@ void VideoPresenter::DrawInto(SwapChainOutput&, ID3D11RenderTargetView* target, 
   const float clear[4] = {GetRValue(background_) / 255.0f, GetGValue(background_) / 255.0f,
                           GetBValue(background_) / 255.0f, 1};
   context->ClearRenderTargetView(target, clear);
-  if (!planes_.HasPicture()) return;
-  RECT area = PictureArea(size);
+  const float progress = FadeProgress();
+  if (fadingFrom_) DrawLane(fadingFrom_->planes_, target, size, 1);
+  if (shown_) DrawLane(shown_->planes_, target, size, progress);
+}
+
+void VideoPresenter::DrawLane(const SourcePlanes& planes, ID3D11RenderTargetView* target, SIZE size, float opacity) {
+  ID3D11DeviceContext* context = device_->Context();
+  if (!planes.HasPicture()) return;
+  RECT area = AreaOf(planes, size);
   SIZE place{area.right - area.left, area.bottom - area.top};
   if (place.cx <= 0 || place.cy <= 0) return;
   PixelShaderKind kind;
-  PictureConstants constants = ConstantsFor(planes_.Format(), planes_.Layout(), adjustment_, place, zoom_, kind);
+  PictureConstants constants = ConstantsFor(planes.Format(), planes.Layout(), adjustment_, place, zoom_, kind);
   ID3D11PixelShader* pixel = shaders_.Pixel(device_->Device(), kind);
   if (!pixel) return;
   context->UpdateSubresource(shaders_.Constants()[0], 0, nullptr, &constants, 0, 0);
@@ -172,6 +219,8 @@ void VideoPresenter::DrawInto(SwapChainOutput&, ID3D11RenderTargetView* target, 
                           0,
                           1};
   context->OMSetRenderTargets(1, &target, nullptr);
+  const float factor[4] = {opacity, opacity, opacity, 1};
+  context->OMSetBlendState(opacity < 1 ? shaders_.Blend() : nullptr, factor, 0xffffffff);
   context->RSSetViewports(1, &viewport);
   context->IASetInputLayout(nullptr);
   context->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
@@ -180,15 +229,22 @@ void VideoPresenter::DrawInto(SwapChainOutput&, ID3D11RenderTargetView* target, 
   context->PSSetShader(pixel, nullptr, 0);
   context->PSSetConstantBuffers(0, 1, shaders_.Constants());
   context->PSSetSamplers(0, 1, shaders_.Sampler());
-  auto views = planes_.Views();
+  auto views = planes.Views();
   context->PSSetShaderResources(0, 3, views.data());
   context->Draw(3, 0);
   ID3D11ShaderResourceView* none[3] = {};
   context->PSSetShaderResources(0, 3, none);
+  context->OMSetBlendState(nullptr, nullptr, 0xffffffff);
 }
 
 RECT VideoPresenter::PictureArea(SIZE client) const {
-  const PictureFormat& format = planes_.Format();
+  std::lock_guard hold(lock_);
+  if (!shown_) return {0, 0, client.cx, client.cy};
+  return AreaOf(shown_->planes_, client);
+}
+
+RECT VideoPresenter::AreaOf(const SourcePlanes& planes, SIZE client) const {
+  const PictureFormat& format = planes.Format();
   if (!letterBox_ || format.width <= 0 || format.height <= 0) return {0, 0, client.cx, client.cy};
   PictureRect fit = LetterBoxFit(client.cx, client.cy, format.width, format.height);
   return {fit.left, fit.top, fit.left + fit.width, fit.top + fit.height};
@@ -276,7 +332,8 @@ void VideoPresenter::Replace() {
   std::vector<HWND> windows;
   for (const auto& output : outputs_) windows.push_back(output->Window());
   outputs_.clear();
-  planes_.Release();
+  for (const auto& lane : lanes_)
+    if (auto held = lane.lock()) held->planes_.Release();
   std::wstring reason;
   // The old device goes only once the new one has its manager.
   std::unique_ptr<VideoDevice> old = std::move(device_);

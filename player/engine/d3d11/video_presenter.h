@@ -5,9 +5,14 @@
 // letter-boxed for that window, with the colour adjustments in the shader.
 // Knows nothing of DirectShow. Thread-safe: the renderer's streaming thread
 // shows pictures while the window's thread adds windows and repaints.
+//
+// Pictures come in lanes, one a renderer: the lane shown, and beside it the
+// next clip's, holding its first picture hidden until it takes over (at
+// once, or crossfading from the lane that was shown).
 #include <windows.h>
 #include <d3d11.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -24,6 +29,12 @@
 
 namespace lumorix::engine {
 
+// One renderer's pictures on the device. Only the presenter reads it.
+class PictureLane {
+  friend class VideoPresenter;
+  SourcePlanes planes_;
+};
+
 class VideoPresenter {
  public:
   // Empty, with `reason` saying why, where Direct3D 11 cannot draw here.
@@ -35,10 +46,20 @@ class VideoPresenter {
   bool LendsDevice() const;
   ComPtr<ID3D11Device> Device() const;
 
-  void SetFormat(const PictureFormat& format);
+  // A lane of its own for a renderer, hidden until shown.
+  std::shared_ptr<PictureLane> NewLane();
+  // The windows show `lane` from now on, fading in over `fadeMs` from the one shown before.
+  void ShowLane(const std::shared_ptr<PictureLane>& lane, int fadeMs);
+  bool Shows(const PictureLane& lane) const;
+  // Whether a crossfade is under way.
+  bool Fading() const;
+
+  void SetFormat(PictureLane& lane, const PictureFormat& format);
+  // The format of the lane shown.
   PictureFormat Format() const;
-  // Takes the frame and shows it in every window; false when it could not be taken.
-  bool Show(const PictureFrame& frame);
+  // Takes the frame into its lane and, where the lane is on the screen, shows
+  // it in every window; false when it could not be taken.
+  bool Show(PictureLane& lane, const PictureFrame& frame);
   // The last picture again, in every window or in one.
   void Repaint();
   void Repaint(HWND window);
@@ -70,6 +91,11 @@ class VideoPresenter {
   VideoPresenter() = default;
   [[nodiscard]] bool MakeDevice(std::wstring& reason, VideoDevice* previous);
   void DrawInto(SwapChainOutput& output, ID3D11RenderTargetView* target, SIZE size);
+  // One lane's picture at its place; `opacity` below 1 blends it over what is drawn.
+  void DrawLane(const SourcePlanes& planes, ID3D11RenderTargetView* target, SIZE size, float opacity);
+  RECT AreaOf(const SourcePlanes& planes, SIZE client) const;
+  // How far the crossfade is (0..1); the lane faded from goes at 1.
+  float FadeProgress();
   void PresentAll();
   void Present(SwapChainOutput& output);
   // Device lost: a new device, new swap chains, the picture back with the next frame.
@@ -79,7 +105,11 @@ class VideoPresenter {
   mutable std::mutex lock_;
   std::unique_ptr<VideoDevice> device_;
   PictureShaders shaders_;
-  SourcePlanes planes_;
+  std::shared_ptr<PictureLane> shown_;
+  std::shared_ptr<PictureLane> fadingFrom_;
+  std::chrono::steady_clock::time_point fadeStart_;
+  int fadeMs_ = 0;
+  std::vector<std::weak_ptr<PictureLane>> lanes_;  // every lane made, to forget when the device goes
   std::vector<std::unique_ptr<SwapChainOutput>> outputs_;
   PictureAdjustment adjustment_;
   COLORREF background_ = RGB(0, 0, 0);

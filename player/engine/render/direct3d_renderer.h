@@ -1,7 +1,9 @@
 #pragma once
 // The player's own renderer as a video window sees it: the filter in the
 // graph and the presenter drawing with Direct3D 11 into the control, or,
-// during desktop and full-screen playback, into each host's window.
+// during desktop and full-screen playback, into each host's window. The
+// next clip's renderer shares the presenter with a lane of its own, hidden
+// until it takes over; only the renderer shown places the windows.
 #include <memory>
 #include <string>
 
@@ -34,16 +36,23 @@ class Direct3DRenderer final : public IVideoRenderer {
   bool Adjust(const PictureAdjustment& adjustment) override;
   bool Capture(HWND window, std::vector<DWORD>& pixels, SIZE& size) override;
   HWND PictureWindow() const override { return control_; }
+  std::unique_ptr<IVideoRenderer> MakeSpare() const override;
+  bool TakeOver(IVideoRenderer& playing, int fadeMs) override;
 
   RenderFilter& Renderer() const { return *filter_.Get(); }
   VideoPresenter& Presenter() const { return *presenter_; }
 
  private:
-  Direct3DRenderer(std::shared_ptr<VideoPresenter> presenter, ComPtr<RenderFilter> filter)
-      : presenter_(std::move(presenter)), filter_(std::move(filter)) {}
+  Direct3DRenderer(std::shared_ptr<VideoPresenter> presenter, std::shared_ptr<PictureLane> lane,
+                   ComPtr<RenderFilter> filter)
+      : presenter_(std::move(presenter)), lane_(std::move(lane)), filter_(std::move(filter)) {}
+  // A renderer drawing into `presenter`'s windows through a lane of its own.
+  static std::unique_ptr<Direct3DRenderer> Beside(std::shared_ptr<VideoPresenter> presenter, std::wstring& reason);
+  bool Shown() const { return presenter_->Shows(*lane_); }
   void ShowWhere();
 
   std::shared_ptr<VideoPresenter> presenter_;
+  std::shared_ptr<PictureLane> lane_;
   ComPtr<RenderFilter> filter_;
   HWND control_ = nullptr;
   std::vector<HWND> hosts_;

@@ -83,6 +83,14 @@ class IVideoRenderer {
   // The window the picture is drawn into: the renderer's own or the control.
   virtual HWND PictureWindow() const = 0;
 
+  // A second renderer for the next clip that draws where this one does, its
+  // picture hidden until it takes over; none where the renderer cannot share
+  // its windows (a legacy one is made for the next clip instead).
+  virtual std::unique_ptr<IVideoRenderer> MakeSpare() const { return nullptr; }
+  // Made by `playing`'s MakeSpare: shows its picture in `playing`'s place from
+  // now on, crossfading over `fadeMs`. False where it was not made so.
+  virtual bool TakeOver(IVideoRenderer& /*playing*/, int /*fadeMs*/) { return false; }
+
   // The legacy renderer's window interface (also the one of a Video Mixing
   // Renderer the overlay insertion fell back to); none for the player's own.
   virtual ComPtr<IVideoWindow> VideoWindow() const { return nullptr; }

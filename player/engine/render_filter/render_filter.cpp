@@ -18,8 +18,8 @@ constexpr GUID kAccelerationService = {0xefef5175, 0x5c7d, 0x4ce2, {0xbb, 0xbd, 
 
 }  // namespace
 
-RenderFilter::RenderFilter(std::shared_ptr<VideoPresenter> presenter)
-    : FilterBase(kRenderFilterClass), presenter_(std::move(presenter)) {}
+RenderFilter::RenderFilter(std::shared_ptr<VideoPresenter> presenter, std::shared_ptr<PictureLane> lane)
+    : FilterBase(kRenderFilterClass), presenter_(std::move(presenter)), lane_(std::move(lane)) {}
 
 HRESULT RenderFilter::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
@@ -35,7 +35,7 @@ HRESULT RenderFilter::QueryInterface(REFIID iid, void** object) {
   return S_OK;
 }
 
-void RenderFilter::Connected(const PictureFormat& format) { presenter_->SetFormat(format); }
+void RenderFilter::Connected(const PictureFormat& format) { presenter_->SetFormat(*lane_, format); }
 
 HRESULT RenderFilter::GetService(REFGUID service, REFIID iid, void** object) {
   if (!object) return E_POINTER;
@@ -161,7 +161,7 @@ void RenderFilter::Show(IMediaSample* sample) {
     frame.data = data;
     frame.size = static_cast<size_t>(sample->GetActualDataLength());
   }
-  if (presenter_->Show(frame)) ++presented_;
+  if (presenter_->Show(*lane_, frame)) ++presented_;
 }
 
 void RenderFilter::TellLate(REFERENCE_TIME start, REFERENCE_TIME late) {

@@ -28,7 +28,8 @@ inline constexpr CLSID kRenderFilterClass = {
 
 class RenderFilter final : public FilterBase, public IAMFilterMiscFlags, public IMediaSeeking, public IMFGetService {
  public:
-  explicit RenderFilter(std::shared_ptr<VideoPresenter> presenter);
+  // Its pictures go into `lane` of the presenter.
+  RenderFilter(std::shared_ptr<VideoPresenter> presenter, std::shared_ptr<PictureLane> lane);
 
   RenderInputPin* Input() { return &input_; }
   VideoPresenter& Presenter() const { return *presenter_; }
@@ -97,6 +98,7 @@ class RenderFilter final : public FilterBase, public IAMFilterMiscFlags, public 
   }
 
   std::shared_ptr<VideoPresenter> presenter_;
+  std::shared_ptr<PictureLane> lane_;
   RenderInputPin input_{*this};
   IMediaEventSink* events_ = nullptr;  // not counted: the graph owns the filter
   // The schedule; never held while calling out of the filter.

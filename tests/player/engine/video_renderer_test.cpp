@@ -547,3 +547,53 @@ TEST(RendererFallback, ThePictureTheGraphRenderedItselfIsTakenBackAndSoundIsLeft
   EXPECT_FALSE(TakeUnrenderedPicture(filters.Get(), nullptr)) << "no picture: nothing to take";
   graph.SetActive(false);
 }
+
+// The next clip's renderer draws through the playing one's presenter: its
+// first picture waits hidden, then takes over at once, or crossfading from
+// the picture it replaces.
+TEST(PictureLanes, TheNextPictureWaitsHiddenAndTakesOverAtOnceOrCrossfading) {
+  TestForm window{L"Lanes", 64, 48};
+  window.Show();
+  std::wstring reason;
+  std::shared_ptr<VideoPresenter> presenter = VideoPresenter::Create(reason);
+  ASSERT_TRUE(presenter) << std::string(reason.begin(), reason.end());
+  presenter->SetWindows({window.Handle()});
+  const PictureFormat format{PictureLayout::kRgb32, 64, 48, 64, 48};
+  auto show = [&](PictureLane& lane, DWORD colour) {
+    std::vector<DWORD> pixels(64 * 48, colour);
+    presenter->SetFormat(lane, format);
+    return presenter->Show(lane, {reinterpret_cast<const BYTE*>(pixels.data()), pixels.size() * 4});
+  };
+  auto shown = [&] {
+    std::vector<DWORD> pixels;
+    SIZE size{};
+    if (!presenter->Capture(window.Handle(), pixels, size) || size.cx < 32) return RGB(1, 2, 3);
+    return FromPixel(pixels[static_cast<size_t>(size.cy / 2) * size.cx + size.cx / 2]);
+  };
+  std::shared_ptr<PictureLane> playing = presenter->NewLane();
+  presenter->ShowLane(playing, 0);
+  ASSERT_TRUE(show(*playing, 0xFFFF0000));
+  EXPECT_TRUE(Near(shown(), kRed, 8)) << Describe(shown());
+
+  std::shared_ptr<PictureLane> next = presenter->NewLane();
+  ASSERT_TRUE(show(*next, 0xFF0000FF));
+  EXPECT_TRUE(Near(shown(), kRed, 8)) << "the next clip's picture waits hidden: " << Describe(shown());
+  presenter->ShowLane(next, 0);
+  EXPECT_TRUE(Near(shown(), RGB(0, 0, 255), 8)) << "taken over at once: " << Describe(shown());
+  EXPECT_FALSE(presenter->Fading());
+  show(*playing, 0xFFFF0000);  // the lane left behind draws nothing any more
+  EXPECT_TRUE(Near(shown(), RGB(0, 0, 255), 8)) << Describe(shown());
+
+  std::shared_ptr<PictureLane> after = presenter->NewLane();
+  ASSERT_TRUE(show(*after, 0xFF00FF00));
+  presenter->ShowLane(after, 2000);
+  next.reset();  // its renderer left: the fade still has its picture
+  Sleep(1000);
+  COLORREF middle = shown();
+  EXPECT_TRUE(GetGValue(middle) > 40 && GetGValue(middle) < 235 && GetBValue(middle) > 20 &&
+              GetBValue(middle) < 215 && GetRValue(middle) < 16)
+      << "half way, blue and green mixed: " << Describe(middle);
+  EXPECT_TRUE(presenter->Fading());
+  EXPECT_TRUE(PumpUntil([&] { return Near(shown(), RGB(0, 255, 0), 8); }, milliseconds(4000))) << Describe(shown());
+  EXPECT_FALSE(presenter->Fading());
+}
