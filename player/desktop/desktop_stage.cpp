@@ -174,6 +174,12 @@ void DesktopStage::Arrange(std::optional<LayerSearch> found) {
     return;
   }
   arranging_ = true;
+  if (drawnIntoHosts_ && hosts_.size() > areas.size()) {
+    // The renderer lets go of the hosts that go before they are destroyed.
+    std::vector<HWND> kept;
+    for (size_t i = 0; i < areas.size(); ++i) kept.push_back(hosts_[i]->Handle());
+    (void)picture_.PictureShowIn(kept);
+  }
   while (hosts_.size() > areas.size()) {
     hosts_.back()->Hide();
     hosts_.pop_back();

@@ -24,6 +24,10 @@ std::unique_ptr<Direct3DRenderer> Direct3DRenderer::Beside(std::shared_ptr<Video
       new Direct3DRenderer(std::move(presenter), std::move(lane), std::move(filter)));
 }
 
+Direct3DRenderer::~Direct3DRenderer() {
+  if (Shown()) presenter_->SetWindows({});
+}
+
 std::unique_ptr<IVideoRenderer> Direct3DRenderer::MakeSpare() const {
   std::wstring reason;
   return Beside(presenter_, reason);

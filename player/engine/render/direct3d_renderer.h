@@ -17,6 +17,8 @@ class Direct3DRenderer final : public IVideoRenderer {
  public:
   // Empty, with `reason` saying why, where Direct3D 11 cannot draw.
   static std::unique_ptr<Direct3DRenderer> Create(std::wstring& reason);
+  // The graph may hold the filter, and so the presenter, longer: the windows are let go now.
+  ~Direct3DRenderer() override;
 
   RendererKind Kind() const override { return RendererKind::kDirect3D; }
   IBaseFilter* Filter() const override { return filter_.Get(); }
