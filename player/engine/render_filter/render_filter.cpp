@@ -215,64 +215,6 @@ HRESULT RenderFilter::NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) {
   return S_OK;
 }
 
-ComPtr<IMediaSeeking> RenderFilter::Upstream() const {
-  ComPtr<IPin> peer = input_.Peer();
-  ComPtr<IMediaSeeking> seeking;
-  if (peer) (void)peer.As(&seeking);
-  return seeking;
-}
-
-HRESULT RenderFilter::GetCapabilities(DWORD* capabilities) {
-  return Pass([&](IMediaSeeking* up) { return up->GetCapabilities(capabilities); });
-}
-HRESULT RenderFilter::CheckCapabilities(DWORD* capabilities) {
-  return Pass([&](IMediaSeeking* up) { return up->CheckCapabilities(capabilities); });
-}
-HRESULT RenderFilter::IsFormatSupported(const GUID* format) {
-  return Pass([&](IMediaSeeking* up) { return up->IsFormatSupported(format); });
-}
-HRESULT RenderFilter::QueryPreferredFormat(GUID* format) {
-  return Pass([&](IMediaSeeking* up) { return up->QueryPreferredFormat(format); });
-}
-HRESULT RenderFilter::GetTimeFormat(GUID* format) {
-  return Pass([&](IMediaSeeking* up) { return up->GetTimeFormat(format); });
-}
-HRESULT RenderFilter::IsUsingTimeFormat(const GUID* format) {
-  return Pass([&](IMediaSeeking* up) { return up->IsUsingTimeFormat(format); });
-}
-HRESULT RenderFilter::SetTimeFormat(const GUID* format) {
-  return Pass([&](IMediaSeeking* up) { return up->SetTimeFormat(format); });
-}
-HRESULT RenderFilter::GetDuration(LONGLONG* duration) {
-  return Pass([&](IMediaSeeking* up) { return up->GetDuration(duration); });
-}
-HRESULT RenderFilter::GetStopPosition(LONGLONG* stop) {
-  return Pass([&](IMediaSeeking* up) { return up->GetStopPosition(stop); });
-}
-HRESULT RenderFilter::GetCurrentPosition(LONGLONG* current) {
-  return Pass([&](IMediaSeeking* up) { return up->GetCurrentPosition(current); });
-}
-HRESULT RenderFilter::ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
-                                        const GUID* sourceFormat) {
-  return Pass([&](IMediaSeeking* up) { return up->ConvertTimeFormat(target, targetFormat, source, sourceFormat); });
-}
-HRESULT RenderFilter::SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop, DWORD stopFlags) {
-  return Pass([&](IMediaSeeking* up) { return up->SetPositions(current, currentFlags, stop, stopFlags); });
-}
-HRESULT RenderFilter::GetPositions(LONGLONG* current, LONGLONG* stop) {
-  return Pass([&](IMediaSeeking* up) { return up->GetPositions(current, stop); });
-}
-HRESULT RenderFilter::GetAvailable(LONGLONG* earliest, LONGLONG* latest) {
-  return Pass([&](IMediaSeeking* up) { return up->GetAvailable(earliest, latest); });
-}
-HRESULT RenderFilter::SetRate(double rate) {
-  return Pass([&](IMediaSeeking* up) { return up->SetRate(rate); });
-}
-HRESULT RenderFilter::GetRate(double* rate) {
-  return Pass([&](IMediaSeeking* up) { return up->GetRate(rate); });
-}
-HRESULT RenderFilter::GetPreroll(LONGLONG* preroll) {
-  return Pass([&](IMediaSeeking* up) { return up->GetPreroll(preroll); });
-}
+ComPtr<IMediaSeeking> RenderFilter::SeekingUpstream() const { return SeekingOf(input_.Peer()); }
 
 }  // namespace lumorix::engine

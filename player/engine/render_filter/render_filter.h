@@ -18,6 +18,7 @@
 #include "platform/com.h"
 #include "player/engine/d3d11/video_presenter.h"
 #include "player/engine/filters/filter_base.h"
+#include "player/engine/filters/upstream_seeking.h"
 #include "player/engine/render_filter/render_input_pin.h"
 
 namespace lumorix::engine {
@@ -26,7 +27,7 @@ namespace lumorix::engine {
 inline constexpr CLSID kRenderFilterClass = {
     0x3e7a1c52, 0x8f40, 0x4b9d, {0xa6, 0xe2, 0x71, 0xc9, 0x5d, 0x0f, 0x4b, 0x18}};
 
-class RenderFilter final : public FilterBase, public IAMFilterMiscFlags, public IMediaSeeking, public IMFGetService {
+class RenderFilter final : public FilterBase, public IAMFilterMiscFlags, public UpstreamSeeking, public IMFGetService {
  public:
   // Its pictures go into `lane` of the presenter.
   RenderFilter(std::shared_ptr<VideoPresenter> presenter, std::shared_ptr<PictureLane> lane);
@@ -60,26 +61,6 @@ class RenderFilter final : public FilterBase, public IAMFilterMiscFlags, public 
   // IMFGetService: the device manager the decoders may decode into.
   HRESULT STDMETHODCALLTYPE GetService(REFGUID service, REFIID iid, void** object) override;
 
-  // IMediaSeeking: the decoder's, asked through the input's connection.
-  HRESULT STDMETHODCALLTYPE GetCapabilities(DWORD* capabilities) override;
-  HRESULT STDMETHODCALLTYPE CheckCapabilities(DWORD* capabilities) override;
-  HRESULT STDMETHODCALLTYPE IsFormatSupported(const GUID* format) override;
-  HRESULT STDMETHODCALLTYPE QueryPreferredFormat(GUID* format) override;
-  HRESULT STDMETHODCALLTYPE GetTimeFormat(GUID* format) override;
-  HRESULT STDMETHODCALLTYPE IsUsingTimeFormat(const GUID* format) override;
-  HRESULT STDMETHODCALLTYPE SetTimeFormat(const GUID* format) override;
-  HRESULT STDMETHODCALLTYPE GetDuration(LONGLONG* duration) override;
-  HRESULT STDMETHODCALLTYPE GetStopPosition(LONGLONG* stop) override;
-  HRESULT STDMETHODCALLTYPE GetCurrentPosition(LONGLONG* current) override;
-  HRESULT STDMETHODCALLTYPE ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
-                                              const GUID* sourceFormat) override;
-  HRESULT STDMETHODCALLTYPE SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop,
-                                         DWORD stopFlags) override;
-  HRESULT STDMETHODCALLTYPE GetPositions(LONGLONG* current, LONGLONG* stop) override;
-  HRESULT STDMETHODCALLTYPE GetAvailable(LONGLONG* earliest, LONGLONG* latest) override;
-  HRESULT STDMETHODCALLTYPE SetRate(double rate) override;
-  HRESULT STDMETHODCALLTYPE GetRate(double* rate) override;
-  HRESULT STDMETHODCALLTYPE GetPreroll(LONGLONG* preroll) override;
 
  protected:
   std::vector<IPin*> Pins() override { return {&input_}; }
@@ -90,12 +71,8 @@ class RenderFilter final : public FilterBase, public IAMFilterMiscFlags, public 
   void Show(IMediaSample* sample);
   void Complete();
   void TellLate(REFERENCE_TIME start, REFERENCE_TIME late);
-  ComPtr<IMediaSeeking> Upstream() const;
-  template <typename Call>
-  HRESULT Pass(const Call& call) const {
-    ComPtr<IMediaSeeking> decoder = Upstream();
-    return decoder ? call(decoder.Get()) : E_NOTIMPL;
-  }
+  // Seeking is the decoder's, asked through the input's connection.
+  ComPtr<IMediaSeeking> SeekingUpstream() const override;
 
   std::shared_ptr<VideoPresenter> presenter_;
   std::shared_ptr<PictureLane> lane_;

@@ -85,11 +85,7 @@ std::optional<PictureFormat> PictureFormatOf(const AM_MEDIA_TYPE& type) {
   return format;
 }
 
-RenderInputPin::RenderInputPin(RenderFilter& filter) : PinBase(filter, L"Input", PINDIR_INPUT), filter_(filter) {}
-
-HRESULT RenderInputPin::QueryInterface(REFIID iid, void** object) {
-  return Query(iid, object, IID_IMemInputPin, static_cast<IMemInputPin*>(this));
-}
+RenderInputPin::RenderInputPin(RenderFilter& filter) : InputPinBase(filter, L"Input"), filter_(filter) {}
 
 HRESULT RenderInputPin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) {
   if (!connector || !type) return E_POINTER;
@@ -109,7 +105,7 @@ HRESULT RenderInputPin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* 
 HRESULT RenderInputPin::Disconnect() {
   if (filter_.State() != State_Stopped) return VFW_E_NOT_STOPPED;
   if (!Connected()) return S_FALSE;
-  allocator_.Reset();
+  ForgetAllocator();
   Detach();
   return S_OK;
 }
@@ -124,22 +120,6 @@ HRESULT RenderInputPin::BeginFlush() { return filter_.BeginFlush(); }
 HRESULT RenderInputPin::EndFlush() { return filter_.EndFlush(); }
 HRESULT RenderInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
   return filter_.NewSegment(start, stop, rate);
-}
-
-HRESULT RenderInputPin::GetAllocator(IMemAllocator** allocator) {
-  if (!allocator) return E_POINTER;
-  if (!allocator_ &&
-      FAILED(CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&allocator_))))
-    return VFW_E_NO_ALLOCATOR;
-  *allocator = allocator_.Get();
-  (*allocator)->AddRef();
-  return S_OK;
-}
-
-HRESULT RenderInputPin::NotifyAllocator(IMemAllocator* allocator, BOOL) {
-  if (!allocator) return E_POINTER;
-  allocator_ = allocator;
-  return S_OK;
 }
 
 HRESULT RenderInputPin::Receive(IMediaSample* sample) {
@@ -160,14 +140,6 @@ HRESULT RenderInputPin::Receive(IMediaSample* sample) {
     if (!format) return VFW_E_TYPE_NOT_ACCEPTED;
   }
   return filter_.Render(sample);
-}
-
-HRESULT RenderInputPin::ReceiveMultiple(IMediaSample** samples, long count, long* done) {
-  if (!samples || !done) return E_POINTER;
-  HRESULT result = S_OK;
-  for (*done = 0; *done < count; ++*done)
-    if ((result = Receive(samples[*done])) != S_OK) break;
-  return result;
 }
 
 }  // namespace lumorix::engine
