@@ -207,6 +207,8 @@ class SeamTest : public PlayerTest {
     if (desktop) {
       // The start step takes the clip to the desktop (here, with no shell, the backdrop over the screen).
       EXPECT_TRUE(PumpUntil([&] { return form.DSVideoWindowEx2.DesktopMode(); }, milliseconds(5000)));
+      // Then the start step puts the clip at its saved second (here its start): measured after that.
+      EXPECT_TRUE(PumpUntil([&] { return !form.Timer2.Enabled(); }, milliseconds(5000)));
     } else {
       form.Timer.SetEnabled(false);  // the start step would take the clip to the desktop
       form.Show();
