@@ -1,7 +1,7 @@
 include(GoogleTest)
 
 # lumorix_add_test(NAME SOURCES... [LIBS libs...] [PORTABLE] [SESSION name] [LOCKS locks...]
-#                  [JUDGED_BY_SUMMARY])
+#                  [JUDGED_BY_SUMMARY] [RUN_SERIAL])
 # One GoogleTest executable. Natively every case is a test of its own. Under
 # Wine a process start is the expensive part, so a PORTABLE program (no
 # window, no Windows behaviour beyond files) runs as one test, and every other
@@ -14,8 +14,9 @@ include(GoogleTest)
 # built player's own files beside it), so those never run side by side.
 # JUDGED_BY_SUMMARY: a run passes on GoogleTest's summary of every case passed,
 # whatever the exit status, for programs whose exit Wine can fault.
+# RUN_SERIAL: nothing runs beside it (a program that judges timing on the screen).
 function(lumorix_add_test name)
-  cmake_parse_arguments(T "PORTABLE;JUDGED_BY_SUMMARY" "SESSION" "SOURCES;LIBS;LOCKS" ${ARGN})
+  cmake_parse_arguments(T "PORTABLE;JUDGED_BY_SUMMARY;RUN_SERIAL" "SESSION" "SOURCES;LIBS;LOCKS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   # Test code is compiled for the compiler's speed, not its own: the code
@@ -38,6 +39,9 @@ function(lumorix_add_test name)
   # the default one too: ctest's own environment may carry another.
   set(fixtures wine_session)
   set(props TIMEOUT 900 ENVIRONMENT LUMORIX_WINE_SESSION=${T_SESSION})
+  if(T_RUN_SERIAL)
+    list(APPEND props RUN_SERIAL TRUE)  # judges timing: no other test beside it
+  endif()
   if(T_SESSION)
     list(APPEND fixtures wine_session_${T_SESSION})
   endif()

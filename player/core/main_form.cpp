@@ -200,6 +200,10 @@ void TLumorixMainForm::BindHandlers() {
   DSVideoWindowEx2.OnCapabilitiesChanged = [this] {
     if (colorControlForm_ && IsWindowVisible(colorControlForm_->Handle())) colorControlForm_->FollowCapabilities();
   };
+  // Said once: the picture goes through the legacy renderer, and why.
+  DSVideoWindowEx2.OnRendererFallback = [this](const std::wstring& reason) {
+    ShowMainHint(L"The video is drawn by the legacy Video Renderer: " + reason + L".");
+  };
   CBRSS.OnClick = [this] { CBRSSClick(); };
   CBRunWithStartUp.OnClick = [this] { CBRunWithStartUpClick(); };
   BtShowPlayList.OnClick = [this] { BtShowPlayListClick(); };

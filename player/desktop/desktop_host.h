@@ -1,8 +1,8 @@
 #pragma once
 // One host of desktop or full-screen playback: a borderless form over one
 // monitor (or over the union of them), inside the shell's wallpaper layer,
-// as the bottom-most backdrop, or on top for full screen. It holds either the
-// video window or a copy of its picture.
+// as the bottom-most backdrop, or on top for full screen. The renderer draws
+// the picture into it, or the video window inside it shows the picture.
 #include <memory>
 #include <optional>
 #include <vector>
@@ -35,23 +35,24 @@ class DesktopHost {
   void Cover(const RECT& area);
   void Hide();
 
-  // Shows a copy of the picture, letter-boxed; null: none (the form's colour).
-  // Presses on it go to `picture`, the window with the picture itself.
-  void ShowCopy(std::shared_ptr<const std::vector<BYTE>> dib, HWND picture);
+  // `drawn`: the renderer draws into the form itself, which then paints
+  // nothing over it. Presses on it go to `picture`, the video window.
+  void ShowPicture(bool drawn, HWND picture);
 
   std::function<void()> OnParentLost;
   std::function<void()> OnScaleChanged;
+  // The form the renderer draws into needs its picture again.
+  std::function<void(HWND form)> OnRepaint;
 
  private:
   // A top-level form over `area`, shown with `show`.
   void ShowOver(const RECT& area, bool topMost, int show);
-  void PaintCopy(HDC dc, const RECT& client);
 
   COLORREF color_;
   std::unique_ptr<TFullScrinForm> form_;
   Place place_ = Place::Hidden;
   RECT area_{};
-  std::shared_ptr<const std::vector<BYTE>> copy_;
+  bool drawn_ = false;
   HWND picture_ = nullptr;
 };
 

@@ -29,7 +29,6 @@ DesktopStage::DesktopStage(engine::HostedPicture& picture, COLORREF color)
   };
   layerTimer_.OnTimer = [this] { RetryLayer(); };
   checkTimer_.OnTimer = [this] { CheckLayer(); };
-  copyTimer_.OnTimer = [this] { CopyFrame(); };
   hosts_.push_back(NewHost(0));
   (void)hosts_[0]->Form();
 }
@@ -41,14 +40,17 @@ std::unique_ptr<DesktopHost> DesktopStage::NewHost(size_t index) {
     watcher_->PostRearrange();
   };
   host->OnScaleChanged = [this] { watcher_->PostRearrange(); };
+  host->OnRepaint = [this](HWND form) {
+    if (drawnIntoHosts_) picture_.PictureRepaint(form);
+  };
   return host;
 }
 
 DesktopStage::~DesktopStage() {
   layerTimer_.SetEnabled(false);
   checkTimer_.SetEnabled(false);
-  copyTimer_.SetEnabled(false);
   RestoreLook();
+  if (drawnIntoHosts_) (void)picture_.PictureShowIn({});
   // The window must not go down with a host it still sits in.
   HWND window = picture_.PictureWindow();
   if (window && savedParent_ && IsWindow(savedParent_) && GetParent(window) == hosts_[0]->Handle())
@@ -129,7 +131,8 @@ void DesktopStage::Leave(bool destroying) {
   desktop_ = fullScreen_ = false;
   layerTimer_.SetEnabled(false);
   checkTimer_.SetEnabled(false);
-  copyTimer_.SetEnabled(false);
+  if (drawnIntoHosts_) (void)picture_.PictureShowIn({});
+  drawnIntoHosts_ = false;
   if (destroying) return;
   if (wasHosting) HideHosts();
   HWND window = picture_.PictureWindow();
@@ -171,6 +174,12 @@ void DesktopStage::Arrange(std::optional<LayerSearch> found) {
     return;
   }
   arranging_ = true;
+  if (drawnIntoHosts_ && hosts_.size() > areas.size()) {
+    // The renderer lets go of the hosts that go before they are destroyed.
+    std::vector<HWND> kept;
+    for (size_t i = 0; i < areas.size(); ++i) kept.push_back(hosts_[i]->Handle());
+    (void)picture_.PictureShowIn(kept);
+  }
   while (hosts_.size() > areas.size()) {
     hosts_.back()->Hide();
     hosts_.pop_back();
@@ -205,17 +214,16 @@ void DesktopStage::Arrange(std::optional<LayerSearch> found) {
       }
     }
   }
-  ShowWindow(window, SW_SHOWNA);
   picture_.PicturePlaced();
+  // The renderer draws into every host itself where it can; the video window then waits hidden.
+  std::vector<HWND> handles;
+  if (!(overlay && !fullScreen_))
+    for (auto& host : hosts_) handles.push_back(host->Handle());
+  drawnIntoHosts_ = !handles.empty() && picture_.PictureShowIn(handles);
+  ShowWindow(window, drawnIntoHosts_ ? SW_HIDE : SW_SHOWNA);
+  for (size_t i = 0; i < hosts_.size(); ++i) hosts_[i]->ShowPicture(drawnIntoHosts_, window);
   if (overlay && !fullScreen_) ShowWindow(first.Handle(), SW_HIDE);
 
-  // Every further host shows the first one's picture.
-  bool copies = hosts_.size() > 1 && !(overlay && !fullScreen_);
-  copyTimer_.SetEnabled(copies);
-  if (copies) {
-    if (!frame_) frame_ = std::make_shared<std::vector<BYTE>>();
-    for (size_t i = 1; i < hosts_.size(); ++i) hosts_[i]->ShowCopy(frame_, window);
-  }
   arranging_ = false;
   if (arrangeAgain_) {
     arrangeAgain_ = false;
@@ -295,14 +303,6 @@ void DesktopStage::CheckLayer() {
 void DesktopStage::Rescue() {
   HWND parent = savedParent_ && IsWindow(savedParent_) ? savedParent_ : watcher_->Handle();
   picture_.PictureRescued(parent);
-}
-
-void DesktopStage::CopyFrame() {
-  if (hosts_.size() < 2 || !frame_) return;
-  // Two buffers taken in turn: a frame costs no allocation once the size is known.
-  if (!picture_.PictureFrame(spareFrame_)) return;
-  frame_->swap(spareFrame_);
-  for (size_t i = 1; i < hosts_.size(); ++i) hosts_[i]->ShowCopy(frame_, picture_.PictureWindow());
 }
 
 }  // namespace lumorix::desktop

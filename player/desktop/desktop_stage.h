@@ -5,10 +5,11 @@
 // display changes) and, only while the overlay needs it, the user's desktop
 // look saved and restored.
 //
-// The clip is decoded and rendered once, into the video window in the first
-// host. Across monitors that host covers their union; on every monitor each
-// further host shows a copy of the renderer's picture, letter-boxed for its
-// own monitor.
+// The clip is decoded and uploaded once. The player's own renderer draws it
+// into every host's window with a swap chain each, letter-boxed for that
+// host's monitor; the video window waits hidden in the first host. The legacy
+// renderer draws only into the video window in the first host. Across
+// monitors that host covers their union.
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +39,7 @@ class DesktopStage final : public engine::PictureHost {
   bool EnterFullScreen(HMONITOR monitor, bool topMost) override;
   void Leave(bool destroying) override;
   std::vector<RECT> ShownMonitorRects() const override;
+  void Refresh() override { Arrange(); }
 
   // Shows on the monitor of that identity only, whatever "Show on" says: the
   // stage of a monitor's own player. Nothing shows while it is not connected,
@@ -78,7 +80,6 @@ class DesktopStage final : public engine::PictureHost {
   void ShellBusy();
   bool AllInLayer() const;
   void Rescue();
-  void CopyFrame();
   void HideHosts();
   void RestoreLook();
 
@@ -100,9 +101,7 @@ class DesktopStage final : public engine::PictureHost {
   bool arrangeAgain_ = false;
   ui::Timer layerTimer_{kLayerRetryMs};
   ui::Timer checkTimer_{kLayerCheckMs};
-  ui::Timer copyTimer_{40};
-  std::shared_ptr<std::vector<BYTE>> frame_;
-  std::vector<BYTE> spareFrame_;
+  bool drawnIntoHosts_ = false;  // the renderer draws into the hosts themselves
 };
 
 }  // namespace lumorix::desktop

@@ -1,16 +1,17 @@
 #pragma once
 // For the life of the object, video windows get the legacy Video Renderer:
-// the enhanced one is refused as where the system has none. For the tests of
-// the overlay's world, where the window's own renderer is the legacy one.
-#include "player/engine/render/renderer_choice.h"
+// Direct3D 11 refuses every device, as on a system without it. For the tests
+// of the overlay's world and of the fallback, where the window's own
+// renderer is the legacy one.
+#include "player/engine/d3d11/video_device.h"
 
 namespace lumorix::test {
 
 struct LegacyRendererOnly {
   LegacyRendererOnly() {
-    engine::SetEnhancedFilterFactory([](ComPtr<IBaseFilter>&) { return REGDB_E_CLASSNOTREG; });
+    engine::SetVideoDeviceFactory([](ComPtr<ID3D11Device>&) { return DXGI_ERROR_UNSUPPORTED; });
   }
-  ~LegacyRendererOnly() { engine::SetEnhancedFilterFactory(nullptr); }
+  ~LegacyRendererOnly() { engine::SetVideoDeviceFactory(nullptr); }
   LegacyRendererOnly(const LegacyRendererOnly&) = delete;
   LegacyRendererOnly& operator=(const LegacyRendererOnly&) = delete;
 };

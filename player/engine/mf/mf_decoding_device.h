@@ -1,8 +1,9 @@
 #pragma once
 // Decoding on the graphics card for the Media Foundation source: where the
-// graph's video renderer offers a Direct3D device manager (the enhanced
-// renderer does), the source readers opened while it is in scope get it and
-// may load hardware decoders; without one they decode in software.
+// graph's video renderer offers a DXGI device manager (the player's own
+// renderer does), the source readers opened while it is in scope get it, so
+// a decoder that can decodes into Direct3D 11 textures of the renderer's
+// device; without one they decode into memory.
 #include <windows.h>
 #include <mfobjects.h>
 #include "platform/dshow.h"
@@ -27,7 +28,10 @@ class DecodingDeviceScope {
 };
 
 // A reader's attributes: the device manager in scope and hardware
-// transforms allowed, or nothing added when there is none.
-void AddDecodingDevice(IMFAttributes* attributes);
+// transforms allowed; false (nothing added) when there is none.
+bool AddDecodingDevice(IMFAttributes* attributes);
+
+// The texture a decoded sample's one buffer lies in, and the picture's index in it.
+[[nodiscard]] bool DecodedTexture(IMFSample* sample, ComPtr<IUnknown>& texture, UINT& subresource);
 
 }  // namespace lumorix::engine

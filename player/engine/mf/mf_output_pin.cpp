@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "player/engine/filters/texture_sample.h"
+#include "player/engine/mf/mf_decoding_device.h"
 #include "player/engine/mf/mf_source_filter.h"
 #include "player/engine/filters/sample_allocator.h"
 
@@ -230,6 +232,23 @@ void MfOutputPin::AdoptRendererType(IMediaSample* sample) {
 }
 
 bool MfOutputPin::Deliver(const MfStreamReader::Frame& frame, bool& first) {
+  LONGLONG length = frame.length;
+  if (length <= 0) {
+    const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(reader_->MediaTypes()[0].Get().pbFormat);
+    length = info->AvgTimePerFrame > 0 ? info->AvgTimePerFrame : 400000;
+  }
+  // A picture on the graphics card goes to the renderer as it is, in the texture it was decoded into.
+  ComPtr<IUnknown> texture;
+  UINT subresource = 0;
+  if (!reader_->Turns() && DecodedTexture(frame.sample.Get(), texture, subresource)) {
+    ComPtr<IMediaSample> carried;
+    try {
+      carried = MakeCom<TextureSample>(std::move(texture), subresource);
+    } catch (...) {
+      return false;
+    }
+    return Send(carried.Get(), frame.time, frame.time + length, first);
+  }
   ComPtr<IMediaSample> sample;
   if (FAILED(allocator_->GetBuffer(&sample, nullptr, nullptr, 0))) return false;
   AdoptRendererType(sample.Get());
@@ -249,11 +268,6 @@ bool MfOutputPin::Deliver(const MfStreamReader::Frame& frame, bool& first) {
   out.chromaStride = rendererStride_;
   if (!reader_->CopyPicture(frame.sample.Get(), out)) return true;  // a sample without a picture is left out
   (void)sample->SetActualDataLength(size);
-  LONGLONG length = frame.length;
-  if (length <= 0) {
-    const auto* info = reinterpret_cast<const VIDEOINFOHEADER*>(reader_->MediaTypes()[0].Get().pbFormat);
-    length = info->AvgTimePerFrame > 0 ? info->AvgTimePerFrame : 400000;
-  }
   return Send(sample.Get(), frame.time, frame.time + length, first);
 }
 

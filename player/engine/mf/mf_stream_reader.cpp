@@ -31,13 +31,13 @@ namespace {
 // The attributes every reader is made with: the one place where the way the
 // reader decodes is chosen (a Direct3D device manager for decoding on the
 // graphics card would be added here).
-ComPtr<IMFAttributes> ReaderAttributes() {
+ComPtr<IMFAttributes> ReaderAttributes(bool withDevice) {
   ComPtr<IMFAttributes> attributes;
   if (FAILED(MediaFoundation()->CreateAttributes(&attributes, 4))) return nullptr;
   // Lets the reader hand out NV12 from any decoder, and RGB where the platform converts.
   (void)attributes->SetUINT32(MF_SOURCE_READER_ENABLE_VIDEO_PROCESSING, TRUE);
   // The graphics card decodes where the renderer offers its device.
-  AddDecodingDevice(attributes.Get());
+  if (withDevice) (void)AddDecodingDevice(attributes.Get());
   return attributes;
 }
 
@@ -124,8 +124,14 @@ std::unique_ptr<MfStreamReader> MfStreamReader::Open(const std::wstring& path, K
     if (error) *error = E_FAIL;
     return nullptr;
   }
-  ComPtr<IMFAttributes> attributes = ReaderAttributes();
+  ComPtr<IMFAttributes> attributes = ReaderAttributes(true);
   HRESULT opened = MediaFoundation()->CreateSourceReaderFromURL(path.c_str(), attributes.Get(), &reader->reader_);
+  // A platform whose reader will not take the device decodes into memory.
+  if (FAILED(opened)) {
+    reader->reader_.Reset();
+    opened =
+        MediaFoundation()->CreateSourceReaderFromURL(path.c_str(), ReaderAttributes(false).Get(), &reader->reader_);
+  }
   if (FAILED(opened)) {
     if (error) *error = opened;
     return nullptr;

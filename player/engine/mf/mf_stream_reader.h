@@ -69,6 +69,8 @@ class MfStreamReader {
   [[nodiscard]] bool CopyPicture(IMFSample* sample, const PictureTarget& out) const {
     return CopySamplePicture(sample, decoded_, quarterTurns_, out);
   }
+  // Whether the pictures are turned on the way (then never handed over as the decoder's textures).
+  bool Turns() const { return quarterTurns_ != 0; }
   // The picture as shown: the decoded size, turned.
   int Width() const { return quarterTurns_ & 1 ? decoded_.height : decoded_.width; }
   int Height() const { return quarterTurns_ & 1 ? decoded_.width : decoded_.height; }

@@ -108,13 +108,4 @@ void LegacyRenderer::KeepBelow(HWND above) {
 
 HWND LegacyRenderer::PictureWindow() const { return OwnWindow(nullptr); }
 
-bool LegacyRenderer::CurrentImage(std::vector<BYTE>& dib) {
-  ComPtr<IBasicVideo> video;
-  if (!Connected() || !window_ || FAILED(window_.As(&video))) return false;
-  long size = 0;
-  if (FAILED(video->GetCurrentImage(&size, nullptr)) || size <= 0) return false;
-  dib.resize(static_cast<size_t>(size));
-  return SUCCEEDED(video->GetCurrentImage(&size, reinterpret_cast<long*>(dib.data())));
-}
-
 }  // namespace lumorix::engine

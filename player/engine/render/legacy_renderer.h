@@ -22,7 +22,6 @@ class LegacyRenderer final : public IVideoRenderer {
   void Retitle(const std::wstring& caption, bool autoShow) override;
   void HideCursor(bool hidden) override;
   void KeepBelow(HWND above) override;
-  bool CurrentImage(std::vector<BYTE>& dib) override;
   HWND PictureWindow() const override;
   ComPtr<IVideoWindow> VideoWindow() const override { return window_; }
   void AdoptVideoWindow(ComPtr<IVideoWindow> window) override { window_ = std::move(window); }

@@ -1,33 +1,30 @@
 #pragma once
-// Which renderer a video window gets: the enhanced one wherever it can be
-// created, the legacy one for the overlay path (the Overlay Mixer draws only
-// through it) and when the enhanced one is refused or does not connect.
-#include <functional>
+// Which renderer a video window gets: the player's own on Direct3D 11
+// wherever a device can be made (a graphics card's, else WARP), the legacy
+// Video Renderer for the overlay path (the Overlay Mixer draws only through
+// it) and as the last fallback.
 #include <memory>
+#include <string>
 
 #include "player/engine/render/video_renderer.h"
 
 namespace lumorix::engine {
 
-enum class RendererPreference { kAutomatic, kLegacy, kEnhanced };
+enum class RendererPreference { kAutomatic, kLegacy, kDirect3D };
 
-// Makes the enhanced renderer's filter; the system's by default.
-using EnhancedFilterFactory = std::function<HRESULT(ComPtr<IBaseFilter>& filter)>;
+struct RendererChoice {
+  std::unique_ptr<IVideoRenderer> renderer;
+  // Why the player's own renderer is not the one, when it should have been; empty otherwise.
+  std::wstring fallbackReason;
+};
 
-std::unique_ptr<IVideoRenderer> ChooseVideoRenderer(bool overlayPath, RendererPreference preference,
-                                                    const EnhancedFilterFactory& makeEnhanced);
+RendererChoice ChooseVideoRenderer(bool overlayPath, RendererPreference preference);
 
-// The same with the display's overlay answer, the player's preference and the
-// factory in use: what a video window gets. Under Wine, whose enhanced
-// renderer cannot be disconnected, the legacy one unless forced.
-std::unique_ptr<IVideoRenderer> ChooseVideoRenderer();
+// The same with the display's overlay answer and the player's preference: what a video window gets.
+RendererChoice ChooseVideoRenderer();
 
 // The preference for measuring one renderer against the other:
-// LUMORIX_RENDERER=legacy or =enhanced in the player's environment.
+// LUMORIX_RENDERER=legacy or =direct3d in the player's environment.
 RendererPreference PreferenceFromEnvironment();
-
-// Replaces the system's enhanced renderer (tests: one that is refused); an
-// empty function restores it.
-void SetEnhancedFilterFactory(EnhancedFilterFactory factory);
 
 }  // namespace lumorix::engine

@@ -1,16 +1,12 @@
 #pragma once
 // The filter that draws the video, and how its picture gets into a window.
-// Two kinds: the Enhanced Video Renderer, drawing through Direct3D into the
-// window it is given (scaling and colour conversion on the graphics card),
-// and the legacy Video Renderer with a window of its own that is made a
-// sibling of the control (the overlay path, and the fallback). One renderer
-// serves one output window; a graph with several outputs (one per monitor)
-// has one renderer per output behind a tee, so the clip is decoded once.
+// Two kinds: the player's own renderer, drawing with Direct3D 11 into the
+// control and into every host of desktop and full-screen playback (one
+// decode and one upload whatever the number of windows), and the legacy
+// Video Renderer with a window of its own that is made a sibling of the
+// control (the overlay path, and the last fallback).
 #include <windows.h>
 #include "platform/dshow.h"
-#include <d3d9.h>
-#include <evr.h>
-#include <evr9.h>
 
 #include <memory>
 #include <string>
@@ -19,9 +15,13 @@
 #include "platform/com.h"
 #include "ui/window.h"
 
+namespace lumorix {
+struct PictureAdjustment;
+}
+
 namespace lumorix::engine {
 
-enum class RendererKind { kLegacy, kEnhanced };
+enum class RendererKind { kLegacy, kDirect3D };
 
 // Where the picture of one output goes.
 struct VideoPlace {
@@ -70,18 +70,31 @@ class IVideoRenderer {
   // where the renderer leaves that to the graph's IBasicVideo.
   virtual bool Zoom(int) { return false; }
 
-  // The picture now shown, as a packed DIB (header and bits); false where
-  // the renderer keeps it to itself.
-  virtual bool CurrentImage(std::vector<BYTE>& dib) = 0;
+  // Draws the picture into each of `hosts` itself (none: back into the
+  // control only); false where the renderer cannot (it shows in the control).
+  virtual bool ShowInHosts(const std::vector<HWND>&) { return false; }
+  // The last picture again in one of those hosts.
+  virtual void RepaintIn(HWND) {}
+  // The colour window's adjustments, where the renderer applies them itself.
+  virtual bool Adjust(const lumorix::PictureAdjustment&) { return false; }
+  // The picture as `window` shows it, read from its swap chain's buffer
+  // (0x00RRGGBB, rows top-down); false where the renderer cannot say.
+  virtual bool Capture(HWND, std::vector<DWORD>&, SIZE&) { return false; }
   // The window the picture is drawn into: the renderer's own or the control.
   virtual HWND PictureWindow() const = 0;
 
+  // A second renderer for the next clip that draws where this one does, its
+  // picture hidden until it takes over; none where the renderer cannot share
+  // its windows (a legacy one is made for the next clip instead).
+  virtual std::unique_ptr<IVideoRenderer> MakeSpare() const { return nullptr; }
+  // Made by `playing`'s MakeSpare: shows its picture in `playing`'s place from
+  // now on, crossfading over `fadeMs`. False where it was not made so.
+  virtual bool TakeOver(IVideoRenderer& /*playing*/, int /*fadeMs*/) { return false; }
+
   // The legacy renderer's window interface (also the one of a Video Mixing
-  // Renderer the overlay insertion fell back to); none for the enhanced one.
+  // Renderer the overlay insertion fell back to); none for the player's own.
   virtual ComPtr<IVideoWindow> VideoWindow() const { return nullptr; }
   virtual void AdoptVideoWindow(ComPtr<IVideoWindow>) {}
-  // The mixer's picture controls; none where the renderer or its mixer has none.
-  virtual ComPtr<IMFVideoProcessor> Processor() const { return nullptr; }
 };
 
 }  // namespace lumorix::engine

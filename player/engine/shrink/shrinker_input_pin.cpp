@@ -24,11 +24,7 @@ PictureShrinker::Source SourceOf(const AM_MEDIA_TYPE& type) {
 
 }  // namespace
 
-ShrinkerInputPin::ShrinkerInputPin(PictureShrinker& filter) : PinBase(filter, L"YUV", PINDIR_INPUT), filter_(filter) {}
-
-HRESULT ShrinkerInputPin::QueryInterface(REFIID iid, void** object) {
-  return Query(iid, object, IID_IMemInputPin, static_cast<IMemInputPin*>(this));
-}
+ShrinkerInputPin::ShrinkerInputPin(PictureShrinker& filter) : InputPinBase(filter, L"YUV"), filter_(filter) {}
 
 HRESULT ShrinkerInputPin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) {
   if (!connector || !type) return E_POINTER;
@@ -49,7 +45,7 @@ HRESULT ShrinkerInputPin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE
 HRESULT ShrinkerInputPin::Disconnect() {
   if (filter_.State() != State_Stopped) return VFW_E_NOT_STOPPED;
   if (!Connected()) return S_FALSE;
-  allocator_.Reset();
+  ForgetAllocator();
   Detach();
   return S_OK;
 }
@@ -86,35 +82,11 @@ HRESULT ShrinkerInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, 
   return next ? next->NewSegment(start, stop, rate) : S_OK;
 }
 
-HRESULT ShrinkerInputPin::GetAllocator(IMemAllocator** allocator) {
-  if (!allocator) return E_POINTER;
-  if (!allocator_ &&
-      FAILED(CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&allocator_))))
-    return VFW_E_NO_ALLOCATOR;
-  *allocator = allocator_.Get();
-  (*allocator)->AddRef();
-  return S_OK;
-}
-
-HRESULT ShrinkerInputPin::NotifyAllocator(IMemAllocator* allocator, BOOL) {
-  if (!allocator) return E_POINTER;
-  allocator_ = allocator;
-  return S_OK;
-}
-
 HRESULT ShrinkerInputPin::Receive(IMediaSample* sample) {
   if (!sample) return E_POINTER;
   if (flushing_) return S_FALSE;
   if (filter_.State() == State_Stopped) return VFW_E_WRONG_STATE;
   return filter_.Output()->Deliver(sample);
-}
-
-HRESULT ShrinkerInputPin::ReceiveMultiple(IMediaSample** samples, long count, long* done) {
-  if (!samples || !done) return E_POINTER;
-  HRESULT result = S_OK;
-  for (*done = 0; *done < count; ++*done)
-    if ((result = Receive(samples[*done])) != S_OK) break;
-  return result;
 }
 
 }  // namespace lumorix::engine

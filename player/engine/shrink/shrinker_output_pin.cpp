@@ -156,64 +156,6 @@ HRESULT ShrinkerOutputPin::Deliver(IMediaSample* in) {
   return input_->Receive(out.Get());
 }
 
-ComPtr<IMediaSeeking> ShrinkerOutputPin::Upstream() const {
-  ComPtr<IMediaSeeking> seeking;
-  if (ComPtr<IPin> decoder = filter_.Input()->Peer()) (void)decoder.As(&seeking);
-  return seeking;
-}
-
-HRESULT ShrinkerOutputPin::GetCapabilities(DWORD* capabilities) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->GetCapabilities(capabilities); });
-}
-HRESULT ShrinkerOutputPin::CheckCapabilities(DWORD* capabilities) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->CheckCapabilities(capabilities); });
-}
-HRESULT ShrinkerOutputPin::IsFormatSupported(const GUID* format) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->IsFormatSupported(format); });
-}
-HRESULT ShrinkerOutputPin::QueryPreferredFormat(GUID* format) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->QueryPreferredFormat(format); });
-}
-HRESULT ShrinkerOutputPin::GetTimeFormat(GUID* format) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->GetTimeFormat(format); });
-}
-HRESULT ShrinkerOutputPin::IsUsingTimeFormat(const GUID* format) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->IsUsingTimeFormat(format); });
-}
-HRESULT ShrinkerOutputPin::SetTimeFormat(const GUID* format) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->SetTimeFormat(format); });
-}
-HRESULT ShrinkerOutputPin::GetDuration(LONGLONG* duration) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->GetDuration(duration); });
-}
-HRESULT ShrinkerOutputPin::GetStopPosition(LONGLONG* stop) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->GetStopPosition(stop); });
-}
-HRESULT ShrinkerOutputPin::GetCurrentPosition(LONGLONG* current) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->GetCurrentPosition(current); });
-}
-HRESULT ShrinkerOutputPin::ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
-                                             const GUID* sourceFormat) {
-  return Pass(
-      [&](IMediaSeeking* decoder) { return decoder->ConvertTimeFormat(target, targetFormat, source, sourceFormat); });
-}
-HRESULT ShrinkerOutputPin::SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop, DWORD stopFlags) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->SetPositions(current, currentFlags, stop, stopFlags); });
-}
-HRESULT ShrinkerOutputPin::GetPositions(LONGLONG* current, LONGLONG* stop) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->GetPositions(current, stop); });
-}
-HRESULT ShrinkerOutputPin::GetAvailable(LONGLONG* earliest, LONGLONG* latest) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->GetAvailable(earliest, latest); });
-}
-HRESULT ShrinkerOutputPin::SetRate(double rate) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->SetRate(rate); });
-}
-HRESULT ShrinkerOutputPin::GetRate(double* rate) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->GetRate(rate); });
-}
-HRESULT ShrinkerOutputPin::GetPreroll(LONGLONG* preroll) {
-  return Pass([&](IMediaSeeking* decoder) { return decoder->GetPreroll(preroll); });
-}
+ComPtr<IMediaSeeking> ShrinkerOutputPin::SeekingUpstream() const { return SeekingOf(filter_.Input()->Peer()); }
 
 }  // namespace lumorix::engine

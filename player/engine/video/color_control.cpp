@@ -1,6 +1,7 @@
 #include "player/engine/video/color_control.h"
 
 #include "common/color_ranges.h"
+#include "common/picture_colour.h"
 #include "player/engine/graph/filter_graph.h"
 #include "player/engine/overlay/mixer_pin_config.h"
 #include "player/engine/filters/pin_walk.h"
@@ -33,8 +34,13 @@ ComPtr<IMixerPinConfig2> OverlayPinConfig(TFilterGraph* graph) {
 
 }  // namespace
 
-TColorControl::TColorControl(std::function<TFilterGraph*()> graph, std::function<ColorMixer()> mixer)
-    : graph_(std::move(graph)), mixer_(std::move(mixer)), defaults_(ConstructionDefaults()) {}
+TColorControl::TColorControl(std::function<TFilterGraph*()> graph, std::function<IVideoRenderer*()> renderer)
+    : graph_(std::move(graph)), renderer_(std::move(renderer)), defaults_(ConstructionDefaults()) {}
+
+IVideoRenderer* TColorControl::Shader() const {
+  IVideoRenderer* renderer = renderer_ ? renderer_() : nullptr;
+  return renderer && renderer->Kind() == RendererKind::kDirect3D ? renderer : nullptr;
+}
 
 bool TColorControl::Live() const {
   TFilterGraph* graph = graph_ ? graph_() : nullptr;
@@ -89,9 +95,8 @@ bool TColorControl::ColorEnable() {
 }
 
 void TColorControl::ReadDefaults() {
-  if (ColorMixer mixer = Mixer(); mixer.used) {
+  if (Shader()) {
     defaults_ = ConstructionDefaults();
-    defaults_.dwFlags = mixerColor_.ReadRanges(mixer.processor.Get());
     return;
   }
   auto config = OverlayPinConfig(graph_ ? graph_() : nullptr);
@@ -102,8 +107,10 @@ void TColorControl::ReadDefaults() {
 }
 
 void TColorControl::ApplyColors() {
-  if (ColorMixer mixer = Mixer(); mixer.used) {
-    if (mixer.processor) (void)mixerColor_.Apply(mixer.processor.Get(), {brightness_, contrast_, hue_, saturation_});
+  if (IVideoRenderer* shader = Shader()) {
+    // Colour off leaves the picture grey, as the overlay did.
+    int saturation = colorEnable_ ? saturation_ : 0;
+    (void)shader->Adjust(AdjustmentFor(brightness_, contrast_, hue_, saturation, sharpness_, gamma_));
     return;
   }
   auto config = OverlayPinConfig(graph_ ? graph_() : nullptr);
@@ -122,7 +129,7 @@ void TColorControl::ApplyColors() {
 }
 
 void TColorControl::ReadColors() {
-  if (Mixer().used) return;  // the mixer keeps what was written; the stored values are those
+  if (Shader()) return;  // the shader applies what was written; the stored values are those
   auto config = OverlayPinConfig(graph_ ? graph_() : nullptr);
   if (!config) return;
   DDCOLORCONTROL record{};

@@ -1,7 +1,8 @@
 #pragma once
-// The picture adjustments of a video window, written to the overlay
-// hardware through the Overlay Mixer's input pin, or to the enhanced
-// renderer's mixer (its ProcAmp) when the window draws through that.
+// The picture adjustments of a video window, applied by the player's own
+// renderer in its shader when the window draws through it (all six, on every
+// machine), else written to the overlay hardware through the Overlay Mixer's
+// input pin.
 #include <windows.h>
 #include <ddraw.h>
 
@@ -9,7 +10,7 @@
 
 #include "common/color_ranges.h"
 #include "platform/com.h"
-#include "player/engine/render/mixer_color.h"
+#include "player/engine/render/video_renderer.h"
 
 namespace lumorix::engine {
 
@@ -27,19 +28,11 @@ enum : DWORD {
   kAllColorControls = 0x7F,
 };
 
-// The mixer the values go to instead of the overlay: `used` while the window
-// draws through a renderer with a mixer; `processor` empty where that mixer
-// has no picture controls (then nothing can be adjusted).
-struct ColorMixer {
-  bool used = false;
-  ComPtr<IMFVideoProcessor> processor;
-};
-
 class TColorControl {
  public:
   // `graph` gives the graph the owning window belongs to (may be null);
-  // `mixer` the renderer's mixer, when the window has one.
-  explicit TColorControl(std::function<TFilterGraph*()> graph, std::function<ColorMixer()> mixer = {});
+  // `renderer` the window's renderer, when it has one.
+  explicit TColorControl(std::function<TFilterGraph*()> graph, std::function<IVideoRenderer*()> renderer = {});
 
   void SetBrightness(int value);
   void SetContrast(int value);
@@ -56,8 +49,8 @@ class TColorControl {
   int Gamma();
   bool ColorEnable();
 
-  // The overlay's own values become the defaults; on a mixer, what it can
-  // move becomes the capabilities and the defaults stay the normal values.
+  // The overlay's own values become the defaults; a renderer that adjusts
+  // the picture itself can move all six, from the normal values.
   void ReadDefaults();
   void ApplyColors();
   void ReadColors();
@@ -66,12 +59,12 @@ class TColorControl {
 
  private:
   bool Live() const;
-  ColorMixer Mixer() const { return mixer_ ? mixer_() : ColorMixer{}; }
+  // The renderer, when it applies the adjustments itself.
+  IVideoRenderer* Shader() const;
   void SetChecked(int& field, int value, ColorSetting setting);
 
   std::function<TFilterGraph*()> graph_;
-  std::function<ColorMixer()> mixer_;
-  MixerColor mixerColor_;
+  std::function<IVideoRenderer*()> renderer_;
   int brightness_ = 750;
   int contrast_ = 10000;
   int hue_ = 0;

@@ -28,6 +28,8 @@ class PictureHost {
   virtual void Leave(bool destroying) = 0;
   // The monitors the picture is shown on now, in physical pixels (none while windowed).
   virtual std::vector<RECT> ShownMonitorRects() const = 0;
+  // The window changed its renderer: the hosts are arranged again when in a mode.
+  virtual void Refresh() = 0;
 };
 
 class HostedPicture {
@@ -43,9 +45,12 @@ class HostedPicture {
   // The host is being destroyed under the window: the window and the renderer's
   // go to `parent`, hidden, before they go too.
   virtual void PictureRescued(HWND parent) = 0;
-  // The picture shown now, as a packed DIB (header, then pixels); false when
-  // there is none, or nothing new since the last call.
-  virtual bool PictureFrame(std::vector<BYTE>& dib) = 0;
+  // The renderer draws the picture into each of these hosts' windows itself,
+  // from the one decoded picture (none: back into the window only); false
+  // when it cannot, and the picture stays in the window alone.
+  virtual bool PictureShowIn(const std::vector<HWND>& hosts) = 0;
+  // A host the renderer draws into must be painted again: the last picture.
+  virtual void PictureRepaint(HWND host) = 0;
 
  protected:
   ~HostedPicture() = default;

@@ -4,11 +4,6 @@
 
 #include "common/video_geometry.h"
 #include "player/engine/filters/pin_walk.h"
-#include "player/engine/mf/screen_area.h"
-#include "player/engine/shrink/shrinker_insertion.h"
-#include "player/engine/render/legacy_renderer.h"
-#include "player/engine/render/renderer_choice.h"
-#include "player/engine/render/renderer_fallback.h"
 #include "ui/application.h"
 
 namespace lumorix::engine {
@@ -17,7 +12,13 @@ bool TDSVideoWindowEx2Caps::CanOverlayGraphic() const { return window_.HoldsOver
 bool TDSVideoWindowEx2Caps::Flag(DWORD flag) const { return (window_.ColorDefaults().dwFlags & flag) != 0; }
 
 TDSVideoWindowEx2::TDSVideoWindowEx2(HWND parent, const ui::Bounds& bounds, std::wstring name)
-    : name_(std::move(name)), colorControl_([this] { return graph_; }, [this] { return Mixer(); }), caps_(*this) {
+    : name_(std::move(name)), output_([this] { return graph_; }, name_, *this), caps_(*this) {
+  output_.OnFallback = [this](const std::wstring& reason) {
+    if (OnRendererFallback) OnRendererFallback(reason);
+  };
+  output_.OnRendererChanged = [this] {
+    if (host_) host_->Refresh();
+  };
   CreateOwn(L"LumorixVideoWindow", CS_DBLCLKS, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, 0, parent, bounds);
   SetColor(RGB(0, 0, 0));
   savedStyle_ = GetWindowLongW(Handle(), GWL_STYLE);
@@ -29,15 +30,12 @@ TDSVideoWindowEx2::TDSVideoWindowEx2(HWND parent, const ui::Bounds& bounds, std:
 TDSVideoWindowEx2::~TDSVideoWindowEx2() {
   // Only the desktop comes back; the window is going away, so no re-parenting.
   if (host_) host_->Leave(true);
-  if (exclusive_) (void)exclusive_->SetCallbackInterface(nullptr, 0);
-  if (callback_) callback_->Detach();
   idleTimer_.SetEnabled(false);
   KeepAwake(false);
   SetFilterGraph(nullptr);
-  ReleaseOverlay();
   fade_.reset();
-  renderer_.reset();
   spare_.reset();
+  output_.Drop();
   host_.reset();
 }
 
@@ -59,111 +57,28 @@ void TDSVideoWindowEx2::SetFilterGraph(TFilterGraph* graph) {
   }
 }
 
-void TDSVideoWindowEx2::ReleaseOverlay() {
-  if (callback_) callback_->Detach();
-  callback_.Reset();
-  exclusive_.Reset();
-  overlay_.Reset();
-  graphRenderer_.Reset();
-  overlayActive_ = false;
-}
-
 void TDSVideoWindowEx2::NotifyFilter(TMemberOperation operation, int) {
   switch (operation) {
     case moAdding:
-      insertionTried_ = false;
-      renderer_ = ChooseVideoRenderer();
+      output_.Choose();
       break;
     case moAdded:
-      // The enhanced renderer needs its window before it connects.
-      if (renderer_ && renderer_->DrawsIntoControl()) renderer_->Present(RendererPlace());
+      // The player's own renderer draws into the window from its first picture on.
+      if (Renderer() && Renderer()->DrawsIntoControl()) Renderer()->Present(RendererPlace());
       break;
     case moRemoving:
-      if (overlay_) {
-        colorControl_.RestoreDefault();
-        if (renderer_) (void)renderer_->Filter()->Stop();
-        DisconnectPins(overlay_.Get());
-      }
-      if (renderer_) {
-        (void)renderer_->Filter()->Stop();
-        DisconnectPins(renderer_->Filter());
-        renderer_->Withdraw();
-      }
-      if (exclusive_) (void)exclusive_->SetCallbackInterface(nullptr, 0);
-      if (callback_) callback_->Detach();
-      callback_.Reset();
+      output_.Leave();
       break;
     case moRemoved:
-      insertionTried_ = false;
-      ReleaseOverlay();
-      renderer_.reset();
+      output_.Drop();
       break;
   }
-}
-
-HRESULT TDSVideoWindowEx2::InsertOverlay() {
-  insertionTried_ = true;
-  ReleaseOverlay();
-  lastRecords_.clear();
-  auto graph = graph_ ? graph_->Query<IFilterGraph>() : nullptr;
-  if (!graph || !renderer_) return E_FAIL;
-  OverlayInsertion insertion(graph.Get(), renderer_->Filter(), this);
-  HRESULT result = insertion.Run();
-  for (const auto& record : insertion.Records()) lastRecords_.push_back(record.kind);
-  graphRenderer_ = insertion.GraphRenderer();
-  if (insertion.MixingRendererWindow()) renderer_->AdoptVideoWindow(insertion.MixingRendererWindow());
-  if (SUCCEEDED(result)) {
-    overlay_ = insertion.Overlay();
-    exclusive_ = insertion.Exclusive();
-    callback_ = insertion.Callback();
-  }
-  return result;
 }
 
 void TDSVideoWindowEx2::InsertionStep() {
-  if (renderer_ && renderer_->Kind() == RendererKind::kEnhanced) {
-    // No overlay behind the enhanced renderer: its mixer does the colours.
-    insertionTried_ = true;
-    ReleaseOverlay();
-    FallBackToLegacy();
-  }
-  if (renderer_ && renderer_->Kind() == RendererKind::kEnhanced) {
-    // The mixer knows its ranges once it has a picture; until then nothing is known.
-    if (renderer_->Connected()) colorControl_.ReadDefaults();
-    colorControl_.ApplyColors();
-  } else {
-    overlayActive_ = SUCCEEDED(InsertOverlay());
-    auto graph = graph_ ? graph_->Query<IFilterGraph>() : nullptr;
-    if (!overlayActive_ && renderer_ && graph)
-      (void)InsertPictureShrinker(graph.Get(), renderer_->Filter(), ScreenAreaSize());
-  }
-  if (overlayActive_) {
-    colorControl_.ReadDefaults();
-    colorControl_.ApplyColors();
-  }
+  output_.InsertionStep();
   SetupVideoWindow();
   if (OnCapabilitiesChanged) OnCapabilitiesChanged();
-}
-
-void TDSVideoWindowEx2::FallBackToLegacy() {
-  auto graph = graph_ ? graph_->Query<IGraphBuilder>() : nullptr;
-  if (!graph || renderer_->Connected()) return;
-  ComPtr<IPin> picture = TakeUnrenderedPicture(graph.Get(), renderer_->Filter());
-  if (!picture) return;  // a clip without a picture: nothing to draw anyway
-  auto legacy = LegacyRenderer::Create();
-  if (!legacy) return;
-  // The window stays with the legacy renderer for the rest of this graph's life.
-  renderer_->Withdraw();
-  (void)graph->RemoveFilter(renderer_->Filter());
-  renderer_ = std::move(legacy);
-  (void)graph->AddFilter(renderer_->Filter(), name_.c_str());
-  ComPtr<IPin> input;
-  if (SUCCEEDED(FirstPin(renderer_->Filter(), input))) (void)graph->Connect(picture.Get(), input.Get());
-}
-
-ColorMixer TDSVideoWindowEx2::Mixer() const {
-  if (!renderer_ || renderer_->Kind() != RendererKind::kEnhanced) return {};
-  return {true, renderer_->Processor()};
 }
 
 void TDSVideoWindowEx2::ControlEvent(TGraphNotice notice, int) {
@@ -171,9 +86,8 @@ void TDSVideoWindowEx2::ControlEvent(TGraphNotice notice, int) {
     case gnPlay:
     case gnPause:
       KeepAwake(notice == gnPlay);
-      stillCopied_ = false;
-      if (!insertionTried_) InsertionStep();
-      if (overlayActive_ && !overlayShown_ && !DesktopMode()) {
+      if (!output_.InsertionTried()) InsertionStep();
+      if (OverlayActive() && !overlayShown_ && !DesktopMode()) {
         overlayShown_ = true;
         if (OnOverlayVisible) OnOverlayVisible(true);
         PaintColorKey();
@@ -181,8 +95,8 @@ void TDSVideoWindowEx2::ControlEvent(TGraphNotice notice, int) {
       break;
     case gnStop:
       KeepAwake(false);
-      if (!insertionTried_) InsertionStep();
-      if (overlayActive_ && overlayShown_) {
+      if (!output_.InsertionTried()) InsertionStep();
+      if (OverlayActive() && overlayShown_) {
         overlayShown_ = false;
         PaintColorKey();
         if (OnOverlayVisible) OnOverlayVisible(false);
@@ -200,10 +114,10 @@ void TDSVideoWindowEx2::GraphEvent(long code, LONG_PTR, LONG_PTR) {
   if (code == EC_PALETTE_CHANGED) {
     SetupVideoWindow();
   } else if (code == EC_CLOCK_CHANGED) {
-    if (overlayActive_) RefreshColorKey();
+    if (OverlayActive()) RefreshColorKey();
     SetDigitalZoom(digitalZoom_);
     SetAspectRatio(aspectRatio_);
-    if (overlayActive_) PaintColorKey();
+    if (OverlayActive()) PaintColorKey();
   }
 }
 
@@ -212,7 +126,7 @@ VideoPlace TDSVideoWindowEx2::RendererPlace() const {
   place.control = Handle();
   place.bounds = GetBounds();
   // The overlay letter-boxes by itself; a renderer drawing its own window would stretch.
-  place.letterBox = !overlayActive_ && aspectRatio_ == rmLetterBox;
+  place.letterBox = !OverlayActive() && aspectRatio_ == rmLetterBox;
   place.show = !DesktopMode();
   place.caption = name_;
   place.style = savedStyle_;
@@ -221,7 +135,7 @@ VideoPlace TDSVideoWindowEx2::RendererPlace() const {
 }
 
 void TDSVideoWindowEx2::SetupVideoWindow() {
-  if (renderer_) renderer_->Present(RendererPlace());
+  if (Renderer()) Renderer()->Present(RendererPlace());
 }
 
 // A renderer window whose class takes no double clicks (Wine's) drains two
@@ -239,7 +153,7 @@ bool TDSVideoWindowEx2::SecondPress(LPARAM lParam) {
 }
 
 void TDSVideoWindowEx2::PlaceRenderer() {
-  if (renderer_) renderer_->Move(RendererPlace());
+  if (Renderer()) Renderer()->Move(RendererPlace());
   if (spare_) spare_->Move(SparePlace());
 }
 
@@ -268,7 +182,7 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       MouseActivity(false);
       return false;
     case WM_SETCURSOR:
-      if (!cursorHidden_ || !(overlayActive_ || (renderer_ && renderer_->DrawsIntoControl()))) return false;
+      if (!cursorHidden_ || !(OverlayActive() || (Renderer() && Renderer()->DrawsIntoControl()))) return false;
       SetCursor(nullptr);  // over the colour key the cursor is this window's to hide
       result = TRUE;
       return true;
@@ -282,7 +196,7 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
       result = 0;
       return true;
     case WM_ERASEBKGND:
-      if (overlayActive_ || (renderer_ && renderer_->PictureArea())) {
+      if (OverlayActive() || (Renderer() && Renderer()->PictureArea())) {
         result = -1;  // the colour key must not flicker
         return true;
       }
@@ -303,7 +217,7 @@ bool TDSVideoWindowEx2::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LR
     }
     case WM_SIZE:
       // A picture drawn into this window follows it in every mode; a renderer window only when windowed.
-      if ((!DesktopMode() && !FullScreenMode()) || (renderer_ && renderer_->DrawsIntoControl())) PlaceRenderer();
+      if ((!DesktopMode() && !FullScreenMode()) || (Renderer() && Renderer()->DrawsIntoControl())) PlaceRenderer();
       return false;
     case kOverlayColorKeyMessage:
       OverlayColorKeyChanged(static_cast<COLORREF>(wParam));

@@ -1,8 +1,9 @@
 #pragma once
 // The window control that shows the video. It is a member of the graph (it
-// brings its own Video Renderer filter) and a listener (it sets up the
-// renderer's window after every render). It plays windowed inside its
-// parent, as the desktop background, or full screen.
+// brings its own renderer filter, which its video output chooses) and a
+// listener (it sets up the renderer after every render). It plays windowed
+// inside its parent, as the desktop background, or full screen; its
+// messages and paint are its own, the rest goes to the video output.
 #include <windows.h>
 #include "platform/dshow.h"
 
@@ -20,6 +21,7 @@
 #include "player/engine/video/color_control.h"
 #include "player/engine/video/picture_host.h"
 #include "player/engine/video/video_fade.h"
+#include "player/engine/video/video_output.h"
 #include "ui/menu.h"
 #include "ui/timer.h"
 #include "ui/window.h"
@@ -75,16 +77,16 @@ class TDSVideoWindowEx2 : public ui::Window,
   ui::PopupMenu* PopupMenu = nullptr;
   bool FullScreenTopMost() const { return fullScreenTopMost_; }
   void SetFullScreenTopMost(bool topMost) { fullScreenTopMost_ = topMost; }
-  TColorControl& ColorControl() { return colorControl_; }
+  TColorControl& ColorControl() { return output_.ColorControl(); }
   const TDSVideoWindowEx2Caps& Capabilities() const { return caps_; }
 
-  bool OverlayActive() const { return overlayActive_; }
+  bool OverlayActive() const { return output_.OverlayActive(); }
   bool OverlayShown() const { return overlayShown_; }
   bool DesktopMode() const { return host_ && host_->DesktopMode(); }
   bool FullScreenMode() const { return host_ && host_->FullScreenMode(); }
   COLORREF ColorKey() const { return colorKey_; }
-  bool HoldsOverlay() const { return static_cast<bool>(overlay_); }
-  const DDCOLORCONTROL& ColorDefaults() const { return colorControl_.Defaults(); }
+  bool HoldsOverlay() const { return output_.Overlay() != nullptr; }
+  const DDCOLORCONTROL& ColorDefaults() const { return output_.ColorControl().Defaults(); }
 
   // Desktop playback on the monitor of this window, or on the given one.
   void StartDesktopPlayback();
@@ -118,9 +120,11 @@ class TDSVideoWindowEx2 : public ui::Window,
   std::function<void()> OnPaint;
   // After each render: the colour controls the renderer offers may have changed.
   std::function<void()> OnCapabilitiesChanged;
+  // The player's own renderer could not be used; said once per window, with the reason.
+  std::function<void(const std::wstring& reason)> OnRendererFallback;
 
   // Graph contracts.
-  ComPtr<IBaseFilter> GetFilter() override { return renderer_ ? renderer_->Filter() : nullptr; }
+  ComPtr<IBaseFilter> GetFilter() override { return Renderer() ? Renderer()->Filter() : nullptr; }
   std::wstring GetName() override { return name_; }
   void NotifyFilter(TMemberOperation operation, int param) override;
   void GraphEvent(long code, LONG_PTR param1, LONG_PTR param2) override;
@@ -134,18 +138,23 @@ class TDSVideoWindowEx2 : public ui::Window,
   HRESULT OverlayRect();
   const RECT& OverlayRectangle() const { return overlayRect_; }
   void RefreshColorKey();
-  HRESULT InsertOverlay();
+  HRESULT InsertOverlay() { return output_.InsertOverlay(); }
   // What the last insertion made and broke, in order.
-  const std::vector<ConnectionRecord::Kind>& LastInsertionRecords() const { return lastRecords_; }
+  const std::vector<ConnectionRecord::Kind>& LastInsertionRecords() const { return output_.LastInsertionRecords(); }
   // Interfaces this window does not have itself come from its own renderer.
   template <typename Interface>
   ComPtr<Interface> Query() const {
     ComPtr<Interface> result;
-    if (renderer_) (void)renderer_->Filter()->QueryInterface(IID_PPV_ARGS(&result));
+    if (Renderer()) (void)Renderer()->Filter()->QueryInterface(IID_PPV_ARGS(&result));
     return result;
   }
   // The renderer the picture goes through; none outside a graph.
-  const IVideoRenderer* Renderer() const { return renderer_.get(); }
+  IVideoRenderer* Renderer() const { return output_.Renderer(); }
+  // The picture as `window` (this one, or a host) shows it, from its swap
+  // chain's buffer; false where the renderer cannot say.
+  bool CapturePicture(HWND window, std::vector<DWORD>& pixels, SIZE& size) const {
+    return output_.Capture(window, pixels, size);
+  }
 
   // The next clip is built beside the playing one, in a graph of its own,
   // with this window's second renderer: hidden at the window's place until
@@ -173,22 +182,21 @@ class TDSVideoWindowEx2 : public ui::Window,
 
  private:
   void InsertionStep();
-  void ReleaseOverlay();
   // Where the renderer puts the picture: over the control, letter-boxed unless the overlay does it.
   VideoPlace RendererPlace() const;
   void PlaceRenderer();
-  // An enhanced renderer the graph did not connect gives way to the legacy one.
-  void FallBackToLegacy();
-  ColorMixer Mixer() const;
   void PaintInto(HDC dc);
   // Desktop hosting's view of this window.
   HWND PictureWindow() const override { return Handle(); }
-  bool PictureThroughOverlay() const override { return overlayActive_; }
+  bool PictureThroughOverlay() const override { return output_.OverlayActive(); }
   COLORREF PictureColorKey() const override { return colorKey_; }
   void PictureMoveTo(HWND parent, const RECT& bounds) override;
   void PicturePlaced() override;
   void PictureRescued(HWND parent) override;
-  bool PictureFrame(std::vector<BYTE>& dib) override;
+  bool PictureShowIn(const std::vector<HWND>& hosts) override;
+  void PictureRepaint(HWND host) override {
+    if (Renderer()) Renderer()->RepaintIn(host);
+  }
   // Puts the second renderer into the spare graph and takes it out again.
   class SpareMember : public IFilterGraphMember {
    public:
@@ -215,18 +223,9 @@ class TDSVideoWindowEx2 : public ui::Window,
   TRatioModes aspectRatio_ = rmLetterBox;
   int digitalZoom_ = 0;
   bool fullScreenTopMost_ = false;
-  TColorControl colorControl_;
+  VideoOutput output_;
   TDSVideoWindowEx2Caps caps_;
-
-  std::unique_ptr<IVideoRenderer> renderer_;
-  ComPtr<IBaseFilter> overlay_;
-  ComPtr<IBaseFilter> graphRenderer_;
-  ComPtr<IDDrawExclModeVideo> exclusive_;
-  ComPtr<TOverlayCallback> callback_;
-  std::vector<ConnectionRecord::Kind> lastRecords_;
   COLORREF colorKey_ = RGB(16, 0, 16);
-  bool overlayActive_ = false;
-  bool insertionTried_ = false;
   bool overlayShown_ = false;
   RECT overlayRect_{};
   int autoHideCursor_ = 0;
@@ -247,8 +246,6 @@ class TDSVideoWindowEx2 : public ui::Window,
   std::unique_ptr<IVideoRenderer> spare_;
   std::unique_ptr<SpareMember> spareMember_;
   std::unique_ptr<VideoFade> fade_;
-  // The picture does not change while the clip is not playing: one copy does.
-  bool stillCopied_ = false;
 };
 
 }  // namespace lumorix::engine

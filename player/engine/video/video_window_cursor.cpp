@@ -10,9 +10,9 @@ void TDSVideoWindowEx2::SetAutoHideCursor(int milliseconds) {
 }
 
 void TDSVideoWindowEx2::IdleCheck() {
-  if (autoHideCursor_ <= 0 || cursorHidden_ || !renderer_) return;
+  if (autoHideCursor_ <= 0 || cursorHidden_ || !Renderer()) return;
   if (GetTickCount() - lastMouseTime_ < static_cast<DWORD>(autoHideCursor_)) return;
-  if (!overlayActive_) renderer_->HideCursor(true);
+  if (!OverlayActive()) Renderer()->HideCursor(true);
   cursorHidden_ = true;
   POINT cursor;
   if (GetCursorPos(&cursor)) SetCursorPos(cursor.x, cursor.y);  // makes the shape change show at once
@@ -22,7 +22,7 @@ void TDSVideoWindowEx2::IdleCheck() {
 void TDSVideoWindowEx2::ShowCursorAgain() {
   if (!cursorHidden_) return;
   cursorHidden_ = false;
-  if (!overlayActive_ && renderer_) renderer_->HideCursor(false);
+  if (!OverlayActive() && Renderer()) Renderer()->HideCursor(false);
   POINT cursor;
   if (GetCursorPos(&cursor)) SetCursorPos(cursor.x, cursor.y);
   if (OnCursorShowHide) OnCursorShowHide(true);

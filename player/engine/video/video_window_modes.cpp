@@ -66,7 +66,7 @@ void TDSVideoWindowEx2::StopDesktopPlayback() {
   if (host_) host_->Leave(Destroying());
   if (desktop && Destroying()) return;
   SetupVideoWindow();
-  if (overlayActive_) RefreshColorKey();
+  if (OverlayActive()) RefreshColorKey();
   overlayShown_ = true;
   PaintColorKey();
   if (OnOverlayVisible) OnOverlayVisible(true);
@@ -91,25 +91,19 @@ void TDSVideoWindowEx2::PicturePlaced() {
     spare_->Present(SparePlace());
     if (auto window = spare_->VideoWindow()) (void)window->put_Visible(OAFALSE);
   }
-  if (overlayActive_) RefreshColorKey();
+  if (OverlayActive()) RefreshColorKey();
 }
 
 void TDSVideoWindowEx2::PictureRescued(HWND parent) {
   ShowWindow(Handle(), SW_HIDE);
   SetParentWindow(parent);
   EndFade();
-  if (renderer_) renderer_->FollowParent(parent);
+  if (Renderer()) Renderer()->FollowParent(parent);
   if (spare_) spare_->FollowParent(parent);
 }
 
-bool TDSVideoWindowEx2::PictureFrame(std::vector<BYTE>& dib) {
-  // An unconnected renderer has no picture (and Wine's faults when asked).
-  if (stillCopied_ || !renderer_ || !renderer_->Connected()) return false;
-  bool copied = renderer_->CurrentImage(dib);
-  // What the picture's window shows, when the renderer keeps its picture to itself.
-  if (!copied) copied = CaptureWindowPicture(renderer_->PictureWindow(), dib);
-  if (copied) stillCopied_ = !playing_;
-  return copied;
+bool TDSVideoWindowEx2::PictureShowIn(const std::vector<HWND>& hosts) {
+  return Renderer() && Renderer()->ShowInHosts(hosts);
 }
 
 }  // namespace lumorix::engine

@@ -12,13 +12,15 @@
 namespace lumorix::engine {
 
 HRESULT TDSVideoWindowEx2::OverlayRect() {
-  if (!renderer_ || !renderer_->VideoWindow() || !exclusive_ || !graphRenderer_ || !overlay_) return E_FAIL;
+  if (!Renderer() || !Renderer()->VideoWindow() || !output_.Exclusive() || !output_.GraphRenderer() ||
+      !output_.Overlay())
+    return E_FAIL;
   RECT client;
   GetClientRect(Handle(), &client);
   overlayRect_ = client;
   if (aspectRatio_ == rmLetterBox) {
     DWORD width = 0, height = 0, aspectX = 0, aspectY = 0;
-    if (SUCCEEDED(exclusive_->GetNativeVideoProps(&width, &height, &aspectX, &aspectY))) {
+    if (SUCCEEDED(output_.Exclusive()->GetNativeVideoProps(&width, &height, &aspectX, &aspectY))) {
       PictureRect fit = LetterBoxFit(client.right, client.bottom, static_cast<int>(aspectX), static_cast<int>(aspectY));
       overlayRect_ = {fit.left, fit.top, fit.left + fit.width, fit.top + fit.height};
     }
@@ -40,13 +42,13 @@ void TDSVideoWindowEx2::PaintInto(HDC dc) {
       FillRect(memory.Get(), &overlayRect_, key.Get());
     }
     // A renderer drawing into this window keeps its picture; only the bars are painted.
-    const RECT* picture = renderer_ ? renderer_->PictureArea() : nullptr;
+    const RECT* picture = Renderer() ? Renderer()->PictureArea() : nullptr;
     int saved = SaveDC(dc);
     if (picture) ExcludeClipRect(dc, picture->left, picture->top, picture->right, picture->bottom);
     BitBlt(dc, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
     RestoreDC(dc, saved);
   }
-  if (renderer_ && renderer_->DrawsIntoControl()) (void)renderer_->Repaint();
+  if (Renderer() && Renderer()->DrawsIntoControl()) (void)Renderer()->Repaint();
   if (OnPaint) OnPaint();
 }
 
@@ -59,9 +61,9 @@ void TDSVideoWindowEx2::PaintColorKey() {
 }
 
 void TDSVideoWindowEx2::RefreshColorKey() {
-  if (!overlayActive_) return;
-  if (renderer_) renderer_->KeepBelow(Handle());
-  auto config = InputPinConfig(overlay_.Get());
+  if (!OverlayActive()) return;
+  if (Renderer()) Renderer()->KeepBelow(Handle());
+  auto config = InputPinConfig(output_.Overlay());
   if (!config) return;
   COLORKEY key{};
   key.KeyType = kColorKeyIndexAndRgb;
@@ -94,28 +96,28 @@ void TDSVideoWindowEx2::OverlaySizeChanged() {
 }
 
 void TDSVideoWindowEx2::SetAspectRatio(TRatioModes mode) {
-  if (!graphRenderer_ || !overlay_) {
+  if (!output_.GraphRenderer() || !output_.Overlay()) {
     aspectRatio_ = mode;
-    if (!overlayActive_) PlaceRenderer();
+    if (!OverlayActive()) PlaceRenderer();
     return;
   }
-  auto config = InputPinConfig(overlay_.Get());
+  auto config = InputPinConfig(output_.Overlay());
   if (config && SUCCEEDED(config->SetAspectRatioMode(static_cast<DWORD>(mode)))) aspectRatio_ = mode;
-  if (overlayActive_ && !DesktopMode()) PaintColorKey();
+  if (OverlayActive() && !DesktopMode()) PaintColorKey();
 }
 
 void TDSVideoWindowEx2::SetDigitalZoom(int zoom) {
   if (auto error = DigitalZoomRangeError(zoom)) throw ui::Exception(*error);
-  if (!graphRenderer_) {
+  if (!output_.GraphRenderer()) {
     // The enhanced renderer cuts the picture itself; without a graph renderer the rest only store it.
-    if (renderer_) (void)renderer_->Zoom(zoom);
+    if (Renderer()) (void)Renderer()->Zoom(zoom);
     digitalZoom_ = zoom;
     return;
   }
   // The source rectangle is IBasicVideo's (renderers without the second version have it too),
   // and only a connected renderer has a source picture to cut.
   ComPtr<IBasicVideo> video;
-  if (FirstPinConnected(graphRenderer_.Get()) && SUCCEEDED(graphRenderer_.As(&video))) {
+  if (FirstPinConnected(output_.GraphRenderer().Get()) && SUCCEEDED(output_.GraphRenderer().As(&video))) {
     (void)video->SetDefaultSourcePosition();
     LONG width = 0, height = 0;
     (void)video->get_SourceWidth(&width);

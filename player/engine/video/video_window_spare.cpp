@@ -1,5 +1,7 @@
 // The second renderer: the next clip, paused on its first picture at this
-// window's place, hidden until it takes over from the playing one.
+// window's place, hidden until it takes over from the playing one. The
+// player's own renderer makes it beside itself, sharing its swap chains; a
+// legacy one gets a second legacy renderer with a hidden window.
 #include "player/engine/video/video_window.h"
 
 #include "player/engine/mf/screen_area.h"
@@ -15,7 +17,10 @@ ComPtr<IBaseFilter> TDSVideoWindowEx2::SpareMember::GetFilter() {
 std::wstring TDSVideoWindowEx2::SpareMember::GetName() { return window_.name_ + L" next"; }
 
 void TDSVideoWindowEx2::SpareMember::NotifyFilter(TMemberOperation operation, int) {
-  if (operation == moAdding && !window_.spare_) window_.spare_ = LegacyRenderer::Create();
+  if (operation == moAdding && !window_.spare_) {
+    if (IVideoRenderer* playing = window_.Renderer()) window_.spare_ = playing->MakeSpare();
+    if (!window_.spare_) window_.spare_ = LegacyRenderer::Create();
+  }
   if (operation == moRemoving && window_.spare_) {
     (void)window_.spare_->Filter()->Stop();
     window_.spare_->Withdraw();
@@ -24,7 +29,9 @@ void TDSVideoWindowEx2::SpareMember::NotifyFilter(TMemberOperation operation, in
 }
 
 bool TDSVideoWindowEx2::CanPrepareSpare() const {
-  return !overlayActive_ && !overlay_ && !(renderer_ && renderer_->DrawsIntoControl());
+  // The overlay has one surface, which a second renderer cannot share: there
+  // the next clip is built at the move.
+  return !output_.OverlayActive() && !output_.Overlay();
 }
 
 IFilterGraphMember& TDSVideoWindowEx2::SpareOutput() {
@@ -42,7 +49,7 @@ VideoPlace TDSVideoWindowEx2::SparePlace() const {
 
 void TDSVideoWindowEx2::SpareRendered(TFilterGraph& spare) {
   if (!spare_) return;
-  if (auto graph = spare.Query<IFilterGraph>())
+  if (auto graph = spare.Query<IFilterGraph>(); graph && spare_->Kind() == RendererKind::kLegacy)
     (void)InsertPictureShrinker(graph.Get(), spare_->Filter(), ScreenAreaSize());
   spare_->Present(SparePlace());
   if (auto window = spare_->VideoWindow()) (void)window->put_Visible(OAFALSE);
@@ -51,12 +58,13 @@ void TDSVideoWindowEx2::SpareRendered(TFilterGraph& spare) {
 void TDSVideoWindowEx2::RaiseSpare(int fadeMs) {
   if (!spare_) return;
   EndFade();
+  if (Renderer() && spare_->TakeOver(*Renderer(), fadeMs)) return;  // drawn by the shared presenter
   HWND own = spare_->PictureWindow();
   if (!own) return;
   std::vector<BYTE> lastPicture;
-  const bool fading =
-      fadeMs > 0 && renderer_ && renderer_->Connected() &&
-      (renderer_->CurrentImage(lastPicture) || CaptureWindowPicture(renderer_->PictureWindow(), lastPicture));
+  IVideoRenderer* playing = Renderer();
+  const bool fading = fadeMs > 0 && playing && playing->Connected() &&
+                      CaptureWindowPicture(playing->PictureWindow(), lastPicture);
   RECT bounds{};
   GetWindowRect(own, &bounds);
   MapWindowPoints(nullptr, GetParent(own), reinterpret_cast<POINT*>(&bounds), 2);
@@ -79,13 +87,12 @@ void TDSVideoWindowEx2::RaiseSpare(int fadeMs) {
 
 void TDSVideoWindowEx2::SwapToSpare() {
   if (!spare_) return;
-  std::swap(renderer_, spare_);
+  output_.SwapRenderer(spare_);
   // The new one is in place and drawing already: placed again, its window
   // would be shown anew, black until its next picture. It only takes the
   // caption of the one leaving, which goes first.
   if (spare_) spare_->Withdraw();
-  renderer_->Retitle(name_, RendererPlace().show);
-  stillCopied_ = false;
+  Renderer()->Retitle(name_, RendererPlace().show);
   // Placing the renderer put its window on top: the fade stays over it.
   if (fade_) SetWindowPos(fade_->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (OnCapabilitiesChanged) OnCapabilitiesChanged();

@@ -253,12 +253,12 @@ TEST_F(PlayerTest, DoubleClickOnTheVideoLeavesScreenSaverMode) {
   TLumorixMainForm& form = StartPlayer();
   ScreenSaverMode = true;
   form.RunSettings();
-  // The renderer's own window drains its mouse messages to the video window.
-  HWND renderer = nullptr;
-  for (HWND child = GetWindow(form.GBPreview.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (child != form.DSVideoWindowEx2.Handle()) renderer = child;
-  ASSERT_NE(renderer, nullptr);
-  PostMessageW(renderer, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
+  // The window the picture is drawn into: the video window itself, or a
+  // legacy renderer's own, which drains its mouse messages to it.
+  ASSERT_TRUE(form.DSVideoWindowEx2.Renderer());
+  HWND picture = form.DSVideoWindowEx2.Renderer()->PictureWindow();
+  ASSERT_NE(picture, nullptr);
+  PostMessageW(picture, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 10));
   ASSERT_TRUE(PumpUntil([&] { return !ScreenSaverMode; }, milliseconds(3000)));
   EXPECT_FALSE(form.Visible());
   ScreenSaverMode = false;

@@ -37,6 +37,11 @@ class PlayerTest : public ::testing::Test {
   void TearDown() override {
     player.reset();
     ui::Application::Instance().ClearTermination();
+    // A Terminate posted WM_QUIT: left in the queue it would end the next
+    // test's first modal loop (an open dialog) before it shows.
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
   }
 
   // Creates the settings window and runs its create step.
