@@ -26,20 +26,9 @@ SIZE ClientSize(HWND window) {
 
 }  // namespace
 
-namespace {
-
-// Wine draws a child window's Direct3D off the screen: such a window is drawn through GDI.
-bool DrawnThroughGdi(HWND window) {
-  static const bool wine = platform::RunningOnWine();
-  return wine && (GetWindowLongW(window, GWL_STYLE) & WS_CHILD);
-}
-
-}  // namespace
-
-bool SwapChainOutput::SuitsWindow() const { return DrawnThroughGdi(window_) == throughGdi_; }
-
 SwapChainOutput::SwapChainOutput(ID3D11Device* device, HWND window) : window_(window) {
-  if (DrawnThroughGdi(window)) {
+  static const bool wine = platform::RunningOnWine();
+  if (wine && (GetWindowLongW(window, GWL_STYLE) & WS_CHILD)) {
     throughGdi_ = true;
     return;
   }

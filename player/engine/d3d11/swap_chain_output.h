@@ -27,9 +27,6 @@ class SwapChainOutput {
   bool Ready() const { return static_cast<bool>(chain_) || throughGdi_; }
   HWND Window() const { return window_; }
   bool FlipModel() const { return flip_; }
-  // Whether the way it draws still fits the window: under Wine a window that
-  // became a child (or stopped being one) since needs another output.
-  bool SuitsWindow() const;
   // The back buffer at the window's client size, ready to draw into; null
   // when the window has no area or is occluded (nothing is drawn then).
   ID3D11RenderTargetView* Begin(ID3D11Device* device, ID3D11DeviceContext* context, SIZE& size);

@@ -256,13 +256,6 @@ void VideoPresenter::SetWindows(const std::vector<HWND>& windows) {
   for (HWND window : windows) {
     auto same = std::find_if(outputs_.begin(), outputs_.end(),
                              [&](const std::unique_ptr<SwapChainOutput>& o) { return o && o->Window() == window; });
-    if (same != outputs_.end() && !(*same)->SuitsWindow()) {
-      // A window has one swap chain: the old one goes before the new one is made.
-      same->reset();
-      device_->Context()->OMSetRenderTargets(0, nullptr, nullptr);
-      device_->Context()->Flush();
-      same = outputs_.end();
-    }
     if (same != outputs_.end()) {
       kept.push_back(std::move(*same));
     } else if (auto made = std::make_unique<SwapChainOutput>(device_->Device(), window); made->Ready()) {
