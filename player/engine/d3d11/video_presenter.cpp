@@ -131,16 +131,6 @@ void VideoPresenter::SetFormat(PictureLane& lane, const PictureFormat& format) {
   lane.planes_.SetFormat(format);
 }
 
-PictureFormat VideoPresenter::Format() const {
-  std::lock_guard hold(lock_);
-  return shown_ ? shown_->planes_.Format() : PictureFormat{};
-}
-
-bool VideoPresenter::HasPicture() const {
-  std::lock_guard hold(lock_);
-  return shown_ && shown_->planes_.HasPicture();
-}
-
 bool VideoPresenter::Show(PictureLane& lane, const PictureFrame& frame) {
   std::lock_guard hold(lock_);
   if (lost_) Replace();

@@ -55,8 +55,6 @@ class VideoPresenter {
   bool Fading() const;
 
   void SetFormat(PictureLane& lane, const PictureFormat& format);
-  // The format of the lane shown.
-  PictureFormat Format() const;
   // Takes the frame into its lane and, where the lane is on the screen, shows
   // it in every window; false when it could not be taken.
   bool Show(PictureLane& lane, const PictureFrame& frame);
@@ -76,7 +74,6 @@ class VideoPresenter {
   void SetZoom(int zoom);
   // Where the picture lies in a window of this client size.
   RECT PictureArea(SIZE client) const;
-  bool HasPicture() const;
   // The last picture drawn into the window's back buffer as it would be shown,
   // read back (0x00RRGGBB, rows top-down).
   [[nodiscard]] bool Capture(HWND window, std::vector<DWORD>& pixels, SIZE& size);
